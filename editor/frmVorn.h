@@ -1,0 +1,212 @@
+#pragma once
+// The main window: owns all editing state for the life of the process.
+// Handlers keep the names of the controls and events they serve
+// (cmdLoad_Click, picMap_MouseMove, Form_Resize, ...). Each concern lives in
+// its own source file, named in the comments below.
+#include "entityfile.h"
+#include "gamefolder.h"
+#include "mapfile.h"
+#include "stagetable.h"
+
+#include <QImage>
+#include <QMessageBox>
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollBar;
+
+namespace vorn {
+class EntityMarker;   // entitymarker.h
+class MapView;        // mapview.h: picMap
+class ShapeFrame;     // shapeframe.h: shpCursor, shpTile
+class SplitterHandle; // layout widgets: imgSplitter
+class StatusBar;      // layout widgets: picStatusbar
+class TilesetView;    // mapview.h: picTileset
+
+// Mouse buttons as the handlers take them: 1 left, 2 right, 4 middle, summed.
+int ButtonState(Qt::MouseButtons buttons);
+} // namespace vorn
+
+class frmVorn : public QWidget {
+    Q_OBJECT
+public:
+    // gameDir: the game's folder (the current directory in normal use);
+    // programDir: the folder of the program, which holds "vorn.ini".
+    frmVorn(const QString& gameDir, const QString& programDir, QWidget* parent = nullptr);
+    ~frmVorn() override;
+
+    // ---- start-up (startup.cpp) -------------------------------------------
+    // Runs the start-up steps. False when the program must end (missing game
+    // files, unreadable stage table); the message has been shown then.
+    bool Form_Load();
+
+    // ---- stage loading (loading.cpp) --------------------------------------
+    // Loads the stage selected in cboMap. Validates every file before any of
+    // the open stage is replaced; false when the stage was refused (the
+    // previous stage stays open and cboMap goes back to it).
+    bool cmdLoad_Click();
+    void cboMap_Click();
+
+    // ---- saving and shutdown (saving.cpp) ---------------------------------
+    // Writes the map file, then the entity file, of the open stage. False
+    // (after a message) when a file could not be written; nothing when no
+    // stage is open.
+    bool cmdSave_Click();
+    void Form_QueryUnload(); // stores the eight settings
+
+    // ---- rendering (rendering.cpp) ----------------------------------------
+    void DrawTile(int x, int y, quint8 tile);
+    void RedrawMap();
+    // Builds picMask from the tileset: white where the pixel is exactly the
+    // transparent colour, black elsewhere.
+    static QImage CreateMaskImage(const QImage& picFrom, QRgb lTransparentColor);
+    void cboZoom_Click();
+
+    // ---- layout (layout.cpp) ----------------------------------------------
+    void Form_Resize();
+    void imgSplitter_MouseDown(int button, int shift, int x, int y);
+    void imgSplitter_MouseMove(int button, int shift, int x, int y); // y in pixels
+    void imgSplitter_MouseUp(int button, int shift, int x, int y);
+
+    // ---- palette and painting (painting.cpp) ------------------------------
+    void picTileset_MouseDown(int button, int shift, int x, int y);
+    void picTileset_MouseMove(int button, int shift, int x, int y);
+    void picTileset_MouseUp(int button, int shift, int x, int y);
+    void picMap_MouseDown(int button, int shift, int x, int y);
+    void picMap_MouseMove(int button, int shift, int x, int y);
+    void picMap_MouseUp(int button, int shift, int x, int y);
+    void hsbMap_Change();
+    void vsbMap_Change();
+    void vsbTile_Change();
+
+    // ---- entity markers (markers.cpp) -------------------------------------
+    void PositionEntities();
+    void entity_MouseMove(int index, int button, int shift, int x, int y);
+    void entity_MouseDown(int index, int button, int shift, int x, int y);
+    void chkHideEnts_Click();
+    void cmdChangEntCt_Click();
+
+    // ---- entity inspector (inspector.cpp) ---------------------------------
+    void hsbEntity_Change();
+
+    // ---- dialogs and scripts (dialogcommands.cpp) -------------------------
+    void cmdEditEnt_Click();
+    void cmdMapProps_Click();
+    void cmdAbout_Click();
+    void cmdTSCDec_Click();
+    void cmdTSCEnc_Click();
+
+    // ---- messages (frmVorn.cpp) -------------------------------------------
+    // A modal box titled "Vorn" with an OK button. Tests may set messageHook
+    // to receive the text instead.
+    void ShowMessage(const QString& text, QMessageBox::Icon icon = QMessageBox::NoIcon);
+    // A modal input box titled "Vorn"; nullopt when cancelled. Tests may set
+    // inputHook to answer instead.
+    std::optional<QString> InputBox(const QString& prompt, const QString& preset);
+    std::function<void(const QString& text, QMessageBox::Icon icon)> messageHook;
+    std::function<std::optional<QString>(const QString& prompt, const QString& preset)> inputHook;
+
+    // Settings file access: the file "vorn.ini" in the program's folder.
+    QString INIRead(const QString& section, const QString& key) const;
+    void INIWrite(const QString& section, const QString& key, const QString& value) const;
+    QString settingsPath() const { return settingsPath_; }
+    const vorn::GameFolder& game() const { return game_; }
+
+    // Scroll values as the handlers see them: 0 at the left or top end down
+    // to a negative maximum at the right or bottom end.
+    static int ScrollValue(const QScrollBar* bar);
+    static void SetScrollValue(QScrollBar* bar, int value);
+    static void SetScrollMax(QScrollBar* bar, int max);
+    static int ScrollMax(const QScrollBar* bar);
+
+    // ---- editing state ----------------------------------------------------
+    vorn::StageTable StageTable{};
+    vorn::TileGrid TileGrid;
+    qint16 MapWidth = 0;
+    qint16 MapHeight = 0;
+    qint16 EntityCount = 0;
+    vorn::EntityRecords EntityRecords{};
+    std::array<QString, 513> EntityNames;
+    quint8 ZoomSize = 16;
+    quint8 SelectedTile = 0;
+
+    // The stage whose files are open, -1 before the first successful load.
+    // Save writes to openMapName, the map that was read.
+    int openStage = -1;
+    QString openMapName;
+
+    // Pictures the map view draws from. picTemp is the backdrop picture;
+    // picBacking is that picture repeated over the map at 16 pixels a cell,
+    // computed per pixel (px mod w, py mod h) instead of stored map-sized.
+    QImage picTilesetImage; // the tileset as loaded (RGB32)
+    QImage picMask;         // white where the tileset is exactly black
+    QImage picTemp;         // the backdrop as loaded (RGB32)
+
+    // Pressed flags kept as tag texts: "^_^" pressed, "-_-" released.
+    QString picTileset_Tag;
+    QString picMap_Tag;
+    QString imgSplitter_Tag;
+
+    // ---- controls (created in frmVorn.cpp, placed in pixels) ---------------
+    QWidget* picToolbar = nullptr;
+    QLabel* Label1 = nullptr;
+    QComboBox* cboMap = nullptr;
+    QPushButton* cmdLoad = nullptr;
+    QPushButton* cmdSave = nullptr;
+    QPushButton* cmdMapProps = nullptr;
+    QPushButton* cmdAbout = nullptr;
+    QLabel* imgIcon = nullptr;
+    QLabel* lblCaption = nullptr;
+
+    QWidget* picSidebar = nullptr;
+    QGroupBox* fraEntity = nullptr;
+    QPlainTextEdit* txtEntity = nullptr;
+    QScrollBar* hsbEntity = nullptr;
+    QPushButton* cmdEditEnt = nullptr;
+    QPushButton* cmdChangEntCt = nullptr;
+    QCheckBox* chkHideEnts = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QPushButton* cmdTSCDec = nullptr;
+    QPushButton* cmdTSCEnc = nullptr;
+    QLabel* Label2 = nullptr;
+    QComboBox* cboZoom = nullptr;
+
+    vorn::StatusBar* picStatusbar = nullptr;
+    QLabel* lblPos = nullptr;
+    QLabel* lblStatus = nullptr;
+
+    QFrame* picTilePanel = nullptr;
+    vorn::TilesetView* picTileset = nullptr;
+    QScrollBar* vsbTile = nullptr;
+    vorn::ShapeFrame* shpTile = nullptr;
+
+    QFrame* picMapPanel = nullptr;
+    vorn::MapView* picMap = nullptr;
+    QScrollBar* hsbMap = nullptr;
+    QScrollBar* vsbMap = nullptr;
+    QWidget* picCorner = nullptr;
+    vorn::ShapeFrame* shpCursor = nullptr;
+
+    vorn::SplitterHandle* imgSplitter = nullptr;
+    QWidget* picSplitter = nullptr;
+
+    std::array<vorn::EntityMarker*, 256> entity{};
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    vorn::GameFolder game_;
+    QString settingsPath_;
+};

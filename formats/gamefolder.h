@@ -1,0 +1,45 @@
+#pragma once
+// Finds game files in a folder copied from Windows, where letter case rarely
+// matches the names the program builds ("data\stage\prtCave.pbm" against
+// data/Stage/PrtCave.pbm).
+#include <QString>
+#include <QStringList>
+
+namespace vorn {
+
+class GameFolder {
+public:
+    explicit GameFolder(QString root);
+
+    const QString& root() const { return root_; }
+
+    // The existing ordinary file that a built name ("data\stage\X.pxm",
+    // backslash-separated, relative to the root) names: each part matches
+    // exactly or, failing that, without regard to case. Empty when none.
+    QString findFile(const QString& builtName) const;
+
+    // Where a built name is to be written: the existing file when there is
+    // one, else the last part as built inside the existing folder that
+    // matches without regard to case. Empty when that folder is missing.
+    QString pathForWrite(const QString& builtName) const;
+
+    // The last part may hold the '*' wildcard; matching ignores case.
+    // Returns the names of ordinary, non-hidden files as the folder spells
+    // them, in the order the directory lists them.
+    QStringList listPattern(const QString& builtPattern) const;
+    bool patternExists(const QString& builtPattern) const;
+
+private:
+    QString findDir(const QStringList& parts) const;
+    QString root_;
+};
+
+// A name taken from a stage record may only name a file inside the game
+// folder: no "/", "\" or ":", and not "." or "..".
+bool IsPlainFileName(const QString& name);
+
+// "Stage 13's map name "../x" is not a plain file name."
+// `what` is the field as the user knows it: "tileset", "map", "backdrop".
+QString PlainNameError(int stage, const QString& what, const QString& name);
+
+} // namespace vorn

@@ -1,0 +1,53 @@
+#pragma once
+// Tile map files (".pxm"): 4 header bytes, width and height as signed
+// 16-bit, then one byte per cell, row after row.
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+namespace vorn {
+
+constexpr int kGridSide = 513;
+constexpr int kMaxMapSide = 513;
+
+// 513 x 513 tile numbers, indexed by column x and row y.
+class TileGrid {
+public:
+    TileGrid() : cells_(kGridSide * kGridSide, 0) {}
+    quint8 at(int x, int y) const { return cells_[y * kGridSide + x]; }
+    quint8& at(int x, int y) { return cells_[y * kGridSide + x]; }
+    void clear() { std::fill(cells_.begin(), cells_.end(), 0); }
+    bool operator==(const TileGrid&) const = default;
+private:
+    std::vector<quint8> cells_;
+};
+
+struct MapData {
+    qint16 width = 0;
+    qint16 height = 0;
+    TileGrid grid; // cells outside width x height are 0 after a read
+};
+
+// Outcome of reading a game file that may be absent.
+struct ReadStatus {
+    bool missing = false; // file absent: not an error, nothing was created
+    QString error;        // empty unless the file was rejected
+    bool ok() const { return error.isEmpty(); }
+};
+
+// Reads a map file. On success (or when missing: a 0 x 0 map) fills `out`;
+// on error `out` is untouched and the error names `displayName` and the
+// numbers ("data\stage\X.pxm is shorter than its header says: 300 of 308
+// bytes."). Width or height outside 0 to 513 is an error. Never creates.
+ReadStatus ReadMapFile(const QString& path, const QString& displayName, MapData& out);
+
+// Writes width, height and cells over the file's old content, keeping its
+// first 4 bytes and any bytes after the last cell; never shortens it. A new
+// or shorter-than-4-byte file starts with "PXM" and 0x10. Atomic. Returns
+// an empty text on success, else the reason naming `displayName`.
+QString WriteMapFile(const QString& path, const QString& displayName, const MapData& map);
+
+// The same, on bytes in memory: `old` is the file's current content.
+QByteArray ComposeMapFile(const QByteArray& old, const MapData& map);
+
+} // namespace vorn

@@ -1,0 +1,72 @@
+#pragma once
+// The stage table kept inside the game executable: 95 records of 200 bytes
+// at byte 604080, of which the first 197 hold the fields.
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+namespace vorn {
+
+constexpr qint64 kStageTableOffset = 604080;
+constexpr int kStageCount = 95;
+constexpr int kStageSlotSize = 200;
+constexpr int kStageRecordSize = 197;
+constexpr qint64 kStageTableEnd = kStageTableOffset + kStageCount * kStageSlotSize; // 623080
+constexpr int kNameSize = 32;
+
+// One record held as its raw 197 bytes, so that every byte the editor does
+// not edit goes back unchanged. Text fields are 32 raw bytes, NULs included.
+struct StageRecord {
+    std::array<char, kStageRecordSize> bytes{};
+
+    QByteArray tileset() const;   // offset 0
+    QByteArray map() const;       // offset 32
+    qint32 parallax() const;      // offset 64, little-endian
+    QByteArray backdrop() const;  // offset 68
+    QByteArray spriteSet() const; // offset 100
+    quint8 spareByte() const;     // offset 132
+    QByteArray spareName() const; // offset 133
+    QByteArray title() const;     // offset 165
+
+    // Text setters take exactly 32 bytes (a PadName32 result).
+    void setTileset(const QByteArray& padded32);
+    void setMap(const QByteArray& padded32);
+    void setParallax(qint32 value);
+    void setBackdrop(const QByteArray& padded32);
+    void setSpriteSet(const QByteArray& padded32);
+    void setTitle(const QByteArray& padded32);
+
+    bool operator==(const StageRecord&) const = default;
+};
+
+using StageTable = std::array<StageRecord, kStageCount>;
+
+// Reads records 0 to 94. Opens read-only, so the table is read while the
+// game runs. Returns an empty text on success; on failure `table` is left
+// untouched and the text says why ("Doukutsu.exe is too short to hold the
+// stage table (N of 623080 bytes).").
+QString ReadStageTable(const QString& exePath, StageTable& table);
+
+// Patches record `index`'s 197 bytes in place; nothing else of the file is
+// touched. Returns an empty text on success, else the system's reason.
+QString WriteStageRecord(const QString& exePath, int index, const StageRecord& record);
+
+// Reads byte 49 and writes it back: fails when the file is missing, locked
+// or read-only (no write permission bit, even for root).
+bool ProbeGameExecutable(const QString& exePath);
+
+// The text up to, not including, its first NUL.
+QByteArray CutAtNull(const QByteArray& text);
+// CutAtNull, spaces trimmed at both ends, NUL-padded or cut to 32 bytes.
+QByteArray PadName32(const QByteArray& text);
+
+// Windows-1252, the code page of the game's own texts.
+QString DecodeAnsi(const QByteArray& bytes);
+QByteArray EncodeAnsi(const QString& text); // unmappable characters become '?'
+
+// The stage list's item: index, " - ", the title with spaces trimmed at
+// both ends, shown up to its first NUL. "13 - Cave"
+QString StageListItemText(int index, const StageRecord& record);
+
+} // namespace vorn

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Vorn, builds it, then either opens the
+# editor on the bundled sample game ("run") or runs every test ("test").
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+          xvfb xauth fonts-dejavu-core)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  if [ "$(id -u)" -eq 0 ]; then
+    apt-get update
+    DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+  else
+    echo "Missing packages. Run this, then start again:"
+    echo "  sudo apt-get install -y ${missing[*]}"
+    exit 1
+  fi
+fi
+
+cmake -S . -B build -G Ninja
+cmake --build build
+
+case "${1:-run}" in
+  run)
+    [ -d sample-game ] || build/bin/vorn-sample-game sample-game
+    [ -f build/bin/vorn.ini ] || cp tools/vorn.ini build/bin/vorn.ini
+    cd sample-game
+    exec ../build/bin/vorn
+    ;;
+  test)
+    cd build
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+    ;;
+  *)
+    echo "usage: $0 [run|test]" >&2
+    exit 2
+    ;;
+esac
