@@ -1,3 +1,53 @@
 #include "frmVorn.h"
-// Entity inspector. (stub: to be written)
-void frmVorn::hsbEntity_Change() {}
+
+#include "numtext.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QStringList>
+
+// Entity inspector: the selected entity's fields in hexadecimal and decimal,
+// with its type name. Runs only when the selector's value changes.
+
+namespace {
+
+QString FieldLine(const QString& label, qint16 value)
+{
+    return label + QStringLiteral("\t0x") + vorn::Hex16(value) + QStringLiteral("\t (") +
+           QString::number(value) + QLatin1Char(')');
+}
+
+} // namespace
+
+void frmVorn::hsbEntity_Change()
+{
+    const int index = hsbEntity->value();
+    if (index < 0 || index >= vorn::kMaxEntities)
+        return;
+    const vorn::EntityRecord& record = EntityRecords[index];
+
+    QString status = QString::number(record.Type);
+    fraEntity->setTitle(QStringLiteral("Entity #") + QString::number(index));
+
+    QString text = QStringList{
+        FieldLine(QStringLiteral("X:"), record.X),
+        FieldLine(QStringLiteral("Y:"), record.Y),
+        FieldLine(QStringLiteral("Flag:"), record.Flag),
+        FieldLine(QStringLiteral("TSC:"), record.TSC),
+        FieldLine(QStringLiteral("Type:"), record.Type),
+        FieldLine(QStringLiteral("???:"), record.Unknown),
+    }.join(QStringLiteral("\r\n"));
+
+    // Types outside the name table have no name.
+    const bool named = record.Type >= 0 && record.Type < int(EntityNames.size());
+    if (named && !EntityNames[record.Type].isEmpty()) {
+        const QString& name = EntityNames[record.Type];
+        text += QStringLiteral("\r\n") + name;
+        status += QStringLiteral(" - ") + name;
+    }
+
+    lblStatus->setText(status);
+    txtEntity->setPlainText(text);
+}

@@ -1,11 +1,128 @@
 #include "frmVorn.h"
-// Tile palette and map painting. (stub: to be written)
-void frmVorn::picTileset_MouseDown(int, int, int, int) {}
-void frmVorn::picTileset_MouseMove(int, int, int, int) {}
-void frmVorn::picTileset_MouseUp(int, int, int, int) {}
-void frmVorn::picMap_MouseDown(int, int, int, int) {}
-void frmVorn::picMap_MouseMove(int, int, int, int) {}
-void frmVorn::picMap_MouseUp(int, int, int, int) {}
+
+#if __has_include("mapview.h") // (temporary: until the map view is committed)
+#include "mapview.h"
+#define VORN_HAVE_MAPVIEW 1
+#endif
+#include "shapeframe.h"
+
+#include <QLabel>
+#include <QScrollBar>
+
+// Tile palette and map painting.
+
+namespace {
+
+const QString kPressed = QStringLiteral("^_^");
+const QString kReleased = QStringLiteral("-_-");
+
+constexpr int kTileSide = 16;    // tiles and scroll steps are 16 pixels at every zoom
+constexpr int kPaletteSide = 16; // tile numbers form a 16 x 16 grid
+
+// Rounds down, so that a pixel just left of or above a surface lands in
+// cell -1 rather than cell 0.
+int FloorDiv(int value, int divisor)
+{
+    const int quotient = value / divisor;
+    return (value % divisor != 0 && value < 0) ? quotient - 1 : quotient;
+}
+
+// A surface's origin in its panel: inside the panel's border, if it has one.
+QPoint PanelOrigin(const QWidget* surface)
+{
+    const QWidget* panel = surface->parentWidget();
+    return panel ? panel->contentsRect().topLeft() : QPoint();
+}
+
+} // namespace
+
+void frmVorn::picTileset_MouseDown(int button, int shift, int x, int y)
+{
+    picTileset_Tag = kPressed;
+    picTileset_MouseMove(button, shift, x, y);
+}
+
+// Any button chooses; the choice follows the pointer while the button is
+// held, so the tile under the pointer at release is the one kept.
+void frmVorn::picTileset_MouseMove(int, int, int x, int y)
+{
+    const int column = FloorDiv(x, kTileSide);
+    const int row = FloorDiv(y, kTileSide);
+    if (picTileset_Tag != kPressed)
+        return;
+    // Positions off the grid of tile numbers name no tile.
+    if (column < 0 || column >= kPaletteSide || row < 0 || row >= kPaletteSide)
+        return;
+    shpTile->move(column * kTileSide, row * kTileSide);
+    SelectedTile = quint8(column + kPaletteSide * row);
+}
+
+void frmVorn::picTileset_MouseUp(int, int, int, int)
+{
+    picTileset_Tag = kReleased;
+}
+
+void frmVorn::picMap_MouseDown(int button, int shift, int x, int y)
+{
+    picMap_Tag = kPressed;
+    picMap_MouseMove(button, shift, x, y);
+}
+
+void frmVorn::picMap_MouseMove(int button, int, int x, int y)
+{
+    const int zoom = ZoomSize;
+    const int cx = FloorDiv(x, zoom);
+    const int cy = FloorDiv(y, zoom);
+    // Includes drags that began on the map and left it: painting resumes
+    // when the pointer comes back.
+    if (cx < 0 || cx >= MapWidth || cy < 0 || cy >= MapHeight)
+        return;
+
+    lblPos->setText(QStringLiteral("%1x%2").arg(cx).arg(cy));
+    shpCursor->move(cx * zoom, cy * zoom);
+    if (picMap_Tag != kPressed)
+        return;
+
+    if (button == 1) {
+        // One cell costs one write and one cell redraw, so a stroke keeps
+        // up with the pointer on the largest maps.
+        TileGrid.at(cx, cy) = SelectedTile;
+        DrawTile(cx, cy, TileGrid.at(cx, cy));
+    } else {
+        // Right, middle or several buttons: pick the tile as if chosen in
+        // the palette. The palette is left where it is scrolled.
+        SelectedTile = TileGrid.at(cx, cy);
+        shpTile->move((SelectedTile & 15) * kTileSide, (SelectedTile >> 4) * kTileSide);
+    }
+}
+
+void frmVorn::picMap_MouseUp(int, int, int, int)
+{
+    picMap_Tag = kReleased;
+}
+
+// Scroll values run from 0 down to a negative maximum, so moving a thumb
+// right or down moves its surface left or up.
+#ifdef VORN_HAVE_MAPVIEW
+void frmVorn::hsbMap_Change()
+{
+    const QPoint origin = PanelOrigin(picMap);
+    picMap->move(origin.x() + ScrollValue(hsbMap) * kTileSide, picMap->y());
+}
+
+void frmVorn::vsbMap_Change()
+{
+    const QPoint origin = PanelOrigin(picMap);
+    picMap->move(picMap->x(), origin.y() + ScrollValue(vsbMap) * kTileSide);
+}
+
+void frmVorn::vsbTile_Change()
+{
+    const QPoint origin = PanelOrigin(picTileset);
+    picTileset->move(picTileset->x(), origin.y() + ScrollValue(vsbTile) * kTileSide);
+}
+#else
 void frmVorn::hsbMap_Change() {}
 void frmVorn::vsbMap_Change() {}
 void frmVorn::vsbTile_Change() {}
+#endif
