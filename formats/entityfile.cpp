@@ -1,1 +1,123 @@
 #include "entityfile.h"
+
+#include "safewrite.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+#include <algorithm>
+
+namespace vorn {
+namespace {
+
+constexpr int kHeaderSize = 8;
+
+bool CountInRange(int count) { return count >= 0 && count <= kMaxEntities; }
+
+EntityRecord RecordFrom(const char* p)
+{
+    EntityRecord r;
+    r.X = qFromLittleEndian<qint16>(p + 0);
+    r.Y = qFromLittleEndian<qint16>(p + 2);
+    r.Flag = qFromLittleEndian<qint16>(p + 4);
+    r.TSC = qFromLittleEndian<qint16>(p + 6);
+    r.Type = qFromLittleEndian<qint16>(p + 8);
+    r.Unknown = qFromLittleEndian<qint16>(p + 10);
+    return r;
+}
+
+void StoreRecord(const EntityRecord& r, char* p)
+{
+    qToLittleEndian<qint16>(r.X, p + 0);
+    qToLittleEndian<qint16>(r.Y, p + 2);
+    qToLittleEndian<qint16>(r.Flag, p + 4);
+    qToLittleEndian<qint16>(r.TSC, p + 6);
+    qToLittleEndian<qint16>(r.Type, p + 8);
+    qToLittleEndian<qint16>(r.Unknown, p + 10);
+}
+
+} // namespace
+
+ReadStatus ReadEntityFile(const QString& path, const QString& displayName,
+                          qint16& count, EntityRecords& records)
+{
+    ReadStatus status;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        status.missing = true;
+        count = 0;
+        return status;
+    }
+    if (!info.isFile()) {
+        status.error = QStringLiteral("%1 is not a file.").arg(displayName);
+        return status;
+    }
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        status.error = QStringLiteral("Cannot read %1: %2.").arg(displayName, file.errorString());
+        return status;
+    }
+    const qint64 size = file.size();
+    const QByteArray header = file.read(kHeaderSize);
+    if (header.size() < kHeaderSize) {
+        status.error = QStringLiteral("%1 is shorter than its header: %2 of %3 bytes.")
+                           .arg(displayName, QString::number(size), QString::number(kHeaderSize));
+        return status;
+    }
+    const qint16 fileCount = qFromLittleEndian<qint16>(header.constData() + 4);
+    if (!CountInRange(fileCount)) {
+        status.error = QStringLiteral("%1 holds a count of %2 entities; the count must lie "
+                                      "between 0 and %3.")
+                           .arg(displayName, QString::number(fileCount), QString::number(kMaxEntities));
+        return status;
+    }
+    const qint64 recordBytes = qint64(fileCount) * kEntityRecordSize;
+    const QByteArray body = file.read(recordBytes);
+    if (body.size() < recordBytes) {
+        status.error = QStringLiteral("%1 is shorter than its count of %2 entities says: %3 of %4 "
+                                      "bytes.")
+                           .arg(displayName, QString::number(fileCount), QString::number(size), QString::number(kHeaderSize + recordBytes));
+        return status;
+    }
+
+    for (int i = 0; i < fileCount; ++i)
+        records[i] = RecordFrom(body.constData() + i * kEntityRecordSize);
+    count = fileCount;
+    return status;
+}
+
+QByteArray ComposeEntityFile(const QByteArray& old, qint16 count, const EntityRecords& records)
+{
+    // WriteEntityFile refuses a count outside 0 to 256; here it only bounds
+    // the records taken from memory.
+    const int used = std::clamp<int>(count, 0, kMaxEntities);
+    QByteArray bytes = old;
+    if (bytes.size() < 4)
+        bytes = QByteArray("PXE\0", 4); // the game rejects a file without it
+    const qsizetype needed = kHeaderSize + qsizetype(used) * kEntityRecordSize;
+    if (bytes.size() < needed)
+        bytes.append(QByteArray(needed - bytes.size(), '\0'));
+    qToLittleEndian<qint16>(count, bytes.data() + 4);
+    for (int i = 0; i < used; ++i)
+        StoreRecord(records[i], bytes.data() + kHeaderSize + i * kEntityRecordSize);
+    return bytes;
+}
+
+QString WriteEntityFile(const QString& path, const QString& displayName,
+                        qint16 count, const EntityRecords& records)
+{
+    if (!CountInRange(count))
+        return QStringLiteral("Cannot write %1: a count of %2 entities does not fit; the count "
+                              "must lie between 0 and %3.")
+            .arg(displayName, QString::number(count), QString::number(kMaxEntities));
+    QByteArray old;
+    if (QFileInfo::exists(path)) {
+        const QString error = ReadWholeFile(path, displayName, old);
+        if (!error.isEmpty())
+            return error;
+    }
+    return WriteFileAtomically(path, displayName, ComposeEntityFile(old, count, records));
+}
+
+} // namespace vorn

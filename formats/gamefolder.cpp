@@ -1,1 +1,147 @@
 #include "gamefolder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace vorn {
+namespace {
+
+QStringList SplitBuiltName(const QString& builtName)
+{
+    return builtName.split(u'\\');
+}
+
+// "." and ".." would climb out of the folder; empty parts mean a doubled or
+// trailing separator. Neither is a name the program builds.
+bool IsUsablePart(const QString& part)
+{
+    return !part.isEmpty() && part != u"." && part != u".." && !part.contains(u'/');
+}
+
+QString Join(const QString& dir, const QString& name)
+{
+    return dir.endsWith(u'/') ? dir + name : dir + u'/' + name;
+}
+
+bool IsOrdinaryVisibleFile(const QFileInfo& info)
+{
+    return info.isFile() && !info.fileName().startsWith(u'.');
+}
+
+// Names of the entries `filters` selects, in the order the directory gives them.
+QStringList Entries(const QString& dir, QDir::Filters filters)
+{
+    return QDir(dir).entryList(filters | QDir::NoDotAndDotDot, QDir::Unsorted);
+}
+
+// '*' stands for any run of characters; everything else is literal.
+QRegularExpression PatternToRegex(const QString& pattern)
+{
+    QStringList pieces = pattern.split(u'*');
+    for (QString& piece : pieces)
+        piece = QRegularExpression::escape(piece);
+    return QRegularExpression(QRegularExpression::anchoredPattern(pieces.join(QStringLiteral(".*"))),
+                              QRegularExpression::CaseInsensitiveOption);
+}
+
+} // namespace
+
+GameFolder::GameFolder(QString root) : root_(std::move(root)) {}
+
+QString GameFolder::findDir(const QStringList& parts) const
+{
+    QString dir = root_;
+    if (!QFileInfo(dir).isDir())
+        return {};
+    for (const QString& part : parts) {
+        if (!IsUsablePart(part))
+            return {};
+        const QString exact = Join(dir, part);
+        if (QFileInfo(exact).isDir()) {
+            dir = exact;
+            continue;
+        }
+        QString found;
+        for (const QString& name : Entries(dir, QDir::Dirs)) {
+            if (name.compare(part, Qt::CaseInsensitive) == 0) {
+                found = Join(dir, name);
+                break;
+            }
+        }
+        if (found.isEmpty())
+            return {};
+        dir = found;
+    }
+    return dir;
+}
+
+QString GameFolder::findFile(const QString& builtName) const
+{
+    QStringList parts = SplitBuiltName(builtName);
+    const QString last = parts.takeLast();
+    if (!IsUsablePart(last))
+        return {};
+    const QString dir = findDir(parts);
+    if (dir.isEmpty())
+        return {};
+    const QString exact = Join(dir, last);
+    if (IsOrdinaryVisibleFile(QFileInfo(exact)))
+        return exact;
+    for (const QString& name : Entries(dir, QDir::Files)) {
+        if (name.compare(last, Qt::CaseInsensitive) == 0)
+            return Join(dir, name);
+    }
+    return {};
+}
+
+QString GameFolder::pathForWrite(const QString& builtName) const
+{
+    const QString existing = findFile(builtName);
+    if (!existing.isEmpty())
+        return existing;
+    QStringList parts = SplitBuiltName(builtName);
+    const QString last = parts.takeLast();
+    if (!IsUsablePart(last))
+        return {};
+    const QString dir = findDir(parts);
+    return dir.isEmpty() ? QString() : Join(dir, last);
+}
+
+QStringList GameFolder::listPattern(const QString& builtPattern) const
+{
+    QStringList parts = SplitBuiltName(builtPattern);
+    const QString pattern = parts.takeLast();
+    if (pattern.isEmpty())
+        return {};
+    const QString dir = findDir(parts);
+    if (dir.isEmpty())
+        return {};
+    const QRegularExpression regex = PatternToRegex(pattern);
+    QStringList matches;
+    // QDir::Files without QDir::Hidden leaves out folders and dot files.
+    for (const QString& name : Entries(dir, QDir::Files)) {
+        if (regex.match(name).hasMatch())
+            matches.append(name);
+    }
+    return matches;
+}
+
+bool GameFolder::patternExists(const QString& builtPattern) const
+{
+    return !listPattern(builtPattern).isEmpty();
+}
+
+bool IsPlainFileName(const QString& name)
+{
+    if (name == u"." || name == u"..")
+        return false;
+    return !name.contains(u'/') && !name.contains(u'\\') && !name.contains(u':');
+}
+
+QString PlainNameError(int stage, const QString& what, const QString& name)
+{
+    return QStringLiteral("Stage %1's %2 name \"%3\" is not a plain file name.").arg(stage).arg(what, name);
+}
+
+} // namespace vorn

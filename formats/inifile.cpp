@@ -1,1 +1,222 @@
 #include "inifile.h"
+
+#include "codepage.h"
+#include "safewrite.h"
+
+#include <QFileInfo>
+#include <vector>
+
+namespace vorn {
+namespace {
+
+constexpr qsizetype kMaxValueLength = 511;
+
+bool IsBlankByte(char c) { return c == ' ' || c == '\t'; }
+
+// One line of the file as byte positions, so that a write can replace just
+// the value and leave every other byte where it was.
+struct Line {
+    qsizetype start = 0;
+    qsizetype end = 0;  // before the line break
+    qsizetype next = 0; // after the line break
+};
+
+std::vector<Line> SplitLines(const QByteArray& bytes)
+{
+    std::vector<Line> lines;
+    qsizetype pos = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (pos < bytes.size()) {
+        const qsizetype lf = bytes.indexOf('\n', pos);
+        Line line;
+        line.start = pos;
+        line.next = lf < 0 ? bytes.size() : lf + 1;
+        line.end = lf < 0 ? bytes.size() : lf;
+        if (line.end > line.start && bytes[line.end - 1] == '\r')
+            --line.end;
+        lines.push_back(line);
+        pos = line.next;
+    }
+    return lines;
+}
+
+// Narrows [from, to) to the part without surrounding blanks.
+void TrimRange(const QByteArray& bytes, qsizetype& from, qsizetype& to)
+{
+    while (from < to && IsBlankByte(bytes[from])) ++from;
+    while (to > from && IsBlankByte(bytes[to - 1])) --to;
+}
+
+QString DecodeRange(const QByteArray& bytes, qsizetype from, qsizetype to)
+{
+    return DecodeUtf8OrAnsi(bytes.mid(from, to - from));
+}
+
+enum class LineKind { Blank, Comment, Section, Entry, Other };
+
+struct ParsedLine {
+    LineKind kind = LineKind::Other;
+    QString name;             // section or key name, trimmed
+    qsizetype valueStart = 0; // entry: first byte of the value
+    qsizetype valueEnd = 0;   // entry: after the last non-blank byte
+};
+
+ParsedLine ParseLine(const QByteArray& bytes, const Line& line)
+{
+    ParsedLine parsed;
+    qsizetype from = line.start;
+    qsizetype to = line.end;
+    TrimRange(bytes, from, to);
+    if (from == to) {
+        parsed.kind = LineKind::Blank;
+        return parsed;
+    }
+    const char first = bytes[from];
+    if (first == ';' || first == '#') {
+        parsed.kind = LineKind::Comment;
+        return parsed;
+    }
+    if (first == '[') {
+        qsizetype close = bytes.indexOf(']', from + 1);
+        if (close < 0 || close > to)
+            close = to;
+        qsizetype nameFrom = from + 1;
+        qsizetype nameTo = close;
+        TrimRange(bytes, nameFrom, nameTo);
+        parsed.kind = LineKind::Section;
+        parsed.name = DecodeRange(bytes, nameFrom, nameTo);
+        return parsed;
+    }
+    const qsizetype equals = bytes.indexOf('=', from);
+    if (equals < 0 || equals >= to)
+        return parsed; // a line without "=" holds no key
+    qsizetype keyFrom = from;
+    qsizetype keyTo = equals;
+    TrimRange(bytes, keyFrom, keyTo);
+    qsizetype valueFrom = equals + 1;
+    qsizetype valueTo = to;
+    TrimRange(bytes, valueFrom, valueTo);
+    parsed.kind = LineKind::Entry;
+    parsed.name = DecodeRange(bytes, keyFrom, keyTo);
+    parsed.valueStart = valueFrom;
+    parsed.valueEnd = valueTo;
+    return parsed;
+}
+
+bool SameName(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// Where a key lives in the file, and where a missing key would go.
+struct Lookup {
+    bool sectionFound = false;
+    qsizetype sectionInsertAt = 0;    // after the section's last non-blank line
+    bool insertNeedsBreak = false;    // that line has no line break of its own
+    bool keyFound = false;
+    ParsedLine entry;
+};
+
+Lookup Find(const QByteArray& bytes, const std::vector<Line>& lines,
+            const QString& section, const QString& key)
+{
+    Lookup found;
+    bool inSection = false;
+    bool inFirstSection = false;
+    for (const Line& line : lines) {
+        const ParsedLine parsed = ParseLine(bytes, line);
+        if (parsed.kind == LineKind::Section) {
+            inSection = SameName(parsed.name, section);
+            inFirstSection = inSection && !found.sectionFound;
+            if (inFirstSection)
+                found.sectionFound = true;
+        } else if (inSection && parsed.kind == LineKind::Entry && SameName(parsed.name, key)) {
+            found.keyFound = true;
+            found.entry = parsed;
+            return found;
+        }
+        if (inFirstSection && parsed.kind != LineKind::Blank) {
+            found.sectionInsertAt = line.next;
+            found.insertNeedsBreak = line.next == line.end;
+        }
+    }
+    return found;
+}
+
+QByteArray LineBreakOf(const QByteArray& bytes)
+{
+    const qsizetype lf = bytes.indexOf('\n');
+    return lf > 0 && bytes[lf - 1] == '\r' ? QByteArray("\r\n") : QByteArray("\n");
+}
+
+bool HasLineBreak(const QString& text)
+{
+    return text.contains(u'\n') || text.contains(u'\r');
+}
+
+} // namespace
+
+QString SettingsFilePath(const QString& programDir, const QString& fileName)
+{
+    if (programDir.isEmpty())
+        return fileName + QStringLiteral(".ini");
+    const QString separator = programDir.endsWith(u'/') ? QString() : QStringLiteral("/");
+    return programDir + separator + fileName + QStringLiteral(".ini");
+}
+
+QString INIRead(const QString& iniPath, const QString& section, const QString& key)
+{
+    if (!QFileInfo(iniPath).isFile())
+        return {};
+    QByteArray bytes;
+    if (!ReadWholeFile(iniPath, iniPath, bytes).isEmpty())
+        return {};
+    const Lookup found = Find(bytes, SplitLines(bytes), section.trimmed(), key.trimmed());
+    if (!found.keyFound)
+        return {};
+    QString value = DecodeRange(bytes, found.entry.valueStart, found.entry.valueEnd);
+    if (value.size() > kMaxValueLength) {
+        qsizetype cut = kMaxValueLength;
+        if (value[cut - 1].isHighSurrogate())
+            --cut; // never leave half a character
+        value.truncate(cut);
+    }
+    return value;
+}
+
+bool INIWrite(const QString& iniPath, const QString& section, const QString& key,
+              const QString& value)
+{
+    const QString sectionName = section.trimmed();
+    const QString keyName = key.trimmed();
+    // Names or values that the reader would split differently are refused
+    // rather than written into a file that then reads back something else.
+    if (sectionName.isEmpty() || keyName.isEmpty() || HasLineBreak(sectionName)
+        || HasLineBreak(keyName) || HasLineBreak(value) || sectionName.contains(u']')
+        || keyName.contains(u'=') || keyName.startsWith(u'[') || keyName.startsWith(u';')
+        || keyName.startsWith(u'#'))
+        return false;
+
+    QByteArray bytes;
+    if (QFileInfo::exists(iniPath) && !ReadWholeFile(iniPath, iniPath, bytes).isEmpty())
+        return false;
+
+    const QByteArray eol = LineBreakOf(bytes);
+    const Lookup found = Find(bytes, SplitLines(bytes), sectionName, keyName);
+    const QByteArray newValue = value.toUtf8();
+    const QByteArray entryLine = keyName.toUtf8() + '=' + newValue;
+    if (found.keyFound) {
+        bytes.replace(found.entry.valueStart, found.entry.valueEnd - found.entry.valueStart, newValue);
+    } else if (found.sectionFound) {
+        const QByteArray before = found.insertNeedsBreak ? eol : QByteArray();
+        bytes.insert(found.sectionInsertAt, before + entryLine + eol);
+    } else {
+        if (!bytes.isEmpty() && !bytes.endsWith('\n'))
+            bytes.append(eol);
+        if (!bytes.isEmpty() && !bytes.endsWith(eol + eol))
+            bytes.append(eol); // a blank line between sections
+        bytes.append('[' + sectionName.toUtf8() + ']' + eol + entryLine + eol);
+    }
+    return WriteFileAtomically(iniPath, iniPath, bytes).isEmpty();
+}
+
+} // namespace vorn

@@ -1,1 +1,116 @@
 #include "mapfile.h"
+
+#include "safewrite.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+#include <algorithm>
+
+namespace vorn {
+namespace {
+
+constexpr int kHeaderSize = 8;
+
+bool SideInRange(int side) { return side >= 0 && side <= kMaxMapSide; }
+
+// Room for the header and the cells; the game's own header when the file is
+// too short to have one, because the game rejects a file without it.
+QByteArray WithRoomFor(const QByteArray& old, qsizetype needed)
+{
+    QByteArray bytes = old;
+    if (bytes.size() < 4)
+        bytes = QByteArray("PXM\x10", 4);
+    if (bytes.size() < needed)
+        bytes.append(QByteArray(needed - bytes.size(), '\0'));
+    return bytes;
+}
+
+} // namespace
+
+ReadStatus ReadMapFile(const QString& path, const QString& displayName, MapData& out)
+{
+    ReadStatus status;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        status.missing = true;
+        out.width = 0;
+        out.height = 0;
+        out.grid.clear();
+        return status;
+    }
+    if (!info.isFile()) {
+        status.error = QStringLiteral("%1 is not a file.").arg(displayName);
+        return status;
+    }
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        status.error = QStringLiteral("Cannot read %1: %2.").arg(displayName, file.errorString());
+        return status;
+    }
+    const qint64 size = file.size();
+    const QByteArray header = file.read(kHeaderSize);
+    if (header.size() < kHeaderSize) {
+        status.error = QStringLiteral("%1 is shorter than its header: %2 of %3 bytes.")
+                           .arg(displayName, QString::number(size), QString::number(kHeaderSize));
+        return status;
+    }
+    const qint16 width = qFromLittleEndian<qint16>(header.constData() + 4);
+    const qint16 height = qFromLittleEndian<qint16>(header.constData() + 6);
+    if (!SideInRange(width) || !SideInRange(height)) {
+        status.error = QStringLiteral("%1 has a map of %2 x %3 cells; width and height must lie "
+                                      "between 0 and %4.")
+                           .arg(displayName, QString::number(width), QString::number(height), QString::number(kMaxMapSide));
+        return status;
+    }
+    const qint64 cellCount = qint64(width) * height;
+    const QByteArray cells = file.read(cellCount);
+    if (cells.size() < cellCount) {
+        status.error = QStringLiteral("%1 is shorter than its header says: %2 of %3 bytes.")
+                           .arg(displayName, QString::number(size), QString::number(kHeaderSize + cellCount));
+        return status;
+    }
+
+    MapData read;
+    read.width = width;
+    read.height = height;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            read.grid.at(x, y) = quint8(cells[qsizetype(y) * width + x]);
+    out = std::move(read);
+    return status;
+}
+
+QByteArray ComposeMapFile(const QByteArray& old, const MapData& map)
+{
+    // Sizes outside the grid write their fields but only the cells the grid
+    // holds; WriteMapFile refuses them before it gets here.
+    const int width = std::clamp<int>(map.width, 0, kMaxMapSide);
+    const int height = std::clamp<int>(map.height, 0, kMaxMapSide);
+    QByteArray bytes = WithRoomFor(old, kHeaderSize + qsizetype(width) * height);
+    qToLittleEndian<qint16>(map.width, bytes.data() + 4);
+    qToLittleEndian<qint16>(map.height, bytes.data() + 6);
+    char* cell = bytes.data() + kHeaderSize;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            *cell++ = char(map.grid.at(x, y));
+    return bytes;
+}
+
+QString WriteMapFile(const QString& path, const QString& displayName, const MapData& map)
+{
+    if (!SideInRange(map.width) || !SideInRange(map.height))
+        return QStringLiteral("Cannot write %1: a map of %2 x %3 cells does not fit; width and "
+                              "height must lie between 0 and %4.")
+            .arg(displayName, QString::number(map.width), QString::number(map.height), QString::number(kMaxMapSide));
+    QByteArray old;
+    if (QFileInfo::exists(path)) {
+        const QString error = ReadWholeFile(path, displayName, old);
+        if (!error.isEmpty())
+            return error;
+    }
+    return WriteFileAtomically(path, displayName, ComposeMapFile(old, map));
+}
+
+} // namespace vorn

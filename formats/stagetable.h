@@ -1,6 +1,7 @@
 #pragma once
 // The stage table kept inside the game executable: 95 records of 200 bytes
 // at byte 604080, of which the first 197 hold the fields.
+#include "codepage.h" // DecodeAnsi, EncodeAnsi: the code page of the game's texts
 #include <QByteArray>
 #include <QString>
 #include <array>
@@ -60,10 +61,6 @@ bool ProbeGameExecutable(const QString& exePath);
 QByteArray CutAtNull(const QByteArray& text);
 // CutAtNull, spaces trimmed at both ends, NUL-padded or cut to 32 bytes.
 QByteArray PadName32(const QByteArray& text);
-
-// Windows-1252, the code page of the game's own texts.
-QString DecodeAnsi(const QByteArray& bytes);
-QByteArray EncodeAnsi(const QString& text); // unmappable characters become '?'
 
 // The stage list's item: index, " - ", the title with spaces trimmed at
 // both ends, shown up to its first NUL. "13 - Cave"
