@@ -1,0 +1,65 @@
+#include "dialogwidgets.h"
+#include "twips.h"
+
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace vorn {
+
+void PlaceTwips(QWidget* w, int left, int top, int width, int height)
+{
+    w->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
+                   TwipsToPixels(height));
+}
+
+void SetUpDialogFrame(QWidget* dialog, int clientWidthTwips, int clientHeightTwips)
+{
+    dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    dialog->setFixedSize(TwipsToPixels(clientWidthTwips), TwipsToPixels(clientHeightTwips));
+    dialog->setFont(DialogFont());
+}
+
+QFont DialogFont()
+{
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSizeF(8.25);
+    return font;
+}
+
+void ShowVornMessage(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vorn"), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+EtchedLine::EtchedLine(QWidget* parent, QPalette::ColorRole role, int x1Twips, int x2Twips,
+                       int yTwips)
+    : QWidget(parent), role_(role)
+{
+    const int x1 = TwipsToPixels(x1Twips);
+    setGeometry(x1, TwipsToPixels(yTwips), TwipsToPixels(x2Twips) - x1, 1);
+}
+
+void EtchedLine::paintEvent(QPaintEvent*)
+{
+    QPainter(this).fillRect(rect(), palette().color(role_));
+}
+
+LinkLabel::LinkLabel(const QString& caption, QWidget* parent) : QLabel(caption, parent)
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    setPalette(pal);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick)
+        onClick();
+}
+
+} // namespace vorn

@@ -1,0 +1,45 @@
+#pragma once
+// Small pieces the dialogs share: twip placement, the dialog font, the
+// etched separator lines and the clickable link label.
+#include <QLabel>
+#include <QPalette>
+#include <QWidget>
+#include <functional>
+
+namespace vorn {
+
+// Places `w` at a rectangle designed in twips.
+void PlaceTwips(QWidget* w, int left, int top, int width, int height);
+
+// Fixed-size dialog frame: title bar with a close box only, client area in twips.
+void SetUpDialogFrame(QWidget* dialog, int clientWidthTwips, int clientHeightTwips);
+
+// The dialogs' control font, Tahoma 8.25 pt (the system substitutes it
+// where Tahoma is not installed).
+QFont DialogFont();
+
+// A modal message titled "Vorn" with an OK button.
+void ShowVornMessage(QWidget* parent, const QString& text);
+
+// One pixel wide horizontal line in a palette colour; two of them, shadow
+// over highlight, make an etched separator.
+class EtchedLine : public QWidget {
+public:
+    // From (x1Twips, yTwips) to (x2Twips, yTwips).
+    EtchedLine(QWidget* parent, QPalette::ColorRole role, int x1Twips, int x2Twips, int yTwips);
+protected:
+    void paintEvent(QPaintEvent*) override;
+private:
+    QPalette::ColorRole role_;
+};
+
+// A label that looks like a link (blue, pointing hand) and reports clicks.
+class LinkLabel : public QLabel {
+public:
+    LinkLabel(const QString& caption, QWidget* parent);
+    std::function<void()> onClick;
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+} // namespace vorn
