@@ -1,7 +1,153 @@
 #include "frmVorn.h"
-// Commands that open the dialogs, and the script buttons. (stub: to be written)
-void frmVorn::cmdEditEnt_Click() {}
-void frmVorn::cmdMapProps_Click() {}
-void frmVorn::cmdAbout_Click() {}
-void frmVorn::cmdTSCDec_Click() {}
-void frmVorn::cmdTSCEnc_Click() {}
+
+#include "frmAbout.h"
+#include "frmEntEd.h"
+#include "frmMapEd.h"
+#include "numtext.h"
+#include "script.h"
+
+#include <QComboBox>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+// Commands that open the dialogs, and the script buttons. The dialogs only
+// collect values; every change of the window's state happens here, after
+// the dialog has been hidden.
+
+namespace {
+const QString kCancelled = QStringLiteral("-_-");
+} // namespace
+
+void frmVorn::cmdEditEnt_Click()
+{
+    const int i = std::clamp(hsbEntity->value(), 0, vorn::kMaxEntities - 1);
+    frmEntEd dialog(this);
+    dialog.showMessage = [this](const QString& text) { ShowMessage(text); };
+    dialog.LoadTypeList(settingsPath());
+    dialog.ShowRecord(EntityRecords[i]);
+    dialog.exec();
+    if (dialog.Tag == kCancelled)
+        return;
+    dialog.CommitTo(EntityRecords[i]);
+    // The inspector keeps its text until the selection changes.
+    PositionEntities();
+}
+
+void frmVorn::cmdMapProps_Click()
+{
+    const int i = cboMap->currentIndex();
+    if (i < 0 || i >= vorn::kStageCount)
+        return;
+    const QString exe = game().findFile(QStringLiteral("Doukutsu.exe"));
+    if (!vorn::ProbeGameExecutable(exe)) {
+        ShowMessage(QStringLiteral("Cannot write to executable. Please make sure the game is not "
+                                   "running and/or write-protected."));
+        return;
+    }
+
+    vorn::StageRecord accepted = StageTable[i];
+    qint16 width = 0;
+    qint16 height = 0;
+    {
+        frmMapEd dialog(this, game());
+        dialog.showMessage = [this](const QString& text) { ShowMessage(text); };
+        dialog.Form_Load();
+        dialog.Preselect(StageTable[i], MapWidth, MapHeight);
+        dialog.exec();
+        if (dialog.Tag == kCancelled)
+            return;
+        accepted.setTileset(vorn::PadName32(vorn::EncodeAnsi(dialog.tilesetName())));
+        accepted.setMap(vorn::PadName32(vorn::EncodeAnsi(dialog.mapName())));
+        accepted.setBackdrop(vorn::PadName32(vorn::EncodeAnsi(dialog.backdropName())));
+        accepted.setSpriteSet(vorn::PadName32(vorn::EncodeAnsi(dialog.spriteSetName())));
+        accepted.setTitle(vorn::PadName32(vorn::EncodeAnsi(dialog.titleText())));
+        accepted.setParallax(dialog.parallax());
+        width = dialog.mapWidth();
+        height = dialog.mapHeight();
+    }
+
+    // The game may have started while the dialog was open: then nothing of
+    // the edit takes effect, in memory or on disk.
+    const QString error = vorn::WriteStageRecord(exe, i, accepted);
+    if (!error.isEmpty()) {
+        ShowMessage(QStringLiteral("The stage properties were not saved: ") + error,
+                    QMessageBox::Warning);
+        return;
+    }
+    StageTable[i] = accepted;
+    MapWidth = width;
+    MapHeight = height;
+
+    {
+        const QSignalBlocker noLoad(cboMap); // renaming the entry is no new selection
+        cboMap->setItemText(i, vorn::StageListItemText(i, StageTable[i]));
+    }
+
+    // Save writes to the files of the map that is open, so a new Map name
+    // never overwrites another map with this one; the load then reads the
+    // record's map.
+    if (!cmdSave_Click()) {
+        // Reloading now would throw away the edits that could not be
+        // written; keep them, shown at the accepted size, for another Save.
+        ShowMessage(QStringLiteral("The stage properties were saved to the executable, but the "
+                                   "stage was not reloaded so that its unsaved changes stay open."));
+        RedrawMap();
+        PositionEntities();
+        Form_Resize();
+        return;
+    }
+    cmdLoad_Click();
+}
+
+void frmVorn::cmdAbout_Click()
+{
+    frmAbout dialog(this);
+    dialog.exec();
+}
+
+namespace {
+
+// The selected stage's map name, or the reason it cannot name a script.
+QString ScriptName(const frmVorn& window, int stage, QString& error)
+{
+    const QString name = vorn::DecodeAnsi(vorn::CutAtNull(window.StageTable[stage].map()));
+    if (!vorn::IsPlainFileName(name))
+        error = vorn::PlainNameError(stage, QStringLiteral("map"), name);
+    return name;
+}
+
+} // namespace
+
+void frmVorn::cmdTSCDec_Click()
+{
+    const int stage = cboMap->currentIndex();
+    if (stage < 0 || stage >= vorn::kStageCount)
+        return;
+    QString error;
+    const QString name = ScriptName(*this, stage, error);
+    if (error.isEmpty())
+        error = vorn::DecodeScriptFile(game(), name);
+    if (!error.isEmpty()) {
+        ShowMessage(error, QMessageBox::Warning);
+        return;
+    }
+    if (vorn::Val(INIRead(QStringLiteral("Main"), QStringLiteral("Silent TSC"))) == 0)
+        ShowMessage(QStringLiteral("TSC script successfully decoded."));
+}
+
+void frmVorn::cmdTSCEnc_Click()
+{
+    const int stage = cboMap->currentIndex();
+    if (stage < 0 || stage >= vorn::kStageCount)
+        return;
+    QString error;
+    const QString name = ScriptName(*this, stage, error);
+    if (error.isEmpty())
+        error = vorn::EncodeScriptFile(game(), name);
+    if (!error.isEmpty()) {
+        ShowMessage(error, QMessageBox::Warning);
+        return;
+    }
+    if (vorn::Val(INIRead(QStringLiteral("Main"), QStringLiteral("Silent TSC"))) == 0)
+        ShowMessage(QStringLiteral("TSC script successfully encoded."));
+}
