@@ -1,5 +1,191 @@
 #include "samplegame.h"
 
+#include "sampleart.h"
+#include "samplemaps.h"
+#include "stagetable.h"
+
+#include <QDir>
+#include <QFile>
+#include <array>
+
 namespace vorn {
-QString WriteSampleGame(const QString&) { return QStringLiteral("not written yet"); }
+
+namespace {
+
+using sample::EncodeBitmap;
+using sample::SampleMap;
+
+constexpr qint64 kExecutableSize = 640 * 1024;
+
+// Folders as a copy from Windows spells them; the program builds
+// "data\stage\..." and "data\npc\..." and must find these.
+const char* const kStageDir = "data/Stage";
+const char* const kNpcDir = "data/Npc";
+
+void Put16(QByteArray& out, int offset, qint16 value)
+{
+    out[offset] = char(value & 0xFF);
+    out[offset + 1] = char((quint16(value) >> 8) & 0xFF);
 }
+
+void PutName(QByteArray& out, int offset, const QByteArray& name)
+{
+    const QByteArray field = name.left(kNameSize).leftJustified(kNameSize, '\0');
+    out.replace(offset, kNameSize, field);
+}
+
+QByteArray MapFileBytes(const SampleMap& m)
+{
+    QByteArray out("PXM\x10", 4);
+    out.append(QByteArray(4, '\0'));
+    Put16(out, 4, qint16(m.width));
+    Put16(out, 6, qint16(m.height));
+    return out + m.cells + m.mapTail;
+}
+
+QByteArray EntityFileBytes(const SampleMap& m)
+{
+    QByteArray out("PXE\0\0\0\0\0", 8);
+    Put16(out, 4, qint16(m.entityCount));
+    QByteArray record(kEntityRecordSize, '\0');
+    for (const EntityRecord& e : m.entities) {
+        const std::array<qint16, 6> fields = {e.X, e.Y, e.Flag, e.TSC, e.Type, e.Unknown};
+        for (int f = 0; f < 6; ++f)
+            Put16(record, 2 * f, fields[f]);
+        out += record;
+    }
+    return out;
+}
+
+// Every byte but the middle one shifted by the middle one.
+QByteArray Scramble(QByteArray text)
+{
+    if (text.isEmpty())
+        return text;
+    const int middle = int(text.size() / 2);
+    const quint8 key = quint8(text[middle]);
+    for (int n = 0; n < text.size(); ++n)
+        if (n != middle)
+            text[n] = char(quint8(text[n]) + key);
+    return text;
+}
+
+// Titles for the records that reuse the distinct maps.
+QByteArray ReuseTitle(int index)
+{
+    static const std::array<const char*, 12> adjectives = {
+        "Amber", "Hushed", "Crooked", "Sunken", "Windy", "Pale",
+        "Tangled", "Copper", "Drowsy", "Frosted", "Hidden", "Lonely"};
+    static const std::array<const char*, 12> nouns = {
+        "Steps", "Burrow", "Gallery", "Cistern", "Terrace", "Orchard",
+        "Hollow", "Passage", "Kiln", "Grove", "Bridge", "Cellar"};
+    if (index == 40)
+        return "Caf\xE9 Under The Falls"; // a Windows-1252 letter
+    if (index == 41)
+        return "  Drifting Spores  ";     // blanks the stage list trims
+    const int a = index % 12, n = (5 * (index / 12) + index) % 12;
+    return QByteArray(adjectives[a]) + ' ' + nouns[n];
+}
+
+// The stand-in executable: a readable note, filler that is not all zero,
+// and the stage table at its fixed offset. The spare fields and the three
+// bytes behind each record are set so tests can see they survive edits.
+QByteArray Executable(const std::vector<SampleMap>& maps)
+{
+    QByteArray exe(kExecutableSize, '\0');
+    quint32 state = 0x2545F491u;
+    for (qint64 i = 0; i < kExecutableSize; ++i) {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        exe[i] = char(state >> 24);
+    }
+    const QByteArray note = "Vorn sample game: a stand-in for the game executable, not a program.\r\n";
+    exe.replace(0, note.size(), note);
+
+    // Records without a stage of their own reuse the small maps.
+    std::vector<const SampleMap*> reusable;
+    for (const SampleMap& m : maps)
+        if (m.width * m.height <= 64 * 64)
+            reusable.push_back(&m);
+    static const std::array<const char*, 4> backdrops = {"bkDusk", "bkLattice", "bkTide", "bkEmber"};
+    static const std::array<const char*, 3> spriteSets = {"Common", "Forest", "Mech"};
+
+    for (int i = 0; i < kStageCount; ++i) {
+        QByteArray record(kStageSlotSize, '\0');
+        const SampleMap* own = nullptr;
+        for (const SampleMap& m : maps)
+            if (m.stage == i)
+                own = &m;
+        const SampleMap& base = own ? *own : *reusable[i % reusable.size()];
+        PutName(record, 0, base.tileset);
+        PutName(record, 32, base.name);
+        const qint32 parallax = own ? own->parallax : (i * 5) % 16;
+        for (int b = 0; b < 4; ++b)
+            record[64 + b] = char((quint32(parallax) >> (8 * b)) & 0xFF);
+        PutName(record, 68, own ? own->backdrop : QByteArray(backdrops[i % backdrops.size()]));
+        PutName(record, 100, own ? own->spriteSet : QByteArray(spriteSets[i % spriteSets.size()]));
+        record[132] = char(0xA0 + i % 64);
+        for (int k = 0; k < kNameSize; ++k)
+            record[133 + k] = char(0x80 + (i * 3 + k) % 0x70);
+        PutName(record, 165, own ? own->title : ReuseTitle(i));
+        record[197] = char(0xEE);
+        record[198] = char(0x5A);
+        record[199] = char(i + 1);
+        exe.replace(kStageTableOffset + qint64(i) * kStageSlotSize, kStageSlotSize, record);
+    }
+    return exe;
+}
+
+QString WriteFile(const QDir& root, const QString& relative, const QByteArray& bytes)
+{
+    QFile file(root.filePath(relative));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        return QStringLiteral("Cannot write %1: %2").arg(file.fileName(), file.errorString());
+    return {};
+}
+
+} // namespace
+
+QString WriteSampleGame(const QString& dir)
+{
+    QDir root(dir);
+    for (const char* sub : {kStageDir, kNpcDir})
+        if (!root.mkpath(QString::fromLatin1(sub)))
+            return QStringLiteral("Cannot create the folder %1.").arg(root.filePath(QString::fromLatin1(sub)));
+
+    const std::vector<SampleMap> maps = sample::SampleMaps();
+    const QString stage = QString::fromLatin1(kStageDir) + '/';
+    const QString npc = QString::fromLatin1(kNpcDir) + '/';
+    const std::vector<std::pair<QString, QByteArray>> files = [&] {
+        std::vector<std::pair<QString, QByteArray>> out;
+        out.emplace_back(QStringLiteral("Doukutsu.exe"), Executable(maps));
+        for (const SampleMap& m : maps) {
+            const QString base = stage + QString::fromLatin1(m.name);
+            out.emplace_back(base + ".pxm", MapFileBytes(m));
+            out.emplace_back(base + ".pxe", EntityFileBytes(m));
+            out.emplace_back(base + ".tsc", Scramble(m.script));
+        }
+        // "Prt" where the program builds "prt": found only without regard to case.
+        out.emplace_back(stage + "PrtGrotto.pbm", EncodeBitmap(sample::GrottoTileset(), 4));
+        out.emplace_back(stage + "prtFoundry.pbm", EncodeBitmap(sample::FoundryTileset(), 8));
+        out.emplace_back(stage + "prtPebble.pbm", EncodeBitmap(sample::PebbleTileset(), 24));
+        out.emplace_back(QStringLiteral("data/bkDusk.pbm"), EncodeBitmap(sample::DuskBackdrop(), 8));
+        out.emplace_back(QStringLiteral("data/bkLattice.pbm"), EncodeBitmap(sample::LatticeBackdrop(), 1));
+        out.emplace_back(QStringLiteral("data/bkTide.pbm"), EncodeBitmap(sample::TideBackdrop(), 24));
+        out.emplace_back(QStringLiteral("data/bkEmber.pbm"), EncodeBitmap(sample::EmberBackdrop(), 4));
+        out.emplace_back(npc + "NpcCommon.pbm", EncodeBitmap(sample::CommonSprites(), 4));
+        out.emplace_back(npc + "NpcForest.pbm", EncodeBitmap(sample::ForestSprites(), 1));
+        out.emplace_back(npc + "npcMech.pbm", EncodeBitmap(sample::MechSprites(), 8));
+        return out;
+    }();
+
+    for (const auto& [relative, bytes] : files) {
+        const QString error = WriteFile(root, relative, bytes);
+        if (!error.isEmpty())
+            return error;
+    }
+    return {};
+}
+
+} // namespace vorn
