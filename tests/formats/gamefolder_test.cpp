@@ -1,0 +1,154 @@
+#include "gamefolder.h"
+#include "safewrite.h"
+#include "script.h"
+#include "testfiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace vorn;
+
+namespace {
+
+// A folder laid out as one copied from Windows: letter case all over.
+struct GameFolderTest : ::testing::Test {
+    QTemporaryDir dir;
+    GameFolder folder{dir.path()};
+    QString at(const QString& relative) const { return dir.filePath(relative); }
+
+    void SetUp() override
+    {
+        QDir root(dir.path());
+        root.mkpath("data/Stage");
+        root.mkpath("data/Npc");
+        root.mkpath("data/Stage/prtFolder.pbm"); // a folder named like a match
+        PutFile(at("Doukutsu.exe"), "exe");
+        PutFile(at("data/Stage/PrtCave.pbm"), "cave");
+        PutFile(at("data/Stage/prtAlmond.pbm"), "almond");
+        PutFile(at("data/Stage/.prtHidden.pbm"), "hidden");
+        PutFile(at("data/Stage/Cave.pxm"), "map");
+        PutFile(at("data/Npc/NpcSym.pbm"), "npc");
+        PutFile(at("data/bkBlue.pbm"), "bk");
+    }
+};
+
+} // namespace
+
+TEST_F(GameFolderTest, FindsFilesWhateverTheirCase)
+{
+    EXPECT_EQ(folder.findFile("doukutsu.exe"), at("Doukutsu.exe"));
+    EXPECT_EQ(folder.findFile("Doukutsu.exe"), at("Doukutsu.exe"));
+    EXPECT_EQ(folder.findFile("data\\stage\\prtCave.pbm"), at("data/Stage/PrtCave.pbm"));
+    EXPECT_EQ(folder.findFile("data\\npc\\npcsym.pbm"), at("data/Npc/NpcSym.pbm"));
+    EXPECT_EQ(folder.findFile("DATA\\BKBLUE.PBM"), at("data/bkBlue.pbm"));
+    EXPECT_EQ(folder.findFile("data\\stage\\Nothing.pxm"), QString());
+    EXPECT_EQ(folder.findFile("data\\stage\\prtFolder.pbm"), QString()); // a folder is no file
+    EXPECT_EQ(folder.findFile("data\\stage\\.prtHidden.pbm"), QString());
+    EXPECT_EQ(folder.findFile("data\\stage\\..\\..\\Doukutsu.exe"), QString());
+}
+
+TEST_F(GameFolderTest, ExactMatchWinsOverOtherCase)
+{
+    PutFile(at("data/Stage/cave.pxm"), "lower");
+    EXPECT_EQ(folder.findFile("data\\Stage\\cave.pxm"), at("data/Stage/cave.pxm"));
+    EXPECT_EQ(folder.findFile("data\\Stage\\Cave.pxm"), at("data/Stage/Cave.pxm"));
+}
+
+TEST_F(GameFolderTest, ListsPatternMatchesAsSpelledInDirectoryOrder)
+{
+    const QStringList prts = folder.listPattern("data\\Stage\\prt*.pbm");
+    QStringList expected;
+    for (const QString& name : QDir(at("data/Stage")).entryList(QDir::Files, QDir::Unsorted))
+        if (name.startsWith("prt", Qt::CaseInsensitive))
+            expected << name;
+    EXPECT_EQ(prts, expected);
+    EXPECT_EQ(QSet<QString>(prts.begin(), prts.end()), (QSet<QString>{"PrtCave.pbm", "prtAlmond.pbm"}));
+
+    EXPECT_EQ(folder.listPattern("data\\npc\\npc*.pbm"), QStringList{"NpcSym.pbm"});
+    EXPECT_EQ(folder.listPattern("data\\bk*.pbm"), QStringList{"bkBlue.pbm"});
+    EXPECT_TRUE(folder.patternExists("DOUKUTSU.EXE"));
+    EXPECT_FALSE(folder.patternExists("data\\stage\\*.tsc"));
+    EXPECT_FALSE(folder.patternExists("data\\nowhere\\*.pxm"));
+    EXPECT_EQ(folder.listPattern("data\\stage\\c+v(e).pxm"), QStringList()); // no regex leaks through
+}
+
+TEST_F(GameFolderTest, NewFilesGoIntoTheExistingFolder)
+{
+    EXPECT_EQ(folder.pathForWrite("data\\stage\\Cave.txt"), at("data/Stage/Cave.txt"));
+    EXPECT_EQ(folder.pathForWrite("data\\stage\\CAVE.PXM"), at("data/Stage/Cave.pxm"));
+    EXPECT_EQ(folder.pathForWrite("data\\missing\\x.pxm"), QString());
+}
+
+TEST(PlainFileNames, RefusesNamesThatLeaveTheFolder)
+{
+    for (const char* bad : {"../x", "a/b", "a\\b", "C:x", ".", ".."})
+        EXPECT_FALSE(IsPlainFileName(QString::fromLatin1(bad))) << bad;
+    for (const char* good : {"Cave", "..x", "My map", "0"})
+        EXPECT_TRUE(IsPlainFileName(QString::fromLatin1(good))) << good;
+    EXPECT_EQ(PlainNameError(13, "map", "../x"),
+              QStringLiteral("Stage 13's map name \"../x\" is not a plain file name."));
+}
+
+// ---- atomic writes --------------------------------------------------------
+
+TEST(SafeWrite, ReplacesWholeFileKeepsPermissionsAndRefusesReadOnly)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f.bin");
+    PutFile(path, QByteArray(100, 'x'));
+    const auto perms = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+    QFile::setPermissions(path, perms);
+    ASSERT_EQ(WriteFileAtomically(path, "f.bin", "new"), QString());
+    EXPECT_EQ(GetFile(path), "new");
+    EXPECT_EQ(QFileInfo(path).permissions() & 0x7077, perms & 0x7077) << "owner, group and other bits";
+
+    MakeReadOnly(path);
+    EXPECT_TRUE(IsMarkedReadOnly(path));
+    const QString error = WriteFileAtomically(path, "f.bin", "other");
+    EXPECT_TRUE(error.contains("f.bin") && error.contains("read-only")) << qPrintable(error);
+    EXPECT_EQ(GetFile(path), "new");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"f.bin"}); // no leftovers
+}
+
+// ---- scripts --------------------------------------------------------------
+
+TEST(ScriptCodec, MiddleByteIsTheKeyAndBytesWrap)
+{
+    EXPECT_EQ(DecodeScript("\x7F"), "\x7F");                 // one byte: only the key
+    EXPECT_EQ(EncodeScript("\x10\xF8\x20\x01"), QByteArray("\x30\x18\x20\x21")); // key at offset 2
+    EXPECT_EQ(EncodeScript("\x10\xF8\x20\x01\x02"), QByteArray("\x30\x18\x20\x21\x22"));
+    EXPECT_EQ(DecodeScript(QByteArray("\x05\x10\x00\x20", 4)), QByteArray("\x05\x10\x00\x20", 4));
+    EXPECT_EQ(DecodeScript("\x10\x30\x20\x21"), QByteArray("\xF0\x10\x20\x01"));
+    EXPECT_EQ(DecodeScript(QByteArray()), QByteArray());
+
+    const QByteArray plain = PatternBytes(1001);
+    EXPECT_EQ(DecodeScript(EncodeScript(plain)), plain);
+    EXPECT_EQ(EncodeScript(DecodeScript(plain)), plain);
+}
+
+TEST_F(GameFolderTest, ScriptFilesConvertBothWaysAndRefuseMissingOrEmptySources)
+{
+    const QByteArray scrambled = EncodeScript("<MSGHello.<END");
+    PutFile(at("data/Stage/Cave.tsc"), scrambled);
+    PutFile(at("data/Stage/Cave.txt"), QByteArray(500, 'o')); // longer than the result
+    ASSERT_EQ(DecodeScriptFile(folder, "cave"), QString());
+    EXPECT_EQ(GetFile(at("data/Stage/Cave.txt")), "<MSGHello.<END");
+    EXPECT_EQ(GetFile(at("data/Stage/Cave.tsc")), scrambled);
+    ASSERT_EQ(EncodeScriptFile(folder, "Cave"), QString());
+    EXPECT_EQ(GetFile(at("data/Stage/Cave.tsc")), scrambled);
+
+    EXPECT_EQ(DecodeScriptFile(folder, "Gone"), QStringLiteral("Cannot find data\\stage\\Gone.tsc."));
+    EXPECT_EQ(EncodeScriptFile(folder, "Gone"), QStringLiteral("Cannot find data\\stage\\Gone.txt."));
+    EXPECT_FALSE(QFileInfo::exists(at("data/Stage/Gone.txt")));
+
+    PutFile(at("data/Stage/Empty.tsc"), "");
+    PutFile(at("data/Stage/Empty.txt"), "old");
+    EXPECT_EQ(DecodeScriptFile(folder, "Empty"), QStringLiteral("data\\stage\\Empty.tsc is empty."));
+    EXPECT_EQ(GetFile(at("data/Stage/Empty.txt")), "old");
+
+    MakeReadOnly(at("data/Stage/Cave.txt"));
+    EXPECT_FALSE(DecodeScriptFile(folder, "Cave").isEmpty());
+    EXPECT_FALSE(DecodeScriptFile(folder, "../Cave").isEmpty());
+}

@@ -1,0 +1,153 @@
+#include "inifile.h"
+#include "numtext.h"
+#include "testfiles.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <cmath>
+#include <gtest/gtest.h>
+
+using namespace vorn;
+
+namespace {
+
+struct IniTest : ::testing::Test {
+    QTemporaryDir dir;
+    QString ini = dir.filePath(QStringLiteral("vorn.ini"));
+};
+
+} // namespace
+
+// ---- settings file --------------------------------------------------------
+
+TEST(SettingsPath, NoDoubledSeparator)
+{
+    EXPECT_EQ(SettingsFilePath(QStringLiteral("/opt/vorn")), QStringLiteral("/opt/vorn/vorn.ini"));
+    EXPECT_EQ(SettingsFilePath(QStringLiteral("/")), QStringLiteral("/vorn.ini"));
+}
+
+TEST_F(IniTest, ReadsHandWrittenFiles)
+{
+    PutFile(ini, "; the editor's settings\r\n"
+                 "  [ main ]  \r\n"
+                 "Zoom = 3x  \r\n"
+                 "# Zoom=9\r\n"
+                 "junk line\r\n"
+                 "last stage=2.5\r\n"
+                 "[Entities]\r\n"
+                 "0=\r\n"
+                 "1=  Spike block\r\n"
+                 "Zoom=5");
+    EXPECT_EQ(INIRead(ini, "Main", "zoom"), "3x");
+    EXPECT_EQ(INIRead(ini, "MAIN", "Last Stage"), "2.5");
+    EXPECT_EQ(INIRead(ini, "Entities", "1"), "Spike block");
+    EXPECT_EQ(INIRead(ini, "Entities", "0"), "");
+    EXPECT_EQ(INIRead(ini, "Entities", "Zoom"), "5"); // last line without a break
+    EXPECT_EQ(INIRead(ini, "Main", "Split"), "");
+    EXPECT_EQ(INIRead(ini, "Nowhere", "Zoom"), "");
+    EXPECT_EQ(INIRead(dir.filePath("none.ini"), "Main", "Zoom"), "");
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("none.ini")));
+}
+
+TEST_F(IniTest, ValuesAreUtf8WhereValidElseWindows1252AndCutAt511)
+{
+    PutFile(ini, QByteArray("[Entities]\n1=Caf\xC3\xA9\n2=Caf\xE9 \x80\n3=") + QByteArray(600, 'x') + "\n");
+    EXPECT_EQ(INIRead(ini, "Entities", "1"), QStringLiteral("Caf\u00E9"));
+    EXPECT_EQ(INIRead(ini, "Entities", "2"), QStringLiteral("Caf\u00E9 \u20AC"));
+    EXPECT_EQ(INIRead(ini, "Entities", "3").size(), 511);
+}
+
+TEST_F(IniTest, WriteReplacesInPlaceAndKeepsEveryOtherByte)
+{
+    const QByteArray before = "; keep me\r\n[Main]\r\nLeft = 100 \r\nZOOM=1\r\n\r\n[Entities]\r\n0=Nothing\r\n";
+    PutFile(ini, before);
+    ASSERT_TRUE(INIWrite(ini, "main", "zoom", "4"));
+    EXPECT_EQ(GetFile(ini), QByteArray(before).replace("ZOOM=1", "ZOOM=4"));
+    ASSERT_TRUE(INIWrite(ini, "Main", "Left", "2000"));
+    EXPECT_EQ(INIRead(ini, "Main", "Left"), "2000");
+    EXPECT_TRUE(GetFile(ini).contains("Left = 2000 \r\n"));
+}
+
+TEST_F(IniTest, WriteAppendsMissingKeyAndSectionWithTheFilesLineBreaks)
+{
+    PutFile(ini, "[Main]\r\nZoom=1\r\n\r\n[Entities]\r\n0=Nothing");
+    ASSERT_TRUE(INIWrite(ini, "Main", "Split", "120"));
+    ASSERT_TRUE(INIWrite(ini, "Entities", "1", "Thing"));
+    ASSERT_TRUE(INIWrite(ini, "Other", "Key", "v"));
+    EXPECT_EQ(GetFile(ini), QByteArray("[Main]\r\nZoom=1\r\nSplit=120\r\n\r\n[Entities]\r\n0=Nothing\r\n"
+                                       "1=Thing\r\n\r\n[Other]\r\nKey=v\r\n"));
+}
+
+TEST_F(IniTest, WriteCreatesMissingFileAndStoresUtf8)
+{
+    ASSERT_TRUE(INIWrite(ini, "Main", "Title", QStringLiteral("Caf\u00E9")));
+    EXPECT_EQ(GetFile(ini), QByteArray("[Main]\nTitle=Caf\xC3\xA9\n"));
+    EXPECT_EQ(INIRead(ini, "main", "title"), QStringLiteral("Caf\u00E9"));
+}
+
+TEST_F(IniTest, WriteRefusesWhatWouldNotReadBackAndReadOnlyFiles)
+{
+    PutFile(ini, "[Main]\nZoom=1\n");
+    EXPECT_FALSE(INIWrite(ini, "Main", "Zoom", "1\n[Evil]"));
+    EXPECT_FALSE(INIWrite(ini, "Main", "a=b", "1"));
+    MakeReadOnly(ini);
+    EXPECT_FALSE(INIWrite(ini, "Main", "Zoom", "2"));
+    EXPECT_EQ(GetFile(ini), "[Main]\nZoom=1\n");
+}
+
+// ---- numbers from text ----------------------------------------------------
+
+TEST(NumText, LeadingNumberReadsLikeBasicsVal)
+{
+    EXPECT_EQ(LeadingNumber("12abc"), 12.0);
+    EXPECT_EQ(LeadingNumber("  -2.5e1x"), -25.0);
+    EXPECT_EQ(LeadingNumber("+.5"), 0.5);
+    EXPECT_EQ(LeadingNumber("7."), 7.0);
+    EXPECT_EQ(LeadingNumber("3e"), 3.0);
+    EXPECT_EQ(LeadingNumber("&HFF"), 255.0);
+    EXPECT_EQ(LeadingNumber("&hc8zz"), 200.0);
+    EXPECT_EQ(LeadingNumber("abc"), std::nullopt);
+    EXPECT_EQ(LeadingNumber(""), std::nullopt);
+    EXPECT_EQ(LeadingNumber("-"), std::nullopt);
+    EXPECT_EQ(LeadingNumber("."), std::nullopt);
+    EXPECT_EQ(LeadingNumber("&H"), std::nullopt);
+    EXPECT_TRUE(std::isinf(*LeadingNumber("1e999")));
+    EXPECT_EQ(Val("word"), 0.0);
+}
+
+TEST(NumText, WholeNumberNeedsTheEntireText)
+{
+    EXPECT_EQ(WholeNumber(" 12 "), 12.0);
+    EXPECT_EQ(WholeNumber("&H100"), 256.0);
+    EXPECT_EQ(WholeNumber("-1.5e2"), -150.0);
+    EXPECT_EQ(WholeNumber("12abc"), std::nullopt);
+    EXPECT_EQ(WholeNumber("1e"), std::nullopt);
+    EXPECT_EQ(WholeNumber(""), std::nullopt);
+    EXPECT_EQ(WholeNumber("-"), std::nullopt);
+}
+
+TEST(NumText, RoundingAndSettings)
+{
+    EXPECT_EQ(RoundHalfEven(2.5), 2.0);
+    EXPECT_EQ(RoundHalfEven(3.5), 4.0);
+    EXPECT_EQ(RoundHalfEven(-1.5), -2.0);
+    EXPECT_EQ(RoundHalfEven(-2.5), -2.0);
+    EXPECT_EQ(RoundHalfEven(2.4999), 2.0);
+
+    EXPECT_EQ(SettingNumber("3x"), 3);
+    EXPECT_EQ(SettingNumber("2.5"), 2);
+    EXPECT_EQ(SettingNumber(""), 0);
+    EXPECT_EQ(SettingNumber("yes"), 0);
+    EXPECT_EQ(SettingNumber("-32768"), -32768);
+    EXPECT_EQ(SettingNumber("32767.5"), 0); // rounds to 32768: out of range
+    EXPECT_EQ(SettingNumber("99999"), 0);
+    EXPECT_EQ(SettingNumber("1e999"), 0);
+}
+
+TEST(NumText, Hex16)
+{
+    EXPECT_EQ(Hex16(0), "0");
+    EXPECT_EQ(Hex16(256), "100");
+    EXPECT_EQ(Hex16(200), "C8");
+    EXPECT_EQ(Hex16(-1), "FFFF");
+}
