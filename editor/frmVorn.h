@@ -10,6 +10,7 @@
 
 #include <QImage>
 #include <QMessageBox>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -71,6 +72,9 @@ public:
     // transparent colour, black elsewhere.
     static QImage CreateMaskImage(const QImage& picFrom, QRgb lTransparentColor);
     void cboZoom_Click();
+    // Renders `area` (pixels of picMap) into the top-left of `target`
+    // (RGB32, at least area's size): what picMap shows there.
+    void RenderMap(QImage& target, const QRect& area) const;
 
     // ---- layout (layout.cpp) ----------------------------------------------
     void Form_Resize();
@@ -205,8 +209,22 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    void DockStrips();
+    void RevertStageSelection();
+
     vorn::GameFolder game_;
     QString settingsPath_;
+    // The panels' inner areas: the panels' children measure from inside
+    // the sunken border.
+    QWidget* tilePanelInner_ = nullptr;
+    QWidget* mapPanelInner_ = nullptr;
+    // A load runs event processing; a stage chosen meanwhile loads after it.
+    bool loading_ = false;
+    bool reloadPending_ = false;
+    // Outer size restored from the settings, applied again once the window
+    // frame is known (before the first show it is not).
+    QSize restoredOuterSize_;
 };

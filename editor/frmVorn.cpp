@@ -1,0 +1,335 @@
+#include "frmVorn.h"
+
+#include "entitymarker.h"
+#include "inifile.h"
+#include "layoutwidgets.h"
+#include "mapview.h"
+#include "shapeframe.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QInputDialog>
+#include <QLabel>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+namespace vorn {
+
+int ButtonState(Qt::MouseButtons buttons)
+{
+    int state = 0;
+    if (buttons & Qt::LeftButton)
+        state |= 1;
+    if (buttons & Qt::RightButton)
+        state |= 2;
+    if (buttons & Qt::MiddleButton)
+        state |= 4;
+    return state;
+}
+
+} // namespace vorn
+
+namespace {
+
+// The designed typefaces are Windows fonts; elsewhere the platform's
+// sans-serif stands in at the same size.
+QFont DesignFont(const QString& family, qreal points, bool bold = false, bool italic = false)
+{
+    QFont font = QFontDatabase::families().contains(family, Qt::CaseInsensitive)
+                     ? QFont(family)
+                     : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
+
+// A plain strip in a system colour.
+QWidget* Surface(QWidget* parent, QPalette::ColorRole role)
+{
+    auto* w = new QWidget(parent);
+    w->setAutoFillBackground(true);
+    w->setBackgroundRole(role);
+    return w;
+}
+
+template <typename T>
+T* Named(T* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& caption, QRect geometry)
+{
+    auto* b = Named(new QPushButton(caption, parent), name);
+    b->setGeometry(geometry);
+    return b;
+}
+
+// Scroll bars of the layout: steps of 1 both by arrow and by trough, and no
+// value change until the thumb is released.
+QScrollBar* LayoutScrollBar(Qt::Orientation orientation, QWidget* parent, const char* name)
+{
+    auto* bar = Named(new QScrollBar(orientation, parent), name);
+    bar->setSingleStep(1);
+    bar->setPageStep(1);
+    bar->setTracking(false);
+    frmVorn::SetScrollMax(bar, 1);
+    return bar;
+}
+
+// The program's 16 x 16 picture: a tile square with a painted cell.
+QPixmap IconPicture()
+{
+    QPixmap pix(16, 16);
+    pix.fill(Qt::transparent);
+    QPainter p(&pix);
+    p.fillRect(1, 1, 14, 14, QColor(64, 96, 160));
+    p.fillRect(3, 3, 5, 5, QColor(230, 200, 90));
+    p.fillRect(8, 8, 5, 5, QColor(120, 190, 90));
+    p.setPen(QColor(20, 30, 60));
+    p.drawRect(0, 0, 15, 15);
+    return pix;
+}
+
+} // namespace
+
+frmVorn::frmVorn(const QString& gameDir, const QString& programDir, QWidget* parent)
+    : QWidget(parent), game_(gameDir), settingsPath_(vorn::SettingsFilePath(programDir))
+{
+    setObjectName(QStringLiteral("frmVorn"));
+    setWindowTitle(QStringLiteral("Vorn"));
+    setWindowIcon(QIcon(IconPicture()));
+    setFont(DesignFont(QStringLiteral("Tahoma"), 8.25));
+
+    // Toolbar strip.
+    picToolbar = Named(Surface(this, QPalette::Button), "picToolbar");
+    Label1 = Named(new QLabel(QStringLiteral("&Stage:"), picToolbar), "Label1");
+    Label1->setGeometry(4, 4, 41, 17);
+    cboMap = Named(new QComboBox(picToolbar), "cboMap");
+    cboMap->setEditable(false);
+    cboMap->setGeometry(48, 2, 185, 21);
+    Label1->setBuddy(cboMap);
+    cmdLoad = Button(picToolbar, "cmdLoad", QStringLiteral("Load"), {240, 2, 57, 21});
+    cmdSave = Button(picToolbar, "cmdSave", QStringLiteral("Save"), {304, 2, 57, 21});
+    cmdMapProps = Button(picToolbar, "cmdMapProps", QStringLiteral("Properties"), {368, 2, 65, 21});
+    cmdAbout = Button(picToolbar, "cmdAbout", QStringLiteral("About"), {440, 2, 57, 21});
+    imgIcon = Named(new QLabel(picToolbar), "imgIcon");
+    imgIcon->setPixmap(IconPicture());
+    imgIcon->resize(16, 16);
+    lblCaption = Named(new QLabel(QStringLiteral("VORN"), picToolbar), "lblCaption");
+    lblCaption->setFont(DesignFont(QStringLiteral("Verdana"), 12, true, true));
+    lblCaption->resize(49, 20);
+
+    // Sidebar strip.
+    picSidebar = Named(Surface(this, QPalette::Button), "picSidebar");
+    fraEntity = Named(new QGroupBox(picSidebar), "fraEntity");
+    fraEntity->setGeometry(8, 2, 153, 241);
+    txtEntity = Named(new QPlainTextEdit(fraEntity), "txtEntity");
+    txtEntity->setReadOnly(true);
+    txtEntity->setGeometry(8, 16, 137, 105);
+    hsbEntity = Named(new QScrollBar(Qt::Horizontal, fraEntity), "hsbEntity");
+    hsbEntity->setGeometry(8, 128, 137, 17);
+    hsbEntity->setRange(0, 255);
+    hsbEntity->setSingleStep(1);
+    hsbEntity->setPageStep(1);
+    hsbEntity->setTracking(false);
+    cmdEditEnt = Button(fraEntity, "cmdEditEnt", QStringLiteral("Entity properties"), {8, 152, 137, 25});
+    cmdChangEntCt = Button(fraEntity, "cmdChangEntCt", QStringLiteral("Change number of entities"),
+                           {8, 184, 137, 25});
+    chkHideEnts = Named(new QCheckBox(QStringLiteral("Hide entities"), fraEntity), "chkHideEnts");
+    chkHideEnts->setGeometry(8, 216, 137, 17);
+    Frame1 = Named(new QGroupBox(QStringLiteral("TSC script"), picSidebar), "Frame1");
+    Frame1->setGeometry(8, 250, 153, 49);
+    cmdTSCDec = Button(Frame1, "cmdTSCDec", QStringLiteral("Decode"), {8, 16, 65, 25});
+    cmdTSCEnc = Button(Frame1, "cmdTSCEnc", QStringLiteral("Encode"), {80, 16, 65, 25});
+    Label2 = Named(new QLabel(QStringLiteral("Zoom"), picSidebar), "Label2");
+    Label2->setGeometry(8, 306, 65, 17);
+    cboZoom = Named(new QComboBox(picSidebar), "cboZoom");
+    cboZoom->setEditable(false);
+    cboZoom->setGeometry(80, 306, 81, 21);
+    cboZoom->addItems({QStringLiteral("8"), QStringLiteral("16"), QStringLiteral("24"),
+                       QStringLiteral("32"), QStringLiteral("56"), QStringLiteral("64")});
+    cboZoom->setCurrentIndex(1); // matches ZoomSize 16 until start-up selects
+
+    // Status bar strip.
+    picStatusbar = Named(new vorn::StatusBar(this), "picStatusbar");
+    const QFont statusFont = DesignFont(QStringLiteral("Tahoma"), 9.75, true);
+    lblPos = Named(new QLabel(QStringLiteral("0x0"), picStatusbar), "lblPos");
+    lblPos->setGeometry(16, 3, 57, 17);
+    lblPos->setFont(statusFont);
+    lblStatus = Named(new QLabel(QStringLiteral("Ready..."), picStatusbar), "lblStatus");
+    lblStatus->setGeometry(88, 3, 297, 17);
+    lblStatus->setFont(statusFont);
+    picStatusbar->setFramedLabel(lblPos);
+
+    // Panels: a sunken 2-pixel border around an inner area that clips the
+    // surface and holds the scroll bars.
+    auto makePanel = [this](const char* name, QWidget*& inner) {
+        auto* panel = Named(new QFrame(this), name);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setLineWidth(2);
+        inner = new QWidget(panel);
+        inner->setObjectName(QString::fromLatin1(name) + QStringLiteral("Inner"));
+        inner->setAutoFillBackground(true);
+        QPalette pal = inner->palette();
+        pal.setColor(QPalette::Window, pal.color(QPalette::Mid)); // application workspace
+        inner->setPalette(pal);
+        inner->move(2, 2);
+        return panel;
+    };
+
+    picTilePanel = makePanel("picTilePanel", tilePanelInner_);
+    picTileset = Named(new vorn::TilesetView(this, tilePanelInner_), "picTileset");
+    picTileset->setGeometry(0, 0, 0, 0);
+    vsbTile = LayoutScrollBar(Qt::Vertical, tilePanelInner_, "vsbTile");
+    vsbTile->setGeometry(256, 0, 17, 17);
+    shpTile = Named(new vorn::ShapeFrame(picTileset), "shpTile");
+    shpTile->setGeometry(0, 0, 17, 17);
+
+    picMapPanel = makePanel("picMapPanel", mapPanelInner_);
+    picMap = Named(new vorn::MapView(this, mapPanelInner_), "picMap");
+    picMap->setGeometry(0, 0, 0, 0);
+    hsbMap = LayoutScrollBar(Qt::Horizontal, mapPanelInner_, "hsbMap");
+    hsbMap->resize(17, 17);
+    vsbMap = LayoutScrollBar(Qt::Vertical, mapPanelInner_, "vsbMap");
+    vsbMap->resize(17, 17);
+    picCorner = Named(Surface(mapPanelInner_, QPalette::Button), "picCorner");
+    picCorner->resize(17, 17);
+    picCorner->hide();
+    shpCursor = Named(new vorn::ShapeFrame(picMap), "shpCursor");
+    shpCursor->setGeometry(0, 0, ZoomSize, ZoomSize);
+    entity[0] = new vorn::EntityMarker(this, 0, picMap);
+    entity[0]->setObjectName(QStringLiteral("entity0"));
+    entity[0]->setGeometry(-32, -32, 16, 16);
+
+    // Splitter: the hit area stays put during a drag while the visible bar
+    // follows the pointer.
+    imgSplitter = Named(new vorn::SplitterHandle(this, this), "imgSplitter");
+    imgSplitter->setGeometry(0, 136, 570, 6);
+    picSplitter = Named(Surface(this, QPalette::Dark), "picSplitter"); // button shadow
+    picSplitter->setGeometry(0, 136, 570, 6);
+    picSplitter->hide();
+
+    imgSplitter_Tag = picTileset_Tag = picMap_Tag = QString();
+
+    // Wiring.
+    connect(cmdLoad, &QPushButton::clicked, this, [this] { cmdLoad_Click(); });
+    connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
+    connect(cmdMapProps, &QPushButton::clicked, this, [this] { cmdMapProps_Click(); });
+    connect(cmdAbout, &QPushButton::clicked, this, [this] { cmdAbout_Click(); });
+    connect(cmdEditEnt, &QPushButton::clicked, this, [this] { cmdEditEnt_Click(); });
+    connect(cmdChangEntCt, &QPushButton::clicked, this, [this] { cmdChangEntCt_Click(); });
+    connect(cmdTSCDec, &QPushButton::clicked, this, [this] { cmdTSCDec_Click(); });
+    connect(cmdTSCEnc, &QPushButton::clicked, this, [this] { cmdTSCEnc_Click(); });
+    connect(chkHideEnts, &QCheckBox::clicked, this, [this] { chkHideEnts_Click(); });
+    connect(hsbMap, &QScrollBar::valueChanged, this, [this] { hsbMap_Change(); });
+    connect(vsbMap, &QScrollBar::valueChanged, this, [this] { vsbMap_Change(); });
+    connect(vsbTile, &QScrollBar::valueChanged, this, [this] { vsbTile_Change(); });
+    connect(hsbEntity, &QScrollBar::valueChanged, this, [this] { hsbEntity_Change(); });
+    // A change of selection runs the handler whether the user or the
+    // program made it; a revert is made with the signals blocked.
+    connect(cboMap, &QComboBox::currentIndexChanged, this, [this] { cboMap_Click(); });
+    connect(cboZoom, &QComboBox::currentIndexChanged, this, [this] { cboZoom_Click(); });
+
+    resize(739, 418);
+    DockStrips();
+    Form_Resize();
+}
+
+frmVorn::~frmVorn() = default;
+
+// The three strips as the window system docks them: toolbar on top,
+// status bar at the bottom, sidebar on the right between them.
+void frmVorn::DockStrips()
+{
+    const int w = width();
+    const int h = height();
+    picToolbar->setGeometry(0, 0, w, 25);
+    picStatusbar->setGeometry(0, std::max(0, h - 21), w, 21);
+    picSidebar->setGeometry(std::max(0, w - 169), 25, 169, std::max(0, h - 25 - 21));
+}
+
+void frmVorn::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    DockStrips();
+    Form_Resize();
+}
+
+void frmVorn::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // "Width" and "Height" are the outer frame; now that the frame is known,
+    // take it off the stored size.
+    if (restoredOuterSize_.isValid() && windowState() == Qt::WindowNoState) {
+        const QSize frame = frameGeometry().size() - geometry().size();
+        const QSize client = restoredOuterSize_ - frame;
+        restoredOuterSize_ = QSize();
+        if (client.width() > 0 && client.height() > 0)
+            resize(client);
+    }
+}
+
+void frmVorn::closeEvent(QCloseEvent* event)
+{
+    Form_QueryUnload();
+    event->accept();
+}
+
+void frmVorn::ShowMessage(const QString& text, QMessageBox::Icon icon)
+{
+    if (messageHook) {
+        messageHook(text, icon);
+        return;
+    }
+    QMessageBox box(icon, QStringLiteral("Vorn"), text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+std::optional<QString> frmVorn::InputBox(const QString& prompt, const QString& preset)
+{
+    if (inputHook)
+        return inputHook(prompt, preset);
+    bool ok = false;
+    const QString answer =
+        QInputDialog::getText(this, QStringLiteral("Vorn"), prompt, QLineEdit::Normal, preset, &ok);
+    if (!ok)
+        return std::nullopt;
+    return answer;
+}
+
+QString frmVorn::INIRead(const QString& section, const QString& key) const
+{
+    return vorn::INIRead(settingsPath_, section, key);
+}
+
+void frmVorn::INIWrite(const QString& section, const QString& key, const QString& value) const
+{
+    vorn::INIWrite(settingsPath_, section, key, value); // a failed write loses the value silently
+}
+
+// Qt scroll bars need minimum <= maximum, while the handlers count from 0
+// at the left/top end down to a negative maximum. The bar holds the negated
+// value: thumb right or down still means a larger negative offset.
+int frmVorn::ScrollValue(const QScrollBar* bar) { return -bar->value(); }
+
+void frmVorn::SetScrollValue(QScrollBar* bar, int value) { bar->setValue(-value); }
+
+void frmVorn::SetScrollMax(QScrollBar* bar, int max)
+{
+    // Qt moves a value outside the new range to its nearest end and reports
+    // the change, so the surface follows.
+    bar->setRange(std::min(0, -max), std::max(0, -max));
+}
+
+int frmVorn::ScrollMax(const QScrollBar* bar)
+{
+    return bar->minimum() < 0 ? -bar->minimum() : -bar->maximum();
+}

@@ -1,0 +1,106 @@
+#include "frmVorn.h"
+
+#include "layoutwidgets.h"
+#include "mapview.h"
+#include "numtext.h"
+
+#include <QLabel>
+#include <QScrollBar>
+#include <algorithm>
+
+namespace {
+
+constexpr int kBorder = 2; // sunken panel border, each side
+
+int Inner(int outer) { return std::max(0, outer - 2 * kBorder); }
+
+// Scroll maximum for a surface in a panel: whole steps of 16 pixels, halves
+// to the even step (-1.5 gives -2, -2.5 gives -2).
+int ScrollRange(int panelOuter, int surface)
+{
+    return int(vorn::RoundHalfEven((panelOuter - surface) / 16.0));
+}
+
+} // namespace
+
+void frmVorn::Form_Resize()
+{
+    const int w = width();
+    const int h = height();
+    const int s = picSplitter->y();
+    const int b = picSplitter->height();
+
+    // Palette panel, its bottom edge meeting the splitter bar.
+    picTilePanel->setGeometry(0, 26, 277, std::max(0, s - 26));
+    const int tileOuterH = picTilePanel->height();
+    tilePanelInner_->setGeometry(kBorder, kBorder, Inner(picTilePanel->width()), Inner(tileOuterH));
+    vsbTile->setGeometry(256, 0, vsbTile->width(), Inner(tileOuterH));
+    SetScrollMax(vsbTile, ScrollRange(tileOuterH, picTileset->height()));
+    vsbTile->setVisible(tileOuterH < picTileset->height());
+
+    // Map panel, its bottom edge meeting the status bar.
+    picMapPanel->setGeometry(0, s + b, std::max(0, w - picSidebar->width()),
+                             std::max(0, h - (s + b) - picStatusbar->height()));
+    const int mapOuterW = picMapPanel->width();
+    const int mapOuterH = picMapPanel->height();
+    const int innerW = Inner(mapOuterW);
+    const int innerH = Inner(mapOuterH);
+    mapPanelInner_->setGeometry(kBorder, kBorder, innerW, innerH);
+
+    vsbMap->setGeometry(innerW - vsbMap->width(), 0, vsbMap->width(), innerH);
+    SetScrollMax(vsbMap, ScrollRange(mapOuterH, picMap->height()));
+    const bool vShown = mapOuterH < picMap->height();
+    vsbMap->setVisible(vShown);
+
+    hsbMap->setGeometry(0, innerH - hsbMap->height(), innerW, hsbMap->height());
+    SetScrollMax(hsbMap, ScrollRange(mapOuterW, picMap->width()));
+    const bool hShown = mapOuterW < picMap->width();
+    hsbMap->setVisible(hShown);
+
+    picCorner->hide();
+    picCorner->move(innerW - picCorner->width(), innerH - picCorner->height());
+    if (hShown && vShown) {
+        hsbMap->resize(std::max(0, hsbMap->width() - vsbMap->width()), hsbMap->height());
+        vsbMap->resize(vsbMap->width(), std::max(0, vsbMap->height() - hsbMap->height()));
+        picCorner->show();
+        picCorner->raise();
+    }
+
+    // Title at the right end of the toolbar, the icon just before it.
+    lblCaption->move(w - lblCaption->width() - 8, 4);
+    imgIcon->move(lblCaption->x() - 16, 4);
+
+    imgSplitter->resize(mapOuterW, imgSplitter->height());
+
+    picStatusbar->update();
+    update();
+}
+
+void frmVorn::imgSplitter_MouseDown(int, int, int, int)
+{
+    picSplitter->setGeometry(imgSplitter->geometry());
+    picSplitter->show();
+    picSplitter->raise();
+    imgSplitter_Tag = QStringLiteral("^_^");
+}
+
+void frmVorn::imgSplitter_MouseMove(int, int, int, int y)
+{
+    if (imgSplitter_Tag != QLatin1String("^_^"))
+        return;
+    int p = y + imgSplitter->y();
+    if (p < 112)
+        p = 112;
+    // Tested second: in a very short window the lower limit wins.
+    if (p > height() - 64)
+        p = height() - 64;
+    picSplitter->move(picSplitter->x(), p);
+    Form_Resize();
+}
+
+void frmVorn::imgSplitter_MouseUp(int, int, int, int)
+{
+    imgSplitter_Tag = QStringLiteral("-_-");
+    picSplitter->hide();
+    imgSplitter->move(0, picSplitter->y());
+}

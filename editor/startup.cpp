@@ -1,0 +1,154 @@
+#include "frmVorn.h"
+
+#include "entitymarker.h"
+#include "layoutwidgets.h"
+#include "mapview.h"
+#include "numtext.h"
+#include "twips.h"
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSignalBlocker>
+
+namespace {
+
+constexpr int kDefaultZoomIndex = 1;  // "16"
+constexpr int kDefaultStage = 13;
+constexpr int kEntityNameCount = 387; // keys "0" to "386"
+
+// True when a window at `frame` would show on at least one screen.
+bool OnSomeScreen(const QRect& frame)
+{
+    const auto screens = QGuiApplication::screens();
+    for (const QScreen* screen : screens) {
+        if (screen->geometry().intersects(frame))
+            return true;
+    }
+    return screens.isEmpty(); // nothing to judge by: trust the stored value
+}
+
+} // namespace
+
+bool frmVorn::Form_Load()
+{
+    const auto setting = [this](const char* key) {
+        return vorn::SettingNumber(INIRead(QStringLiteral("Main"), QString::fromLatin1(key)));
+    };
+
+    // 1. Required files.
+    struct Required {
+        const char* pattern;
+        const char* label;
+    };
+    static const Required required[] = {
+        {"doukutsu.exe", "Main executable"},
+        {"data\\stage\\*.pxm", "Map files"},
+        {"data\\stage\\prt*.pbm", "Tileset files"},
+        {"data\\npc\\npc*.pbm", "Sprite files"},
+        {"data\\bk*.pbm", "Backdrop files"},
+    };
+    QString missing;
+    for (const Required& r : required) {
+        if (!game_.patternExists(QString::fromLatin1(r.pattern)))
+            missing += QString::fromLatin1(r.label) + QStringLiteral("\r\n");
+    }
+    if (!missing.isEmpty()) {
+        ShowMessage(QStringLiteral("Can't find...\r\n\r\n") + missing, QMessageBox::Warning);
+        return false;
+    }
+
+    // 2. Entity markers 1 to 255, hidden copies of marker 0.
+    for (int i = 1; i < int(entity.size()); ++i) {
+        if (entity[i])
+            continue;
+        auto* marker = new vorn::EntityMarker(this, i, picMap);
+        marker->setObjectName(QStringLiteral("entity%1").arg(i));
+        marker->setGeometry(entity[0]->geometry());
+        marker->hide();
+        entity[i] = marker;
+    }
+
+    // 3. Window state; values other than normal, minimized and maximized
+    // keep the designed state.
+    const qint16 state = setting("State");
+    if (state == 1)
+        setWindowState(Qt::WindowMinimized);
+    else if (state == 2)
+        setWindowState(Qt::WindowMaximized);
+
+    // 4. Placement, in twips of the outer frame; only for a normal window.
+    if (windowState() == Qt::WindowNoState) {
+        const qint16 left = setting("Left");
+        const qint16 top = setting("Top");
+        const qint16 width = setting("Width");
+        const qint16 height = setting("Height");
+        QRect frame = frameGeometry();
+        if (left != 0)
+            frame.moveLeft(vorn::TwipsToPixels(left));
+        if (top != 0)
+            frame.moveTop(vorn::TwipsToPixels(top));
+        if (width != 0)
+            frame.setWidth(vorn::TwipsToPixels(width));
+        if (height != 0)
+            frame.setHeight(vorn::TwipsToPixels(height));
+        if ((left != 0 || top != 0) && OnSomeScreen(frame))
+            move(frame.topLeft());
+        if (width != 0 || height != 0) {
+            const QSize border = frameGeometry().size() - size();
+            const QSize client = frame.size() - border;
+            if (client.width() > 0 && client.height() > 0)
+                resize(client);
+            restoredOuterSize_ = frame.size();
+        }
+    }
+
+    // 5. Splitter.
+    const qint16 split = setting("Split");
+    if (split != 0)
+        imgSplitter->move(imgSplitter->x(), split);
+    picSplitter->move(picSplitter->x(), imgSplitter->y());
+
+    // 6. Layout.
+    Form_Resize();
+
+    // 7. Zoom. The handler runs here even when the index is already selected.
+    qint16 zoom = setting("Zoom");
+    if (zoom <= 0 || zoom >= cboZoom->count())
+        zoom = kDefaultZoomIndex;
+    {
+        const QSignalBlocker block(cboZoom);
+        cboZoom->setCurrentIndex(zoom);
+    }
+    cboZoom_Click();
+
+    // 8. Entity names.
+    for (int n = 0; n < kEntityNameCount; ++n)
+        EntityNames[n] = INIRead(QStringLiteral("Entities"), QString::number(n));
+
+    // 9. Stage table and stage list.
+    const QString exe = game_.findFile(QStringLiteral("Doukutsu.exe"));
+    const QString error = vorn::ReadStageTable(exe, StageTable);
+    if (!error.isEmpty()) {
+        ShowMessage(error);
+        return false;
+    }
+    {
+        const QSignalBlocker block(cboMap);
+        cboMap->clear();
+        for (int i = 0; i < vorn::kStageCount; ++i)
+            cboMap->addItem(vorn::StageListItemText(i, StageTable[i]));
+        cboMap->setCurrentIndex(-1);
+    }
+
+    // 10. Last stage.
+    qint16 last = setting("Last Stage");
+    if (last <= 0 || last >= vorn::kStageCount)
+        last = kDefaultStage;
+    {
+        const QSignalBlocker block(cboMap);
+        cboMap->setCurrentIndex(last);
+    }
+    cboMap_Click();
+    return true;
+}
