@@ -1,0 +1,267 @@
+// The entity properties dialog: filling, normalising as typed, the OK
+// check, and the command that commits to the open stage.
+#include "entitymarker.h"
+#include "frmEntEd.h"
+#include "modalanswer.h"
+#include "openwindow.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+using vorn::EntityRecord;
+
+class EntityPropertiesTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    QString ini;
+
+    EntityRecord Record(qint16 x, qint16 y, qint16 tsc, qint16 type, qint16 flag, qint16 unknown)
+    {
+        EntityRecord r;
+        r.X = x; r.Y = y; r.TSC = tsc; r.Type = type; r.Flag = flag; r.Unknown = unknown;
+        return r;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        ini = dir.filePath("vorn.ini");
+        QVERIFY(WriteBytes(ini, "[Entities]\r\n1=Coin\r\n386=Last one\r\n"));
+    }
+
+    void opensWithTheRecordsValues()
+    {
+        frmEntEd dialog(nullptr);
+        dialog.LoadTypeList(ini);
+        QCOMPARE(dialog.cboType->count(), 387);
+        QCOMPARE(dialog.cboType->itemText(1), QStringLiteral("1 - Coin"));
+        QCOMPARE(dialog.cboType->itemText(5), QStringLiteral("5 - "));
+        QCOMPARE(dialog.cboType->itemText(386), QStringLiteral("386 - Last one"));
+
+        dialog.ShowRecord(Record(10, 3, 200, 1, 0, 256));
+        QCOMPARE(dialog.txtX->text(), QStringLiteral("10"));
+        QCOMPARE(dialog.txtY->text(), QStringLiteral("3"));
+        QCOMPARE(dialog.txtTSC->text(), QStringLiteral("200"));
+        QCOMPARE(dialog.cboType->currentIndex(), 1);
+        QCOMPARE(dialog.txtFlag->text(), QStringLiteral("0"));
+        QCOMPARE(dialog.txtUnknown->text(), QStringLiteral("&H100"));
+    }
+
+    void normalisesNumberBoxesAsTyped_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("fraction pasted") << "7.9" << "7";
+        QTest::newRow("negative half floors") << "-2.5" << "-3";
+        QTest::newRow("exponent") << "1e3" << "1000";
+        QTest::newRow("minus zero") << "-0.4" << "-1";
+        QTest::newRow("zero") << "-0" << "0";
+        QTest::newRow("hex") << "&H10" << "16";
+        QTest::newRow("letters kept") << "abc" << "abc";
+        QTest::newRow("lone minus kept") << "-" << "-";
+        QTest::newRow("number then letters kept") << "12abc" << "12abc";
+    }
+    void normalisesNumberBoxesAsTyped()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        frmEntEd dialog(nullptr);
+        for (QLineEdit* box : {dialog.txtX, dialog.txtY, dialog.txtTSC, dialog.txtFlag}) {
+            box->setText(typed);
+            QCOMPARE(box->text(), shown);
+        }
+    }
+
+    void fractionsCannotBeTypedKeyByKey()
+    {
+        frmEntEd dialog(nullptr);
+        dialog.show();
+        dialog.txtX->clear();
+        dialog.txtX->setFocus();
+        QTest::keyClicks(dialog.txtX, "7.5");
+        QCOMPARE(dialog.txtX->text(), QStringLiteral("75"));
+    }
+
+    void unknownBoxTurnsNumbersIntoHex()
+    {
+        frmEntEd dialog(nullptr);
+        dialog.LoadTypeList(ini);
+        dialog.ShowRecord(EntityRecord{});
+        dialog.show();
+
+        dialog.txtUnknown->setText("255"); // pasted
+        QCOMPARE(dialog.txtUnknown->text(), QStringLiteral("&HFF"));
+
+        // Key by key: the first digit turns hexadecimal, the next ones count as hex.
+        dialog.txtUnknown->clear();
+        dialog.txtUnknown->setFocus();
+        QTest::keyClicks(dialog.txtUnknown, "2f");
+        QCOMPARE(dialog.txtUnknown->text(), QStringLiteral("&H2F"));
+        dialog.txtUnknown->setText("&H");
+        QCOMPARE(dialog.txtUnknown->text(), QStringLiteral("&H"));
+
+        dialog.txtUnknown->setText("2.5"); // halves go to the even neighbour
+        QCOMPARE(dialog.txtUnknown->text(), QStringLiteral("&H2"));
+
+        EntityRecord r;
+        dialog.txtUnknown->setText("255");
+        dialog.cmdOk->click();
+        QVERIFY(!dialog.isVisible());
+        dialog.CommitTo(r);
+        QCOMPARE(r.Unknown, qint16(255));
+    }
+
+    void unknownWithTopBitSetRoundTrips()
+    {
+        frmEntEd dialog(nullptr);
+        dialog.LoadTypeList(ini);
+        for (qint16 value : {qint16(-1), qint16(-32768), qint16(-2)}) {
+            dialog.ShowRecord(Record(0, 0, 0, 0, 0, value));
+            EntityRecord r;
+            dialog.CommitTo(r);
+            QCOMPARE(r.Unknown, value);
+        }
+        dialog.ShowRecord(Record(0, 0, 0, 0, 0, -1));
+        QCOMPARE(dialog.txtUnknown->text(), QStringLiteral("&HFFFF"));
+        dialog.txtUnknown->setText("-5"); // typed negatives keep their 16-bit pattern
+        QCOMPARE(dialog.txtUnknown->text(), QStringLiteral("&HFFFB"));
+    }
+
+    void typeOutsideTheListIsKept()
+    {
+        frmEntEd dialog(nullptr);
+        dialog.LoadTypeList(ini);
+        dialog.ShowRecord(Record(1, 2, 3, 400, 5, 6));
+        QCOMPARE(dialog.cboType->currentIndex(), -1);
+        EntityRecord r = Record(0, 0, 0, 400, 0, 0);
+        dialog.CommitTo(r);
+        QCOMPARE(r, Record(1, 2, 3, 400, 5, 6));
+
+        dialog.ShowRecord(Record(1, 2, 3, -1, 5, 6));
+        QCOMPARE(dialog.cboType->currentIndex(), -1);
+        dialog.cboType->setCurrentIndex(7);
+        dialog.CommitTo(r);
+        QCOMPARE(r.Type, qint16(7));
+    }
+
+    void okRefusesWhatDoesNotFitAndStaysOpen_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("x too large") << "txtX" << "32768" << "Position";
+        QTest::newRow("y too small") << "txtY" << "-32769" << "Position";
+        QTest::newRow("tsc empty") << "txtTSC" << "" << "TSC script index";
+        QTest::newRow("flag letters") << "txtFlag" << "abc" << "Flag";
+        QTest::newRow("unknown beyond 16 bits") << "txtUnknown" << "&H10000" << "Unknown";
+        QTest::newRow("unknown bare prefix") << "txtUnknown" << "&H" << "Unknown";
+    }
+    void okRefusesWhatDoesNotFitAndStaysOpen()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        QFETCH(QString, label);
+        frmEntEd dialog(nullptr);
+        QStringList messages;
+        dialog.showMessage = [&](const QString& m) { messages << m; };
+        dialog.LoadTypeList(ini);
+        dialog.ShowRecord(Record(1, 1, 1, 1, 1, 1));
+        dialog.show();
+        dialog.findChild<QLineEdit*>(box)->setText(text);
+        dialog.cmdOk->click();
+        QVERIFY(dialog.isVisible());
+        QVERIFY(dialog.Tag.isEmpty());
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].startsWith(label), qPrintable(messages[0]));
+        // The limits themselves are accepted.
+        const bool hex = box == "txtUnknown";
+        dialog.findChild<QLineEdit*>(box)->setText(hex ? "&HFFFF" : "-32768");
+        dialog.cmdOk->click();
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(messages.size(), 1);
+    }
+
+    void escapeAndCloseBoxCountAsCancel()
+    {
+        frmEntEd first(nullptr);
+        first.show();
+        QTest::keyClick(&first, Qt::Key_Escape);
+        QCOMPARE(first.Tag, QStringLiteral("-_-"));
+        frmEntEd second(nullptr);
+        second.show();
+        second.close();
+        QCOMPARE(second.Tag, QStringLiteral("-_-"));
+    }
+
+    // ---- through the main window ----------------------------------------
+
+    void okMovesTheMarkerButNotTheInspector()
+    {
+        OpenWindow w;
+        QVERIFY(w.started);
+        QVERIFY(w->EntityCount > 1);
+        w->hsbEntity->setValue(1);
+        const EntityRecord before = w->EntityRecords[1];
+        const QString inspector = w->findChild<QWidget*>("txtEntity")->property("plainText").toString();
+        AnswerModal<frmEntEd>([](frmEntEd* d) {
+            d->txtX->setText("5");
+            d->txtY->setText("4");
+            d->cboType->setCurrentIndex(3);
+            d->cmdOk->click();
+        });
+        w->cmdEditEnt_Click();
+        const EntityRecord after = w->EntityRecords[1];
+        QCOMPARE(after.X, qint16(5));
+        QCOMPARE(after.Y, qint16(4));
+        QCOMPARE(after.Type, qint16(3));
+        QCOMPARE(after.Flag, before.Flag);
+        QCOMPARE(after.Unknown, before.Unknown);
+        const int z = w->ZoomSize;
+        QCOMPARE(w->entity[1]->geometry(), QRect(5 * z, 4 * z, z, z));
+        QCOMPARE(w->findChild<QWidget*>("txtEntity")->property("plainText").toString(), inspector);
+        QVERIFY(w.messages.isEmpty());
+    }
+
+    void cancelLeavesTheRecord()
+    {
+        OpenWindow w;
+        QVERIFY(w.started);
+        w->hsbEntity->setValue(0);
+        const EntityRecord before = w->EntityRecords[0];
+        const QRect marker = w->entity[0]->geometry();
+        AnswerModal<frmEntEd>([](frmEntEd* d) {
+            d->txtX->setText("77");
+            d->txtUnknown->setText("12");
+            d->Command1->click();
+        });
+        w->cmdEditEnt_Click();
+        QCOMPARE(w->EntityRecords[0], before);
+        QCOMPARE(w->entity[0]->geometry(), marker);
+    }
+
+    void refusedOkThenCancelLeavesTheRecord()
+    {
+        OpenWindow w;
+        QVERIFY(w.started);
+        const EntityRecord before = w->EntityRecords[0];
+        AnswerModal<frmEntEd>([&w](frmEntEd* d) {
+            d->txtX->setText("3");
+            d->txtFlag->setText("99999");
+            d->cmdOk->click(); // refused: the dialog stays up
+            QVERIFY(d->isVisible());
+            d->close();
+        });
+        w->cmdEditEnt_Click();
+        QCOMPARE(w->EntityRecords[0], before);
+        QCOMPARE(w.messages.size(), 1);
+        QVERIFY(w.messages[0].startsWith("Flag"));
+    }
+};
+
+QTEST_MAIN(EntityPropertiesTest)
+#include "entityproperties_test.moc"
