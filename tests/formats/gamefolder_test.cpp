@@ -58,13 +58,10 @@ TEST_F(GameFolderTest, ExactMatchWinsOverOtherCase)
 
 TEST_F(GameFolderTest, ListsPatternMatchesAsSpelledInDirectoryOrder)
 {
-    const QStringList prts = folder.listPattern("data\\Stage\\prt*.pbm");
-    QStringList expected;
-    for (const QString& name : QDir(at("data/Stage")).entryList(QDir::Files, QDir::Unsorted))
-        if (name.startsWith("prt", Qt::CaseInsensitive))
-            expected << name;
-    EXPECT_EQ(prts, expected);
-    EXPECT_EQ(QSet<QString>(prts.begin(), prts.end()), (QSet<QString>{"PrtCave.pbm", "prtAlmond.pbm"}));
+    // Directory order, not sorted: the listing is the folder's own.
+    QStringList expected = QDir(at("data/Stage")).entryList({"prt*"}, QDir::Files, QDir::Unsorted);
+    EXPECT_EQ(expected.size(), 2); // PrtCave.pbm and prtAlmond.pbm
+    EXPECT_EQ(folder.listPattern("data\\Stage\\prt*.pbm"), expected);
 
     EXPECT_EQ(folder.listPattern("data\\npc\\npc*.pbm"), QStringList{"NpcSym.pbm"});
     EXPECT_EQ(folder.listPattern("data\\bk*.pbm"), QStringList{"bkBlue.pbm"});
@@ -119,9 +116,8 @@ TEST(ScriptCodec, MiddleByteIsTheKeyAndBytesWrap)
     EXPECT_EQ(DecodeScript("\x7F"), "\x7F");                 // one byte: only the key
     EXPECT_EQ(EncodeScript("\x10\xF8\x20\x01"), QByteArray("\x30\x18\x20\x21")); // key at offset 2
     EXPECT_EQ(EncodeScript("\x10\xF8\x20\x01\x02"), QByteArray("\x30\x18\x20\x21\x22"));
-    EXPECT_EQ(DecodeScript(QByteArray("\x05\x10\x00\x20", 4)), QByteArray("\x05\x10\x00\x20", 4));
+    EXPECT_EQ(DecodeScript(QByteArray("\x05\x10\x00\x20", 4)), QByteArray("\x05\x10\x00\x20", 4)); // key 0
     EXPECT_EQ(DecodeScript("\x10\x30\x20\x21"), QByteArray("\xF0\x10\x20\x01"));
-    EXPECT_EQ(DecodeScript(QByteArray()), QByteArray());
 
     const QByteArray plain = PatternBytes(1001);
     EXPECT_EQ(DecodeScript(EncodeScript(plain)), plain);

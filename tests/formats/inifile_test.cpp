@@ -97,57 +97,36 @@ TEST_F(IniTest, WriteRefusesWhatWouldNotReadBackAndReadOnlyFiles)
 
 // ---- numbers from text ----------------------------------------------------
 
-TEST(NumText, LeadingNumberReadsLikeBasicsVal)
+TEST(NumText, LeadingAndWholeNumbers)
 {
     EXPECT_EQ(LeadingNumber("12abc"), 12.0);
     EXPECT_EQ(LeadingNumber("  -2.5e1x"), -25.0);
     EXPECT_EQ(LeadingNumber("+.5"), 0.5);
-    EXPECT_EQ(LeadingNumber("7."), 7.0);
     EXPECT_EQ(LeadingNumber("3e"), 3.0);
-    EXPECT_EQ(LeadingNumber("&HFF"), 255.0);
     EXPECT_EQ(LeadingNumber("&hc8zz"), 200.0);
-    EXPECT_EQ(LeadingNumber("abc"), std::nullopt);
-    EXPECT_EQ(LeadingNumber(""), std::nullopt);
-    EXPECT_EQ(LeadingNumber("-"), std::nullopt);
-    EXPECT_EQ(LeadingNumber("."), std::nullopt);
-    EXPECT_EQ(LeadingNumber("&H"), std::nullopt);
-    EXPECT_TRUE(std::isinf(*LeadingNumber("1e999")));
-    EXPECT_EQ(Val("word"), 0.0);
-}
+    for (const char* none : {"abc", "", "-", ".", "&H"})
+        EXPECT_EQ(LeadingNumber(none), std::nullopt) << none;
 
-TEST(NumText, WholeNumberNeedsTheEntireText)
-{
-    EXPECT_EQ(WholeNumber(" 12 "), 12.0);
-    EXPECT_EQ(WholeNumber("&H100"), 256.0);
+    EXPECT_EQ(WholeNumber(" &H100 "), 256.0);
     EXPECT_EQ(WholeNumber("-1.5e2"), -150.0);
-    EXPECT_EQ(WholeNumber("12abc"), std::nullopt);
-    EXPECT_EQ(WholeNumber("1e"), std::nullopt);
-    EXPECT_EQ(WholeNumber(""), std::nullopt);
-    EXPECT_EQ(WholeNumber("-"), std::nullopt);
+    for (const char* none : {"12abc", "1e", "", "-"})
+        EXPECT_EQ(WholeNumber(none), std::nullopt) << none;
 }
 
-TEST(NumText, RoundingAndSettings)
+TEST(NumText, RoundingSettingsAndHex)
 {
     EXPECT_EQ(RoundHalfEven(2.5), 2.0);
     EXPECT_EQ(RoundHalfEven(3.5), 4.0);
-    EXPECT_EQ(RoundHalfEven(-1.5), -2.0);
     EXPECT_EQ(RoundHalfEven(-2.5), -2.0);
-    EXPECT_EQ(RoundHalfEven(2.4999), 2.0);
+    EXPECT_EQ(RoundHalfEven(-1.5), -2.0);
 
     EXPECT_EQ(SettingNumber("3x"), 3);
     EXPECT_EQ(SettingNumber("2.5"), 2);
-    EXPECT_EQ(SettingNumber(""), 0);
     EXPECT_EQ(SettingNumber("yes"), 0);
     EXPECT_EQ(SettingNumber("-32768"), -32768);
     EXPECT_EQ(SettingNumber("32767.5"), 0); // rounds to 32768: out of range
-    EXPECT_EQ(SettingNumber("99999"), 0);
     EXPECT_EQ(SettingNumber("1e999"), 0);
-}
 
-TEST(NumText, Hex16)
-{
-    EXPECT_EQ(Hex16(0), "0");
-    EXPECT_EQ(Hex16(256), "100");
     EXPECT_EQ(Hex16(200), "C8");
     EXPECT_EQ(Hex16(-1), "FFFF");
 }
