@@ -5,11 +5,15 @@
 
 #include <QFile>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 struct OpenWindow {
-    OpenWindow()
+    // `prepare` may change the game's files before the window starts.
+    explicit OpenWindow(const std::function<void(TestGame&)>& prepare = {})
     {
+        if (prepare)
+            prepare(game);
         window = std::make_unique<frmVorn>(game.gameDir(), game.programDir());
         window->messageHook = [this](const QString& text, QMessageBox::Icon) { messages << text; };
         started = window->Form_Load();

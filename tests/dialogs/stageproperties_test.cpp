@@ -1,0 +1,376 @@
+// The stage properties dialog and the command that writes its record into
+// the executable, then saves and reloads the open stage.
+#include "frmMapEd.h"
+#include "modalanswer.h"
+#include "openwindow.h"
+#include "samplegame.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace vorn;
+
+namespace {
+
+constexpr int kStage = kSampleSmallStage; // "Hollow", 20 x 15
+constexpr qint64 kRecordStart = kStageTableOffset + kStage * kStageSlotSize;
+
+QByteArray Field(const char* text)
+{
+    return QByteArray(text).leftJustified(kNameSize, '\0');
+}
+
+// The window with the small stage open.
+struct SmallStage : OpenWindow {
+    explicit SmallStage(const std::function<void(TestGame&)>& prepare = {}) : OpenWindow(prepare)
+    {
+        if (started && window->cboMap->currentIndex() != kStage)
+            window->cboMap->setCurrentIndex(kStage);
+    }
+    QString exe() { return game.path("Doukutsu.exe"); }
+    QString stageFile(const QString& name) { return game.path("data/Stage/" + name); }
+};
+
+} // namespace
+
+class StagePropertiesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // ---- the dialog alone -------------------------------------------------
+
+    void listsHoldTheFolderNamesInDirectoryOrder()
+    {
+        TestGame game;
+        const GameFolder folder(game.gameDir());
+        frmMapEd dialog(nullptr, folder);
+        dialog.Form_Load();
+        const auto entries = [](QComboBox* list) {
+            QStringList out;
+            for (int k = 0; k < list->count(); ++k)
+                out << list->itemText(k);
+            return out;
+        };
+        const auto expected = [&folder](const QString& pattern, int prefix) {
+            QStringList out;
+            for (const QString& file : folder.listPattern(pattern))
+                out << file.mid(prefix, file.size() - prefix - 4);
+            return out;
+        };
+        QCOMPARE(entries(dialog.cboTileset), expected("data\\stage\\prt*.pbm", 3));
+        QCOMPARE(entries(dialog.cboMap), expected("data\\stage\\*.pxm", 0));
+        QCOMPARE(entries(dialog.cboBack), expected("data\\bk*.pbm", 0));
+        QCOMPARE(entries(dialog.cboSprite), expected("data\\npc\\npc*.pbm", 3));
+        QVERIFY(entries(dialog.cboTileset).contains("Grotto")); // from "PrtGrotto.pbm"
+        QVERIFY(entries(dialog.cboBack).contains("bkDusk"));
+        QVERIFY(entries(dialog.cboSprite).contains("Mech"));   // from "npcMech.pbm"
+        QCOMPARE(dialog.cboPara->count(), 16);
+        QCOMPARE(dialog.cboPara->itemText(5), QStringLiteral("5 - Artery-style"));
+        QCOMPARE(dialog.cboPara->itemText(15), QStringLiteral("F"));
+    }
+
+    void valuesWithoutAnEntryAreKept()
+    {
+        TestGame game;
+        frmMapEd dialog(nullptr, GameFolder(game.gameDir()));
+        dialog.Form_Load();
+        const int backdrops = dialog.cboBack->count();
+        StageRecord record;
+        record.setTileset(Field("Grotto"));
+        record.setMap(Field("Nowhere"));
+        record.setBackdrop(Field("bkdusk")); // another letter case is another value
+        record.setSpriteSet(Field(""));
+        record.setTitle(Field("  Spaced"));
+        record.setParallax(20);
+        dialog.Preselect(record, 20, 15);
+
+        QCOMPARE(dialog.tilesetName(), QStringLiteral("Grotto"));
+        QCOMPARE(dialog.mapName(), QStringLiteral("Nowhere"));
+        QCOMPARE(dialog.backdropName(), QStringLiteral("bkdusk"));
+        QCOMPARE(dialog.cboBack->count(), backdrops + 1);
+        QCOMPARE(dialog.spriteSetName(), QString());
+        QCOMPARE(dialog.titleText(), QStringLiteral("  Spaced"));
+        QCOMPARE(dialog.parallax(), 20);
+        QCOMPARE(dialog.cboPara->count(), 17);
+        dialog.cboPara->setCurrentIndex(3);
+        QCOMPARE(dialog.parallax(), 3);
+        QCOMPARE(dialog.mapWidth(), qint16(20));
+        QCOMPARE(dialog.mapHeight(), qint16(15));
+    }
+
+    void previewShowsTheBackdropOrAnEmptySquare()
+    {
+        TestGame game;
+        frmMapEd dialog(nullptr, GameFolder(game.gameDir()));
+        dialog.Form_Load();
+        StageRecord record;
+        record.setBackdrop(Field("bkTide"));
+        dialog.Preselect(record, 1, 1);
+        QVERIFY(!dialog.imgBack->pixmap().isNull());
+        QVERIFY(dialog.imgBack->hasScaledContents());
+
+        QVERIFY(WriteBytes(game.path("data/bkBroken.pbm"), "not a bitmap"));
+        dialog.cboBack->addItem("bkBroken");
+        dialog.cboBack->setCurrentIndex(dialog.cboBack->count() - 1);
+        QVERIFY(dialog.imgBack->pixmap().isNull());
+        dialog.cboBack->addItem("../bkTide"); // never read outside the game folder
+        dialog.cboBack->setCurrentIndex(dialog.cboBack->count() - 1);
+        QVERIFY(dialog.imgBack->pixmap().isNull());
+    }
+
+    void sizeBoxesKeepWholeNumbers_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("letters") << "abc" << "0";
+        QTest::newRow("emptied") << "" << "0";
+        QTest::newRow("number then letter") << "12x" << "12";
+        QTest::newRow("fraction") << "5.5" << "5";
+        QTest::newRow("negative fraction") << "-0.5" << "-1";
+    }
+    void sizeBoxesKeepWholeNumbers()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        TestGame game;
+        frmMapEd dialog(nullptr, GameFolder(game.gameDir()));
+        for (QLineEdit* box : {dialog.txtWidth, dialog.txtHeight}) {
+            box->setText("7");
+            box->setText(typed);
+            QCOMPARE(box->text(), shown);
+        }
+    }
+
+    void okRefusesSizesTheGridCannotHold()
+    {
+        TestGame game;
+        frmMapEd dialog(nullptr, GameFolder(game.gameDir()));
+        QStringList messages;
+        dialog.showMessage = [&](const QString& m) { messages << m; };
+        dialog.Form_Load();
+        dialog.Preselect(StageRecord{}, 20, 15);
+        dialog.show();
+        for (const char* width : {"0", "514", "-3"}) {
+            dialog.txtWidth->setText(width);
+            dialog.cmdOk->click();
+            QVERIFY(dialog.isVisible());
+        }
+        dialog.txtWidth->setText("513");
+        dialog.txtHeight->setText("0");
+        dialog.cmdOk->click();
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(messages.size(), 4);
+        QVERIFY(messages[0].startsWith("Length"));
+        QVERIFY(messages[3].startsWith("Height"));
+        dialog.txtHeight->setText("1");
+        dialog.cmdOk->click();
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(dialog.Tag.isEmpty());
+    }
+
+    // ---- the command ------------------------------------------------------
+
+    void cancelChangesNothing()
+    {
+        SmallStage w;
+        QVERIFY(w.started);
+        w->TileGrid.at(0, 0) = 42; // an unsaved edit
+        const QByteArray exe = FileBytes(w.exe());
+        const QByteArray map = FileBytes(w.stageFile("Hollow.pxm"));
+        const StageRecord record = w->StageTable[kStage];
+        const QString item = w->cboMap->itemText(kStage);
+        AnswerModal<frmMapEd>([](frmMapEd* d) {
+            d->txtTitle->setText("Changed");
+            d->txtWidth->setText("30");
+            d->cboPara->setCurrentIndex(9);
+            QTest::keyClick(d, Qt::Key_Escape);
+        });
+        w->cmdMapProps_Click();
+        QCOMPARE(w->StageTable[kStage], record);
+        QCOMPARE(w->MapWidth, qint16(20));
+        QCOMPARE(w->MapHeight, qint16(15));
+        QCOMPARE(w->cboMap->itemText(kStage), item);
+        QCOMPARE(FileBytes(w.exe()), exe);
+        QCOMPARE(FileBytes(w.stageFile("Hollow.pxm")), map);
+        QCOMPARE(w->TileGrid.at(0, 0), quint8(42)); // neither saved nor reloaded
+        QVERIFY(w.messages.isEmpty());
+    }
+
+    void okWithNothingChangedWritesThePaddedRecordAndSaves()
+    {
+        // A title with blanks around it and a tileset with bytes behind its NUL.
+        SmallStage w([](TestGame& game) {
+            QFile exe(game.path("Doukutsu.exe"));
+            QVERIFY(exe.open(QIODevice::ReadWrite));
+            exe.seek(kRecordStart);
+            exe.write(QByteArray("Grotto\0left", 11));
+            exe.seek(kRecordStart + 165);
+            exe.write(Field("  Mossy Hollow  "));
+        });
+        QVERIFY(w.started);
+        w->TileGrid.at(3, 2) = 77; // an unsaved edit
+        const QByteArray before = FileBytes(w.exe());
+        AnswerModal<frmMapEd>([](frmMapEd* d) { QTest::keyClick(d, Qt::Key_Return); });
+        w->cmdMapProps_Click();
+        QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join('\n')));
+
+        QByteArray expected = before;
+        expected.replace(kRecordStart, kNameSize, Field("Grotto"));
+        expected.replace(kRecordStart + 165, kNameSize, Field("Mossy Hollow"));
+        QCOMPARE(FileBytes(w.exe()), expected);
+        QCOMPARE(w->cboMap->itemText(kStage), QStringLiteral("13 - Mossy Hollow"));
+        QCOMPARE(w->cboMap->currentIndex(), kStage);
+        // Saved, then read back.
+        QCOMPARE(quint8(FileBytes(w.stageFile("Hollow.pxm"))[8 + 2 * 20 + 3]), quint8(77));
+        QCOMPARE(w->TileGrid.at(3, 2), quint8(77));
+    }
+
+    void parallaxOnlyTouchesItsBytes()
+    {
+        SmallStage w;
+        QVERIFY(w.started);
+        const QByteArray before = FileBytes(w.exe());
+        const QString item = w->cboMap->itemText(kStage);
+        AnswerModal<frmMapEd>([](frmMapEd* d) {
+            d->cboPara->setCurrentIndex(11);
+            d->cmdOk->click();
+        });
+        w->cmdMapProps_Click();
+        const QByteArray after = FileBytes(w.exe());
+        QCOMPARE(after.size(), before.size());
+        for (qint64 k = 0; k < before.size(); ++k)
+            if (before[k] != after[k])
+                QVERIFY2(k >= kRecordStart + 64 && k < kRecordStart + 68, qPrintable(QString::number(k)));
+        QCOMPARE(after.mid(kRecordStart + 64, 4), QByteArray("\x0B\0\0\0", 4));
+        QCOMPARE(w->StageTable[kStage].parallax(), 11);
+        QCOMPARE(w->cboMap->itemText(kStage), item);
+    }
+
+    void shrinkThenGrowGivesTileZero()
+    {
+        SmallStage w;
+        QVERIFY(w.started);
+        bool dropped = false;
+        for (int x = 10; x < 20; ++x)
+            for (int y = 0; y < 15; ++y)
+                dropped = dropped || w->TileGrid.at(x, y) != 0;
+        QVERIFY(dropped); // the columns to drop hold tiles
+        const quint8 kept = w->TileGrid.at(9, 14);
+
+        auto resize = [&w](const char* width, const char* height) {
+            AnswerModal<frmMapEd>([width, height](frmMapEd* d) {
+                d->txtWidth->setText(width);
+                d->txtHeight->setText(height);
+                d->cmdOk->click();
+            });
+            w->cmdMapProps_Click();
+        };
+        resize("10", "15");
+        QCOMPARE(w->MapWidth, qint16(10));
+        for (int y = 0; y < 15; ++y)
+            QCOMPARE(w->TileGrid.at(15, y), quint8(0));
+        resize("20", "16");
+        QCOMPARE(w->MapWidth, qint16(20));
+        QCOMPARE(w->MapHeight, qint16(16));
+        for (int x = 10; x < 20; ++x)
+            for (int y = 0; y < 16; ++y)
+                QCOMPARE(w->TileGrid.at(x, y), quint8(0));
+        for (int x = 0; x < 10; ++x)
+            QCOMPARE(w->TileGrid.at(x, 15), quint8(0));
+        QCOMPARE(w->TileGrid.at(9, 14), kept);
+        QVERIFY(w.messages.isEmpty());
+    }
+
+    void anotherMapSavesTheOpenOneThenLoadsIt()
+    {
+        SmallStage w;
+        QVERIFY(w.started);
+        w->TileGrid.at(1, 1) = 99; // an unsaved edit of Hollow
+        const QByteArray vault = FileBytes(w.stageFile("Vault.pxm"));
+        const QByteArray vaultEntities = FileBytes(w.stageFile("Vault.pxe"));
+        AnswerModal<frmMapEd>([](frmMapEd* d) {
+            d->cboMap->setCurrentIndex(d->cboMap->findText("Vault"));
+            d->cmdOk->click();
+        });
+        w->cmdMapProps_Click();
+        QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join('\n')));
+        QCOMPARE(FileBytes(w.stageFile("Vault.pxm")), vault);
+        QCOMPARE(FileBytes(w.stageFile("Vault.pxe")), vaultEntities);
+        QCOMPARE(quint8(FileBytes(w.stageFile("Hollow.pxm"))[8 + 20 + 1]), quint8(99));
+        QCOMPARE(CutAtNull(w->StageTable[kStage].map()), QByteArray("Vault"));
+        QCOMPARE(w->openMapName, QStringLiteral("Vault"));
+        QCOMPARE(w->MapWidth, qint16(30));
+        QCOMPARE(w->MapHeight, qint16(20));
+    }
+
+    void probeFailureOpensNothing()
+    {
+        SmallStage w;
+        QVERIFY(w.started);
+        QVERIFY(QFile::setPermissions(w.exe(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        const QByteArray exe = FileBytes(w.exe());
+        bool opened = false;
+        AnswerModal<frmMapEd>([&opened](frmMapEd* d) { opened = true; d->cmdOk->click(); }, 3);
+        w->cmdMapProps_Click();
+        QCoreApplication::processEvents(); // let the unused answer run out
+        QVERIFY(!opened);
+        QCOMPARE(w.messages, QStringList{"Cannot write to executable. Please make sure the game is "
+                                         "not running and/or write-protected."});
+        QCOMPARE(FileBytes(w.exe()), exe);
+    }
+
+    void failedRecordWriteRestoresEverything()
+    {
+        SmallStage w;
+        QVERIFY(w.started);
+        w->TileGrid.at(0, 0) = 42;
+        const QByteArray exe = FileBytes(w.exe());
+        const QByteArray map = FileBytes(w.stageFile("Hollow.pxm"));
+        const StageRecord record = w->StageTable[kStage];
+        const QString item = w->cboMap->itemText(kStage);
+        const QString exePath = w.exe();
+        AnswerModal<frmMapEd>([exePath](frmMapEd* d) {
+            d->txtTitle->setText("Renamed");
+            d->txtWidth->setText("12");
+            // The game starts while the dialog is open.
+            QFile::setPermissions(exePath, QFile::ReadOwner);
+            d->cmdOk->click();
+        });
+        w->cmdMapProps_Click();
+        QCOMPARE(w.messages.size(), 1);
+        QCOMPARE(w->StageTable[kStage], record);
+        QCOMPARE(w->MapWidth, qint16(20));
+        QCOMPARE(w->cboMap->itemText(kStage), item);
+        QCOMPARE(FileBytes(w.exe()), exe);
+        QCOMPARE(FileBytes(w.stageFile("Hollow.pxm")), map);
+        QCOMPARE(w->TileGrid.at(0, 0), quint8(42));
+    }
+
+    void failedSaveKeepsTheUnsavedEdits()
+    {
+        SmallStage w;
+        QVERIFY(w.started);
+        w->TileGrid.at(0, 0) = 42;
+        const QString map = w.stageFile("Hollow.pxm");
+        const QByteArray mapBytes = FileBytes(map);
+        QVERIFY(QFile::setPermissions(map, QFile::ReadOwner));
+        AnswerModal<frmMapEd>([](frmMapEd* d) {
+            d->txtTitle->setText("Renamed");
+            d->txtHeight->setText("16");
+            d->cmdOk->click();
+        });
+        w->cmdMapProps_Click();
+        QVERIFY(w.messages.size() >= 1);
+        QCOMPARE(CutAtNull(w->StageTable[kStage].title()), QByteArray("Renamed"));
+        QCOMPARE(FileBytes(map), mapBytes);
+        QCOMPARE(w->TileGrid.at(0, 0), quint8(42)); // not reloaded over
+        QCOMPARE(w->MapHeight, qint16(16));
+    }
+};
+
+QTEST_MAIN(StagePropertiesTest)
+#include "stageproperties_test.moc"
