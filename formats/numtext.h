@@ -9,6 +9,8 @@ namespace vorn {
 // The number a text begins with: leading blanks, optional sign, digits,
 // optional fraction and exponent, or "&H" and hexadecimal digits.
 // "12abc" gives 12, "2.5" gives 2.5; nullopt when no number starts the text.
+// "&H" digits read as a non-negative value ("&HFFFF" is 65535); callers that
+// store a 16-bit pattern wrap it themselves.
 std::optional<double> LeadingNumber(const QString& text);
 
 // LeadingNumber, or 0 when the text does not begin with a number.
