@@ -1,0 +1,149 @@
+// Window layout: panels, scroll ranges, corner square, title and the
+// splitter drag, at the designed client area.
+#include "frmVorn.h"
+#include "layoutwidgets.h"
+#include "mapview.h"
+#include "testgame.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+void SendMouse(QWidget* target, QEvent::Type type, int y, Qt::MouseButton button, Qt::MouseButtons held)
+{
+    const QPointF pos(10, y);
+    QMouseEvent event(type, pos, target->mapToGlobal(pos), button, held, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+} // namespace
+
+class LayoutTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestGame> game;
+    std::unique_ptr<frmVorn> w;
+
+private slots:
+    void init()
+    {
+        game = std::make_unique<TestGame>();
+        w = std::make_unique<frmVorn>(game->gameDir(), game->programDir());
+        w->messageHook = [](const QString& text, QMessageBox::Icon) { QFAIL(qPrintable(text)); };
+        QVERIFY(w->Form_Load());
+    }
+    void cleanup()
+    {
+        w.reset();
+        game.reset();
+    }
+
+    void designedRectangles()
+    {
+        QCOMPARE(w->size(), QSize(739, 418));
+        QCOMPARE(w->picToolbar->geometry(), QRect(0, 0, 739, 25));
+        QCOMPARE(w->picStatusbar->geometry(), QRect(0, 397, 739, 21));
+        QCOMPARE(w->picSidebar->geometry(), QRect(570, 25, 169, 372));
+        QCOMPARE(w->picTilePanel->geometry(), QRect(0, 26, 277, 110));
+        QCOMPARE(w->picMapPanel->geometry(), QRect(0, 142, 570, 255));
+        QCOMPARE(w->imgSplitter->geometry(), QRect(0, 136, 570, 6));
+        QCOMPARE(w->lblCaption->pos(), QPoint(682, 4));
+        QCOMPARE(w->imgIcon->pos(), QPoint(666, 4));
+        QCOMPARE(w->cboMap->geometry(), QRect(48, 2, 185, 21));
+        QCOMPARE(w->cboZoom->geometry(), QRect(80, 306, 81, 21));
+        QCOMPARE(w->vsbTile->geometry(), QRect(256, 0, 17, 106));
+        QCOMPARE(w->findChild<QWidget*>("cmdMapProps")->geometry(), QRect(368, 2, 65, 21));
+    }
+
+    void scrollRanges()
+    {
+        // Palette: 110 outer against a 256-high tileset is -9.125.
+        w->picTileset->resize(256, 256);
+        w->Form_Resize();
+        QVERIFY(!w->vsbTile->isHidden());
+        QCOMPARE(frmVorn::ScrollMax(w->vsbTile), -9);
+
+        // Map panel 570 x 255 outer: halves go to the even step.
+        w->picMap->resize(570, 255 + 24); // -1.5
+        w->Form_Resize();
+        QCOMPARE(frmVorn::ScrollMax(w->vsbMap), -2);
+        QVERIFY(w->hsbMap->isHidden()); // exactly as wide: no bar, border or not
+        QVERIFY(!w->vsbMap->isHidden());
+        QVERIFY(w->picCorner->isHidden());
+        w->picMap->resize(570, 255 + 40); // -2.5
+        w->Form_Resize();
+        QCOMPARE(frmVorn::ScrollMax(w->vsbMap), -2);
+
+        // A value beyond a shrunken range follows to its nearest end.
+        frmVorn::SetScrollValue(w->vsbMap, -2);
+        w->picMap->resize(570, 255 + 16);
+        w->Form_Resize();
+        QCOMPARE(frmVorn::ScrollMax(w->vsbMap), -1);
+        QCOMPARE(frmVorn::ScrollValue(w->vsbMap), -1);
+    }
+
+    void cornerSquareWhenBothBarsShow()
+    {
+        w->picMap->resize(2000, 2000);
+        w->Form_Resize();
+        const int innerW = 570 - 4, innerH = 255 - 4;
+        QVERIFY(!w->picCorner->isHidden());
+        QCOMPARE(w->picCorner->geometry(), QRect(innerW - 17, innerH - 17, 17, 17));
+        QCOMPARE(w->hsbMap->geometry(), QRect(0, innerH - 17, innerW - 17, 17));
+        QCOMPARE(w->vsbMap->geometry(), QRect(innerW - 17, 0, 17, innerH - 17));
+        QVERIFY(frmVorn::ScrollMax(w->hsbMap) < 0);
+    }
+
+    void splitterDragIsClamped()
+    {
+        auto* hit = w->imgSplitter;
+        SendMouse(hit, QEvent::MouseButtonPress, 2, Qt::LeftButton, Qt::LeftButton);
+        QCOMPARE(w->imgSplitter_Tag, QStringLiteral("^_^"));
+        QVERIFY(!w->picSplitter->isHidden());
+        SendMouse(hit, QEvent::MouseMove, 60 - 136, Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(w->picSplitter->y(), 112);
+        QCOMPARE(w->picTilePanel->height(), 112 - 26);
+        QCOMPARE(w->imgSplitter->y(), 136); // the hit area waits for release
+        SendMouse(hit, QEvent::MouseMove, 400 - 136, Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(w->picSplitter->y(), 418 - 64);
+        QCOMPARE(w->picMapPanel->height(), 418 - (418 - 64 + 6) - 21);
+        SendMouse(hit, QEvent::MouseMove, 200 - 136, Qt::NoButton, Qt::LeftButton);
+        SendMouse(hit, QEvent::MouseButtonRelease, 200 - 136, Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(w->imgSplitter_Tag, QStringLiteral("-_-"));
+        QVERIFY(w->picSplitter->isHidden());
+        QCOMPARE(w->imgSplitter->y(), 200);
+        // Moves after release do nothing.
+        SendMouse(hit, QEvent::MouseMove, 10, Qt::NoButton, Qt::NoButton);
+        QCOMPARE(w->picSplitter->y(), 200);
+    }
+
+    void tinyWindowGivesNoNegativeSizes()
+    {
+        w->show();
+        w->resize(100, 60);
+        QCOMPARE(w->size(), QSize(100, 60));
+        QCOMPARE(w->picMapPanel->size(), QSize(0, 0));
+        QCOMPARE(w->picTilePanel->height(), 110);
+    }
+
+    void statusBarFrameLines()
+    {
+        QImage img(w->picStatusbar->size(), QImage::Format_RGB32);
+        w->picStatusbar->render(&img, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+        const QRgb shadow = w->picStatusbar->palette().color(QPalette::Dark).rgb();
+        const QRgb light = w->picStatusbar->palette().color(QPalette::Light).rgb();
+        QCOMPARE(img.pixel(8, 2), shadow);
+        QCOMPARE(img.pixel(40, 2), shadow);
+        QCOMPARE(img.pixel(8, 19), shadow);
+        QCOMPARE(img.pixel(73, 10), light);
+        QCOMPARE(img.pixel(40, 20), light);
+        QCOMPARE(img.pixel(73, 20), light);
+    }
+};
+
+QTEST_MAIN(LayoutTest)
+#include "layout_test.moc"
