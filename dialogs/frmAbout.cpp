@@ -91,13 +91,13 @@ frmAbout::frmAbout(QWidget* owner)
     lblHeader->setFont(header);
     lblSub = label("lblSub", QStringLiteral("Map editor for Doukutsu Monogatari 1.0.0.5"), 2040,
                    480, 3495, 255);
-    Label1 = label("Label1", QStringLiteral("Written by The Copper Heron, built with Qt."), 2040,
+    Label1 = label("Label1", QStringLiteral("Written by The Copper Heron."), 2040,
                    840, 3495, 255);
     lblNotice = label("lblNotice",
-                      QStringLiteral("Doukutsu Monogatari is the work of Studio Pixel."), 2040,
+                      QStringLiteral("The game is the work of Studio Pixel."), 2040,
                       1200, 3495, 255);
     lblSpanks = label("lblSpanks",
-                      QStringLiteral("Thanks to our testers, translators and stage makers."),
+                      QStringLiteral("Thanks to our testers and translators."),
                       2040, 1560, 3495, 255);
 
     lin3D[1] = new EtchedLine(this, QPalette::Dark, 1920, 5640, 1920);
