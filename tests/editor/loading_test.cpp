@@ -1,0 +1,163 @@
+// Stage loading: every sample stage, and the files that are missing,
+// rejected or undecodable, which must never replace the open stage with
+// half a stage.
+#include "entitymarker.h"
+#include "frmVorn.h"
+#include "mapview.h"
+#include "samplegame.h"
+#include "testgame.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QTest>
+#include <memory>
+
+class LoadingTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestGame> game;
+    std::unique_ptr<frmVorn> w;
+    QStringList messages;
+
+    QString file(const char* builtName) const { return w->game().findFile(QString::fromLatin1(builtName)); }
+    void truncate(const QString& path, qint64 size)
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.resize(size));
+    }
+
+private slots:
+    void init()
+    {
+        messages.clear();
+        game = std::make_unique<TestGame>();
+        w = std::make_unique<frmVorn>(game->gameDir(), game->programDir());
+        w->messageHook = [this](const QString& text, QMessageBox::Icon) { messages << text; };
+        QVERIFY(w->Form_Load());
+        QCOMPARE(w->openStage, vorn::kSampleSmallStage);
+    }
+    void cleanup()
+    {
+        w.reset();
+        game.reset();
+    }
+
+    void everySampleStageLoads()
+    {
+        for (int i = 0; i < vorn::kStageCount; ++i) {
+            w->cboMap->setCurrentIndex(i);
+            QVERIFY2(messages.isEmpty(), qPrintable(messages.join('|')));
+            QCOMPARE(w->openStage, i);
+            QCOMPARE(w->lblStatus->text(), QStringLiteral("Ready..."));
+            QCOMPARE(w->picTileset->size(), w->picTilesetImage.size());
+            QCOMPARE(w->picMap->size(), QSize(w->MapWidth * 16, w->MapHeight * 16));
+            QVERIFY(!w->picTemp.isNull());
+        }
+        w->cboMap->setCurrentIndex(vorn::kSampleHugeStage);
+        QCOMPARE(int(w->MapWidth), 513);
+        QCOMPARE(int(w->EntityCount), 256);
+    }
+
+    void rejectedFilesKeepTheOpenStage()
+    {
+        const vorn::TileGrid before = w->TileGrid;
+        const qint16 count = w->EntityCount;
+        const auto records = w->EntityRecords;
+
+        truncate(file("data\\stage\\Ledges.pxm"), 100);
+        w->cboMap->setCurrentIndex(vorn::kSampleWideStage);
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages[0].contains(QStringLiteral("Ledges.pxm")));
+
+        QFile pxe(file("data\\stage\\Nook.pxe"));
+        QVERIFY(pxe.open(QIODevice::ReadWrite));
+        pxe.seek(4);
+        pxe.write("\x2c\x01", 2); // count 300
+        pxe.close();
+        w->cboMap->setCurrentIndex(vorn::kSampleSmallTilesetStage);
+        QCOMPARE(messages.size(), 2);
+        QVERIFY(messages[1].contains(QStringLiteral("Nook.pxe")));
+
+        QCOMPARE(w->openStage, vorn::kSampleSmallStage);
+        QCOMPARE(w->cboMap->currentIndex(), vorn::kSampleSmallStage);
+        QCOMPARE(int(w->MapWidth), 20);
+        QVERIFY(w->TileGrid == before);
+        QCOMPARE(w->EntityCount, count);
+        QVERIFY(w->EntityRecords == records);
+        QCOMPARE(w->lblStatus->text(), QStringLiteral("Ready..."));
+        QCOMPARE(messages.size(), 2); // the revert loaded nothing again
+    }
+
+    void namesThatLeaveTheGameFolderAreRefused()
+    {
+        vorn::StageRecord& record = w->StageTable[20];
+        record.setMap(vorn::PadName32("../Hollow"));
+        w->cboMap->setCurrentIndex(20);
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages[0], vorn::PlainNameError(20, QStringLiteral("map"), QStringLiteral("../Hollow")));
+        QCOMPARE(w->openStage, vorn::kSampleSmallStage);
+    }
+
+    void missingMapAndEntitiesOpenEmpty()
+    {
+        const QString pxm = file("data\\stage\\Ledges.pxm");
+        const QString pxe = file("data\\stage\\Ledges.pxe");
+        QVERIFY(QFile::remove(pxm) && QFile::remove(pxe));
+        w->cboMap->setCurrentIndex(vorn::kSampleWideStage);
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(w->openStage, vorn::kSampleWideStage);
+        QCOMPARE(int(w->MapWidth), 0);
+        QCOMPARE(int(w->MapHeight), 0);
+        QCOMPARE(int(w->EntityCount), 0);
+        QCOMPARE(w->picMap->size(), QSize(0, 0));
+        QVERIFY(!QFile::exists(pxm) && !QFile::exists(pxe));
+    }
+
+    void unreadablePicturesOpenWithStandIns()
+    {
+        QVERIFY(QFile::remove(file("data\\stage\\prtFoundry.pbm")));
+        truncate(file("data\\bkEmber.pbm"), 30);
+        w->cboMap->setCurrentIndex(vorn::kSampleWideStage);
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages[0].contains(QStringLiteral("data\\stage\\prtFoundry.pbm")));
+        QVERIFY(messages[0].contains(QStringLiteral("data\\bkEmber.pbm")));
+        QCOMPARE(w->openStage, vorn::kSampleWideStage);
+        QCOMPARE(w->picTilesetImage.size(), QSize(256, 256));
+        QCOMPARE(w->picTilesetImage.pixel(100, 100), qRgb(0, 0, 0));
+        QVERIFY(w->picTemp.isNull());
+        QImage view(16, 16, QImage::Format_RGB32);
+        w->RenderMap(view, QRect(0, 0, 16, 16));
+        QCOMPARE(view.pixel(5, 5), qRgb(255, 255, 255));
+    }
+
+    void bitmapsOfEveryDepthLoadByContent()
+    {
+        QImage picture(40, 30, QImage::Format_RGB32);
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 40; ++x)
+                picture.setPixel(x, y, qRgb(x * 6, y * 8, 90));
+        const QString backdrop = file("data\\bkDusk.pbm");
+        for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_Indexed8}) {
+            const QImage stored = picture.convertToFormat(format);
+            QVERIFY(stored.save(backdrop, "BMP"));
+            w->cmdLoad_Click();
+            QVERIFY(messages.isEmpty());
+            QCOMPARE(w->picTemp.size(), QSize(40, 30));
+            QCOMPARE(w->picTemp.pixel(17, 9), stored.pixel(17, 9));
+        }
+    }
+
+    void hiddenEntitiesStayHidden()
+    {
+        w->chkHideEnts->setChecked(true);
+        w->cboMap->setCurrentIndex(vorn::kSampleWideStage);
+        QVERIFY(w->EntityCount > 0);
+        for (int i = 0; i < w->EntityCount; ++i)
+            QVERIFY(w->entity[i]->isHidden());
+    }
+};
+
+QTEST_MAIN(LoadingTest)
+#include "loading_test.moc"
