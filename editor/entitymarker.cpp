@@ -1,6 +1,7 @@
 #include "entitymarker.h"
 
 #include "frmVorn.h"
+#include "layoutwidgets.h"
 
 #include <QImage>
 #include <QMouseEvent>
@@ -44,19 +45,6 @@ QImage BuildPicture()
         }
     }
     return image;
-}
-
-// The handlers take the shift-key state as 1 shift, 2 control, 4 alt.
-int ShiftState(Qt::KeyboardModifiers modifiers)
-{
-    int state = 0;
-    if (modifiers & Qt::ShiftModifier)
-        state |= 1;
-    if (modifiers & Qt::ControlModifier)
-        state |= 2;
-    if (modifiers & Qt::AltModifier)
-        state |= 4;
-    return state;
 }
 
 } // namespace

@@ -1,9 +1,6 @@
 #include "frmVorn.h"
 
-#if __has_include("mapview.h") // (temporary: until the map view is committed)
 #include "mapview.h"
-#define VORN_HAVE_MAPVIEW 1
-#endif
 #include "shapeframe.h"
 
 #include <QLabel>
@@ -103,7 +100,6 @@ void frmVorn::picMap_MouseUp(int, int, int, int)
 
 // Scroll values run from 0 down to a negative maximum, so moving a thumb
 // right or down moves its surface left or up.
-#ifdef VORN_HAVE_MAPVIEW
 void frmVorn::hsbMap_Change()
 {
     const QPoint origin = PanelOrigin(picMap);
@@ -121,8 +117,3 @@ void frmVorn::vsbTile_Change()
     const QPoint origin = PanelOrigin(picTileset);
     picTileset->move(picTileset->x(), origin.y() + ScrollValue(vsbTile) * kTileSide);
 }
-#else
-void frmVorn::hsbMap_Change() {}
-void frmVorn::vsbMap_Change() {}
-void frmVorn::vsbTile_Change() {}
-#endif

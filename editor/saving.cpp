@@ -1,5 +1,6 @@
 #include "frmVorn.h"
 
+#include "layoutwidgets.h"
 #include "twips.h"
 
 #include <QComboBox>
@@ -78,7 +79,7 @@ void frmVorn::Form_QueryUnload()
     INIWrite(main, QStringLiteral("Top"), QString::number(vorn::PixelsToTwips(frame.y())));
     INIWrite(main, QStringLiteral("Width"), QString::number(vorn::PixelsToTwips(frame.width())));
     INIWrite(main, QStringLiteral("Height"), QString::number(vorn::PixelsToTwips(frame.height())));
-    INIWrite(main, QStringLiteral("Split"), QString::number(picSplitter->y()) /* (temporary: imgSplitter once its header exists) */);
+    INIWrite(main, QStringLiteral("Split"), QString::number(imgSplitter->y()));
     INIWrite(main, QStringLiteral("Zoom"), QString::number(cboZoom->currentIndex()));
     INIWrite(main, QStringLiteral("Last Stage"), QString::number(cboMap->currentIndex()));
 }
