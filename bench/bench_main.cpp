@@ -1,2 +1,204 @@
+// Speed and memory of the main window on the sample game's 513 x 513 stage
+// with 256 entities, on the offscreen platform, with the straightforward
+// whole-map drawing measured beside it for comparison.
+#include "frmVorn.h"
+#include "mapview.h"
+#include "samplegame.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QPainter>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-BENCHMARK_MAIN();
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace {
+
+frmVorn* window = nullptr;
+std::map<std::string, double> meanMs; // per benchmark, for the closing summary
+
+const QRect kView(2000, 3000, 1600, 900); // well inside the map at 16 and 64
+
+double PeakResidentMB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+void SetZoom(const char* text) { window->cboZoom->setCurrentIndex(window->cboZoom->findText(text)); }
+
+// Runs `body` per iteration and keeps the mean for the summary.
+template <typename Body>
+void Timed(benchmark::State& state, const std::string& name, Body body)
+{
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state)
+        body();
+    const std::chrono::duration<double, std::milli> total = std::chrono::steady_clock::now() - start;
+    if (state.iterations() > 0)
+        meanMs[name] = total.count() / double(state.iterations());
+}
+
+void BM_LoadStage(benchmark::State& state)
+{
+    Timed(state, "load", [] { benchmark::DoNotOptimize(window->cmdLoad_Click()); });
+}
+
+void BM_PaintView(benchmark::State& state, const char* zoom)
+{
+    SetZoom(zoom);
+    QImage target(kView.size(), QImage::Format_RGB32);
+    Timed(state, std::string("paint") + zoom, [&] {
+        window->RenderMap(target, kView);
+        benchmark::DoNotOptimize(target.constBits());
+    });
+}
+
+// The same view through the widget's own paint, markers included.
+void BM_PaintWidget(benchmark::State& state)
+{
+    SetZoom("16");
+    QImage target(kView.size(), QImage::Format_RGB32);
+    Timed(state, "widget16", [&] {
+        window->picMap->render(&target, QPoint(), QRegion(kView));
+        benchmark::DoNotOptimize(target.constBits());
+    });
+}
+
+// A zoom change as the user sees it: the handler, then the view's paint.
+void BM_ZoomChange(benchmark::State& state)
+{
+    SetZoom("16");
+    QImage target(kView.size(), QImage::Format_RGB32);
+    bool wide = false;
+    Timed(state, "zoom", [&] {
+        wide = !wide;
+        SetZoom(wide ? "32" : "16");
+        window->RenderMap(target, kView);
+        benchmark::DoNotOptimize(target.constBits());
+    });
+}
+
+void BM_OneCell(benchmark::State& state)
+{
+    SetZoom("16");
+    QImage target(16, 16, QImage::Format_RGB32);
+    int n = 0;
+    Timed(state, "cell", [&] {
+        const int x = 100 + (n & 63), y = 200;
+        const quint8 tile = quint8(n++ & 0xFF);
+        window->TileGrid.at(x, y) = tile;
+        window->DrawTile(x, y, tile);
+        window->RenderMap(target, QRect(x * 16, y * 16, 16, 16));
+        benchmark::DoNotOptimize(target.constBits());
+    });
+}
+
+void BM_PeakMemoryZoom64(benchmark::State& state)
+{
+    SetZoom("64");
+    QImage target(kView.size(), QImage::Format_RGB32);
+    for (auto _ : state)
+        window->RenderMap(target, kView);
+    const double peak = PeakResidentMB();
+    state.counters["VmHWM_MB"] = peak;
+    meanMs["peakMB"] = peak;
+}
+
+// For comparison: the whole map at 16 pixels a cell, three copies per cell
+// (backdrop, AND mask, OR tileset), from a map-sized backdrop surface.
+void BM_StraightforwardWholeMap(benchmark::State& state)
+{
+    const frmVorn& w = *window;
+    const int mw = w.MapWidth * 16, mh = w.MapHeight * 16;
+    Timed(state, "straight", [&] {
+        QImage backing(mw, mh, QImage::Format_RGB32);
+        {
+            QPainter p(&backing);
+            for (int y = 0; y < mh; y += w.picTemp.height())
+                for (int x = 0; x < mw; x += w.picTemp.width())
+                    p.drawImage(x, y, w.picTemp);
+        }
+        QImage map(mw, mh, QImage::Format_RGB32);
+        QPainter p(&map);
+        for (int y = 0; y < w.MapHeight; ++y) {
+            for (int x = 0; x < w.MapWidth; ++x) {
+                const int t = w.TileGrid.at(x, y);
+                const QRect cell(x * 16, y * 16, 16, 16);
+                const QRect tile((t & 15) * 16, (t >> 4) * 16, 16, 16);
+                p.setCompositionMode(QPainter::CompositionMode_Source);
+                p.drawImage(cell, backing, cell);
+                p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+                p.drawImage(cell.topLeft(), w.picMask, tile);
+                p.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
+                p.drawImage(cell.topLeft(), w.picTilesetImage, tile);
+            }
+        }
+        benchmark::DoNotOptimize(map.constBits());
+    });
+    state.counters["VmHWM_MB"] = PeakResidentMB();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+
+    QTemporaryDir gameDir, programDir;
+    if (const QString error = vorn::WriteSampleGame(gameDir.path()); !error.isEmpty()) {
+        std::fprintf(stderr, "sample game: %s\n", qPrintable(error));
+        return 1;
+    }
+    auto w = std::make_unique<frmVorn>(gameDir.path(), programDir.path());
+    w->messageHook = [](const QString& text, QMessageBox::Icon) {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    };
+    if (!w->Form_Load())
+        return 1;
+    w->cboMap->setCurrentIndex(vorn::kSampleHugeStage);
+    if (w->MapWidth != 513 || w->EntityCount != 256) {
+        std::fprintf(stderr, "stage %d is not 513 x 513 with 256 entities\n", vorn::kSampleHugeStage);
+        return 1;
+    }
+    window = w.get();
+
+    using benchmark::kMillisecond;
+    benchmark::RegisterBenchmark("LoadStage", BM_LoadStage)->Unit(kMillisecond);
+    benchmark::RegisterBenchmark("PaintView/zoom16", BM_PaintView, "16")->Unit(kMillisecond);
+    benchmark::RegisterBenchmark("PaintView/zoom64", BM_PaintView, "64")->Unit(kMillisecond);
+    benchmark::RegisterBenchmark("PaintWidget/zoom16", BM_PaintWidget)->Unit(kMillisecond);
+    benchmark::RegisterBenchmark("ZoomChange", BM_ZoomChange)->Unit(kMillisecond);
+    benchmark::RegisterBenchmark("OneCell", BM_OneCell)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("PeakMemory/zoom64", BM_PeakMemoryZoom64)->Iterations(20)->Unit(kMillisecond);
+    benchmark::RegisterBenchmark("Straightforward/wholeMap16", BM_StraightforwardWholeMap)
+        ->Iterations(1)->Unit(kMillisecond);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+
+    if (meanMs.count("straight") && meanMs.count("zoom") && meanMs.count("paint16")) {
+        std::printf("\nWhole map drawn the straightforward way: %.0f ms, against %.2f ms for a zoom change "
+                    "(ratio %.0f) and %.2f ms for a 1600 x 900 view paint (ratio %.0f).\n",
+                    meanMs["straight"], meanMs["zoom"], meanMs["straight"] / meanMs["zoom"],
+                    meanMs["paint16"], meanMs["straight"] / meanMs["paint16"]);
+    }
+    if (meanMs.count("peakMB"))
+        std::printf("Peak resident memory with the stage open at zoom 64: %.1f MB.\n", meanMs["peakMB"]);
+    return 0;
+}
