@@ -1,24 +1,20 @@
 #pragma once
-// Drives a started main window on a fresh sample game, the way a user
-// would: pointer events at pixel positions of its surfaces and markers.
+// Drives a started main window on a fresh sample game with the pointer.
 #include "frmVorn.h"
 #include "testgame.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QMouseEvent>
-#include <QStringList>
 #include <QTest>
 #include <memory>
 
 struct StartedWindow {
-    StartedWindow()
+    StartedWindow() : window(std::make_unique<frmVorn>(game.gameDir(), game.programDir()))
     {
-        window = std::make_unique<frmVorn>(game.gameDir(), game.programDir());
         window->messageHook = [this](const QString& text, QMessageBox::Icon) { messages << text; };
         started = window->Form_Load();
     }
-    frmVorn& operator*() { return *window; }
     frmVorn* operator->() { return window.get(); }
 
     TestGame game;
@@ -27,33 +23,18 @@ struct StartedWindow {
     bool started = false;
 };
 
-// QTest's moves do not carry held buttons reliably, so moves are sent as
-// events of their own.
-inline void SendMove(QWidget* target, QPoint pos, Qt::MouseButtons held)
+// QTest's moves do not carry held buttons reliably, so events are sent as
+// they are: type, button that changed, buttons held.
+inline void Send(QWidget* target, QEvent::Type type, QPoint pos, Qt::MouseButtons held,
+                 Qt::MouseButton button = Qt::NoButton)
 {
-    QMouseEvent event(QEvent::MouseMove, QPointF(pos), target->mapToGlobal(QPointF(pos)),
-                      Qt::NoButton, held, Qt::NoModifier);
-    QApplication::sendEvent(target, &event);
-}
-
-inline void SendPress(QWidget* target, QPoint pos, Qt::MouseButton button, Qt::MouseButtons held)
-{
-    QMouseEvent event(QEvent::MouseButtonPress, QPointF(pos), target->mapToGlobal(QPointF(pos)),
-                      button, held, Qt::NoModifier);
-    QApplication::sendEvent(target, &event);
-}
-
-inline void SendRelease(QWidget* target, QPoint pos, Qt::MouseButton button, Qt::MouseButtons held)
-{
-    QMouseEvent event(QEvent::MouseButtonRelease, QPointF(pos),
-                      target->mapToGlobal(QPointF(pos)), button, held, Qt::NoModifier);
+    QMouseEvent event(type, QPointF(pos), target->mapToGlobal(QPointF(pos)), button, held,
+                      Qt::NoModifier);
     QApplication::sendEvent(target, &event);
 }
 
 inline QByteArray FileBytes(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
