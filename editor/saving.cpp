@@ -25,7 +25,7 @@ bool frmVorn::cmdSave_Click()
     // never leaves a fresh entity file beside the old map.
     const auto fail = [this](const QString& reason, const QString& outcome) {
         lblStatus->setText(kReady);
-        ShowMessage(reason + QStringLiteral("\r\n\r\n") + outcome, QMessageBox::Warning);
+        ShowMessage(reason + QStringLiteral("\n\n") + outcome, QMessageBox::Warning);
         return false;
     };
     // Where the built name lands in the game folder; the reason when it can't.
