@@ -18,6 +18,10 @@
 namespace {
 
 constexpr QRgb kOpaqueWhite = 0xFFFFFFFFu;
+
+// Cells the grid can hold in one direction: a size set beyond the grid
+// (before a reload puts it right) must not read outside it.
+int Cells(qint16 count) { return std::clamp(int(count), 0, vorn::kGridSide); }
 constexpr QRgb kOpaqueBlack = 0xFF000000u;
 
 const QImage& WhiteBackdrop()
@@ -49,7 +53,7 @@ QImage frmVorn::CreateMaskImage(const QImage& picFrom, QRgb lTransparentColor)
 void frmVorn::RenderMap(QImage& target, const QRect& area) const
 {
     const int z = ZoomSize > 0 ? ZoomSize : 16;
-    const QRect mapRect(0, 0, std::max(0, int(MapWidth)) * z, std::max(0, int(MapHeight)) * z);
+    const QRect mapRect(0, 0, Cells(MapWidth) * z, Cells(MapHeight) * z);
     const QRect drawn = area & mapRect;
     if (drawn != area) {
         // Only reachable when asked for more than the map: the surface's colour.
@@ -141,7 +145,7 @@ void frmVorn::RedrawMap()
 {
     const int z = ZoomSize;
     // 32-bit products: zoom 64 with 513 cells is 32832 pixels.
-    picMap->resize(std::max(0, int(MapWidth)) * z, std::max(0, int(MapHeight)) * z);
+    picMap->resize(Cells(MapWidth) * z, Cells(MapHeight) * z);
     shpCursor->resize(z, z);
     picMap->update();
 }

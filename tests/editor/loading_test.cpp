@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 class LoadingTest : public QObject {
@@ -147,6 +148,24 @@ private slots:
             QCOMPARE(w->picTemp.size(), QSize(40, 30));
             QCOMPARE(w->picTemp.pixel(17, 9), stored.pixel(17, 9));
         }
+    }
+
+    void statusTextsShowWhileLoading()
+    {
+        // A zero-interval timer fires at each processing of pending events.
+        QStringList shown;
+        QTimer probe;
+        probe.setInterval(0);
+        connect(&probe, &QTimer::timeout, this, [&] {
+            if (shown.isEmpty() || shown.last() != w->lblStatus->text())
+                shown << w->lblStatus->text();
+        });
+        probe.start();
+        w->cboMap->setCurrentIndex(vorn::kSampleWideStage);
+        probe.stop();
+        QCOMPARE(shown, QStringList({"Loading tileset Foundry...", "Loading stage Ledges...",
+                                     "Loading object data Ledges..."}));
+        QCOMPARE(w->lblStatus->text(), QStringLiteral("Ready..."));
     }
 
     void hiddenEntitiesStayHidden()
