@@ -1,13 +1,11 @@
 // Stage loading: every sample stage, and the files that are missing,
 // rejected or undecodable, which must never replace the open stage with
 // half a stage.
-#include "entitymarker.h"
 #include "frmVorn.h"
 #include "mapview.h"
 #include "samplegame.h"
 #include "testgame.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -166,15 +164,6 @@ private slots:
         QCOMPARE(shown, QStringList({"Loading tileset Foundry...", "Loading stage Ledges...",
                                      "Loading object data Ledges..."}));
         QCOMPARE(w->lblStatus->text(), QStringLiteral("Ready..."));
-    }
-
-    void hiddenEntitiesStayHidden()
-    {
-        w->chkHideEnts->setChecked(true);
-        w->cboMap->setCurrentIndex(vorn::kSampleWideStage);
-        QVERIFY(w->EntityCount > 0);
-        for (int i = 0; i < w->EntityCount; ++i)
-            QVERIFY(w->entity[i]->isHidden());
     }
 };
 

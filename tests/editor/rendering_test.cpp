@@ -1,7 +1,6 @@
 // Map rendering: the grabbed map view against the three-copy reference
 // (backdrop, AND mask, OR tileset) at 16, and the scaling rules of the
 // other zooms.
-#include "entitymarker.h"
 #include "frmVorn.h"
 #include "mapview.h"
 #include "numtext.h"
@@ -155,18 +154,6 @@ private slots:
             const QImage whole = Grab(w->picMap, QRect(0, 0, 400, 200));
             QVERIFY2(Grab(w->picMap, part) == whole.copy(part), text);
         }
-    }
-
-    void missingPicturesDrawAsBackdropAndBlack()
-    {
-        w->picTemp = QImage();           // white backdrop stand-in
-        w->picTilesetImage = QImage(256, 256, QImage::Format_RGB32);
-        w->picTilesetImage.fill(Qt::black);
-        w->picMask = frmVorn::CreateMaskImage(w->picTilesetImage, 0);
-        w->RedrawMap();
-        const QImage img = Grab(w->picMap);
-        QCOMPARE(img.pixel(0, 0), qRgb(255, 255, 255));
-        QCOMPARE(img.pixel(img.width() - 1, img.height() - 1), qRgb(255, 255, 255));
     }
 
     void mapSizesInPixels()
