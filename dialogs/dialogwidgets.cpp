@@ -1,6 +1,7 @@
 #include "dialogwidgets.h"
 #include "twips.h"
 
+#include <QFontDatabase>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
@@ -21,12 +22,18 @@ void SetUpDialogFrame(QWidget* dialog, int clientWidthTwips, int clientHeightTwi
     dialog->setFont(DialogFont());
 }
 
-QFont DialogFont()
+QFont DesignFont(const QString& family, qreal points, bool bold, bool italic)
 {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSizeF(8.25);
+    QFont font = QFontDatabase::families().contains(family, Qt::CaseInsensitive)
+                     ? QFont(family)
+                     : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setItalic(italic);
     return font;
 }
+
+QFont DialogFont() { return DesignFont(QStringLiteral("Tahoma"), 8.25); }
 
 void ShowVornMessage(QWidget* parent, const QString& text)
 {

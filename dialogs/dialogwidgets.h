@@ -14,8 +14,11 @@ void PlaceTwips(QWidget* w, int left, int top, int width, int height);
 // Fixed-size dialog frame: title bar with a close box only, client area in twips.
 void SetUpDialogFrame(QWidget* dialog, int clientWidthTwips, int clientHeightTwips);
 
-// The dialogs' control font, Tahoma 8.25 pt (the system substitutes it
-// where Tahoma is not installed).
+// A font of the design: the family when it is installed, else the
+// platform's sans-serif, at the designed point size.
+QFont DesignFont(const QString& family, qreal points, bool bold = false, bool italic = false);
+
+// The dialogs' control font, Tahoma 8.25 pt.
 QFont DialogFont();
 
 // A modal message titled "Vorn" with an OK button.

@@ -87,7 +87,7 @@ frmAbout::frmAbout(QWidget* owner)
         return lbl;
     };
     lblHeader = label("lblHeader", QStringLiteral("Vorn"), 2040, 120, 3495, 375);
-    QFont header(QStringLiteral("Verdana"), 12, QFont::Bold, true);
+    const QFont header = DesignFont(QStringLiteral("Verdana"), 12, true, true);
     lblHeader->setFont(header);
     lblSub = label("lblSub", QStringLiteral("Map editor for Doukutsu Monogatari 1.0.0.5"), 2040,
                    480, 3495, 255);

@@ -1,5 +1,6 @@
 #include "frmVorn.h"
 
+#include "dialogwidgets.h"
 #include "entitymarker.h"
 #include "inifile.h"
 #include "layoutwidgets.h"
@@ -17,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 
 namespace vorn {
 
@@ -35,19 +37,6 @@ int ButtonState(Qt::MouseButtons buttons)
 } // namespace vorn
 
 namespace {
-
-// The designed typefaces are Windows fonts; elsewhere the platform's
-// sans-serif stands in at the same size.
-QFont DesignFont(const QString& family, qreal points, bool bold = false, bool italic = false)
-{
-    QFont font = QFontDatabase::families().contains(family, Qt::CaseInsensitive)
-                     ? QFont(family)
-                     : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    font.setItalic(italic);
-    return font;
-}
 
 // A plain strip in a system colour.
 QWidget* Surface(QWidget* parent, QPalette::ColorRole role)
@@ -106,7 +95,7 @@ frmVorn::frmVorn(const QString& gameDir, const QString& programDir, QWidget* par
     setObjectName(QStringLiteral("frmVorn"));
     setWindowTitle(QStringLiteral("Vorn"));
     setWindowIcon(QIcon(IconPicture()));
-    setFont(DesignFont(QStringLiteral("Tahoma"), 8.25));
+    setFont(vorn::DesignFont(QStringLiteral("Tahoma"), 8.25));
 
     // Toolbar strip.
     picToolbar = Named(Surface(this, QPalette::Button), "picToolbar");
@@ -124,7 +113,7 @@ frmVorn::frmVorn(const QString& gameDir, const QString& programDir, QWidget* par
     imgIcon->setPixmap(IconPicture());
     imgIcon->resize(16, 16);
     lblCaption = Named(new QLabel(QStringLiteral("VORN"), picToolbar), "lblCaption");
-    lblCaption->setFont(DesignFont(QStringLiteral("Verdana"), 12, true, true));
+    lblCaption->setFont(vorn::DesignFont(QStringLiteral("Verdana"), 12, true, true));
     lblCaption->resize(49, 20);
 
     // Sidebar strip.
@@ -160,7 +149,7 @@ frmVorn::frmVorn(const QString& gameDir, const QString& programDir, QWidget* par
 
     // Status bar strip.
     picStatusbar = Named(new vorn::StatusBar(this), "picStatusbar");
-    const QFont statusFont = DesignFont(QStringLiteral("Tahoma"), 9.75, true);
+    const QFont statusFont = vorn::DesignFont(QStringLiteral("Tahoma"), 9.75, true);
     lblPos = Named(new QLabel(QStringLiteral("0x0"), picStatusbar), "lblPos");
     lblPos->setGeometry(16, 3, 57, 17);
     lblPos->setFont(statusFont);
@@ -266,15 +255,31 @@ void frmVorn::resizeEvent(QResizeEvent* event)
 void frmVorn::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    // "Width" and "Height" are the outer frame; now that the frame is known,
-    // take it off the stored size.
-    if (restoredOuterSize_.isValid() && windowState() == Qt::WindowNoState) {
-        const QSize frame = frameGeometry().size() - geometry().size();
-        const QSize client = restoredOuterSize_ - frame;
+    ApplyRestoredOuterSize(0);
+}
+
+// "Width" and "Height" are the outer frame, so the frame has to be taken off
+// the stored size. A window manager may frame the window only some time after
+// it is shown; until then the frame reads as nothing, and taking the stored
+// size as the client size would grow the window by its frame at every run.
+void frmVorn::ApplyRestoredOuterSize(int attempt)
+{
+    if (!restoredOuterSize_.isValid())
+        return;
+    if (windowState() != Qt::WindowNoState) {
         restoredOuterSize_ = QSize();
-        if (client.width() > 0 && client.height() > 0)
-            resize(client);
+        return;
     }
+    const QSize frame = frameGeometry().size() - geometry().size();
+    constexpr int kAttempts = 20; // 50 ms apart: a second for the window manager
+    if (frame.isNull() && attempt < kAttempts) {
+        QTimer::singleShot(50, this, [this, attempt] { ApplyRestoredOuterSize(attempt + 1); });
+        return;
+    }
+    const QSize client = restoredOuterSize_ - frame;
+    restoredOuterSize_ = QSize();
+    if (client.width() > 0 && client.height() > 0)
+        resize(client);
 }
 
 void frmVorn::closeEvent(QCloseEvent* event)

@@ -226,5 +226,6 @@ private:
     bool reloadPending_ = false;
     // Outer size restored from the settings, applied again once the window
     // frame is known (before the first show it is not).
+    void ApplyRestoredOuterSize(int attempt);
     QSize restoredOuterSize_;
 };
