@@ -81,6 +81,9 @@ public:
     void imgSplitter_MouseDown(int button, int shift, int x, int y);
     void imgSplitter_MouseMove(int button, int shift, int x, int y); // y in pixels
     void imgSplitter_MouseUp(int button, int shift, int x, int y);
+    // The splitter position within the drag's limits: at least 112, at most
+    // the client height less 64 (that limit wins in a very short window).
+    int ClampSplitter(int p) const;
 
     // ---- palette and painting (painting.cpp) ------------------------------
     void picTileset_MouseDown(int button, int shift, int x, int y);

@@ -84,17 +84,21 @@ void frmVorn::imgSplitter_MouseDown(int, int, int, int)
     imgSplitter_Tag = QStringLiteral("^_^");
 }
 
-void frmVorn::imgSplitter_MouseMove(int, int, int, int y)
+int frmVorn::ClampSplitter(int p) const
 {
-    if (imgSplitter_Tag != QLatin1String("^_^"))
-        return;
-    int p = y + imgSplitter->y();
     if (p < 112)
         p = 112;
     // Tested second: in a very short window the lower limit wins.
     if (p > height() - 64)
         p = height() - 64;
-    picSplitter->move(picSplitter->x(), p);
+    return p;
+}
+
+void frmVorn::imgSplitter_MouseMove(int, int, int, int y)
+{
+    if (imgSplitter_Tag != QLatin1String("^_^"))
+        return;
+    picSplitter->move(picSplitter->x(), ClampSplitter(y + imgSplitter->y()));
     Form_Resize();
 }
 

@@ -103,10 +103,12 @@ bool frmVorn::Form_Load()
         }
     }
 
-    // 5. Splitter.
+    // 5. Splitter. A stored position the drag could never have left (one
+    // below the window's bottom, say) is brought within the drag's limits,
+    // or the splitter would be out of reach for good.
     const qint16 split = setting("Split");
     if (split != 0)
-        imgSplitter->move(imgSplitter->x(), split);
+        imgSplitter->move(imgSplitter->x(), ClampSplitter(split));
     picSplitter->move(picSplitter->x(), imgSplitter->y());
 
     // 6. Layout.

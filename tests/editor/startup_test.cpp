@@ -110,6 +110,13 @@ private slots:
             QCOMPARE(s.window->windowState(), Qt::WindowNoState);
         }
         {
+            // A splitter stored below the window would be out of reach: it
+            // comes back within the drag's limits.
+            Started s("[Main]\r\nSplit=5000\r\n");
+            QVERIFY(s.start());
+            QCOMPARE(s.window->imgSplitter->y(), 418 - 64);
+        }
+        {
             // Far off every screen: the designed position stays.
             Started s("[Main]\r\nLeft=-30000\r\nTop=-30000\r\nWidth=12000\r\n");
             QVERIFY(s.start());
