@@ -1,16 +1,15 @@
 #include "entityfile.h"
 
-#include "safewrite.h"
+#include "gamefile.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QtEndian>
 #include <algorithm>
 
 namespace vorn {
 namespace {
 
-constexpr int kHeaderSize = 8;
+constexpr int kHeaderSize = kGameFileHeaderSize;
 
 bool CountInRange(int count) { return count >= 0 && count <= kMaxEntities; }
 
@@ -42,29 +41,14 @@ ReadStatus ReadEntityFile(const QString& path, const QString& displayName,
                           qint16& count, EntityRecords& records)
 {
     ReadStatus status;
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        status.missing = true;
-        count = 0;
-        return status;
-    }
-    if (!info.isFile()) {
-        status.error = QStringLiteral("%1 is not a file.").arg(displayName);
-        return status;
-    }
-
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        status.error = QStringLiteral("Cannot read %1: %2.").arg(displayName, file.errorString());
+    QFile file;
+    QByteArray header;
+    if (!OpenGameFile(path, displayName, file, header, status)) {
+        if (status.missing)
+            count = 0;
         return status;
     }
     const qint64 size = file.size();
-    const QByteArray header = file.read(kHeaderSize);
-    if (header.size() < kHeaderSize) {
-        status.error = QStringLiteral("%1 is shorter than its header: %2 of %3 bytes.")
-                           .arg(displayName, QString::number(size), QString::number(kHeaderSize));
-        return status;
-    }
     const qint16 fileCount = qFromLittleEndian<qint16>(header.constData() + 4);
     if (!CountInRange(fileCount)) {
         status.error = QStringLiteral("%1 holds a count of %2 entities; the count must lie "
@@ -92,12 +76,8 @@ QByteArray ComposeEntityFile(const QByteArray& old, qint16 count, const EntityRe
     // WriteEntityFile refuses a count outside 0 to 256; here it only bounds
     // the records taken from memory.
     const int used = std::clamp<int>(count, 0, kMaxEntities);
-    QByteArray bytes = old;
-    if (bytes.size() < 4)
-        bytes = QByteArray("PXE\0", 4); // the game rejects a file without it
-    const qsizetype needed = kHeaderSize + qsizetype(used) * kEntityRecordSize;
-    if (bytes.size() < needed)
-        bytes.append(QByteArray(needed - bytes.size(), '\0'));
+    QByteArray bytes = WithRoomFor(old, QByteArray("PXE\0", 4),
+                                   kHeaderSize + qsizetype(used) * kEntityRecordSize);
     qToLittleEndian<qint16>(count, bytes.data() + 4);
     for (int i = 0; i < used; ++i)
         StoreRecord(records[i], bytes.data() + kHeaderSize + i * kEntityRecordSize);
@@ -111,13 +91,9 @@ QString WriteEntityFile(const QString& path, const QString& displayName,
         return QStringLiteral("Cannot write %1: a count of %2 entities does not fit; the count "
                               "must lie between 0 and %3.")
             .arg(displayName, QString::number(count), QString::number(kMaxEntities));
-    QByteArray old;
-    if (QFileInfo::exists(path)) {
-        const QString error = ReadWholeFile(path, displayName, old);
-        if (!error.isEmpty())
-            return error;
-    }
-    return WriteFileAtomically(path, displayName, ComposeEntityFile(old, count, records));
+    return RewriteGameFile(path, displayName, [&](const QByteArray& old) {
+        return ComposeEntityFile(old, count, records);
+    });
 }
 
 } // namespace vorn

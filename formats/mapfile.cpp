@@ -1,61 +1,34 @@
 #include "mapfile.h"
 
-#include "safewrite.h"
+#include "gamefile.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QtEndian>
 #include <algorithm>
 
 namespace vorn {
 namespace {
 
-constexpr int kHeaderSize = 8;
+constexpr int kHeaderSize = kGameFileHeaderSize;
 
 bool SideInRange(int side) { return side >= 0 && side <= kMaxMapSide; }
-
-// Room for the header and the cells; the game's own header when the file is
-// too short to have one, because the game rejects a file without it.
-QByteArray WithRoomFor(const QByteArray& old, qsizetype needed)
-{
-    QByteArray bytes = old;
-    if (bytes.size() < 4)
-        bytes = QByteArray("PXM\x10", 4);
-    if (bytes.size() < needed)
-        bytes.append(QByteArray(needed - bytes.size(), '\0'));
-    return bytes;
-}
 
 } // namespace
 
 ReadStatus ReadMapFile(const QString& path, const QString& displayName, MapData& out)
 {
     ReadStatus status;
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        status.missing = true;
-        out.width = 0;
-        out.height = 0;
-        out.grid.clear();
-        return status;
-    }
-    if (!info.isFile()) {
-        status.error = QStringLiteral("%1 is not a file.").arg(displayName);
-        return status;
-    }
-
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        status.error = QStringLiteral("Cannot read %1: %2.").arg(displayName, file.errorString());
+    QFile file;
+    QByteArray header;
+    if (!OpenGameFile(path, displayName, file, header, status)) {
+        if (status.missing) {
+            out.width = 0;
+            out.height = 0;
+            out.grid.clear();
+        }
         return status;
     }
     const qint64 size = file.size();
-    const QByteArray header = file.read(kHeaderSize);
-    if (header.size() < kHeaderSize) {
-        status.error = QStringLiteral("%1 is shorter than its header: %2 of %3 bytes.")
-                           .arg(displayName, QString::number(size), QString::number(kHeaderSize));
-        return status;
-    }
     const qint16 width = qFromLittleEndian<qint16>(header.constData() + 4);
     const qint16 height = qFromLittleEndian<qint16>(header.constData() + 6);
     if (!SideInRange(width) || !SideInRange(height)) {
@@ -88,7 +61,7 @@ QByteArray ComposeMapFile(const QByteArray& old, const MapData& map)
     // holds; WriteMapFile refuses them before it gets here.
     const int width = std::clamp<int>(map.width, 0, kMaxMapSide);
     const int height = std::clamp<int>(map.height, 0, kMaxMapSide);
-    QByteArray bytes = WithRoomFor(old, kHeaderSize + qsizetype(width) * height);
+    QByteArray bytes = WithRoomFor(old, QByteArray("PXM\x10", 4), kHeaderSize + qsizetype(width) * height);
     qToLittleEndian<qint16>(map.width, bytes.data() + 4);
     qToLittleEndian<qint16>(map.height, bytes.data() + 6);
     char* cell = bytes.data() + kHeaderSize;
@@ -104,13 +77,8 @@ QString WriteMapFile(const QString& path, const QString& displayName, const MapD
         return QStringLiteral("Cannot write %1: a map of %2 x %3 cells does not fit; width and "
                               "height must lie between 0 and %4.")
             .arg(displayName, QString::number(map.width), QString::number(map.height), QString::number(kMaxMapSide));
-    QByteArray old;
-    if (QFileInfo::exists(path)) {
-        const QString error = ReadWholeFile(path, displayName, old);
-        if (!error.isEmpty())
-            return error;
-    }
-    return WriteFileAtomically(path, displayName, ComposeMapFile(old, map));
+    return RewriteGameFile(path, displayName,
+                           [&map](const QByteArray& old) { return ComposeMapFile(old, map); });
 }
 
 } // namespace vorn
