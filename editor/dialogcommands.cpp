@@ -118,7 +118,8 @@ QString ScriptName(const frmVorn& window, int stage, QString& error)
 
 } // namespace
 
-void frmVorn::cmdTSCDec_Click()
+// Decode and Encode differ only in the direction and the words of success.
+void frmVorn::ConvertSelectedScript(bool decode)
 {
     const int stage = cboMap->currentIndex();
     if (stage < 0 || stage >= vorn::kStageCount)
@@ -126,28 +127,16 @@ void frmVorn::cmdTSCDec_Click()
     QString error;
     const QString name = ScriptName(*this, stage, error);
     if (error.isEmpty())
-        error = vorn::DecodeScriptFile(game(), name);
+        error = decode ? vorn::DecodeScriptFile(game(), name) : vorn::EncodeScriptFile(game(), name);
     if (!error.isEmpty()) {
         ShowMessage(error, QMessageBox::Warning);
         return;
     }
     if (vorn::Val(INIRead(QStringLiteral("Main"), QStringLiteral("Silent TSC"))) == 0)
-        ShowMessage(QStringLiteral("TSC script successfully decoded."));
+        ShowMessage(decode ? QStringLiteral("TSC script successfully decoded.")
+                           : QStringLiteral("TSC script successfully encoded."));
 }
 
-void frmVorn::cmdTSCEnc_Click()
-{
-    const int stage = cboMap->currentIndex();
-    if (stage < 0 || stage >= vorn::kStageCount)
-        return;
-    QString error;
-    const QString name = ScriptName(*this, stage, error);
-    if (error.isEmpty())
-        error = vorn::EncodeScriptFile(game(), name);
-    if (!error.isEmpty()) {
-        ShowMessage(error, QMessageBox::Warning);
-        return;
-    }
-    if (vorn::Val(INIRead(QStringLiteral("Main"), QStringLiteral("Silent TSC"))) == 0)
-        ShowMessage(QStringLiteral("TSC script successfully encoded."));
-}
+void frmVorn::cmdTSCDec_Click() { ConvertSelectedScript(true); }
+
+void frmVorn::cmdTSCEnc_Click() { ConvertSelectedScript(false); }

@@ -112,6 +112,7 @@ public:
     void cmdAbout_Click();
     void cmdTSCDec_Click();
     void cmdTSCEnc_Click();
+    void ConvertSelectedScript(bool decode);
 
     // ---- messages (frmVorn.cpp) -------------------------------------------
     // A modal box titled "Vorn" with an OK button. Tests may set messageHook

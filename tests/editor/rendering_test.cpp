@@ -7,6 +7,7 @@
 #include "samplegame.h"
 #include "shapeframe.h"
 #include "testgame.h"
+#include "threecopyreference.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,41 +26,6 @@ QImage Grab(QWidget* view, const QRect& area)
     return img;
 }
 QImage Grab(QWidget* view) { return Grab(view, view->rect()); }
-
-// The map at 16 pixels a cell the long way: the backdrop spread over a
-// map-sized surface, then per cell a plain copy of its square, the tile's
-// mask ANDed, the tile ORed.
-QImage ThreeCopyReference(const frmVorn& w)
-{
-    const int mw = w.MapWidth * 16, mh = w.MapHeight * 16;
-    QImage backing(mw, mh, QImage::Format_RGB32);
-    backing.fill(Qt::white);
-    if (!w.picTemp.isNull()) {
-        QPainter p(&backing);
-        const int bw = w.picTemp.width(), bh = w.picTemp.height();
-        const int nx = int(vorn::RoundHalfEven(double(mw) / bw));
-        const int ny = int(vorn::RoundHalfEven(double(mh) / bh));
-        for (int i = 0; i <= nx; ++i)
-            for (int j = 0; j <= ny; ++j)
-                p.drawImage(i * bw, j * bh, w.picTemp);
-    }
-    QImage out(mw, mh, QImage::Format_RGB32);
-    QPainter p(&out);
-    for (int y = 0; y < w.MapHeight; ++y) {
-        for (int x = 0; x < w.MapWidth; ++x) {
-            const int t = w.TileGrid.at(x, y);
-            const QRect cell(x * 16, y * 16, 16, 16);
-            const QRect tile((t & 15) * 16, (t >> 4) * 16, 16, 16);
-            p.setCompositionMode(QPainter::CompositionMode_Source);
-            p.drawImage(cell, backing, cell);
-            p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-            p.drawImage(cell.topLeft(), w.picMask, tile);
-            p.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
-            p.drawImage(cell.topLeft(), w.picTilesetImage, tile);
-        }
-    }
-    return out;
-}
 
 } // namespace
 
