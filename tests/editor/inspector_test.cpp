@@ -11,7 +11,7 @@ class InspectorTest : public QObject {
 private slots:
     void showsFieldsInHexAndDecimalWithTheName()
     {
-        StartedWindow w;
+        OpenWindow w;
         QVERIFY(w.started);
         w->EntityCount = 8;
         w->PositionEntities();

@@ -33,7 +33,7 @@ class MarkersTest : public QObject {
 private slots:
     void markersFollowRecordsZoomAndHiding()
     {
-        StartedWindow w;
+        OpenWindow w;
         QVERIFY(w.started);
         QVERIFY(w->EntityCount > 0);
         VerifyLayout(*w.window, false);
@@ -57,7 +57,7 @@ private slots:
 
     void pointingSelectsAndLeftDragMovesCellByCell()
     {
-        StartedWindow w;
+        OpenWindow w;
         QVERIFY(w.started);
         w->EntityCount = 6;
         w->EntityRecords[5] = {4, 2, 0, 0, 0, 0};
@@ -82,7 +82,7 @@ private slots:
 
     void onlyPlacedMarkersTakeThePointer()
     {
-        StartedWindow w;
+        OpenWindow w;
         QVERIFY(w.started);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
@@ -115,7 +115,7 @@ private slots:
 
     void countPromptAnswers()
     {
-        StartedWindow w;
+        OpenWindow w;
         QVERIFY(w.started);
         std::optional<QString> answer;
         w->inputHook = [&](const QString& prompt, const QString& preset) {

@@ -13,7 +13,7 @@ class PaintingTest : public QObject {
 private slots:
     void paletteChoosesTheTileUnderThePointer()
     {
-        StartedWindow w;
+        OpenWindow w;
         QVERIFY(w.started);
         QWidget* palette = w->picTileset;
         QTest::mousePress(palette, Qt::LeftButton, {}, QPoint(37, 20));
@@ -34,7 +34,7 @@ private slots:
 
     void leftPaintsOneCellOtherButtonsPick()
     {
-        StartedWindow w;
+        OpenWindow w;
         QVERIFY(w.started);
         QWidget* map = w->picMap;
         w->cboZoom->setCurrentIndex(2);
@@ -74,7 +74,7 @@ private slots:
 
     void paintedStrokeIsSavedByteForByte()
     {
-        StartedWindow w;
+        OpenWindow w;
         QVERIFY(w.started);
         QWidget* map = w->picMap;
         const QString path = w->game().findFile("data\\stage\\" + w->openMapName + ".pxm");
@@ -93,7 +93,7 @@ private slots:
 
     void scrollingMovesSurfacesSixteenPixelsAStep()
     {
-        StartedWindow w;
+        OpenWindow w;
         QVERIFY(w.started);
         w->cboMap->setCurrentIndex(14); // larger than its panel
         w->cboZoom->setCurrentIndex(3);

@@ -13,7 +13,7 @@ class SavingTest : public QObject {
 private slots:
     void savingTwiceGivesTheSameBytes()
     {
-        StartedWindow w;
+        OpenWindow w;
         QVERIFY(w.started);
         const QString map = w->game().findFile("data\\stage\\" + w->openMapName + ".pxm");
         const QString entities = w->game().findFile("data\\stage\\" + w->openMapName + ".pxe");
@@ -38,7 +38,7 @@ private slots:
 
     void readOnlyMapStopsTheSaveAndStaysIntact()
     {
-        StartedWindow w;
+        OpenWindow w;
         QVERIFY(w.started);
         const QString mapName = "data\\stage\\" + w->openMapName + ".pxm";
         const QString map = w->game().findFile(mapName);
