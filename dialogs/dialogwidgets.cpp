@@ -35,6 +35,22 @@ QFont DesignFont(const QString& family, qreal points, bool bold, bool italic)
 
 QFont DialogFont() { return DesignFont(QStringLiteral("Tahoma"), 8.25); }
 
+void FitCaptions(QWidget* dialog)
+{
+    constexpr qreal kSmallest = 6.0;
+    constexpr qreal kStep = 0.25;
+    for (QLabel* label : dialog->findChildren<QLabel*>()) {
+        if (label->wordWrap() || label->text().isEmpty())
+            continue;
+        QFont font = label->font();
+        while (font.pointSizeF() - kStep >= kSmallest
+               && QFontMetrics(font).horizontalAdvance(label->text()) > label->contentsRect().width())
+            font.setPointSizeF(font.pointSizeF() - kStep);
+        if (font != label->font())
+            label->setFont(font);
+    }
+}
+
 void ShowVornMessage(QWidget* parent, const QString& text)
 {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vorn"), text, QMessageBox::Ok, parent);

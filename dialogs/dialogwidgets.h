@@ -21,6 +21,11 @@ QFont DesignFont(const QString& family, qreal points, bool bold = false, bool it
 // The dialogs' control font, Tahoma 8.25 pt.
 QFont DialogFont();
 
+// Shrinks the font of every one-line label of `dialog` whose caption is
+// wider than the label, as happens where Tahoma is missing and a wider
+// face stands in; labels that fit keep the dialog's font.
+void FitCaptions(QWidget* dialog);
+
 // A modal message titled "Vorn" with an OK button.
 void ShowVornMessage(QWidget* parent, const QString& text);
 

@@ -104,6 +104,7 @@ frmAbout::frmAbout(QWidget* owner)
     lin3D[0] = new EtchedLine(this, QPalette::Light, 1920, 5640, 1935);
     lin3D[0]->setObjectName(QStringLiteral("lin3D_0"));
     lin3D[1]->setObjectName(QStringLiteral("lin3D_1"));
+    picBar->raise(); // the separator starts one pixel inside the bar, which covers it
 
     auto link = [this](const char* name, const QString& caption, int l, int t, int w, int h,
                        void (frmAbout::*handler)()) {
@@ -127,6 +128,8 @@ frmAbout::frmAbout(QWidget* owner)
     PlaceTwips(cmdOK, 4560, 2640, 975, 375);
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+
+    FitCaptions(this);
 
     timFloat = new QTimer(this);
     timFloat->setObjectName(QStringLiteral("timFloat"));

@@ -98,6 +98,8 @@ frmEntEd::frmEntEd(QWidget* owner) : QDialog(owner)
     setTabOrder(txtUnknown, Command1);
     setTabOrder(Command1, cmdOk);
 
+    FitCaptions(this);
+
     // textChanged fires for typed and assigned text alike, as normalising needs.
     connect(txtX, &QLineEdit::textChanged, this, [this] { txtX_Change(); });
     connect(txtY, &QLineEdit::textChanged, this, [this] { txtY_Change(); });

@@ -85,8 +85,7 @@ frmMapEd::frmMapEd(QWidget* owner, const GameFolder& game) : QDialog(owner), gam
     cboPara->setCurrentIndex(-1);
 
     // The buttons keep the classic dialog font at the same size.
-    QFont buttonFont(QStringLiteral("MS Sans Serif"));
-    buttonFont.setPointSizeF(8.25);
+    const QFont buttonFont = DesignFont(QStringLiteral("MS Sans Serif"), 8.25);
     Command1 = new QPushButton(QStringLiteral("Cancel"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setFont(buttonFont);
@@ -113,6 +112,8 @@ frmMapEd::frmMapEd(QWidget* owner, const GameFolder& game) : QDialog(owner), gam
                         txtWidth, txtHeight, cboPara, Command1, cmdOk};
     for (size_t k = 1; k < std::size(order); ++k)
         setTabOrder(order[k - 1], order[k]);
+
+    FitCaptions(this);
 
     connect(cboBack, &QComboBox::currentIndexChanged, this, [this] { cboBack_Click(); });
     connect(txtWidth, &QLineEdit::textChanged, this, [this] { txtWidth_Change(); });

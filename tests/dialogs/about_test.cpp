@@ -1,7 +1,10 @@
 // The About box: caption by day, the floating figure, the links.
 #include "dialogwidgets.h"
 #include "frmAbout.h"
+#include "frmEntEd.h"
+#include "frmMapEd.h"
 
+#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
@@ -103,6 +106,27 @@ private slots:
         QVERIFY(opened[0].isLocalFile());
         QCOMPARE(opened[1], QUrl("https://www.moddb.com/forum"));
         QCOMPARE(opened[2], QUrl("https://studiopixel.jp/"));
+    }
+
+    // Every caption shows whole, whatever face stands in for the design font.
+    void captionsFitTheirLabels()
+    {
+        frmAbout about(nullptr);
+        frmEntEd entity(nullptr);
+        frmMapEd stage(nullptr, vorn::GameFolder(QString()));
+        for (QWidget* dialog : {static_cast<QWidget*>(&about), static_cast<QWidget*>(&entity),
+                                static_cast<QWidget*>(&stage)}) {
+            for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+                if (label->wordWrap())
+                    continue;
+                QVERIFY2(label->fontMetrics().horizontalAdvance(label->text())
+                             <= label->contentsRect().width(),
+                         qPrintable(label->objectName()));
+            }
+        }
+        // The separator's first pixel lies under the bar, not over it.
+        const QWidget* line = about.lin3D[1];
+        QVERIFY(about.children().indexOf(about.picBar) > about.children().indexOf(line));
     }
 };
 
