@@ -111,7 +111,6 @@ bool SameName(const QString& a, const QString& b)
 struct Lookup {
     bool sectionFound = false;
     qsizetype sectionInsertAt = 0;    // after the section's last non-blank line
-    bool insertNeedsBreak = false;    // that line has no line break of its own
     bool keyFound = false;
     ParsedLine entry;
 };
@@ -134,10 +133,8 @@ Lookup Find(const QByteArray& bytes, const std::vector<Line>& lines,
             found.entry = parsed;
             return found;
         }
-        if (inFirstSection && parsed.kind != LineKind::Blank) {
+        if (inFirstSection && parsed.kind != LineKind::Blank)
             found.sectionInsertAt = line.next;
-            found.insertNeedsBreak = line.next == line.end;
-        }
     }
     return found;
 }
@@ -146,6 +143,16 @@ QByteArray LineBreakOf(const QByteArray& bytes)
 {
     const qsizetype lf = bytes.indexOf('\n');
     return lf > 0 && bytes[lf - 1] == '\r' ? QByteArray("\r\n") : QByteArray("\n");
+}
+
+// What ends the line that stops at `end` before anything is put behind it:
+// nothing when it has its "\n", the "\n" a lone "\r" lacks, else a whole
+// break. Without it the last line of a file would run into the new text.
+QByteArray BreakBefore(const QByteArray& bytes, qsizetype end, const QByteArray& eol)
+{
+    if (end == 0 || bytes[end - 1] == '\n')
+        return {};
+    return bytes[end - 1] == '\r' ? QByteArray("\n") : eol;
 }
 
 bool HasLineBreak(const QString& text)
@@ -207,11 +214,10 @@ bool INIWrite(const QString& iniPath, const QString& section, const QString& key
     if (found.keyFound) {
         bytes.replace(found.entry.valueStart, found.entry.valueEnd - found.entry.valueStart, newValue);
     } else if (found.sectionFound) {
-        const QByteArray before = found.insertNeedsBreak ? eol : QByteArray();
-        bytes.insert(found.sectionInsertAt, before + entryLine + eol);
+        bytes.insert(found.sectionInsertAt,
+                     BreakBefore(bytes, found.sectionInsertAt, eol) + entryLine + eol);
     } else {
-        if (!bytes.isEmpty() && !bytes.endsWith('\n'))
-            bytes.append(eol);
+        bytes.append(BreakBefore(bytes, bytes.size(), eol));
         if (!bytes.isEmpty() && !bytes.endsWith(eol + eol))
             bytes.append(eol); // a blank line between sections
         bytes.append('[' + sectionName.toUtf8() + ']' + eol + entryLine + eol);

@@ -1,5 +1,6 @@
 #include "numtext.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -47,30 +48,47 @@ std::optional<Parsed> ParseNumberAt(const QString& text, qsizetype pos)
         if (text[i] == u'-') ascii += '-';
         ++i;
     }
+    // The power of ten just above the first significant digit, so that a
+    // value out of range can be told apart as too large or too small:
+    // "0.000...1" and "5e-400" are tiny, "1e400" and "1e400e-5" huge.
+    long long magnitude = 0;
+    bool significant = false;
     int digits = 0;
-    for (; i < n && IsDigit(text[i]); ++i, ++digits)
+    for (; i < n && IsDigit(text[i]); ++i, ++digits) {
+        significant = significant || text[i] != u'0';
+        if (significant)
+            ++magnitude;
         ascii += char(text[i].unicode());
+    }
     if (i < n && text[i] == u'.') {
         ascii += '.';
-        for (++i; i < n && IsDigit(text[i]); ++i, ++digits)
+        for (++i; i < n && IsDigit(text[i]); ++i, ++digits) {
+            if (!significant && text[i] == u'0')
+                --magnitude;
+            significant = significant || text[i] != u'0';
             ascii += char(text[i].unicode());
+        }
     }
     if (digits == 0)
         return std::nullopt;
-    bool negativeExponent = false;
     if (i < n && (text[i] == u'e' || text[i] == u'E')) {
         qsizetype j = i + 1;
         std::string exponent = "e";
+        bool negativeExponent = false;
         if (j < n && (text[j] == u'+' || text[j] == u'-')) {
             negativeExponent = text[j] == u'-';
             exponent += char(text[j].unicode());
             ++j;
         }
         const qsizetype firstDigit = j;
-        for (; j < n && IsDigit(text[j]); ++j)
+        long long power = 0;
+        for (; j < n && IsDigit(text[j]); ++j) {
+            power = std::min(power * 10 + (text[j].unicode() - u'0'), 1000000000LL);
             exponent += char(text[j].unicode());
+        }
         if (j > firstDigit) { // "1e" alone is the number 1 followed by a letter
             ascii += exponent;
+            magnitude += negativeExponent ? -power : power;
             i = j;
         }
     }
@@ -80,7 +98,7 @@ std::optional<Parsed> ParseNumberAt(const QString& text, qsizetype pos)
     (void)ptr;
     if (ec == std::errc::result_out_of_range) {
         const bool negative = ascii.front() == '-';
-        value = negativeExponent ? 0.0 : std::numeric_limits<double>::infinity();
+        value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
         if (negative) value = -value;
     } else if (ec != std::errc()) {
         return std::nullopt;

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cmath>
+#include <limits>
 #include <gtest/gtest.h>
 
 using namespace vorn;
@@ -78,6 +79,18 @@ TEST_F(IniTest, WriteAppendsMissingKeyAndSectionWithTheFilesLineBreaks)
                                        "1=Thing\r\n\r\n[Other]\r\nKey=v\r\n"));
 }
 
+TEST_F(IniTest, WriteAfterALastLineEndingInALoneCarriageReturnKeepsItsValue)
+{
+    PutFile(ini, "[Main]\r\nZoom=2\r");
+    ASSERT_TRUE(INIWrite(ini, "Main", "Split", "5"));
+    EXPECT_EQ(GetFile(ini), "[Main]\r\nZoom=2\r\nSplit=5\r\n");
+    EXPECT_EQ(INIRead(ini, "Main", "Zoom"), "2");
+
+    PutFile(ini, "[Main]\r\nZoom=2\r");
+    ASSERT_TRUE(INIWrite(ini, "Other", "Key", "v"));
+    EXPECT_EQ(GetFile(ini), "[Main]\r\nZoom=2\r\n\r\n[Other]\r\nKey=v\r\n");
+}
+
 TEST_F(IniTest, WriteCreatesMissingFileAndStoresUtf8)
 {
     ASSERT_TRUE(INIWrite(ini, "Main", "Title", QStringLiteral("Caf\u00E9")));
@@ -104,6 +117,15 @@ TEST(NumText, LeadingAndWholeNumbers)
     EXPECT_EQ(LeadingNumber("+.5"), 0.5);
     EXPECT_EQ(LeadingNumber("3e"), 3.0);
     EXPECT_EQ(LeadingNumber("&hc8zz"), 200.0);
+    // Beyond the range of a double: tiny numbers are 0, huge ones infinite,
+    // whichever way the exponent points.
+    const QString zeros(400, u'0');
+    EXPECT_EQ(LeadingNumber("0." + zeros + "1"), 0.0);
+    EXPECT_EQ(LeadingNumber("-0." + zeros + "1e5"), 0.0);
+    EXPECT_EQ(LeadingNumber("1" + zeros + "e-5"), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(LeadingNumber("1e-400"), 0.0);
+    EXPECT_EQ(LeadingNumber("-1e400"), -std::numeric_limits<double>::infinity());
+    EXPECT_EQ(Val("0." + zeros + "1"), 0.0); // "Silent TSC" reads as off
     for (const char* none : {"abc", "", "-", ".", "&H"})
         EXPECT_EQ(LeadingNumber(none), std::nullopt) << none;
 
