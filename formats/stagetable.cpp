@@ -35,6 +35,16 @@ QString ReadOnlyError()
 
 qint64 SlotOffset(int index) { return kStageTableOffset + qint64(index) * kStageSlotSize; }
 
+// Spaces only: tabs and NULs stay.
+QByteArray TrimSpaces(const QByteArray& text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == ' ') ++first;
+    while (last > first && text[last - 1] == ' ') --last;
+    return text.mid(first, last - first);
+}
+
 } // namespace
 
 QByteArray StageRecord::tileset() const { return QByteArray(bytes.data() + kTilesetAt, kNameSize); }
@@ -135,12 +145,7 @@ QByteArray CutAtNull(const QByteArray& text)
 
 QByteArray PadName32(const QByteArray& text)
 {
-    QByteArray name = CutAtNull(text);
-    qsizetype first = 0;
-    qsizetype last = name.size();
-    while (first < last && name[first] == ' ') ++first;
-    while (last > first && name[last - 1] == ' ') --last;
-    name = name.mid(first, last - first).left(kNameSize);
+    QByteArray name = TrimSpaces(CutAtNull(text)).left(kNameSize);
     name.append(QByteArray(kNameSize - name.size(), '\0'));
     return name;
 }
@@ -150,12 +155,7 @@ QString StageListItemText(int index, const StageRecord& record)
     // Spaces are trimmed from the whole 32-byte field, NULs included, so
     // only a title that fills the field loses trailing spaces; the list then
     // shows the text up to its first NUL.
-    QByteArray title = record.title();
-    qsizetype first = 0;
-    qsizetype last = title.size();
-    while (first < last && title[first] == ' ') ++first;
-    while (last > first && title[last - 1] == ' ') --last;
-    title = CutAtNull(title.mid(first, last - first));
+    const QByteArray title = CutAtNull(TrimSpaces(record.title()));
     return QStringLiteral("%1 - %2").arg(index).arg(DecodeAnsi(title));
 }
 

@@ -2,6 +2,7 @@
 
 #include "sampleart.h"
 #include "samplemaps.h"
+#include "script.h"
 #include "stagetable.h"
 
 #include <QDir>
@@ -55,19 +56,6 @@ QByteArray EntityFileBytes(const SampleMap& m)
         out += record;
     }
     return out;
-}
-
-// Every byte but the middle one shifted by the middle one.
-QByteArray Scramble(QByteArray text)
-{
-    if (text.isEmpty())
-        return text;
-    const int middle = int(text.size() / 2);
-    const quint8 key = quint8(text[middle]);
-    for (int n = 0; n < text.size(); ++n)
-        if (n != middle)
-            text[n] = char(quint8(text[n]) + key);
-    return text;
 }
 
 // Titles for the records that reuse the distinct maps.
@@ -164,7 +152,7 @@ QString WriteSampleGame(const QString& dir)
             const QString base = stage + QString::fromLatin1(m.name);
             out.emplace_back(base + ".pxm", MapFileBytes(m));
             out.emplace_back(base + ".pxe", EntityFileBytes(m));
-            out.emplace_back(base + ".tsc", Scramble(m.script));
+            out.emplace_back(base + ".tsc", EncodeScript(m.script));
         }
         // "Prt" where the program builds "prt": found only without regard to case.
         out.emplace_back(stage + "PrtGrotto.pbm", EncodeBitmap(sample::GrottoTileset(), 4));
