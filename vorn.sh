@@ -15,8 +15,8 @@ if [ ${#missing[@]} -gt 0 ]; then
     apt-get update
     DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
   else
-    echo "Missing packages. Run this, then start again:"
-    echo "  sudo apt-get install -y ${missing[*]}"
+    echo "Missing packages. Run this as root, then start again:"
+    echo "  sudo apt-get update && sudo apt-get install -y --no-install-recommends ${missing[*]}"
     exit 1
   fi
 fi
