@@ -15,10 +15,19 @@ constexpr int kBorder = 2; // sunken panel border, each side
 int Inner(int outer) { return std::max(0, outer - 2 * kBorder); }
 
 // Scroll maximum for a surface in a panel: whole steps of 16 pixels, halves
-// to the even step (-1.5 gives -2, -2.5 gives -2).
-int ScrollRange(int panelOuter, int surface)
+// to the even step (-1.5 gives -2, -2.5 gives -2), and never short of the
+// surface's end: rounding, the border and a scroll bar lying over the
+// surface would otherwise keep its last cells (at zoom 8, up to three)
+// out of sight for good. `visible` is the part of the panel not covered;
+// a bar that does not show keeps the plain rounding, so its value stays 0.
+int ScrollRange(int panelOuter, int visible, int surface, bool shown)
 {
-    return int(vorn::RoundHalfEven((panelOuter - surface) / 16.0));
+    const int rounded = int(vorn::RoundHalfEven((panelOuter - surface) / 16.0));
+    if (!shown)
+        return rounded;
+    const int hidden = surface - std::max(0, visible);
+    const int toEnd = hidden > 0 ? -((hidden + 15) / 16) : 0;
+    return std::min(rounded, toEnd);
 }
 
 } // namespace
@@ -35,8 +44,9 @@ void frmVorn::Form_Resize()
     const int tileOuterH = picTilePanel->height();
     tilePanelInner_->setGeometry(kBorder, kBorder, Inner(picTilePanel->width()), Inner(tileOuterH));
     vsbTile->setGeometry(256, 0, vsbTile->width(), Inner(tileOuterH));
-    SetScrollMax(vsbTile, ScrollRange(tileOuterH, picTileset->height()));
-    vsbTile->setVisible(tileOuterH < picTileset->height());
+    const bool tileShown = tileOuterH < picTileset->height();
+    SetScrollMax(vsbTile, ScrollRange(tileOuterH, Inner(tileOuterH), picTileset->height(), tileShown));
+    vsbTile->setVisible(tileShown);
 
     // Map panel, its bottom edge meeting the status bar.
     picMapPanel->setGeometry(0, s + b, std::max(0, w - picSidebar->width()),
@@ -47,14 +57,24 @@ void frmVorn::Form_Resize()
     const int innerH = Inner(mapOuterH);
     mapPanelInner_->setGeometry(kBorder, kBorder, innerW, innerH);
 
-    vsbMap->setGeometry(innerW - vsbMap->width(), 0, vsbMap->width(), innerH);
-    SetScrollMax(vsbMap, ScrollRange(mapOuterH, picMap->height()));
-    const bool vShown = mapOuterH < picMap->height();
+    // A bar shows when the map is larger than the panel, or larger than
+    // what the other bar leaves of it: the map must never reach under a
+    // bar with no bar to scroll it out.
+    const int mapW = picMap->width();
+    const int mapH = picMap->height();
+    const int barW = vsbMap->width();
+    const int barH = hsbMap->height();
+    bool vShown = mapOuterH < mapH;
+    bool hShown = mapOuterW - (vShown ? barW : 0) < mapW;
+    vShown = mapOuterH - (hShown ? barH : 0) < mapH;
+    hShown = mapOuterW - (vShown ? barW : 0) < mapW;
+
+    vsbMap->setGeometry(innerW - barW, 0, barW, innerH);
+    SetScrollMax(vsbMap, ScrollRange(mapOuterH, innerH - (hShown ? barH : 0), mapH, vShown));
     vsbMap->setVisible(vShown);
 
-    hsbMap->setGeometry(0, innerH - hsbMap->height(), innerW, hsbMap->height());
-    SetScrollMax(hsbMap, ScrollRange(mapOuterW, picMap->width()));
-    const bool hShown = mapOuterW < picMap->width();
+    hsbMap->setGeometry(0, innerH - barH, innerW, barH);
+    SetScrollMax(hsbMap, ScrollRange(mapOuterW, innerW - (vShown ? barW : 0), mapW, hShown));
     hsbMap->setVisible(hShown);
 
     picCorner->hide();

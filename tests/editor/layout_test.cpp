@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <memory>
@@ -61,29 +62,30 @@ private slots:
 
     void scrollRanges()
     {
-        // Palette: 110 outer against a 256-high tileset is -9.125.
+        // Palette: 110 outer against a 256-high tileset is -9.125, which
+        // would leave 6 pixels of the last row below the 106 inside.
         w->picTileset->resize(256, 256);
         w->Form_Resize();
         QVERIFY(!w->vsbTile->isHidden());
-        QCOMPARE(frmVorn::ScrollMax(w->vsbTile), -9);
+        QCOMPARE(frmVorn::ScrollMax(w->vsbTile), -10);
 
         // Map panel 570 x 255 outer: halves go to the even step.
-        w->picMap->resize(570, 255 + 24); // -1.5
+        w->picMap->resize(570 - 17, 255 + 24); // -1.5
         w->Form_Resize();
         QCOMPARE(frmVorn::ScrollMax(w->vsbMap), -2);
-        QVERIFY(w->hsbMap->isHidden()); // exactly as wide: no bar, border or not
+        QVERIFY(w->hsbMap->isHidden()); // as wide as the bar leaves: no bar, border or not
         QVERIFY(!w->vsbMap->isHidden());
         QVERIFY(w->picCorner->isHidden());
-        w->picMap->resize(570, 255 + 40); // -2.5
+        w->picMap->resize(570 - 17, 255 + 40); // -2.5, but two steps leave 12 pixels hidden
         w->Form_Resize();
-        QCOMPARE(frmVorn::ScrollMax(w->vsbMap), -2);
+        QCOMPARE(frmVorn::ScrollMax(w->vsbMap), -3);
 
         // A value beyond a shrunken range follows to its nearest end.
-        frmVorn::SetScrollValue(w->vsbMap, -2);
-        w->picMap->resize(570, 255 + 16);
+        frmVorn::SetScrollValue(w->vsbMap, -3);
+        w->picMap->resize(570 - 17, 255 + 16);
         w->Form_Resize();
-        QCOMPARE(frmVorn::ScrollMax(w->vsbMap), -1);
-        QCOMPARE(frmVorn::ScrollValue(w->vsbMap), -1);
+        QCOMPARE(frmVorn::ScrollMax(w->vsbMap), -2);
+        QCOMPARE(frmVorn::ScrollValue(w->vsbMap), -2);
     }
 
     void cornerSquareWhenBothBarsShow()
@@ -96,6 +98,40 @@ private slots:
         QCOMPARE(w->hsbMap->geometry(), QRect(0, innerH - 17, innerW - 17, 17));
         QCOMPARE(w->vsbMap->geometry(), QRect(innerW - 17, 0, 17, innerH - 17));
         QVERIFY(frmVorn::ScrollMax(w->hsbMap) < 0);
+    }
+
+    // Scrolled to its ends, the map shows its last column and row whole, at
+    // every zoom and wherever the splitter is: neither rounding nor a bar
+    // lying over the map may keep a cell out of reach.
+    void theMapsEndIsReachable()
+    {
+        const auto lastCellShows = [this] {
+            frmVorn::SetScrollValue(w->hsbMap, frmVorn::ScrollMax(w->hsbMap));
+            frmVorn::SetScrollValue(w->vsbMap, frmVorn::ScrollMax(w->vsbMap));
+            QRect room = w->picMap->parentWidget()->rect();
+            if (!w->vsbMap->isHidden())
+                room.setRight(w->vsbMap->x() - 1);
+            if (!w->hsbMap->isHidden())
+                room.setBottom(w->hsbMap->y() - 1);
+            const int z = w->ZoomSize;
+            const QRect last((w->MapWidth - 1) * z, (w->MapHeight - 1) * z, z, z);
+            return room.contains(last.translated(w->picMap->pos()));
+        };
+        w->cboMap->setCurrentIndex(15); // 513 x 513
+        for (int zoom = 0; zoom < 6; ++zoom) {
+            w->cboZoom->setCurrentIndex(zoom);
+            for (int split : {112, 150, 173, 200}) {
+                w->picSplitter->move(0, split);
+                w->Form_Resize();
+                QVERIFY2(lastCellShows(), qPrintable(QString("zoom %1, split %2").arg(zoom).arg(split)));
+            }
+        }
+        // As wide as the panel, but a vertical bar lies over its right edge.
+        w->cboZoom->setCurrentIndex(1);
+        w->picMap->resize(570, 2000);
+        w->Form_Resize();
+        QVERIFY(!w->hsbMap->isHidden());
+        QCOMPARE(frmVorn::ScrollMax(w->hsbMap), -2); // 21 pixels under bar and border
     }
 
     void splitterDragIsClamped()
@@ -128,6 +164,20 @@ private slots:
         QCOMPARE(w->size(), QSize(100, 60));
         QCOMPARE(w->picMapPanel->size(), QSize(0, 0));
         QCOMPARE(w->picTilePanel->height(), 110);
+    }
+
+    // Where the design's fonts are missing, captions still show whole in
+    // their designed rectangles.
+    void captionsFitTheirControls()
+    {
+        for (const QPushButton* button : w->findChildren<QPushButton*>()) {
+            const int needed = button->fontMetrics().horizontalAdvance(button->text());
+            QVERIFY2(needed <= button->width() - 6, qPrintable(button->text()));
+        }
+        const QFontMetrics title(w->lblCaption->font());
+        QVERIFY(title.boundingRect(w->lblCaption->text()).right() < w->lblCaption->width());
+        QCOMPARE(w->lblCaption->width(), 49);
+        QVERIFY(w->lblPos->fontMetrics().horizontalAdvance(QStringLiteral("512x512")) <= w->lblPos->width());
     }
 
     void statusBarFrameLines()
