@@ -18,6 +18,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTimer>
 
 namespace vorn {
@@ -71,6 +73,33 @@ QScrollBar* LayoutScrollBar(Qt::Orientation orientation, QWidget* parent, const 
     bar->setTracking(false);
     frmVorn::SetScrollMax(bar, 1);
     return bar;
+}
+
+// Shrinks a control's font in quarter points until `text` fits in `room`
+// pixels. Where the design's fonts are missing, the platform's sans-serif is
+// often wider, and a caption cut short reads wrong; placement stays as
+// designed.
+void FitFont(QWidget* control, const QString& text, int room)
+{
+    QFont font = control->font();
+    const auto needed = [&font, &text] {
+        const QFontMetrics metrics(font);
+        return std::max(metrics.horizontalAdvance(text), metrics.boundingRect(text).right() + 1);
+    };
+    while (needed() > room && font.pointSizeF() > 6.0)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    control->setFont(font);
+}
+
+// The room a push button's style leaves for its caption.
+int CaptionRoom(const QPushButton* button)
+{
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    const QRect contents = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    // Half the style's margin on either side keeps the caption off the edge.
+    return contents.width() - button->style()->pixelMetric(QStyle::PM_ButtonMargin, &option, button);
 }
 
 // The program's 16 x 16 picture: a tile square with a painted cell.
@@ -226,6 +255,11 @@ frmVorn::frmVorn(const QString& gameDir, const QString& programDir, QWidget* par
     // program made it; a revert is made with the signals blocked.
     connect(cboMap, &QComboBox::currentIndexChanged, this, [this] { cboMap_Click(); });
     connect(cboZoom, &QComboBox::currentIndexChanged, this, [this] { cboZoom_Click(); });
+
+    for (QPushButton* button : findChildren<QPushButton*>())
+        FitFont(button, button->text(), CaptionRoom(button));
+    FitFont(lblCaption, lblCaption->text(), lblCaption->width());
+    FitFont(lblPos, QStringLiteral("512x512"), lblPos->width()); // the largest cell
 
     resize(739, 418);
     DockStrips();

@@ -218,6 +218,7 @@ protected:
 private:
     void DockStrips();
     void RevertStageSelection();
+    bool WriteOpenStage(); // the body of cmdSave_Click
 
     vorn::GameFolder game_;
     QString settingsPath_;
@@ -228,6 +229,11 @@ private:
     // A load runs event processing; a stage chosen meanwhile loads after it.
     bool loading_ = false;
     bool reloadPending_ = false;
+    // A save runs event processing too; a stage chosen meanwhile waits.
+    bool saving_ = false;
+    // The cell shpCursor marks (the one lblPos names), kept on its cell
+    // when the zoom changes.
+    QPoint cursorCell_;
     // Outer size restored from the settings, applied again once the window
     // frame is known (before the first show it is not).
     void ApplyRestoredOuterSize(int attempt);

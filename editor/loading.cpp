@@ -36,8 +36,10 @@ QImage LoadPicture(const QString& path)
 
 void frmVorn::cboMap_Click()
 {
-    if (loading_) {
-        // Chosen while a load processes events: load it once that one ends.
+    if (loading_ || saving_) {
+        // Chosen while a load or a save processes events: load it once that
+        // one ends, so a save never writes one stage's entities under
+        // another stage's name.
         reloadPending_ = true;
         return;
     }
@@ -52,7 +54,7 @@ void frmVorn::RevertStageSelection()
 
 bool frmVorn::cmdLoad_Click()
 {
-    if (loading_) {
+    if (loading_ || saving_) {
         reloadPending_ = true;
         return false;
     }
@@ -66,11 +68,18 @@ bool frmVorn::cmdLoad_Click()
         QCoreApplication::processEvents();
     };
     const auto refuse = [&](const QString& message) {
+        // Another stage chosen while this one was read is loaded next; only
+        // otherwise does the list go back to the open stage.
+        const bool chosenMeanwhile = reloadPending_ && cboMap->currentIndex() != stage;
         ShowMessage(message);
-        RevertStageSelection();
-        lblStatus->setText(QStringLiteral("Ready..."));
         loading_ = false;
         reloadPending_ = false;
+        if (chosenMeanwhile) {
+            cmdLoad_Click();
+            return false;
+        }
+        RevertStageSelection();
+        lblStatus->setText(QStringLiteral("Ready..."));
         return false;
     };
 

@@ -146,7 +146,8 @@ void frmVorn::RedrawMap()
     const int z = ZoomSize;
     // 32-bit products: zoom 64 with 513 cells is 32832 pixels.
     picMap->resize(Cells(MapWidth) * z, Cells(MapHeight) * z);
-    shpCursor->resize(z, z);
+    // The frame stays on the cell lblPos names, at the new scale.
+    shpCursor->setGeometry(cursorCell_.x() * z, cursorCell_.y() * z, z, z);
     picMap->update();
 }
 

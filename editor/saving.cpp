@@ -19,6 +19,21 @@ bool frmVorn::cmdSave_Click()
 {
     if (openStage < 0)
         return true; // nothing is open, so there is nothing to write
+    if (saving_)
+        return true; // pressed again while saving: the save under way writes the same
+    saving_ = true;
+    const bool saved = WriteOpenStage();
+    saving_ = false;
+    // A stage chosen while the files were written loads now.
+    if (reloadPending_ && !loading_) {
+        reloadPending_ = false;
+        cmdLoad_Click();
+    }
+    return saved;
+}
+
+bool frmVorn::WriteOpenStage()
+{
     const QString name = openMapName;
 
     // The first file that cannot be written stops the save, so a failed map

@@ -89,6 +89,30 @@ private slots:
         QCOMPARE(messages.size(), 2); // the revert loaded nothing again
     }
 
+    // A stage picked while a refused one was read is loaded, not dropped
+    // by the return to the open stage.
+    void stageChosenDuringARefusedLoadLoads()
+    {
+        truncate(file("data\\stage\\Ledges.pxm"), 100);
+        bool picked = false;
+        QTimer pick;
+        pick.setInterval(0);
+        connect(&pick, &QTimer::timeout, this, [&] {
+            if (!picked && w->lblStatus->text().startsWith(QStringLiteral("Loading tileset"))) {
+                picked = true;
+                w->cboMap->setCurrentIndex(vorn::kSampleSmallTilesetStage);
+            }
+        });
+        pick.start();
+        w->cboMap->setCurrentIndex(vorn::kSampleWideStage);
+        pick.stop();
+        QVERIFY(picked);
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(w->openStage, vorn::kSampleSmallTilesetStage);
+        QCOMPARE(w->cboMap->currentIndex(), vorn::kSampleSmallTilesetStage);
+        QCOMPARE(w->lblStatus->text(), QStringLiteral("Ready..."));
+    }
+
     void namesThatLeaveTheGameFolderAreRefused()
     {
         vorn::StageRecord& record = w->StageTable[20];

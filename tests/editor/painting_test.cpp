@@ -70,6 +70,11 @@ private slots:
         Send(map, QEvent::MouseMove, QPoint(12 * 24, 5 * 24 + 23), Qt::NoButton);
         QCOMPARE(w->lblPos->text(), QStringLiteral("12x5"));
         QVERIFY(w->TileGrid == grid);
+
+        // A new zoom keeps the frame on the cell the read-out names.
+        w->cboZoom->setCurrentIndex(3);
+        QCOMPARE(w->lblPos->text(), QStringLiteral("12x5"));
+        QCOMPARE(w->shpCursor->geometry(), QRect(12 * 32, 5 * 32, 32, 32));
     }
 
     void paintedStrokeIsSavedByteForByte()

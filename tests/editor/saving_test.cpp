@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QTimer>
 
 class SavingTest : public QObject {
     Q_OBJECT
@@ -33,6 +34,33 @@ private slots:
         QVERIFY(w->cmdLoad_Click());
         QCOMPARE(w->TileGrid.at(1, 1), quint8(200));
         QCOMPARE(w->EntityRecords[0].Type, qint16(-3));
+        QVERIFY(w.messages.isEmpty());
+    }
+
+    // The save shows its texts with pending events processed; a stage
+    // picked then loads after the save, never between its two files.
+    void stageChosenWhileSavingLoadsAfterwards()
+    {
+        OpenWindow w;
+        QVERIFY(w.started);
+        const QString entities = w->game().findFile("data\\stage\\" + w->openMapName + ".pxe");
+        const QByteArray before = FileBytes(entities);
+        bool picked = false;
+        QTimer pick;
+        pick.setInterval(0);
+        connect(&pick, &QTimer::timeout, this, [&] {
+            if (!picked && w->lblStatus->text().startsWith(QStringLiteral("Saving stage"))) {
+                picked = true;
+                w->cboMap->setCurrentIndex(14);
+            }
+        });
+        pick.start();
+        QVERIFY(w->cmdSave_Click());
+        pick.stop();
+        QVERIFY(picked);
+        QCOMPARE(FileBytes(entities), before);
+        QCOMPARE(w->openStage, 14);
+        QCOMPARE(w->lblStatus->text(), QStringLiteral("Ready..."));
         QVERIFY(w.messages.isEmpty());
     }
 
