@@ -151,6 +151,11 @@ frmVorn::frmVorn(const QString& gameDir, const QString& programDir, QWidget* par
     fraEntity->setGeometry(8, 2, 153, 241);
     txtEntity = Named(new QPlainTextEdit(fraEntity), "txtEntity");
     txtEntity->setReadOnly(true);
+    // Tab stops every eight average characters, as a plain Windows text box
+    // has them; Qt's default of 80 pixels would break every field line.
+    txtEntity->setTabStopDistance(QFontMetricsF(txtEntity->font()).averageCharWidth() * 8);
+    // Seven lines fill the box; a scroll bar would only narrow them into wrapping.
+    txtEntity->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtEntity->setGeometry(8, 16, 137, 105);
     hsbEntity = Named(new QScrollBar(Qt::Horizontal, fraEntity), "hsbEntity");
     hsbEntity->setGeometry(8, 128, 137, 17);

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 
 class InspectorTest : public QObject {
     Q_OBJECT
@@ -33,6 +35,14 @@ private slots:
         QCOMPARE(w->txtEntity->toPlainText(),
                  QStringLiteral("X:\t0x0\t (0)\nY:\t0xFFFF\t (-1)\nFlag:\t0x8000\t (-32768)\n"
                                 "TSC:\t0x7FFF\t (32767)\nType:\t0x1\t (1)\n???:\t0xFF00\t (-256)\nBehemoth"));
+
+        // Each field line fits the box on one line, TABs and all.
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
+        w->hsbEntity->setValue(5);
+        w->txtEntity->viewport()->repaint();
+        for (QTextBlock block = w->txtEntity->document()->begin(); block.isValid(); block = block.next())
+            QVERIFY2(block.layout()->lineCount() == 1, qPrintable(block.text()));
 
         // A type outside the name table has no name.
         w->hsbEntity->setValue(7);
