@@ -55,6 +55,7 @@ frmEntEd::frmEntEd(QWidget* owner) : QDialog(owner)
     auto label = [this](const char* name, const QString& caption, int l, int t, int w, int h) {
         auto* lbl = new QLabel(caption, this);
         lbl->setObjectName(QLatin1String(name));
+        lbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         PlaceTwips(lbl, l, t, w, h);
         return lbl;
     };

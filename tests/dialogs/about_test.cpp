@@ -108,8 +108,9 @@ private slots:
         QCOMPARE(opened[2], QUrl("https://studiopixel.jp/"));
     }
 
-    // Every caption shows whole, whatever face stands in for the design font.
-    void captionsFitTheirLabels()
+    // Every caption shows whole, whatever face stands in for the design
+    // font, and captions of one row stand level.
+    void captionsFitAndLineUp()
     {
         frmAbout about(nullptr);
         frmEntEd entity(nullptr);
@@ -124,6 +125,9 @@ private slots:
                          qPrintable(label->objectName()));
             }
         }
+        // "by" stands level with "Position" on its row.
+        QCOMPARE(entity.Label6->alignment() & Qt::AlignVertical_Mask,
+                 entity.Label5->alignment() & Qt::AlignVertical_Mask);
         // The separator's first pixel lies under the bar, not over it.
         const QWidget* line = about.lin3D[1];
         QVERIFY(about.children().indexOf(about.picBar) > about.children().indexOf(line));
