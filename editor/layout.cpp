@@ -15,14 +15,20 @@ constexpr int kBorder = 2; // sunken panel border, each side
 int Inner(int outer) { return std::max(0, outer - 2 * kBorder); }
 
 // Scroll maximum for a surface in a panel: whole steps of 16 pixels, halves
-// to the even step (-1.5 gives -2, -2.5 gives -2), and never short of the
-// surface's end: rounding, the border and a scroll bar lying over the
-// surface would otherwise keep its last cells (at zoom 8, up to three)
-// out of sight for good. `visible` is the part of the panel not covered;
-// a bar that does not show keeps the plain rounding, so its value stays 0.
-int ScrollRange(int panelOuter, int visible, int surface, bool shown)
+// to the even step (-1.5 gives -2, -2.5 gives -2).
+int ScrollRange(int panelOuter, int surface)
 {
-    const int rounded = int(vorn::RoundHalfEven((panelOuter - surface) / 16.0));
+    return int(vorn::RoundHalfEven((panelOuter - surface) / 16.0));
+}
+
+// The map's maximum is never short of its end: rounding, the border and the
+// other scroll bar lying over the map would otherwise keep its last cells
+// (at zoom 8, up to three) out of reach of painting for good. `visible` is
+// the part of the panel not covered; a bar that does not show keeps the
+// plain rounding, so its value stays 0.
+int MapScrollRange(int panelOuter, int visible, int surface, bool shown)
+{
+    const int rounded = ScrollRange(panelOuter, surface);
     if (!shown)
         return rounded;
     const int hidden = surface - std::max(0, visible);
@@ -45,7 +51,10 @@ void frmVorn::Form_Resize()
     tilePanelInner_->setGeometry(kBorder, kBorder, Inner(picTilePanel->width()), Inner(tileOuterH));
     vsbTile->setGeometry(256, 0, vsbTile->width(), Inner(tileOuterH));
     const bool tileShown = tileOuterH < picTileset->height();
-    SetScrollMax(vsbTile, ScrollRange(tileOuterH, Inner(tileOuterH), picTileset->height(), tileShown));
+    // The palette keeps the plain rounding: what it can leave hidden (at most
+    // 12 pixels) never covers a whole 16-pixel tile, so every tile stays
+    // within reach.
+    SetScrollMax(vsbTile, ScrollRange(tileOuterH, picTileset->height()));
     vsbTile->setVisible(tileShown);
 
     // Map panel, its bottom edge meeting the status bar.
@@ -70,11 +79,11 @@ void frmVorn::Form_Resize()
     hShown = mapOuterW - (vShown ? barW : 0) < mapW;
 
     vsbMap->setGeometry(innerW - barW, 0, barW, innerH);
-    SetScrollMax(vsbMap, ScrollRange(mapOuterH, innerH - (hShown ? barH : 0), mapH, vShown));
+    SetScrollMax(vsbMap, MapScrollRange(mapOuterH, innerH - (hShown ? barH : 0), mapH, vShown));
     vsbMap->setVisible(vShown);
 
     hsbMap->setGeometry(0, innerH - barH, innerW, barH);
-    SetScrollMax(hsbMap, ScrollRange(mapOuterW, innerW - (vShown ? barW : 0), mapW, hShown));
+    SetScrollMax(hsbMap, MapScrollRange(mapOuterW, innerW - (vShown ? barW : 0), mapW, hShown));
     hsbMap->setVisible(hShown);
 
     picCorner->hide();

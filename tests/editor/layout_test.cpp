@@ -62,14 +62,21 @@ private slots:
 
     void scrollRanges()
     {
-        // Palette: 110 outer against a 256-high tileset is -9.125, which
-        // would leave 6 pixels of the last row below the 106 inside.
+        // Palette: 110 outer against a 256-high tileset is -9.125: -9.
         w->picTileset->resize(256, 256);
         w->Form_Resize();
         QVERIFY(!w->vsbTile->isHidden());
-        QCOMPARE(frmVorn::ScrollMax(w->vsbTile), -10);
+        QCOMPARE(frmVorn::ScrollMax(w->vsbTile), -9);
+        // Halves go to the even step: -24 pixels (-1.5) and -40 (-2.5) both give -2.
+        w->picTileset->resize(256, 110 + 24);
+        w->Form_Resize();
+        QCOMPARE(frmVorn::ScrollMax(w->vsbTile), -2);
+        w->picTileset->resize(256, 110 + 40);
+        w->Form_Resize();
+        QCOMPARE(frmVorn::ScrollMax(w->vsbTile), -2);
 
-        // Map panel 570 x 255 outer: halves go to the even step.
+        // Map panel 570 x 255 outer: the same rounding, unless it would leave
+        // part of the map's last row out of reach.
         w->picMap->resize(570 - 17, 255 + 24); // -1.5
         w->Form_Resize();
         QCOMPARE(frmVorn::ScrollMax(w->vsbMap), -2);
