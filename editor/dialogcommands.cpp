@@ -35,8 +35,11 @@ void frmVorn::cmdEditEnt_Click()
 
 void frmVorn::cmdMapProps_Click()
 {
+    // Only the open stage's record may be edited: the dialog sizes its map
+    // and the command saves it, and nothing is written from a stage that
+    // was not read.
     const int i = cboMap->currentIndex();
-    if (i < 0 || i >= vorn::kStageCount)
+    if (openStage < 0 || i != openStage)
         return;
     const QString exe = game().findFile(QStringLiteral("Doukutsu.exe"));
     if (!vorn::ProbeGameExecutable(exe)) {

@@ -301,6 +301,21 @@ private slots:
         QCOMPARE(FileBytes(w.exe()), exe);
     }
 
+    void nothingOpensBeforeAStageHasLoaded()
+    {
+        // The default stage's map is refused at start-up: no stage is open.
+        OpenWindow w([](TestGame& g) { QVERIFY(WriteBytes(g.path("data/Stage/Hollow.pxm"), "PXM")); });
+        QVERIFY(w.started);
+        QCOMPARE(w->openStage, -1);
+        const QByteArray exe = FileBytes(w.game.path("Doukutsu.exe"));
+        bool opened = false;
+        AnswerModal<frmMapEd>([&opened](frmMapEd* d) { opened = true; d->cmdOk->click(); }, 3);
+        w->cmdMapProps_Click();
+        QCoreApplication::processEvents();
+        QVERIFY(!opened);
+        QCOMPARE(FileBytes(w.game.path("Doukutsu.exe")), exe);
+    }
+
     void failedRecordWriteRestoresEverything()
     {
         SmallStage w;
