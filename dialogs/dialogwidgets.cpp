@@ -14,6 +14,33 @@ void PlaceTwips(QWidget* w, int left, int top, int width, int height)
                    TwipsToPixels(height));
 }
 
+QLabel* TwipLabel(QWidget* parent, const char* name, const QString& caption, int left, int top,
+                  int width, int height)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    PlaceTwips(label, left, top, width, height);
+    return label;
+}
+
+QLineEdit* TwipTextBox(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QLatin1String(name));
+    PlaceTwips(box, left, top, width, height);
+    return box;
+}
+
+QComboBox* TwipList(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
+    auto* list = new QComboBox(parent);
+    list->setObjectName(QLatin1String(name));
+    list->setMaxVisibleItems(16);
+    PlaceTwips(list, left, top, width, height);
+    return list;
+}
+
 void SetUpDialogFrame(QWidget* dialog, int clientWidthTwips, int clientHeightTwips)
 {
     dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint

@@ -1,7 +1,9 @@
 #pragma once
 // Small pieces the dialogs share: twip placement, the dialog font, the
 // etched separator lines and the clickable link label.
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
 #include <QWidget>
 #include <functional>
@@ -10,6 +12,13 @@ namespace vorn {
 
 // Places `w` at a rectangle designed in twips.
 void PlaceTwips(QWidget* w, int left, int top, int width, int height);
+
+// Controls named as designed and placed at a rectangle in twips. Labels
+// align their caption to the top left; lists show 16 entries when open.
+QLabel* TwipLabel(QWidget* parent, const char* name, const QString& caption, int left, int top,
+                  int width, int height);
+QLineEdit* TwipTextBox(QWidget* parent, const char* name, int left, int top, int width, int height);
+QComboBox* TwipList(QWidget* parent, const char* name, int left, int top, int width, int height);
 
 // Fixed-size dialog frame: title bar with a close box only, client area in twips.
 void SetUpDialogFrame(QWidget* dialog, int clientWidthTwips, int clientHeightTwips);

@@ -79,24 +79,17 @@ frmAbout::frmAbout(QWidget* owner)
     picMisery = picture(this, "picMisery", misery_, 120, 120);
     picBalrog = picture(picBar, "picBalrog", balrog_, 960, 120);
 
-    auto label = [this](const char* name, const QString& caption, int l, int t, int w, int h) {
-        auto* lbl = new QLabel(caption, this);
-        lbl->setObjectName(QLatin1String(name));
-        lbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        PlaceTwips(lbl, l, t, w, h);
-        return lbl;
-    };
-    lblHeader = label("lblHeader", QStringLiteral("Vorn"), 2040, 120, 3495, 375);
+    lblHeader = TwipLabel(this, "lblHeader", QStringLiteral("Vorn"), 2040, 120, 3495, 375);
     const QFont header = DesignFont(QStringLiteral("Verdana"), 12, true, true);
     lblHeader->setFont(header);
-    lblSub = label("lblSub", QStringLiteral("Map editor for Doukutsu Monogatari 1.0.0.5"), 2040,
+    lblSub = TwipLabel(this, "lblSub", QStringLiteral("Map editor for Doukutsu Monogatari 1.0.0.5"), 2040,
                    480, 3495, 255);
-    Label1 = label("Label1", QStringLiteral("Written by The Copper Heron."), 2040,
+    Label1 = TwipLabel(this, "Label1", QStringLiteral("Written by The Copper Heron."), 2040,
                    840, 3495, 255);
-    lblNotice = label("lblNotice",
+    lblNotice = TwipLabel(this, "lblNotice",
                       QStringLiteral("The game is the work of Studio Pixel."), 2040,
                       1200, 3495, 255);
-    lblSpanks = label("lblSpanks",
+    lblSpanks = TwipLabel(this, "lblSpanks",
                       QStringLiteral("Thanks to our testers and translators."),
                       2040, 1560, 3495, 255);
 

@@ -52,37 +52,21 @@ frmEntEd::frmEntEd(QWidget* owner) : QDialog(owner)
     if (owner)
         setWindowIcon(owner->windowIcon());
 
-    auto label = [this](const char* name, const QString& caption, int l, int t, int w, int h) {
-        auto* lbl = new QLabel(caption, this);
-        lbl->setObjectName(QLatin1String(name));
-        lbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        PlaceTwips(lbl, l, t, w, h);
-        return lbl;
-    };
-    auto box = [this](const char* name, int l, int t, int w, int h) {
-        auto* txt = new QLineEdit(this);
-        txt->setObjectName(QLatin1String(name));
-        PlaceTwips(txt, l, t, w, h);
-        return txt;
-    };
 
     // Created in tab order.
-    Label5 = label("Label5", QStringLiteral("Position"), 120, 120, 1335, 255);
-    txtX = box("txtX", 1560, 120, 1095, 285);
-    Label6 = label("Label6", QStringLiteral("by"), 2760, 120, 615, 255);
+    Label5 = TwipLabel(this, "Label5", QStringLiteral("Position"), 120, 120, 1335, 255);
+    txtX = TwipTextBox(this, "txtX", 1560, 120, 1095, 285);
+    Label6 = TwipLabel(this, "Label6", QStringLiteral("by"), 2760, 120, 615, 255);
     Label6->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    txtY = box("txtY", 3480, 120, 1095, 285);
-    Label1 = label("Label1", QStringLiteral("TSC script index"), 120, 480, 1335, 255);
-    txtTSC = box("txtTSC", 1560, 480, 1095, 285);
-    Label2 = label("Label2", QStringLiteral("Type"), 120, 840, 1335, 255);
-    cboType = new QComboBox(this);
-    cboType->setObjectName(QStringLiteral("cboType"));
-    cboType->setMaxVisibleItems(16);
-    PlaceTwips(cboType, 1560, 840, 3015, 315);
-    Label3 = label("Label3", QStringLiteral("Flag"), 120, 1200, 1335, 255);
-    txtFlag = box("txtFlag", 1560, 1200, 1095, 285);
-    Label4 = label("Label4", QStringLiteral("Unknown"), 120, 1680, 1335, 255);
-    txtUnknown = box("txtUnknown", 1560, 1680, 1095, 285);
+    txtY = TwipTextBox(this, "txtY", 3480, 120, 1095, 285);
+    Label1 = TwipLabel(this, "Label1", QStringLiteral("TSC script index"), 120, 480, 1335, 255);
+    txtTSC = TwipTextBox(this, "txtTSC", 1560, 480, 1095, 285);
+    Label2 = TwipLabel(this, "Label2", QStringLiteral("Type"), 120, 840, 1335, 255);
+    cboType = TwipList(this, "cboType", 1560, 840, 3015, 315);
+    Label3 = TwipLabel(this, "Label3", QStringLiteral("Flag"), 120, 1200, 1335, 255);
+    txtFlag = TwipTextBox(this, "txtFlag", 1560, 1200, 1095, 285);
+    Label4 = TwipLabel(this, "Label4", QStringLiteral("Unknown"), 120, 1680, 1335, 255);
+    txtUnknown = TwipTextBox(this, "txtUnknown", 1560, 1680, 1095, 285);
     Command1 = new QPushButton(QStringLiteral("Cancel"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     PlaceTwips(Command1, 2280, 2160, 1095, 375);

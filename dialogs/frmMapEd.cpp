@@ -37,49 +37,29 @@ frmMapEd::frmMapEd(QWidget* owner, const GameFolder& game) : QDialog(owner), gam
     setWindowTitle(QStringLiteral("Stage Properties"));
     SetUpDialogFrame(this, 4695, 4830);
 
-    auto label = [this](const char* name, const QString& caption, int l, int t, int w, int h) {
-        auto* lbl = new QLabel(caption, this);
-        lbl->setObjectName(QLatin1String(name));
-        lbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        PlaceTwips(lbl, l, t, w, h);
-        return lbl;
-    };
-    auto box = [this](const char* name, int l, int t, int w, int h) {
-        auto* txt = new QLineEdit(this);
-        txt->setObjectName(QLatin1String(name));
-        PlaceTwips(txt, l, t, w, h);
-        return txt;
-    };
-    auto list = [this](const char* name, int l, int t, int w, int h) {
-        auto* cbo = new QComboBox(this);
-        cbo->setObjectName(QLatin1String(name));
-        cbo->setMaxVisibleItems(16);
-        PlaceTwips(cbo, l, t, w, h);
-        return cbo;
-    };
 
     // Created in tab order.
-    Label1 = label("Label1",
+    Label1 = TwipLabel(this, "Label1",
                    QStringLiteral("These directly edit data HARDCODED into the executable. "
                                   "Use at your own risk."),
                    120, 120, 4455, 495);
     Label1->setWordWrap(true);
-    Label6 = label("Label6", QStringLiteral("Title"), 120, 720, 1335, 255);
-    txtTitle = box("txtTitle", 120, 960, 4455, 285);
-    Label2 = label("Label2", QStringLiteral("Tileset"), 120, 1440, 1335, 255);
-    cboTileset = list("cboTileset", 1560, 1440, 1935, 315);
-    Label3 = label("Label3", QStringLiteral("Map"), 120, 1800, 1335, 255);
-    cboMap = list("cboMap", 1560, 1800, 1935, 315);
-    Label4 = label("Label4", QStringLiteral("Backdrop"), 120, 2160, 1335, 255);
-    cboBack = list("cboBack", 1560, 2160, 1935, 315);
-    Label5 = label("Label5", QStringLiteral("Sprite set"), 120, 2520, 1335, 255);
-    cboSprite = list("cboSprite", 1560, 2520, 1935, 315);
-    Label7 = label("Label7", QStringLiteral("Length"), 120, 3000, 1335, 255);
-    txtWidth = box("txtWidth", 1560, 3000, 975, 285);
-    Label8 = label("Label8", QStringLiteral("Height"), 120, 3360, 1335, 255);
-    txtHeight = box("txtHeight", 1560, 3360, 975, 285);
-    Label9 = label("Label9", QStringLiteral("Parallax"), 120, 3840, 1335, 255);
-    cboPara = list("cboPara", 1560, 3840, 1935, 315);
+    Label6 = TwipLabel(this, "Label6", QStringLiteral("Title"), 120, 720, 1335, 255);
+    txtTitle = TwipTextBox(this, "txtTitle", 120, 960, 4455, 285);
+    Label2 = TwipLabel(this, "Label2", QStringLiteral("Tileset"), 120, 1440, 1335, 255);
+    cboTileset = TwipList(this, "cboTileset", 1560, 1440, 1935, 315);
+    Label3 = TwipLabel(this, "Label3", QStringLiteral("Map"), 120, 1800, 1335, 255);
+    cboMap = TwipList(this, "cboMap", 1560, 1800, 1935, 315);
+    Label4 = TwipLabel(this, "Label4", QStringLiteral("Backdrop"), 120, 2160, 1335, 255);
+    cboBack = TwipList(this, "cboBack", 1560, 2160, 1935, 315);
+    Label5 = TwipLabel(this, "Label5", QStringLiteral("Sprite set"), 120, 2520, 1335, 255);
+    cboSprite = TwipList(this, "cboSprite", 1560, 2520, 1935, 315);
+    Label7 = TwipLabel(this, "Label7", QStringLiteral("Length"), 120, 3000, 1335, 255);
+    txtWidth = TwipTextBox(this, "txtWidth", 1560, 3000, 975, 285);
+    Label8 = TwipLabel(this, "Label8", QStringLiteral("Height"), 120, 3360, 1335, 255);
+    txtHeight = TwipTextBox(this, "txtHeight", 1560, 3360, 975, 285);
+    Label9 = TwipLabel(this, "Label9", QStringLiteral("Parallax"), 120, 3840, 1335, 255);
+    cboPara = TwipList(this, "cboPara", 1560, 3840, 1935, 315);
     for (int p = 0; p < 16; ++p)
         cboPara->addItem(QLatin1String(kParallaxNames[p]), p);
     cboPara->setCurrentIndex(-1);
