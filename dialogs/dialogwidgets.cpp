@@ -1,7 +1,9 @@
 #include "dialogwidgets.h"
 #include "twips.h"
 
+#include <QAbstractItemView>
 #include <QFontDatabase>
+#include <QStyle>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
@@ -36,9 +38,25 @@ QComboBox* TwipList(QWidget* parent, const char* name, int left, int top, int wi
 {
     auto* list = new QComboBox(parent);
     list->setObjectName(QLatin1String(name));
-    list->setMaxVisibleItems(16);
+    UseListPopup(list);
     PlaceTwips(list, left, top, width, height);
     return list;
+}
+
+void UseListPopup(QComboBox* list)
+{
+    list->setStyleSheet(QStringLiteral("combobox-popup: 0;"));
+    list->setMaxVisibleItems(16);
+    QAbstractItemView* view = list->view();
+    auto fit = [view] {
+        view->setMinimumWidth(view->sizeHintForColumn(0)
+                              + view->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8);
+    };
+    QAbstractItemModel* model = list->model();
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, view, fit);
+    QObject::connect(model, &QAbstractItemModel::dataChanged, view, fit);
+    QObject::connect(model, &QAbstractItemModel::modelReset, view, fit);
+    fit();
 }
 
 void SetUpDialogFrame(QWidget* dialog, int clientWidthTwips, int clientHeightTwips)

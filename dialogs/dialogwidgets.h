@@ -20,6 +20,10 @@ QLabel* TwipLabel(QWidget* parent, const char* name, const QString& caption, int
 QLineEdit* TwipTextBox(QWidget* parent, const char* name, int left, int top, int width, int height);
 QComboBox* TwipList(QWidget* parent, const char* name, int left, int top, int width, int height);
 
+// A drop-down list that opens as a short scrolling list under the box, wide
+// enough for its longest entry, instead of a menu as tall as the screen.
+void UseListPopup(QComboBox* list);
+
 // Fixed-size dialog frame: title bar with a close box only, client area in twips.
 void SetUpDialogFrame(QWidget* dialog, int clientWidthTwips, int clientHeightTwips);
 

@@ -133,6 +133,7 @@ frmVorn::frmVorn(const QString& gameDir, const QString& programDir, QWidget* par
     cboMap = Named(new QComboBox(picToolbar), "cboMap");
     cboMap->setEditable(false);
     cboMap->setGeometry(48, 2, 185, 21);
+    vorn::UseListPopup(cboMap);
     Label1->setBuddy(cboMap);
     cmdLoad = Button(picToolbar, "cmdLoad", QStringLiteral("Load"), {240, 2, 57, 21});
     cmdSave = Button(picToolbar, "cmdSave", QStringLiteral("Save"), {304, 2, 57, 21});
@@ -180,6 +181,7 @@ frmVorn::frmVorn(const QString& gameDir, const QString& programDir, QWidget* par
     cboZoom->addItems({QStringLiteral("8"), QStringLiteral("16"), QStringLiteral("24"),
                        QStringLiteral("32"), QStringLiteral("56"), QStringLiteral("64")});
     cboZoom->setCurrentIndex(1); // matches ZoomSize 16 until start-up selects
+    vorn::UseListPopup(cboZoom);
 
     // Status bar strip.
     picStatusbar = Named(new vorn::StatusBar(this), "picStatusbar");
