@@ -44,7 +44,7 @@ QString RangeMessage(const QString& label)
 
 } // namespace
 
-frmEntEd::frmEntEd(QWidget* owner) : QDialog(owner)
+frmEntEd::frmEntEd(QWidget* owner) : EditDialog(owner)
 {
     setObjectName(QStringLiteral("frmEntEd"));
     setWindowTitle(QStringLiteral("Entity properties"));
@@ -161,14 +161,6 @@ std::optional<qint16> frmEntEd::UnknownValue() const
     return qint16(quint16(qint32(whole) & 0xFFFF));
 }
 
-void frmEntEd::Tell(const QString& text)
-{
-    if (showMessage)
-        showMessage(text);
-    else
-        ShowVornMessage(this, text);
-}
-
 void frmEntEd::cmdOk_Click()
 {
     // Refuse the whole commit at the first box that cannot be stored, so the
@@ -177,30 +169,20 @@ void frmEntEd::cmdOk_Click()
         {txtX, Label5}, {txtY, Label5}, {txtTSC, Label1}, {txtFlag, Label3}};
     for (const auto& [box, lbl] : boxes) {
         if (!BoxValue(box)) {
-            Tell(RangeMessage(lbl->text()));
-            box->setFocus();
-            box->selectAll();
+            RefuseAt(box, RangeMessage(lbl->text()));
             return;
         }
     }
     if (!UnknownValue()) {
-        Tell(Label4->text()
-                        + QStringLiteral(": please enter a number from &H0 to &HFFFF "
-                                         "or a whole number from -32768 to 32767."));
-        txtUnknown->setFocus();
-        txtUnknown->selectAll();
+        RefuseAt(txtUnknown, Label4->text()
+                                 + QStringLiteral(": please enter a number from &H0 to &HFFFF "
+                                                  "or a whole number from -32768 to 32767."));
         return;
     }
     accept();
 }
 
 void frmEntEd::Command1_Click() { reject(); }
-
-void frmEntEd::reject()
-{
-    Tag = QStringLiteral("-_-");
-    QDialog::reject();
-}
 
 void frmEntEd::CommitTo(EntityRecord& record) const
 {

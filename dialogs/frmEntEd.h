@@ -4,8 +4,8 @@
 // "-_-", takes the values back with CommitTo.
 #include "entityfile.h"
 
-#include <QDialog>
-#include <functional>
+#include "editdialog.h"
+
 #include <optional>
 
 class QComboBox;
@@ -13,7 +13,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class frmEntEd : public QDialog {
+class frmEntEd : public vorn::EditDialog {
     Q_OBJECT
 public:
     static constexpr int kTypeCount = 387; // entity types 0 to 386
@@ -30,10 +30,7 @@ public:
     // has checked every box.
     void CommitTo(vorn::EntityRecord& record) const;
 
-    // Messages of the OK check; the opener routes them to its message box.
-    std::function<void(const QString&)> showMessage;
 
-    QString Tag; // "-_-" once cancelled
 
     QLabel* Label5;
     QLineEdit* txtX;
@@ -58,12 +55,8 @@ public:
     void cmdOk_Click();
     void Command1_Click();
 
-    // Esc and the title bar's close box count as Cancel.
-    void reject() override;
-
 private:
     static void NormaliseDecimal(QLineEdit* box);
-    void Tell(const QString& text);
     std::optional<qint16> BoxValue(const QLineEdit* box) const;
     std::optional<qint16> UnknownValue() const;
 };

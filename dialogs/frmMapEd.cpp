@@ -31,7 +31,7 @@ void FillNames(QComboBox* list, const GameFolder& game, const QString& pattern, 
 
 } // namespace
 
-frmMapEd::frmMapEd(QWidget* owner, const GameFolder& game) : QDialog(owner), game_(game)
+frmMapEd::frmMapEd(QWidget* owner, const GameFolder& game) : EditDialog(owner), game_(game)
 {
     setObjectName(QStringLiteral("frmMapEd"));
     setWindowTitle(QStringLiteral("Stage Properties"));
@@ -183,9 +183,7 @@ bool frmMapEd::SizeInRange(QLineEdit* box, const QString& label)
     const double value = Val(box->text());
     if (value >= kMinSide && value <= kMaxSide)
         return true;
-    Tell(label + QStringLiteral(" must be from 1 to 513."));
-    box->setFocus();
-    box->selectAll();
+    RefuseAt(box, label + QStringLiteral(" must be from 1 to 513."));
     return false;
 }
 
@@ -199,20 +197,6 @@ void frmMapEd::cmdOk_Click()
 }
 
 void frmMapEd::Command1_Click() { reject(); }
-
-void frmMapEd::reject()
-{
-    Tag = QStringLiteral("-_-");
-    QDialog::reject();
-}
-
-void frmMapEd::Tell(const QString& text)
-{
-    if (showMessage)
-        showMessage(text);
-    else
-        ShowVornMessage(this, text);
-}
 
 QString frmMapEd::tilesetName() const { return cboTileset->currentText(); }
 QString frmMapEd::mapName() const { return cboMap->currentText(); }

@@ -5,15 +5,15 @@
 #include "gamefolder.h"
 #include "stagetable.h"
 
-#include <QDialog>
-#include <functional>
+#include "editdialog.h"
+
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class frmMapEd : public QDialog {
+class frmMapEd : public vorn::EditDialog {
     Q_OBJECT
 public:
     frmMapEd(QWidget* owner, const vorn::GameFolder& game);
@@ -38,9 +38,7 @@ public:
     static constexpr int kMinSide = 1;
     static constexpr int kMaxSide = 513;
 
-    std::function<void(const QString&)> showMessage;
 
-    QString Tag; // "-_-" once cancelled
 
     QLabel* Label1;
     QLabel* Label6;
@@ -71,14 +69,10 @@ public:
     void cmdOk_Click();
     void Command1_Click();
 
-    // Esc and the title bar's close box count as Cancel.
-    void reject() override;
-
 private:
     static void NormaliseSize(QLineEdit* box);
     static void SelectName(QComboBox* list, const QString& name);
     bool SizeInRange(QLineEdit* box, const QString& label);
-    void Tell(const QString& text);
 
     vorn::GameFolder game_;
 };
