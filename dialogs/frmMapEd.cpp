@@ -1,9 +1,10 @@
 #include "frmMapEd.h"
 #include "dialogwidgets.h"
 #include "numtext.h"
+#include "mapfile.h"
+#include "picture.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -152,10 +153,11 @@ void frmMapEd::cboBack_Click()
     QImage picture;
     const QString name = cboBack->currentText();
     if (cboBack->currentIndex() >= 0 && IsPlainFileName(name)) {
-        const QString path = game_.findFile(QStringLiteral("data\\") + name + QStringLiteral(".pbm"));
-        QFile file(path);
-        if (!path.isEmpty() && file.open(QIODevice::ReadOnly))
-            picture = QImage::fromData(file.readAll(), "BMP");
+        // A refused picture (a pipe, an absurd size) shows as no picture.
+        const QString builtName = QStringLiteral("data\\") + name + QStringLiteral(".pbm");
+        picture = LoadPicture(game_.findFile(builtName), builtName, QStringLiteral("a backdrop"),
+                              MaxBackdropSize(kMaxMapSide, kMaxMapSide))
+                      .image;
     }
     if (picture.isNull())
         imgBack->clear(); // an empty square

@@ -2,37 +2,14 @@
 
 #include "entitymarker.h"
 #include "mapview.h"
+#include "picture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFile>
 #include <QLabel>
 #include <QSignalBlocker>
 #include <memory>
-
-namespace {
-
-// A bitmap recognised by its content: the game's ".pbm" files are Windows
-// bitmaps, which Qt would take for Netpbm by their name. Null when the file
-// is missing, undecodable, or has no width or height.
-QImage LoadPicture(const QString& path)
-{
-    if (path.isEmpty())
-        return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
-    QImage image = QImage::fromData(bytes, "BMP");
-    if (image.isNull())
-        image = QImage::fromData(bytes); // any other format Qt tells by content
-    if (image.isNull() || image.width() <= 0 || image.height() <= 0)
-        return {};
-    return image.convertToFormat(QImage::Format_RGB32);
-}
-
-} // namespace
 
 void frmVorn::cboMap_Click()
 {
@@ -101,23 +78,35 @@ bool frmVorn::cmdLoad_Click()
     const QString entityFile = QStringLiteral("data\\stage\\") + mapName + QStringLiteral(".pxe");
 
     // Everything is read and checked before any of the open stage changes.
+    // Entries are found whatever their kind, so that a pipe or a folder in a
+    // game file's place is refused by name rather than taken for a missing
+    // file; and no file is ever opened unless it is a regular one.
+    const vorn::FileRules rules = game_.rules();
     showStatus(QStringLiteral("Loading tileset ") + tilesetName + QStringLiteral("..."));
-    QImage tileset = LoadPicture(game_.findFile(tilesetFile));
+    const QSize maxTileset(vorn::kMaxTilesetSide, vorn::kMaxTilesetSide);
+    vorn::Picture tileset = vorn::LoadPicture(game_.findEntry(tilesetFile), tilesetFile,
+                                              QStringLiteral("a tileset"), maxTileset);
+    if (!tileset.error.isEmpty())
+        return refuse(tileset.error);
 
     showStatus(QStringLiteral("Loading stage ") + mapName + QStringLiteral("..."));
     auto map = std::make_unique<vorn::MapData>(); // a missing file is a 0 x 0 map
-    if (const QString path = game_.findFile(mapFile); !path.isEmpty()) {
-        const vorn::ReadStatus status = vorn::ReadMapFile(path, mapFile, *map);
+    if (const QString path = game_.findEntry(mapFile); !path.isEmpty()) {
+        const vorn::ReadStatus status = vorn::ReadMapFile(path, mapFile, *map, rules);
         if (!status.ok())
             return refuse(status.error);
     }
-    QImage backdrop = LoadPicture(game_.findFile(backdropFile));
+    vorn::Picture backdrop = vorn::LoadPicture(game_.findEntry(backdropFile), backdropFile,
+                                               QStringLiteral("a backdrop of this stage"),
+                                               vorn::MaxBackdropSize(map->width, map->height));
+    if (!backdrop.error.isEmpty())
+        return refuse(backdrop.error);
 
     showStatus(QStringLiteral("Loading object data ") + mapName + QStringLiteral("..."));
     qint16 count = 0; // a missing file is no entities
     vorn::EntityRecords records = EntityRecords;
-    if (const QString path = game_.findFile(entityFile); !path.isEmpty()) {
-        const vorn::ReadStatus status = vorn::ReadEntityFile(path, entityFile, count, records);
+    if (const QString path = game_.findEntry(entityFile); !path.isEmpty()) {
+        const vorn::ReadStatus status = vorn::ReadEntityFile(path, entityFile, count, records, rules);
         if (!status.ok())
             return refuse(status.error);
     }
@@ -125,12 +114,12 @@ bool frmVorn::cmdLoad_Click()
     // Pictures that failed do not stop the stage: it opens with stand-ins so
     // the record can be put right in the stage properties.
     QString unreadable;
-    if (tileset.isNull()) {
+    if (tileset.image.isNull()) {
         unreadable += tilesetFile + QStringLiteral("\r\n");
-        tileset = QImage(256, 256, QImage::Format_RGB32);
-        tileset.fill(Qt::black);
+        tileset.image = QImage(256, 256, QImage::Format_RGB32);
+        tileset.image.fill(Qt::black);
     }
-    if (backdrop.isNull())
+    if (backdrop.image.isNull())
         unreadable += backdropFile + QStringLiteral("\r\n"); // white, drawn as such
     if (!unreadable.isEmpty()) {
         ShowMessage(QStringLiteral("Can't read these pictures; the stage opens with a black tileset "
@@ -140,14 +129,14 @@ bool frmVorn::cmdLoad_Click()
     }
 
     // Commit.
-    picTilesetImage = std::move(tileset);
+    picTilesetImage = std::move(tileset.image);
     picMask = CreateMaskImage(picTilesetImage, qRgb(0, 0, 0));
     picTileset->resize(picTilesetImage.size());
     picTileset->update();
     TileGrid = std::move(map->grid);
     MapWidth = map->width;
     MapHeight = map->height;
-    picTemp = std::move(backdrop);
+    picTemp = std::move(backdrop.image);
     EntityCount = count;
     EntityRecords = records;
     const bool shown = !chkHideEnts->isChecked();

@@ -47,6 +47,8 @@ bool frmVorn::WriteOpenStage()
     const auto target = [this, name](const QString& builtName, QString& path) -> QString {
         if (!vorn::IsPlainFileName(name))
             return vorn::PlainNameError(openStage, QStringLiteral("map"), name);
+        if (const QString hidden = vorn::HiddenMapNameError(openStage, name, builtName); !hidden.isEmpty())
+            return hidden;
         path = game().pathForWrite(builtName);
         if (path.isEmpty())
             return builtName + QStringLiteral(" could not be written: its folder is missing.");
@@ -63,7 +65,7 @@ bool frmVorn::WriteOpenStage()
         map.width = MapWidth;
         map.height = MapHeight;
         map.grid = TileGrid;
-        error = vorn::WriteMapFile(mapPath, mapName, map);
+        error = vorn::WriteMapFile(mapPath, mapName, map, game().rules());
     }
     if (!error.isEmpty())
         return fail(error, QStringLiteral("Nothing of the stage was saved."));
@@ -74,7 +76,7 @@ bool frmVorn::WriteOpenStage()
     QString entityPath;
     error = target(entityName, entityPath);
     if (error.isEmpty())
-        error = vorn::WriteEntityFile(entityPath, entityName, EntityCount, EntityRecords);
+        error = vorn::WriteEntityFile(entityPath, entityName, EntityCount, EntityRecords, game().rules());
     if (!error.isEmpty())
         return fail(error, QStringLiteral("The map was saved; the entities were not."));
 

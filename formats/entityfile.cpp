@@ -2,7 +2,6 @@
 
 #include "gamefile.h"
 
-#include <QFile>
 #include <QtEndian>
 #include <algorithm>
 
@@ -37,18 +36,14 @@ void StoreRecord(const EntityRecord& r, char* p)
 
 } // namespace
 
-ReadStatus ReadEntityFile(const QString& path, const QString& displayName,
-                          qint16& count, EntityRecords& records)
+ReadStatus ReadEntities(QIODevice& device, const QString& displayName, qint16& count,
+                        EntityRecords& records)
 {
     ReadStatus status;
-    QFile file;
     QByteArray header;
-    if (!OpenGameFile(path, displayName, file, header, status)) {
-        if (status.missing)
-            count = 0;
+    if (!ReadGameFileHeader(device, displayName, header, status))
         return status;
-    }
-    const qint64 size = file.size();
+    const qint64 size = device.size();
     const qint16 fileCount = qFromLittleEndian<qint16>(header.constData() + 4);
     if (!CountInRange(fileCount)) {
         status.error = QStringLiteral("%1 holds a count of %2 entities; the count must lie "
@@ -57,7 +52,7 @@ ReadStatus ReadEntityFile(const QString& path, const QString& displayName,
         return status;
     }
     const qint64 recordBytes = qint64(fileCount) * kEntityRecordSize;
-    const QByteArray body = file.read(recordBytes);
+    const QByteArray body = device.read(recordBytes);
     if (body.size() < recordBytes) {
         status.error = QStringLiteral("%1 is shorter than its count of %2 entities says: %3 of %4 "
                                       "bytes.")
@@ -68,6 +63,17 @@ ReadStatus ReadEntityFile(const QString& path, const QString& displayName,
     for (int i = 0; i < fileCount; ++i)
         records[i] = RecordFrom(body.constData() + i * kEntityRecordSize);
     count = fileCount;
+    return status;
+}
+
+ReadStatus ReadEntityFile(const QString& path, const QString& displayName, qint16& count,
+                          EntityRecords& records, const FileRules& rules)
+{
+    const ReadStatus status = ReadGameFile(path, displayName, rules, [&](QIODevice& device) {
+        return ReadEntities(device, displayName, count, records);
+    });
+    if (status.missing)
+        count = 0;
     return status;
 }
 
@@ -85,14 +91,15 @@ QByteArray ComposeEntityFile(const QByteArray& old, qint16 count, const EntityRe
 }
 
 QString WriteEntityFile(const QString& path, const QString& displayName,
-                        qint16 count, const EntityRecords& records)
+                        qint16 count, const EntityRecords& records, const FileRules& rules)
 {
     if (!CountInRange(count))
         return QStringLiteral("Cannot write %1: a count of %2 entities does not fit; the count "
                               "must lie between 0 and %3.")
             .arg(displayName, QString::number(count), QString::number(kMaxEntities));
-    return RewriteGameFile(path, displayName, [&](const QByteArray& old) {
-        return ComposeEntityFile(old, count, records);
+    const qsizetype owned = kHeaderSize + qsizetype(count) * kEntityRecordSize;
+    return RewriteGameFile(path, displayName, rules, owned, [&](const QByteArray& oldHead) {
+        return ComposeEntityFile(oldHead, count, records);
     });
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 // Entity files (".pxe"): 4 header bytes, a signed 16-bit count, 2 bytes
 // the editor never touches, then 12-byte records.
-#include "mapfile.h" // ReadStatus
+#include "regularfile.h" // ReadStatus, FileRules
+
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <array>
 
@@ -28,13 +30,17 @@ using EntityRecords = std::array<EntityRecord, kMaxEntities>;
 // into use). Missing file: count 0. On error nothing is changed. A count
 // outside 0 to 256 or a file too short for its records is an error.
 ReadStatus ReadEntityFile(const QString& path, const QString& displayName,
-                          qint16& count, EntityRecords& records);
+                          qint16& count, EntityRecords& records, const FileRules& rules = {});
+
+// The same from a device at the file's start.
+ReadStatus ReadEntities(QIODevice& device, const QString& displayName, qint16& count,
+                        EntityRecords& records);
 
 // Writes the count at offset 4 and records 0 to count - 1 from offset 8,
 // keeping bytes 0-3, 6-7 and any bytes after the last record. A new or
 // shorter-than-4-byte file starts with "PXE" and 0x00. Atomic.
 QString WriteEntityFile(const QString& path, const QString& displayName,
-                        qint16 count, const EntityRecords& records);
+                        qint16 count, const EntityRecords& records, const FileRules& rules = {});
 
 QByteArray ComposeEntityFile(const QByteArray& old, qint16 count, const EntityRecords& records);
 

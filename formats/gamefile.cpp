@@ -2,35 +2,29 @@
 
 #include "safewrite.h"
 
-#include <QFileInfo>
-
 namespace vorn {
 
-bool OpenGameFile(const QString& path, const QString& displayName, QFile& file,
-                  QByteArray& header, ReadStatus& status)
+bool ReadGameFileHeader(QIODevice& device, const QString& displayName, QByteArray& header,
+                        ReadStatus& status)
 {
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        status.missing = true;
-        return false;
-    }
-    if (!info.isFile()) {
-        status.error = QStringLiteral("%1 is not a file.").arg(displayName);
-        return false;
-    }
-    file.setFileName(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        status.error = QStringLiteral("Cannot read %1: %2.").arg(displayName, file.errorString());
-        return false;
-    }
-    header = file.read(kGameFileHeaderSize);
+    header = device.read(kGameFileHeaderSize);
     if (header.size() < kGameFileHeaderSize) {
         status.error = QStringLiteral("%1 is shorter than its header: %2 of %3 bytes.")
-                           .arg(displayName, QString::number(file.size()),
+                           .arg(displayName, QString::number(device.size()),
                                 QString::number(kGameFileHeaderSize));
         return false;
     }
     return true;
+}
+
+ReadStatus ReadGameFile(const QString& path, const QString& displayName, const FileRules& rules,
+                        const std::function<ReadStatus(QIODevice&)>& read)
+{
+    ReadableFile file;
+    const ReadStatus status = file.open(path, displayName, rules);
+    if (!status.ok() || status.missing)
+        return status;
+    return read(file.device());
 }
 
 QByteArray WithRoomFor(const QByteArray& old, const QByteArray& magic, qsizetype needed)
@@ -43,16 +37,20 @@ QByteArray WithRoomFor(const QByteArray& old, const QByteArray& magic, qsizetype
     return bytes;
 }
 
-QString RewriteGameFile(const QString& path, const QString& displayName,
-                        const std::function<QByteArray(const QByteArray& old)>& compose)
+QString RewriteGameFile(const QString& path, const QString& displayName, const FileRules& rules,
+                        qsizetype owned, const std::function<QByteArray(const QByteArray& oldHead)>& compose)
 {
-    QByteArray old;
-    if (QFileInfo::exists(path)) {
-        const QString error = ReadWholeFile(path, displayName, old);
-        if (!error.isEmpty())
-            return error;
-    }
-    return WriteFileAtomically(path, displayName, compose(old));
+    ReadableFile old;
+    const ReadStatus status = old.open(path, displayName, rules);
+    if (!status.ok())
+        return status.error;
+    if (status.missing)
+        return ReplaceFile(path, displayName, rules, compose({}));
+    QByteArray head;
+    QString error;
+    if (!old.read(owned, head, error))
+        return error;
+    return ReplaceFile(path, displayName, rules, compose(head), &old, head.size());
 }
 
 } // namespace vorn

@@ -2,10 +2,10 @@
 // What map and entity files share: an 8-byte header of which the editor
 // reads bytes 4 to 7, a file that may be absent, and rewrites that keep
 // every byte the editor does not own.
-#include "mapfile.h" // ReadStatus
+#include "regularfile.h"
 
 #include <QByteArray>
-#include <QFile>
+#include <QIODevice>
 #include <QString>
 #include <functional>
 
@@ -13,19 +13,25 @@ namespace vorn {
 
 constexpr int kGameFileHeaderSize = 8;
 
-// Opens the file and reads its header. False when the caller is done: the
-// file is absent (status.missing) or was rejected (status.error).
-bool OpenGameFile(const QString& path, const QString& displayName, QFile& file,
-                  QByteArray& header, ReadStatus& status);
+// Reads the header from `device` (positioned at the start). False, with
+// status.error naming `displayName`, when the file is too short.
+bool ReadGameFileHeader(QIODevice& device, const QString& displayName, QByteArray& header,
+                        ReadStatus& status);
+
+// Opens the regular file `path` leads to and hands it to `read`. A missing
+// file sets status.missing and reads nothing.
+ReadStatus ReadGameFile(const QString& path, const QString& displayName, const FileRules& rules,
+                        const std::function<ReadStatus(QIODevice&)>& read);
 
 // The old content, with the game's own first four bytes when there are
 // fewer (the game rejects a file without them), grown with zeros to
 // `needed` bytes; never shortened.
 QByteArray WithRoomFor(const QByteArray& old, const QByteArray& magic, qsizetype needed);
 
-// Rewrites the file atomically with `compose(old content)`; a file that does
-// not exist yet has empty old content.
-QString RewriteGameFile(const QString& path, const QString& displayName,
-                        const std::function<QByteArray(const QByteArray& old)>& compose);
+// Rewrites the file atomically: its first `owned` bytes (fewer when the file
+// is shorter; none when it does not exist) go through `compose`, and every
+// byte after them is copied over unchanged, however many there are.
+QString RewriteGameFile(const QString& path, const QString& displayName, const FileRules& rules,
+                        qsizetype owned, const std::function<QByteArray(const QByteArray& oldHead)>& compose);
 
 } // namespace vorn

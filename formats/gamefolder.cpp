@@ -76,28 +76,41 @@ QString GameFolder::findDir(const QStringList& parts) const
     return dir;
 }
 
-QString GameFolder::findFile(const QString& builtName) const
+QString GameFolder::find(const QString& builtName, bool anyKind) const
 {
     QStringList parts = SplitBuiltName(builtName);
     const QString last = parts.takeLast();
-    if (!IsUsablePart(last))
+    if (!IsUsablePart(last) || (anyKind && last.startsWith(u'.')))
         return {};
     const QString dir = findDir(parts);
     if (dir.isEmpty())
         return {};
     const QString exact = Join(dir, last);
-    if (IsOrdinaryVisibleFile(QFileInfo(exact)))
+    const QFileInfo info(exact);
+    if (anyKind ? info.exists() || info.isSymLink() : IsOrdinaryVisibleFile(info))
         return exact;
-    for (const QString& name : Entries(dir, QDir::Files)) {
+    // System entries are pipes, devices, sockets and links that lead nowhere.
+    const QDir::Filters kinds = anyKind ? QDir::AllEntries | QDir::System : QDir::Files;
+    for (const QString& name : Entries(dir, kinds)) {
         if (name.compare(last, Qt::CaseInsensitive) == 0)
             return Join(dir, name);
     }
     return {};
 }
 
+QString GameFolder::findFile(const QString& builtName) const
+{
+    return find(builtName, false);
+}
+
+QString GameFolder::findEntry(const QString& builtName) const
+{
+    return find(builtName, true);
+}
+
 QString GameFolder::pathForWrite(const QString& builtName) const
 {
-    const QString existing = findFile(builtName);
+    const QString existing = findEntry(builtName);
     if (!existing.isEmpty())
         return existing;
     QStringList parts = SplitBuiltName(builtName);
@@ -142,6 +155,16 @@ bool IsPlainFileName(const QString& name)
 QString PlainNameError(int stage, const QString& what, const QString& name)
 {
     return QStringLiteral("Stage %1's %2 name \"%3\" is not a plain file name.").arg(stage).arg(what, name);
+}
+
+QString HiddenMapNameError(int stage, const QString& name, const QString& builtName)
+{
+    if (!name.isEmpty() && !name.startsWith(u'.'))
+        return {};
+    return QStringLiteral("Stage %1's map name \"%2\" would make the hidden file %3, which no load "
+                          "reads back.")
+        .arg(stage)
+        .arg(name, builtName);
 }
 
 } // namespace vorn

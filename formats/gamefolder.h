@@ -2,6 +2,8 @@
 // Finds game files in a folder copied from Windows, where letter case rarely
 // matches the names the program builds ("data\stage\prtCave.pbm" against
 // data/Stage/PrtCave.pbm).
+#include "regularfile.h" // FileRules
+
 #include <QString>
 #include <QStringList>
 
@@ -18,7 +20,12 @@ public:
     // exactly or, failing that, without regard to case. Empty when none.
     QString findFile(const QString& builtName) const;
 
-    // Where a built name is to be written: the existing file when there is
+    // The same for an entry of any kind (a folder, a pipe, a device, a link
+    // that leads nowhere), so that such an entry is refused by name instead
+    // of being taken for a missing file. Hidden entries never match.
+    QString findEntry(const QString& builtName) const;
+
+    // Where a built name is to be written: the existing entry when there is
     // one, else the last part as built inside the existing folder that
     // matches without regard to case. Empty when that folder is missing.
     QString pathForWrite(const QString& builtName) const;
@@ -29,8 +36,12 @@ public:
     QStringList listPattern(const QString& builtPattern) const;
     bool patternExists(const QString& builtPattern) const;
 
+    // Game files may only lead to regular files inside the folder.
+    FileRules rules() const { return FileRules{root_}; }
+
 private:
     QString findDir(const QStringList& parts) const;
+    QString find(const QString& builtName, bool anyKind) const;
     QString root_;
 };
 
@@ -41,5 +52,11 @@ bool IsPlainFileName(const QString& name);
 // "Stage 13's map name "../x" is not a plain file name."
 // `what` is the field as the user knows it: "tileset", "map", "backdrop".
 QString PlainNameError(int stage, const QString& what, const QString& name);
+
+// A map name that is empty or starts with "." makes hidden files
+// ("data\stage\.pxm") that no load reads back, so nothing is written
+// under it: "Stage 13's map name "" would make the hidden file
+// data\stage\.pxm, which no load reads back." Empty when the name is usable.
+QString HiddenMapNameError(int stage, const QString& name, const QString& builtName);
 
 } // namespace vorn

@@ -3,13 +3,15 @@
 #include "codepage.h"
 #include "safewrite.h"
 
-#include <QFileInfo>
 #include <vector>
 
 namespace vorn {
 namespace {
 
 constexpr qsizetype kMaxValueLength = 511;
+// 387 names of 511 characters take about 200 KB; a larger file is not a
+// settings file, and each read goes through the whole file.
+constexpr qint64 kMaxSettingsBytes = 4 * 1024 * 1024;
 
 bool IsBlankByte(char c) { return c == ' ' || c == '\t'; }
 
@@ -170,13 +172,8 @@ QString SettingsFilePath(const QString& programDir, const QString& fileName)
     return programDir + separator + fileName + QStringLiteral(".ini");
 }
 
-QString INIRead(const QString& iniPath, const QString& section, const QString& key)
+QString IniValue(const QByteArray& bytes, const QString& section, const QString& key)
 {
-    if (!QFileInfo(iniPath).isFile())
-        return {};
-    QByteArray bytes;
-    if (!ReadWholeFile(iniPath, iniPath, bytes).isEmpty())
-        return {};
     const Lookup found = Find(bytes, SplitLines(bytes), section.trimmed(), key.trimmed());
     if (!found.keyFound)
         return {};
@@ -190,8 +187,16 @@ QString INIRead(const QString& iniPath, const QString& section, const QString& k
     return value;
 }
 
-bool INIWrite(const QString& iniPath, const QString& section, const QString& key,
-              const QString& value)
+QString INIRead(const QString& iniPath, const QString& section, const QString& key)
+{
+    QByteArray bytes;
+    // Missing, not a regular file, too large: all read as absent.
+    if (!ReadWholeFile(iniPath, iniPath, bytes, {}, kMaxSettingsBytes, QStringLiteral("a settings file")).isEmpty())
+        return {};
+    return IniValue(bytes, section, key);
+}
+
+bool IniSetValue(QByteArray& bytes, const QString& section, const QString& key, const QString& value)
 {
     const QString sectionName = section.trimmed();
     const QString keyName = key.trimmed();
@@ -201,10 +206,6 @@ bool INIWrite(const QString& iniPath, const QString& section, const QString& key
         || HasLineBreak(keyName) || HasLineBreak(value) || sectionName.contains(u']')
         || keyName.contains(u'=') || keyName.startsWith(u'[') || keyName.startsWith(u';')
         || keyName.startsWith(u'#'))
-        return false;
-
-    QByteArray bytes;
-    if (QFileInfo::exists(iniPath) && !ReadWholeFile(iniPath, iniPath, bytes).isEmpty())
         return false;
 
     const QByteArray eol = LineBreakOf(bytes);
@@ -222,6 +223,22 @@ bool INIWrite(const QString& iniPath, const QString& section, const QString& key
             bytes.append(eol); // a blank line between sections
         bytes.append('[' + sectionName.toUtf8() + ']' + eol + entryLine + eol);
     }
+    return true;
+}
+
+bool INIWrite(const QString& iniPath, const QString& section, const QString& key,
+              const QString& value)
+{
+    QByteArray bytes;
+    // Only a file that is really absent starts empty: one that cannot be
+    // read is never overwritten with a file of a single key.
+    ReadableFile existing;
+    const ReadStatus status = existing.open(iniPath, iniPath, {}, kMaxSettingsBytes, QStringLiteral("a settings file"));
+    QString error;
+    if (!status.ok() || (!status.missing && !existing.read(existing.size(), bytes, error)))
+        return false;
+    if (!IniSetValue(bytes, section, key, value))
+        return false;
     return WriteFileAtomically(iniPath, iniPath, bytes).isEmpty();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The editor's settings file, a plain INI file: "[Section]" lines and
 // "key=value" lines. Names compare without regard to case.
+#include <QByteArray>
 #include <QString>
 
 namespace vorn {
@@ -18,5 +19,10 @@ QString INIRead(const QString& iniPath, const QString& section, const QString& k
 // Returns false when the file could not be written.
 bool INIWrite(const QString& iniPath, const QString& section, const QString& key,
               const QString& value);
+
+// The same two on the file's bytes in memory. IniSetValue is false, and
+// leaves `bytes` as they were, for a name or value it would not read back.
+QString IniValue(const QByteArray& bytes, const QString& section, const QString& key);
+bool IniSetValue(QByteArray& bytes, const QString& section, const QString& key, const QString& value);
 
 } // namespace vorn

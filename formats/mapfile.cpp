@@ -2,7 +2,6 @@
 
 #include "gamefile.h"
 
-#include <QFile>
 #include <QtEndian>
 #include <algorithm>
 
@@ -15,20 +14,13 @@ bool SideInRange(int side) { return side >= 0 && side <= kMaxMapSide; }
 
 } // namespace
 
-ReadStatus ReadMapFile(const QString& path, const QString& displayName, MapData& out)
+ReadStatus ReadMap(QIODevice& device, const QString& displayName, MapData& out)
 {
     ReadStatus status;
-    QFile file;
     QByteArray header;
-    if (!OpenGameFile(path, displayName, file, header, status)) {
-        if (status.missing) {
-            out.width = 0;
-            out.height = 0;
-            out.grid.clear();
-        }
+    if (!ReadGameFileHeader(device, displayName, header, status))
         return status;
-    }
-    const qint64 size = file.size();
+    const qint64 size = device.size();
     const qint16 width = qFromLittleEndian<qint16>(header.constData() + 4);
     const qint16 height = qFromLittleEndian<qint16>(header.constData() + 6);
     if (!SideInRange(width) || !SideInRange(height)) {
@@ -38,7 +30,7 @@ ReadStatus ReadMapFile(const QString& path, const QString& displayName, MapData&
         return status;
     }
     const qint64 cellCount = qint64(width) * height;
-    const QByteArray cells = file.read(cellCount);
+    const QByteArray cells = device.read(cellCount);
     if (cells.size() < cellCount) {
         status.error = QStringLiteral("%1 is shorter than its header says: %2 of %3 bytes.")
                            .arg(displayName, QString::number(size), QString::number(kHeaderSize + cellCount));
@@ -52,6 +44,19 @@ ReadStatus ReadMapFile(const QString& path, const QString& displayName, MapData&
         for (int x = 0; x < width; ++x)
             read.grid.at(x, y) = quint8(cells[qsizetype(y) * width + x]);
     out = std::move(read);
+    return status;
+}
+
+ReadStatus ReadMapFile(const QString& path, const QString& displayName, MapData& out, const FileRules& rules)
+{
+    const ReadStatus status = ReadGameFile(path, displayName, rules, [&](QIODevice& device) {
+        return ReadMap(device, displayName, out);
+    });
+    if (status.missing) {
+        out.width = 0;
+        out.height = 0;
+        out.grid.clear();
+    }
     return status;
 }
 
@@ -71,14 +76,16 @@ QByteArray ComposeMapFile(const QByteArray& old, const MapData& map)
     return bytes;
 }
 
-QString WriteMapFile(const QString& path, const QString& displayName, const MapData& map)
+QString WriteMapFile(const QString& path, const QString& displayName, const MapData& map,
+                     const FileRules& rules)
 {
     if (!SideInRange(map.width) || !SideInRange(map.height))
         return QStringLiteral("Cannot write %1: a map of %2 x %3 cells does not fit; width and "
                               "height must lie between 0 and %4.")
             .arg(displayName, QString::number(map.width), QString::number(map.height), QString::number(kMaxMapSide));
-    return RewriteGameFile(path, displayName,
-                           [&map](const QByteArray& old) { return ComposeMapFile(old, map); });
+    const qsizetype owned = kHeaderSize + qsizetype(map.width) * map.height;
+    return RewriteGameFile(path, displayName, rules, owned,
+                           [&map](const QByteArray& oldHead) { return ComposeMapFile(oldHead, map); });
 }
 
 } // namespace vorn

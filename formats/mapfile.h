@@ -1,6 +1,9 @@
 #pragma once
 // Tile map files (".pxm"): 4 header bytes, width and height as signed
 // 16-bit, then one byte per cell, row after row.
+#include "regularfile.h" // ReadStatus, FileRules
+
+#include <QIODevice>
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -28,24 +31,23 @@ struct MapData {
     TileGrid grid; // cells outside width x height are 0 after a read
 };
 
-// Outcome of reading a game file that may be absent.
-struct ReadStatus {
-    bool missing = false; // file absent: not an error, nothing was created
-    QString error;        // empty unless the file was rejected
-    bool ok() const { return error.isEmpty(); }
-};
-
 // Reads a map file. On success (or when missing: a 0 x 0 map) fills `out`;
 // on error `out` is untouched and the error names `displayName` and the
 // numbers ("data\stage\X.pxm is shorter than its header says: 300 of 308
 // bytes."). Width or height outside 0 to 513 is an error. Never creates.
-ReadStatus ReadMapFile(const QString& path, const QString& displayName, MapData& out);
+// Reads no further than the cells, however long the file is.
+ReadStatus ReadMapFile(const QString& path, const QString& displayName, MapData& out,
+                       const FileRules& rules = {});
+
+// The same from a device at the file's start.
+ReadStatus ReadMap(QIODevice& device, const QString& displayName, MapData& out);
 
 // Writes width, height and cells over the file's old content, keeping its
 // first 4 bytes and any bytes after the last cell; never shortens it. A new
 // or shorter-than-4-byte file starts with "PXM" and 0x10. Atomic. Returns
 // an empty text on success, else the reason naming `displayName`.
-QString WriteMapFile(const QString& path, const QString& displayName, const MapData& map);
+QString WriteMapFile(const QString& path, const QString& displayName, const MapData& map,
+                     const FileRules& rules = {});
 
 // The same, on bytes in memory: `old` is the file's current content.
 QByteArray ComposeMapFile(const QByteArray& old, const MapData& map);

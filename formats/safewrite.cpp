@@ -1,10 +1,136 @@
 #include "safewrite.h"
 
-#include <QFile>
+#include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vorn {
+namespace {
+
+const QString kTemporaryMarker = QStringLiteral(".vorn-");
+
+// Hidden, so no listing of game files takes it for one, and named after
+// the file it replaces, so it is known whose it is.
+QString TemporaryPrefix(const QString& fileName)
+{
+    return u'.' + fileName.left(200) + kTemporaryMarker;
+}
+
+// At the file-size limit the system sends SIGXFSZ, which would end the
+// program in the middle of a save; ignored, the write fails with EFBIG.
+void IgnoreFileSizeSignal()
+{
+    static const bool ignored = [] { return std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR; }();
+    (void)ignored;
+}
+
+bool WriteAll(int fd, const char* data, qint64 size, int& error)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(std::min<qint64>(size, 1 << 30)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            error = n < 0 ? errno : ENOSPC; // a write that takes nothing is a full disk
+            return false;
+        }
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+// The bytes of `from` from `offset` to its end, appended to `to`: by the
+// kernel where it can, else in blocks through a small buffer.
+bool CopyRest(int from, qint64 offset, int to, int& error)
+{
+    off_t in = offset;
+    bool copiedAny = false;
+    for (;;) {
+        const ssize_t n = ::copy_file_range(from, &in, to, nullptr, size_t(1) << 30, 0);
+        if (n == 0)
+            return true;
+        if (n > 0) {
+            copiedAny = true;
+            continue;
+        }
+        if (errno == EINTR)
+            continue;
+        if (copiedAny || (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP)) {
+            error = errno;
+            return false;
+        }
+        break; // not for these two files: copy by hand
+    }
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        const ssize_t n = ::pread(from, buffer.data(), size_t(buffer.size()), in);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            error = errno;
+            return false;
+        }
+        if (n == 0)
+            return true;
+        if (!WriteAll(to, buffer.constData(), n, error))
+            return false;
+        in += n;
+    }
+}
+
+bool IsStale(const QString& leftover, const QString& prefix)
+{
+    const QString rest = leftover.mid(prefix.size());
+    bool ok = false;
+    const qint64 pid = rest.left(rest.indexOf(u'-')).toLongLong(&ok);
+    if (!ok || pid <= 0 || pid == ::getpid())
+        return true; // ours from an earlier save that cannot be running now
+    return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH; // its writer is gone
+}
+
+QStringList Leftovers(const QString& folder, const QString& fileName)
+{
+    const QString prefix = TemporaryPrefix(fileName);
+    QStringList found;
+    const auto entries = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
+    for (const QString& entry : entries) {
+        if (entry.startsWith(prefix))
+            found << entry;
+    }
+    return found;
+}
+
+void RemoveStaleTemporaries(const QString& folder, const QString& fileName)
+{
+    const QString prefix = TemporaryPrefix(fileName);
+    for (const QString& entry : Leftovers(folder, fileName)) {
+        if (IsStale(entry, prefix))
+            ::unlink(QFile::encodeName(QDir(folder).filePath(entry)).constData());
+    }
+}
+
+int CreateTemporary(const QString& folder, const QString& fileName, QString& temporary)
+{
+    static std::atomic<int> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = QDir(folder).filePath(TemporaryPrefix(fileName) + QString::number(::getpid()) + u'-'
+                                          + QString::number(counter++));
+        const int fd = ::open(QFile::encodeName(temporary).constData(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+} // namespace
 
 bool IsMarkedReadOnly(const QString& path)
 {
@@ -17,36 +143,98 @@ bool IsMarkedReadOnly(const QString& path)
     return (info.permissions() & anyWrite) == 0;
 }
 
-QString WriteFileAtomically(const QString& path, const QString& displayName, const QByteArray& bytes)
+QStringList LeftoverTemporaries(const QString& target)
 {
-    if (IsMarkedReadOnly(path))
-        return QStringLiteral("Cannot write %1: the file is read-only.").arg(displayName);
+    const QFileInfo info(target);
+    return Leftovers(info.absolutePath(), info.fileName());
+}
 
-    // The temporary file lies beside the target and is renamed over it, so a
-    // failure at any point leaves the old file whole.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("Cannot write %1: %2.").arg(displayName, file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return QStringLiteral("Cannot write %1: %2.").arg(displayName, reason);
+QString ReplaceFile(const QString& path, const QString& displayName, const FileRules& rules,
+                    const QByteArray& head, ReadableFile* tail, qint64 tailFrom)
+{
+    IgnoreFileSizeSignal();
+    const PathCheck check = CheckPath(path, displayName, rules);
+    if (!check.error.isEmpty())
+        return check.error;
+    const auto failed = [&displayName](int code) {
+        return QStringLiteral("Cannot write %1: %2.").arg(displayName, SystemReason(code));
+    };
+
+    const QFileInfo target(check.target);
+    const QString folder = target.absolutePath();
+    if (!check.missing && IsMarkedReadOnly(check.target))
+        return QStringLiteral("Cannot write %1: the file is read-only.").arg(displayName);
+    if (IsMarkedReadOnly(folder))
+        return QStringLiteral("Cannot write %1: the folder %2 is read-only.").arg(displayName, DisplayFolderOf(displayName));
+    struct stat old {};
+    if (!check.missing && ::stat(QFile::encodeName(check.target).constData(), &old) != 0)
+        return failed(errno);
+
+    RemoveStaleTemporaries(folder, target.fileName());
+    QString temporary;
+    const int fd = CreateTemporary(folder, target.fileName(), temporary);
+    if (fd < 0) {
+        const int code = errno;
+        if (code == EACCES || code == EPERM || code == EROFS)
+            return QStringLiteral("Cannot write %1: the folder %2 cannot be written (%3).")
+                .arg(displayName, DisplayFolderOf(displayName), SystemReason(code));
+        return failed(code);
     }
-    if (!file.commit())
-        return QStringLiteral("Cannot write %1: %2.").arg(displayName, file.errorString());
+
+    // Every step is checked: a write error that went unseen here would
+    // rename a short file over a good one.
+    int error = 0;
+    bool ok = true;
+    const auto step = [&](bool done) {
+        if (ok && !done) {
+            if (error == 0)
+                error = errno;
+            ok = false;
+        }
+    };
+    if (!check.missing)
+        step(::fchmod(fd, old.st_mode & 07777) == 0);
+    if (ok)
+        step(WriteAll(fd, head.constData(), head.size(), error));
+    if (ok && tail)
+        step(CopyRest(tail->descriptor(), tailFrom, fd, error));
+    if (ok)
+        step(::fsync(fd) == 0);
+    step(::close(fd) == 0);
+    if (ok)
+        step(::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(check.target).constData()) == 0);
+    if (!ok) {
+        ::unlink(QFile::encodeName(temporary).constData());
+        return failed(error);
+    }
+    // The rename itself reaches the disk with the folder's entry.
+    if (const int dir = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
     return {};
 }
 
-QString ReadWholeFile(const QString& path, const QString& displayName, QByteArray& out)
+QString WriteFileAtomically(const QString& path, const QString& displayName, const QByteArray& bytes)
 {
-    if (QFileInfo(path).isDir())
-        return QStringLiteral("Cannot read %1: it is a folder.").arg(displayName);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("Cannot read %1: %2.").arg(displayName, file.errorString());
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return QStringLiteral("Cannot read %1: %2.").arg(displayName, file.errorString());
+    return ReplaceFile(path, displayName, {}, bytes);
+}
+
+QString ReadWholeFile(const QString& path, const QString& displayName, QByteArray& out,
+                      const FileRules& rules, qint64 maxBytes, const QString& what)
+{
+    ReadableFile file;
+    const ReadStatus status = file.open(path, displayName, rules, maxBytes, what);
+    if (!status.ok())
+        return status.error;
+    if (status.missing)
+        return QStringLiteral("Cannot read %1: %2.").arg(displayName, SystemReason(ENOENT));
+    QString error;
+    QByteArray bytes;
+    // No more than the size it had when opened: a file that keeps growing
+    // is read as far as that.
+    if (!file.read(file.size(), bytes, error))
+        return error;
     out = std::move(bytes);
     return {};
 }

@@ -1,20 +1,40 @@
 #pragma once
+#include "regularfile.h"
+
 #include <QByteArray>
 #include <QString>
 
 namespace vorn {
 
-// Replaces the file at `path` with `bytes` through a temporary file in the
-// same folder, so a failure leaves the old file whole. A file without any
-// write permission is refused even for root: the user marked it read-only.
-// Returns an empty text on success, else the reason, naming `displayName`.
+// Replaces the file `path` leads to with `head`, followed, when `tail` is
+// given, by its bytes from `tailFrom` to its end (copied in blocks, so a
+// file with a huge tail costs no memory). The new content goes to a
+// temporary file ".<name>.vorn-<pid>-<n>" beside the target, is flushed to
+// disk and renamed over the target, so a failure or a kill at any moment
+// leaves the old file whole; temporary files left by a killed Vorn are
+// removed first. A link that `rules` allow is written through: its target
+// is replaced and the link kept. The mode bits are kept. A file without any
+// write permission bit, or in a folder without one, is refused even for
+// root: the user marked it read-only. Returns an empty text on success,
+// else the reason, naming `displayName` and the system's words.
+QString ReplaceFile(const QString& path, const QString& displayName, const FileRules& rules,
+                    const QByteArray& head, ReadableFile* tail = nullptr, qint64 tailFrom = 0);
+
+// ReplaceFile with `bytes` as the whole content, the file leading anywhere.
 QString WriteFileAtomically(const QString& path, const QString& displayName,
                             const QByteArray& bytes);
 
-// Reads a whole file. Returns an empty text on success, else the reason.
-QString ReadWholeFile(const QString& path, const QString& displayName, QByteArray& out);
+// Reads a whole regular file, refusing one above `maxBytes` (when not
+// negative; `what` names the kind in the message). A missing file is an
+// error here. Returns an empty text on success, else the reason.
+QString ReadWholeFile(const QString& path, const QString& displayName, QByteArray& out,
+                      const FileRules& rules = {}, qint64 maxBytes = -1, const QString& what = {});
 
 // True when the file exists and carries no write permission bit.
 bool IsMarkedReadOnly(const QString& path);
+
+// The temporary files a killed Vorn left beside `target` (hidden, named
+// after it), for the tests and the clean-up.
+QStringList LeftoverTemporaries(const QString& target);
 
 } // namespace vorn

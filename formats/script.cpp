@@ -5,6 +5,10 @@
 namespace vorn {
 namespace {
 
+// The game's scripts are a few kilobytes; anything this large is not one,
+// and reading it whole would only exhaust memory.
+constexpr qint64 kMaxScriptBytes = 16 * 1024 * 1024;
+
 // Every byte but the middle one moves by the middle byte, wrapping at 256;
 // the middle byte stays so that the reverse step can find the key again.
 QByteArray Shift(QByteArray bytes, bool add)
@@ -30,11 +34,12 @@ QString ConvertFile(const GameFolder& folder, const QString& mapName, const QStr
     if (!IsPlainFileName(mapName))
         return QStringLiteral("The map name \"%1\" is not a plain file name.").arg(mapName);
 
-    const QString sourcePath = folder.findFile(source);
+    const QString sourcePath = folder.findEntry(source);
     if (sourcePath.isEmpty())
         return QStringLiteral("Cannot find %1.").arg(source);
     QByteArray bytes;
-    const QString readError = ReadWholeFile(sourcePath, source, bytes);
+    const QString readError = ReadWholeFile(sourcePath, source, bytes, folder.rules(), kMaxScriptBytes,
+                                            QStringLiteral("a script"));
     if (!readError.isEmpty())
         return readError;
     if (bytes.isEmpty())
@@ -43,7 +48,7 @@ QString ConvertFile(const GameFolder& folder, const QString& mapName, const QStr
     const QString targetPath = folder.pathForWrite(target);
     if (targetPath.isEmpty())
         return QStringLiteral("Cannot find the folder of %1.").arg(target);
-    return WriteFileAtomically(targetPath, target, Shift(bytes, add));
+    return ReplaceFile(targetPath, target, folder.rules(), Shift(bytes, add));
 }
 
 } // namespace

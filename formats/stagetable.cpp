@@ -2,10 +2,11 @@
 
 #include "safewrite.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QtEndian>
 #include <algorithm>
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vorn {
 namespace {
@@ -74,19 +75,16 @@ void StageRecord::setBackdrop(const QByteArray& padded32) { StoreName(bytes, kBa
 void StageRecord::setSpriteSet(const QByteArray& padded32) { StoreName(bytes, kSpriteSetAt, padded32); }
 void StageRecord::setTitle(const QByteArray& padded32) { StoreName(bytes, kTitleAt, padded32); }
 
-QString ReadStageTable(const QString& exePath, StageTable& table)
+QString ReadStageTable(QIODevice& device, StageTable& table)
 {
-    QFile file(exePath);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("Cannot read %1: %2.").arg(kExeName, file.errorString());
-    const qint64 size = file.size();
+    const qint64 size = device.size();
     if (size < kStageTableEnd)
         return TooShortError(size);
-    if (!file.seek(kStageTableOffset))
-        return QStringLiteral("Cannot read %1: %2.").arg(kExeName, file.errorString());
-    const QByteArray raw = file.read(kStageCount * kStageSlotSize);
+    if (!device.seek(kStageTableOffset))
+        return QStringLiteral("Cannot read %1: %2.").arg(kExeName, device.errorString());
+    const QByteArray raw = device.read(kStageCount * kStageSlotSize);
     if (raw.size() != kStageCount * kStageSlotSize)
-        return QStringLiteral("Cannot read %1: %2.").arg(kExeName, file.errorString());
+        return QStringLiteral("Cannot read %1: %2.").arg(kExeName, device.errorString());
 
     StageTable read;
     for (int i = 0; i < kStageCount; ++i)
@@ -95,46 +93,68 @@ QString ReadStageTable(const QString& exePath, StageTable& table)
     return {};
 }
 
+QString ReadStageTable(const QString& exePath, StageTable& table)
+{
+    ReadableFile file;
+    const ReadStatus status = file.open(exePath, kExeName, {});
+    if (status.missing)
+        return QStringLiteral("Cannot read %1: %2.").arg(kExeName, SystemReason(ENOENT));
+    if (!status.ok())
+        return status.error;
+    return ReadStageTable(file.device(), table);
+}
+
+namespace {
+
+// Patches `bytes` at `offset` of the executable in place; the reason when
+// any step fails. Nothing is written past the end of a file that is too
+// short, which would grow it instead of patching it.
+QString PatchExecutable(const QString& exePath, qint64 offset, const char* bytes, qint64 count,
+                        bool readFirst)
+{
+    if (IsMarkedReadOnly(exePath))
+        return ReadOnlyError();
+    QString error;
+    const int fd = OpenRegularForUpdate(exePath, kExeName, error);
+    if (fd < 0)
+        return error;
+    struct stat info {};
+    int code = 0;
+    QByteArray old(count, '\0');
+    errno = 0; // a short read or write leaves it as it was
+    if (::fstat(fd, &info) != 0)
+        code = errno;
+    else if (info.st_size < offset + count)
+        error = TooShortError(info.st_size);
+    else if (readFirst && ::pread(fd, old.data(), size_t(count), offset) != count)
+        code = errno ? errno : EIO;
+    else if (::pwrite(fd, readFirst ? old.constData() : bytes, size_t(count), offset) != count)
+        code = errno ? errno : ENOSPC;
+    else if (::fsync(fd) != 0)
+        code = errno;
+    if (::close(fd) != 0 && code == 0 && error.isEmpty())
+        code = errno;
+    if (code != 0)
+        error = QStringLiteral("Cannot write %1: %2.").arg(kExeName, SystemReason(code));
+    return error;
+}
+
+} // namespace
+
 QString WriteStageRecord(const QString& exePath, int index, const StageRecord& record)
 {
     if (index < 0 || index >= kStageCount)
         return QStringLiteral("There is no stage %1 in the stage table.").arg(index);
-    if (IsMarkedReadOnly(exePath))
-        return ReadOnlyError();
-
     // Patched in place: the executable is the game's, and everything but
     // these 197 bytes must stay exactly as it is.
-    QFile file(exePath);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
-        return QStringLiteral("Cannot write %1: %2.").arg(kExeName, file.errorString());
-    // Writing past the end would grow the file instead of patching it.
-    if (file.size() < kStageTableEnd)
-        return TooShortError(file.size());
-    if (!file.seek(SlotOffset(index))
-        || file.write(record.bytes.data(), kStageRecordSize) != kStageRecordSize
-        || !file.flush())
-        return QStringLiteral("Cannot write %1: %2.").arg(kExeName, file.errorString());
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        return QStringLiteral("Cannot write %1: %2.").arg(kExeName, file.errorString());
-    return {};
+    return PatchExecutable(exePath, SlotOffset(index), record.bytes.data(), kStageRecordSize, false);
 }
 
 bool ProbeGameExecutable(const QString& exePath)
 {
-    if (IsMarkedReadOnly(exePath))
-        return false;
-    QFile file(exePath);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
-        return false;
+    // The byte at 49 is read and written back as it was.
     constexpr qint64 kProbeAt = 49;
-    char byte = 0;
-    if (!file.seek(kProbeAt) || file.read(&byte, 1) != 1)
-        return false;
-    if (!file.seek(kProbeAt) || file.write(&byte, 1) != 1 || !file.flush())
-        return false;
-    file.close();
-    return file.error() == QFileDevice::NoError;
+    return PatchExecutable(exePath, kProbeAt, nullptr, 1, true).isEmpty();
 }
 
 QByteArray CutAtNull(const QByteArray& text)

@@ -3,6 +3,7 @@
 // at byte 604080, of which the first 197 hold the fields.
 #include "codepage.h" // DecodeAnsi, EncodeAnsi: the code page of the game's texts
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -48,6 +49,8 @@ using StageTable = std::array<StageRecord, kStageCount>;
 // untouched and the text says why ("Doukutsu.exe is too short to hold the
 // stage table (N of 623080 bytes).").
 QString ReadStageTable(const QString& exePath, StageTable& table);
+// The same from the executable's bytes on a device.
+QString ReadStageTable(QIODevice& device, StageTable& table);
 
 // Patches record `index`'s 197 bytes in place; nothing else of the file is
 // touched. Returns an empty text on success, else the system's reason.
