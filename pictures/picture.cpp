@@ -3,6 +3,9 @@
 #include "regularfile.h"
 
 #include <QImageReader>
+#include <QtEndian>
+#include <climits>
+#include <cstdlib>
 #include <algorithm>
 
 namespace vorn {
@@ -23,6 +26,23 @@ bool Fits(QSize size, QSize maxSize)
     return size.width() <= maxSize.width() && size.height() <= maxSize.height();
 }
 
+// The size a Windows bitmap's header declares, read straight from it: Qt's
+// reader reports no size at all for the most absurd ones, which must still
+// be refused as such rather than taken for an undecodable picture. Invalid
+// when the device holds no bitmap header.
+QSize DeclaredBitmapSize(QIODevice& device)
+{
+    const QByteArray header = device.peek(26);
+    if (header.size() < 26 || !header.startsWith("BM"))
+        return {};
+    const char* p = header.constData();
+    if (qFromLittleEndian<quint32>(p + 14) == 12) // the old core header: 16-bit sides
+        return {qFromLittleEndian<quint16>(p + 18), qFromLittleEndian<quint16>(p + 20)};
+    const qint64 width = qFromLittleEndian<qint32>(p + 18);
+    const qint64 height = qFromLittleEndian<qint32>(p + 22); // negative: stored top row first
+    return {int(std::min<qint64>(std::abs(width), INT_MAX)), int(std::min<qint64>(std::abs(height), INT_MAX))};
+}
+
 } // namespace
 
 QSize MaxBackdropSize(int mapWidth, int mapHeight)
@@ -36,6 +56,10 @@ Picture DecodePicture(QIODevice& device, const QString& displayName, const QStri
 {
     // Windows bitmap first: the ".pbm" name would make Qt try Netpbm. Then
     // whatever else Qt tells by content.
+    if (!device.seek(0))
+        return {};
+    if (const QSize declared = DeclaredBitmapSize(device); declared.isValid() && !Fits(declared, maxSize))
+        return {QImage(), TooLargeError(displayName, what, declared, maxSize)};
     for (const QByteArray& format : {QByteArray("BMP"), QByteArray()}) {
         if (!device.seek(0))
             return {};

@@ -11,6 +11,9 @@
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
+#include <QtEndian>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <memory>
 
 class LoadingTest : public QObject {
@@ -153,6 +156,56 @@ private slots:
         QImage view(16, 16, QImage::Format_RGB32);
         w->RenderMap(view, QRect(0, 0, 16, 16));
         QCOMPARE(view.pixel(5, 5), qRgb(255, 255, 255));
+    }
+
+    // Never opened, never decoded: each is refused by name and the open
+    // stage stays. A read that blocked would end the test by its alarm.
+    void hostileFilesAreRefusedWithoutHanging()
+    {
+        ::alarm(60);
+        const vorn::TileGrid before = w->TileGrid;
+        const auto tryStage = [&](int stage, const QString& builtName, const char* words) {
+            messages.clear();
+            w->cboMap->setCurrentIndex(stage);
+            QCOMPARE(messages.size(), 1);
+            QVERIFY2(messages[0].startsWith(builtName) && messages[0].contains(QLatin1String(words)),
+                     qPrintable(messages[0]));
+            QCOMPARE(w->openStage, vorn::kSampleSmallStage);
+            QVERIFY(w->TileGrid == before);
+        };
+        const auto replace = [&](const char* builtName) {
+            const QString path = file(builtName);
+            QFile::remove(path);
+            return path;
+        };
+
+        QVERIFY(::mkfifo(QFile::encodeName(replace("data\\stage\\Ledges.pxm")).constData(), 0644) == 0);
+        tryStage(vorn::kSampleWideStage, "data\\stage\\Ledges.pxm", "named pipe");
+
+        const QString pipe = replace("data\\stage\\Nook.pxe");
+        QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0644) == 0);
+        tryStage(vorn::kSampleSmallTilesetStage, "data\\stage\\Nook.pxe", "named pipe");
+        QVERIFY(QFile::link(pipe, replace("data\\stage\\prtPebble.pbm")));
+        tryStage(vorn::kSampleSmallTilesetStage, "data\\stage\\prtPebble.pbm", "link to a named pipe");
+
+        QVERIFY(QFile::link("/dev/zero", replace("data\\bkEmber.pbm")));
+        tryStage(vorn::kSampleNoEntityStage, "data\\bkEmber.pbm", "link to a device");
+
+        // A 200-byte bitmap whose header asks for 60000 x 60000 pixels.
+        QByteArray bitmap(200, '\0');
+        bitmap.replace(0, 2, "BM");
+        qToLittleEndian<quint32>(200, bitmap.data() + 2);
+        qToLittleEndian<quint32>(54, bitmap.data() + 10);
+        qToLittleEndian<quint32>(40, bitmap.data() + 14);
+        qToLittleEndian<qint32>(60000, bitmap.data() + 18);
+        qToLittleEndian<qint32>(60000, bitmap.data() + 22);
+        qToLittleEndian<quint16>(1, bitmap.data() + 26);
+        qToLittleEndian<quint16>(24, bitmap.data() + 28);
+        QFile big(file("data\\stage\\prtFoundry.pbm"));
+        QVERIFY(big.open(QIODevice::WriteOnly | QIODevice::Truncate) && big.write(bitmap) == 200);
+        big.close();
+        tryStage(12 /* Burrow, on prtFoundry */, "data\\stage\\prtFoundry.pbm", "60000 x 60000 pixels");
+        ::alarm(0);
     }
 
     void bitmapsOfEveryDepthLoadByContent()

@@ -2,12 +2,15 @@
 #include "windowdriver.h"
 
 #include "inifile.h"
+#include "samplegame.h"
 #include "twips.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QTimer>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class SavingTest : public QObject {
     Q_OBJECT
@@ -84,6 +87,55 @@ private slots:
         QCOMPARE(FileBytes(entities), entitiesBefore); // not written after the failure
         QCOMPARE(QDir(QFileInfo(map).path()).entryList(QDir::Files | QDir::Hidden), folder);
         QCOMPARE(w->lblStatus->text(), QStringLiteral("Ready..."));
+    }
+
+    // A pipe put in the map's place after the load, and a map name that
+    // would make hidden files: refused by name, nothing written, no hang.
+    void saveRefusesWhatItCannotWriteSafely()
+    {
+        ::alarm(60);
+        OpenWindow w;
+        QVERIFY(w.started);
+        const QString mapName = "data\\stage\\" + w->openMapName + ".pxm";
+        const QString map = w->game().findFile(mapName);
+        const QString entities = w->game().findFile("data\\stage\\" + w->openMapName + ".pxe");
+        const QByteArray entitiesBefore = FileBytes(entities);
+        QVERIFY(QFile::remove(map) && ::mkfifo(QFile::encodeName(map).constData(), 0644) == 0);
+        QVERIFY(!w->cmdSave_Click());
+        QCOMPARE(w.messages.size(), 1);
+        QVERIFY2(w.messages[0].startsWith(mapName + " is a named pipe"), qPrintable(w.messages[0]));
+        QCOMPARE(FileBytes(entities), entitiesBefore);
+
+        w.messages.clear();
+        w->StageTable[vorn::kSampleSmallStage].setMap(vorn::PadName32(""));
+        QVERIFY(w->cmdLoad_Click()); // opens empty: there are no files of that name
+        QVERIFY(!w->cmdSave_Click());
+        QCOMPARE(w.messages.size(), 1);
+        QVERIFY2(w.messages[0].startsWith("Stage 13's map name \"\" would make the hidden file "
+                                          "data\\stage\\.pxm"),
+                 qPrintable(w.messages[0]));
+        QVERIFY(!QFileInfo::exists(QFileInfo(entities).dir().filePath(".pxm")));
+        QVERIFY(!QFileInfo::exists(QFileInfo(entities).dir().filePath(".pxe")));
+        ::alarm(0);
+    }
+
+    // The settings file at close, in a program folder marked read-only: no
+    // crash, and the file keeps every line it had.
+    void closeIntoAReadOnlyProgramFolderLosesNothing()
+    {
+        TestGame game;
+        const QByteArray settings = "; mine\n[Main]\nZoom=3\n[Entities]\n1=Critter\n";
+        QVERIFY(WriteBytes(game.settingsPath(), settings));
+        QVERIFY(QFile::setPermissions(game.programDir(), QFile::ReadOwner | QFile::ExeOwner));
+        {
+            frmVorn w(game.gameDir(), game.programDir());
+            w.messageHook = [](const QString&, QMessageBox::Icon) {};
+            QVERIFY(w.Form_Load());
+            QCOMPARE(w.cboZoom->currentIndex(), 3);
+            QVERIFY(w.close());
+        }
+        QCOMPARE(FileBytes(game.settingsPath()), settings);
+        QVERIFY(QFile::setPermissions(game.programDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     }
 
     void settingsAreStoredAtCloseAndRestored()
