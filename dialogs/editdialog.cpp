@@ -20,11 +20,12 @@ void EditDialog::Tell(const QString& text)
         ShowVornMessage(this, text);
 }
 
-void EditDialog::RefuseAt(QLineEdit* box, const QString& text)
+void EditDialog::RefuseAt(QWidget* box, const QString& text)
 {
     Tell(text);
     box->setFocus();
-    box->selectAll();
+    if (auto* line = qobject_cast<QLineEdit*>(box))
+        line->selectAll();
 }
 
 } // namespace vorn

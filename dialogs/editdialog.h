@@ -23,8 +23,9 @@ public:
 
 protected:
     void Tell(const QString& text);
-    // Tells why OK was refused and puts the user back in the box at fault.
-    void RefuseAt(QLineEdit* box, const QString& text);
+    // Tells why OK was refused and puts the user back in the box (a text
+    // box or a list) at fault.
+    void RefuseAt(QWidget* box, const QString& text);
 };
 
 } // namespace vorn

@@ -195,6 +195,18 @@ void frmMapEd::cmdOk_Click()
     // map file the editor cannot read back.
     if (!SizeInRange(txtWidth, Label7->text()) || !SizeInRange(txtHeight, Label8->text()))
         return;
+    // Nothing is stored that the game's code page would turn into "?".
+    const std::pair<QWidget*, QLabel*> names[] = {
+        {txtTitle, Label6}, {cboTileset, Label2}, {cboMap, Label3}, {cboBack, Label4}, {cboSprite, Label5}};
+    for (const auto& [box, label] : names) {
+        const QString text = box == txtTitle ? txtTitle->text() : static_cast<QComboBox*>(box)->currentText();
+        if (const QString bad = FirstUnencodable(text); !bad.isEmpty()) {
+            RefuseAt(box, QStringLiteral("%1 holds \"%2\", a character that code page %3 cannot store.")
+                              .arg(label->text(), bad)
+                              .arg(AnsiCodePage()));
+            return;
+        }
+    }
     accept();
 }
 

@@ -59,11 +59,14 @@ void frmVorn::cmdMapProps_Click()
         dialog.exec();
         if (dialog.Tag == kCancelled)
             return;
-        accepted.setTileset(vorn::PadName32(vorn::EncodeAnsi(dialog.tilesetName())));
-        accepted.setMap(vorn::PadName32(vorn::EncodeAnsi(dialog.mapName())));
-        accepted.setBackdrop(vorn::PadName32(vorn::EncodeAnsi(dialog.backdropName())));
-        accepted.setSpriteSet(vorn::PadName32(vorn::EncodeAnsi(dialog.spriteSetName())));
-        accepted.setTitle(vorn::PadName32(vorn::EncodeAnsi(dialog.titleText())));
+        // A field left as it was shown is stored from its own bytes, so
+        // bytes the code page cannot read are never turned into "?".
+        const vorn::StageRecord& shown = StageTable[i];
+        accepted.setTileset(vorn::KeepOrStoreName32(shown.tileset(), dialog.tilesetName()));
+        accepted.setMap(vorn::KeepOrStoreName32(shown.map(), dialog.mapName()));
+        accepted.setBackdrop(vorn::KeepOrStoreName32(shown.backdrop(), dialog.backdropName()));
+        accepted.setSpriteSet(vorn::KeepOrStoreName32(shown.spriteSet(), dialog.spriteSetName()));
+        accepted.setTitle(vorn::KeepOrStoreName32(shown.title(), dialog.titleText()));
         accepted.setParallax(dialog.parallax());
         width = dialog.mapWidth();
         height = dialog.mapHeight();

@@ -50,6 +50,9 @@ public:
     // Runs the start-up steps. False when the program must end (missing game
     // files, unreadable stage table); the message has been shown then.
     bool Form_Load();
+    // Sets the code page of the game's texts from "Code Page" in "Main", or
+    // from the user's locale when that is absent or 0.
+    void ApplyCodePageSetting();
 
     // ---- stage loading (loading.cpp) --------------------------------------
     // Loads the stage selected in cboMap. Validates every file before any of

@@ -7,6 +7,7 @@
 #include "twips.h"
 
 #include <QComboBox>
+#include <cmath>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -29,6 +30,22 @@ bool OnSomeScreen(const QRect& frame)
 }
 
 } // namespace
+
+void frmVorn::ApplyCodePageSetting()
+{
+    const QString text = INIRead(QStringLiteral("Main"), QStringLiteral("Code Page"));
+    const double number = vorn::Val(text);
+    if (number == 0) {
+        vorn::SetAnsiCodePage(vorn::CodePageOfEnvironment());
+        return;
+    }
+    if (number != std::floor(number) || !vorn::SetAnsiCodePage(int(number))) {
+        vorn::SetAnsiCodePage(1252);
+        ShowMessage(QStringLiteral("The setting \"Code Page\" holds \"%1\", which names no code page "
+                                   "Vorn can convert. Code page 1252 is used.")
+                        .arg(text));
+    }
+}
 
 bool frmVorn::Form_Load()
 {
@@ -57,6 +74,10 @@ bool frmVorn::Form_Load()
         ShowMessage(QStringLiteral("Can't find...\r\n\r\n") + missing, QMessageBox::Warning);
         return false;
     }
+
+    // The code page of the stage table and of settings values that are not
+    // UTF-8, before either is read: set by hand, else the user's locale's.
+    ApplyCodePageSetting();
 
     // 2. Entity markers 1 to 255, hidden copies of marker 0.
     for (int i = 1; i < int(entity.size()); ++i) {

@@ -1,20 +1,43 @@
 #pragma once
-// Windows-1252, the single-byte code page of the game's texts. Qt Core has
-// no codec for it without ICU, so the table is kept here.
+// The code page of the game's texts: the stage table's names and titles,
+// and settings values that are not UTF-8. Like the system code page of the
+// platform the game was made for, it is one for the whole program: Windows
+// code page 1252 until start-up sets another (932 for the Japanese game).
 #include <QByteArray>
 #include <QString>
 
 namespace vorn {
 
-// Every byte maps to one character; the five unassigned bytes (0x81, 0x8D,
-// 0x8F, 0x90, 0x9D) map to the control characters of the same number, as
-// Windows does, so decoding and encoding give back the same bytes.
+// The code page in use, and a change of it. False, keeping the old one,
+// for a number that names no code page Vorn can convert.
+int AnsiCodePage();
+bool SetAnsiCodePage(int codePage);
+bool IsKnownCodePage(int codePage);
+
+// The code page a locale name ("ja_JP.UTF-8", "ru", "C") stands for: ja
+// 932, zh_CN and zh_SG 936, zh_TW and zh_HK 950, ko 949, Cyrillic 1251,
+// Central European 1250, el 1253, tr 1254, anything else 1252.
+int CodePageForLocale(const QByteArray& locale);
+// The same for the user's locale: LC_ALL, else LC_CTYPE, else LANG.
+int CodePageOfEnvironment();
+
+// In 1252 every byte is one character (the five unassigned bytes become
+// the control characters of the same number, as Windows does), so decoding
+// and encoding give back the same bytes.
 QString DecodeAnsi(const QByteArray& bytes);
 
 // Characters the code page lacks become '?'.
 QByteArray EncodeAnsi(const QString& text);
 
-// UTF-8 when the bytes are valid UTF-8, else Windows-1252.
+// The first character of `text` the code page cannot store; empty when it
+// can store them all.
+QString FirstUnencodable(const QString& text);
+
+// `text` up to its first NUL, spaces trimmed at both ends, encoded and cut
+// to at most `maxBytes` bytes without splitting a character.
+QByteArray EncodeAnsiName(const QString& text, int maxBytes);
+
+// UTF-8 when the bytes are valid UTF-8, else the code page.
 QString DecodeUtf8OrAnsi(const QByteArray& bytes);
 
 } // namespace vorn

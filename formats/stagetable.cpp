@@ -170,6 +170,19 @@ QByteArray PadName32(const QByteArray& text)
     return name;
 }
 
+QByteArray StoreName32(const QString& text)
+{
+    return PadName32(EncodeAnsiName(text, kNameSize));
+}
+
+QByteArray KeepOrStoreName32(const QByteArray& field, const QString& shown)
+{
+    // Fields are shown up to their first NUL, so that is what "unchanged"
+    // compares with. An unchanged field is padded from its own bytes, so
+    // bytes the code page cannot read stay as they were.
+    return shown == DecodeAnsi(CutAtNull(field)) ? PadName32(field) : StoreName32(shown);
+}
+
 QString StageListItemText(int index, const StageRecord& record)
 {
     // Spaces are trimmed from the whole 32-byte field, NULs included, so

@@ -64,6 +64,13 @@ bool ProbeGameExecutable(const QString& exePath);
 QByteArray CutAtNull(const QByteArray& text);
 // CutAtNull, spaces trimmed at both ends, NUL-padded or cut to 32 bytes.
 QByteArray PadName32(const QByteArray& text);
+// The same for a text typed by the user: encoded in the code page, cut at
+// 32 bytes without splitting a double-byte character.
+QByteArray StoreName32(const QString& text);
+// What a field shown as `shown` stores: PadName32 of the field's own bytes,
+// whatever they are, while the text is the one it was shown as (so bytes
+// the code page cannot read survive); else StoreName32 of the text.
+QByteArray KeepOrStoreName32(const QByteArray& field, const QString& shown);
 
 // The stage list's item: index, " - ", the title with spaces trimmed at
 // both ends, shown up to its first NUL. "13 - Cave"
