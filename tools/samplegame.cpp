@@ -7,6 +7,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
+#include <map>
 #include <array>
 
 namespace vorn {
@@ -75,10 +77,34 @@ QByteArray ReuseTitle(int index)
     return QByteArray(adjectives[a]) + ' ' + nouns[n];
 }
 
+// The same records' titles as the Japanese game stores them: Shift-JIS,
+// with a half-width katakana word (single bytes) in record 40, blanks
+// around record 41's and exactly 32 bytes in stage 17's.
+QByteArray JapaneseTitle(int index)
+{
+    static const std::map<int, const char*> own = {
+        {12, "ランタンの巣穴"}, {13, "苔むした窪地"},   {14, "錆びた岩棚"}, {15, "果てしない広野"},
+        {16, "小石の隅"},       {17, "曲がりくねった尾根に灯る提灯の列"}, {18, "古い水門"},
+        {19, "静かな金庫"},     {40, "ｶﾌｪ 滝の下"},    {41, "  漂う胞子  "}};
+    static const std::array<const char*, 12> adjectives = {
+        "琥珀の", "静まる", "歪んだ", "沈んだ", "風の", "淡い", "絡んだ", "銅の", "眠たい", "凍てた", "隠れた", "孤独な"};
+    static const std::array<const char*, 12> nouns = {
+        "階段", "巣穴", "回廊", "貯水槽", "段丘", "果樹園", "窪地", "通路", "窯", "林", "橋", "地下室"};
+    QString title;
+    if (const auto found = own.find(index); found != own.end()) {
+        title = QString::fromUtf8(found->second);
+    } else {
+        const int a = index % 12, n = (5 * (index / 12) + index) % 12;
+        title = QString::fromUtf8(adjectives[a]) + QString::fromUtf8(nouns[n]);
+    }
+    QStringEncoder shiftJis("windows-932");
+    return shiftJis.encode(title);
+}
+
 // The stand-in executable: a readable note, filler that is not all zero,
 // and the stage table at its fixed offset. The spare fields and the three
 // bytes behind each record are set so tests can see they survive edits.
-QByteArray Executable(const std::vector<SampleMap>& maps)
+QByteArray Executable(const std::vector<SampleMap>& maps, SampleTitles titles)
 {
     QByteArray exe(kExecutableSize, '\0');
     quint32 state = 0x2545F491u;
@@ -116,7 +142,9 @@ QByteArray Executable(const std::vector<SampleMap>& maps)
         record[132] = char(0xA0 + i % 64);
         for (int k = 0; k < kNameSize; ++k)
             record[133 + k] = char(0x80 + (i * 3 + k) % 0x70);
-        PutName(record, 165, own ? own->title : ReuseTitle(i));
+        PutName(record, 165, titles == SampleTitles::Japanese ? JapaneseTitle(i)
+                             : own                           ? own->title
+                                                             : ReuseTitle(i));
         record[197] = char(0xEE);
         record[198] = char(0x5A);
         record[199] = char(i + 1);
@@ -135,7 +163,7 @@ QString WriteFile(const QDir& root, const QString& relative, const QByteArray& b
 
 } // namespace
 
-QString WriteSampleGame(const QString& dir)
+QString WriteSampleGame(const QString& dir, SampleTitles titles)
 {
     QDir root(dir);
     for (const char* sub : {kStageDir, kNpcDir})
@@ -147,7 +175,7 @@ QString WriteSampleGame(const QString& dir)
     const QString npc = QString::fromLatin1(kNpcDir) + '/';
     const std::vector<std::pair<QString, QByteArray>> files = [&] {
         std::vector<std::pair<QString, QByteArray>> out;
-        out.emplace_back(QStringLiteral("Doukutsu.exe"), Executable(maps));
+        out.emplace_back(QStringLiteral("Doukutsu.exe"), Executable(maps, titles));
         for (const SampleMap& m : maps) {
             const QString base = stage + QString::fromLatin1(m.name);
             out.emplace_back(base + ".pxm", MapFileBytes(m));

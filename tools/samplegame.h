@@ -8,8 +8,11 @@ namespace vorn {
 // Doukutsu.exe holding the stage table, stage maps, entity files, scripts,
 // tilesets, backdrops and sprite sheets, some with the mixed letter case of
 // folders copied from Windows. Takes a few milliseconds.
-// Returns an empty text on success, else the reason.
-QString WriteSampleGame(const QString& dir);
+// Returns an empty text on success, else the reason. With Japanese titles
+// the stage table holds titles of its own in Shift-JIS, as the Japanese
+// game does; everything else is the same.
+enum class SampleTitles { English, Japanese };
+QString WriteSampleGame(const QString& dir, SampleTitles titles = SampleTitles::English);
 
 // Stage indices of the sample game that tests and the benchmark rely on.
 constexpr int kSampleSmallStage = 13;   // 20 x 15 map, the default stage

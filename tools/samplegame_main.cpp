@@ -2,15 +2,19 @@
 
 #include <QCoreApplication>
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: vorn-sample-game DIR\n");
+    const bool japanese = argc == 3 && std::strcmp(argv[1], "--japanese") == 0;
+    if (argc != 2 && !japanese) {
+        std::fprintf(stderr, "usage: vorn-sample-game [--japanese] DIR\n");
         return 2;
     }
-    const QString error = vorn::WriteSampleGame(QString::fromLocal8Bit(argv[1]));
+    const QString error = vorn::WriteSampleGame(QString::fromLocal8Bit(argv[argc - 1]),
+                                                japanese ? vorn::SampleTitles::Japanese
+                                                         : vorn::SampleTitles::English);
     if (!error.isEmpty()) {
         std::fprintf(stderr, "vorn-sample-game: %s\n", qPrintable(error));
         return 1;

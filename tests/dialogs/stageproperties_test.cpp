@@ -207,6 +207,43 @@ private slots:
         QCOMPARE(w->TileGrid.at(3, 2), quint8(77));
     }
 
+    // The Japanese game's table in Shift-JIS, with "Code Page=932": titles
+    // show and store in it, bytes it cannot read survive an unchanged OK,
+    // and a character it lacks is refused at its box.
+    void japaneseTitlesShowAndStoreInShiftJis()
+    {
+        const QByteArray oddSprites("Common\x81", 7); // a lead byte with nothing after it
+        SmallStage w([&](TestGame& game) {
+            QVERIFY(WriteSampleGame(game.gameDir(), SampleTitles::Japanese).isEmpty());
+            QVERIFY(WriteBytes(game.settingsPath(), "[Main]\nCode Page=932\n"));
+            QFile exe(game.path("Doukutsu.exe"));
+            QVERIFY(exe.open(QIODevice::ReadWrite) && exe.seek(kRecordStart + 100));
+            exe.write(oddSprites);
+        });
+        QVERIFY(w.started);
+        QCOMPARE(w->cboMap->itemText(kStage), QString::fromUtf8("13 - 苔むした窪地"));
+        QCOMPARE(w->cboMap->itemText(17), QString::fromUtf8("17 - 曲がりくねった尾根に灯る提灯の列"));
+
+        const QByteArray before = FileBytes(w.exe());
+        QString shownTitle;
+        AnswerModal<frmMapEd>([&](frmMapEd* d) {
+            shownTitle = d->txtTitle->text();
+            d->txtTitle->setText(QString::fromUtf8("€の間"));
+            d->cmdOk->click(); // refused: the dialog stays open
+            QVERIFY(d->isVisible());
+            d->txtTitle->setText(QString::fromUtf8("スタート地点"));
+            d->cmdOk->click();
+        });
+        w->cmdMapProps_Click();
+        QCOMPARE(shownTitle, QString::fromUtf8("苔むした窪地"));
+        QCOMPARE(w.messages, QStringList{QString::fromUtf8("Title holds \"€\", a character that code page 932 cannot store.")});
+        QByteArray expected = before;
+        expected.replace(kRecordStart + 165, kNameSize, Field("\x83\x58\x83\x5E\x81\x5B\x83\x67\x92\x6E\x93\x5F"));
+        QCOMPARE(FileBytes(w.exe()), expected); // the sprite set's odd byte and all else as they were
+        QCOMPARE(w->cboMap->itemText(kStage), QString::fromUtf8("13 - スタート地点"));
+        SetAnsiCodePage(1252);
+    }
+
     void parallaxOnlyTouchesItsBytes()
     {
         SmallStage w;

@@ -1,0 +1,43 @@
+#include "codepage.h"
+#include "stagetable.h"
+
+#include <gtest/gtest.h>
+
+using namespace vorn;
+
+TEST(CodePage, LocalesNameTheirWindowsCodePage)
+{
+    const std::pair<const char*, int> cases[] = {
+        {"ja_JP.UTF-8", 932}, {"ja", 932},          {"zh_CN.GB18030", 936}, {"zh_SG", 936},
+        {"zh_TW.UTF-8", 950}, {"zh_HK", 950},       {"zh", 1252},           {"ko_KR.eucKR", 949},
+        {"ru_RU.UTF-8", 1251}, {"uk_UA", 1251},     {"sr_RS@latin", 1251},  {"pl_PL", 1250},
+        {"hr_HR.UTF-8", 1250}, {"el_GR", 1253},     {"tr_TR.UTF-8", 1254},  {"de_DE.UTF-8", 1252},
+        {"C", 1252},           {"POSIX", 1252},     {"C.UTF-8", 1252},      {"", 1252}};
+    for (const auto& [locale, codePage] : cases)
+        EXPECT_EQ(CodePageForLocale(locale), codePage) << locale;
+    EXPECT_FALSE(IsKnownCodePage(65001));
+    EXPECT_FALSE(SetAnsiCodePage(12345));
+    EXPECT_EQ(AnsiCodePage(), 1252);
+}
+
+TEST(CodePage, ShiftJisNamesAreCutBetweenCharacters)
+{
+    ASSERT_TRUE(SetAnsiCodePage(932));
+    const QByteArray start("\x83\x58\x83\x5E\x81\x5B\x83\x67\x92\x6E\x93\x5F"); // スタート地点
+    EXPECT_EQ(DecodeAnsi(start), QString::fromUtf8("スタート地点"));
+    EXPECT_EQ(StoreName32(QString::fromUtf8("  スタート地点  ")), start.leftJustified(32, '\0'));
+    // "a" and sixteen double-byte characters: the last would end at byte 33.
+    const QString long16 = "a" + QString::fromUtf8("曲がりくねった尾根に灯る提灯の列");
+    const QByteArray stored = StoreName32(long16);
+    EXPECT_EQ(stored.size(), 32);
+    EXPECT_EQ(stored.at(31), '\0');
+    EXPECT_EQ(DecodeAnsi(CutAtNull(stored)), long16.left(16));
+    EXPECT_EQ(FirstUnencodable(QString::fromUtf8("地点€ä")), QString::fromUtf8("€"));
+    EXPECT_EQ(FirstUnencodable(QString::fromUtf8("ｶﾌｪ")), QString());
+    EXPECT_EQ(EncodeAnsi(QString::fromUtf8("a€b")), "a?b");
+    // A field the user left alone keeps bytes that are not Shift-JIS.
+    const QByteArray odd = QByteArray("Cave\x81", 5).leftJustified(32, '\0');
+    EXPECT_EQ(KeepOrStoreName32(odd, DecodeAnsi(CutAtNull(odd))), odd);
+    EXPECT_EQ(DecodeUtf8OrAnsi(start), QString::fromUtf8("スタート地点"));
+    SetAnsiCodePage(1252);
+}
