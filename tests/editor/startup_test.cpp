@@ -125,6 +125,40 @@ private slots:
         }
     }
 
+    // "Code Page" is set by hand: a number Vorn cannot convert falls back
+    // to 1252 after a message; a known one decodes the table; the locale
+    // decides when it is absent.
+    void codePageSettingAndLocale()
+    {
+        {
+            Started s("[Main]\r\nCode Page=99\r\n");
+            QVERIFY(s.start());
+            QCOMPARE(s.messages.size(), size_t(1));
+            QVERIFY(s.messages[0].text.contains("\"Code Page\" holds \"99\""));
+            QCOMPARE(vorn::AnsiCodePage(), 1252);
+            QCOMPARE(s.window->cboMap->itemText(40), QString::fromUtf8("40 - Café Under The Falls"));
+        }
+        {
+            Started s("[Main]\r\nCode Page=1251\r\n");
+            QVERIFY(s.start());
+            QVERIFY(s.messages.empty());
+            QCOMPARE(s.window->cboMap->itemText(40), QString::fromUtf8("40 - Cafй Under The Falls"));
+        }
+        const QByteArray all = qgetenv("LC_ALL");
+        qputenv("LC_ALL", "ja_JP.UTF-8");
+        {
+            Started s;
+            QVERIFY(s.start());
+            QCOMPARE(vorn::AnsiCodePage(), 932);
+            s.window->close(); // the settings are stored: never the code page
+            QFile ini(s.game.settingsPath());
+            QVERIFY(ini.open(QIODevice::ReadOnly));
+            QVERIFY(!ini.readAll().contains("Code Page"));
+        }
+        all.isNull() ? qunsetenv("LC_ALL") : qputenv("LC_ALL", all);
+        vorn::SetAnsiCodePage(1252);
+    }
+
     void maximizedSkipsPlacement()
     {
         Started s("[Main]\r\nState=2\r\nLeft=1500\r\nTop=1500\r\nWidth=12000\r\nHeight=7500\r\n");
