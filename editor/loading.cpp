@@ -157,6 +157,7 @@ bool frmVorn::cmdLoad_Click()
     }
     openStage = stage;
     openMapName = mapName;
+    ClearHistory();
 
     PositionEntities();
     RedrawMap();
