@@ -1,6 +1,8 @@
 // Speed and memory of the main window on the sample game's 513 x 513 stage
 // with 256 entities, on the offscreen platform, with the straightforward
-// whole-map drawing measured beside it for comparison.
+// whole-map drawing measured beside it for comparison, and the cost of the
+// undo history.
+#include "edithistory.h"
 #include "frmVorn.h"
 #include "mapview.h"
 #include "samplegame.h"
@@ -8,6 +10,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -127,6 +130,66 @@ void BM_StraightforwardWholeMap(benchmark::State& state)
     state.counters["VmHWM_MB"] = PeakResidentMB();
 }
 
+// The same cell written the way a left-button move writes it, with the
+// undo history noting every change (each write here changes the tile).
+void BM_OneCellRecorded(benchmark::State& state)
+{
+    SetZoom("16");
+    window->ClearHistory();
+    QImage target(16, 16, QImage::Format_RGB32);
+    int n = 0;
+    Timed(state, "cellRecorded", [&] {
+        const int x = 100 + (n & 63), y = 200;
+        window->SelectedTile = quint8(n++ & 0xFF);
+        window->PaintCell(x, y);
+        window->RenderMap(target, QRect(x * 16, y * 16, 16, 16));
+        benchmark::DoNotOptimize(target.constBits());
+    });
+    window->ClearHistory();
+}
+
+// One stroke that changes every cell of the map, undone and redone from
+// the keyboard's handlers in a large shown window; each figure includes the
+// repaint of the map the step asks for.
+void BM_UndoRedoWholeMap(benchmark::State& state)
+{
+    SetZoom("16");
+    window->resize(1920, 1080);
+    window->show();
+    QCoreApplication::processEvents();
+    window->ClearHistory();
+    for (int y = 0; y < window->MapHeight; ++y) {
+        for (int x = 0; x < window->MapWidth; ++x) {
+            window->SelectedTile = quint8(window->TileGrid.at(x, y) + 1);
+            window->PaintCell(x, y);
+        }
+    }
+    window->picMap_MouseUp(1, 0, 0, 0); // the stroke becomes one step
+    QCoreApplication::processEvents();
+    meanMs["strokeMB"] = double(window->History().Bytes()) / (1024.0 * 1024.0);
+    meanMs["strokeSteps"] = window->History().Stack().count();
+
+    using Clock = std::chrono::steady_clock;
+    std::chrono::duration<double, std::milli> undo{}, redo{};
+    for (auto _ : state) {
+        auto start = Clock::now();
+        window->UndoEdit();
+        window->picMap->repaint(); // the platform would paint at its next frame
+        undo += Clock::now() - start;
+        start = Clock::now();
+        window->RedoEdit();
+        window->picMap->repaint();
+        redo += Clock::now() - start;
+    }
+    if (state.iterations() > 0) {
+        meanMs["undo"] = undo.count() / double(state.iterations());
+        meanMs["redo"] = redo.count() / double(state.iterations());
+        state.counters["undo_ms"] = meanMs["undo"];
+        state.counters["redo_ms"] = meanMs["redo"];
+    }
+    window->ClearHistory();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -164,6 +227,9 @@ int main(int argc, char** argv)
     benchmark::RegisterBenchmark("PeakMemory/zoom64", BM_PeakMemoryZoom64)->Iterations(20)->Unit(kMillisecond);
     benchmark::RegisterBenchmark("Straightforward/wholeMap16", BM_StraightforwardWholeMap)
         ->Iterations(1)->Unit(kMillisecond);
+    // Last: their history and the shown window would weigh on the figures above.
+    benchmark::RegisterBenchmark("OneCellRecorded", BM_OneCellRecorded)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("UndoRedo/wholeMap", BM_UndoRedoWholeMap)->Unit(kMillisecond);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
@@ -172,6 +238,15 @@ int main(int argc, char** argv)
                     "(ratio %.0f) and %.2f ms for a 1600 x 900 view paint (ratio %.0f).\n",
                     meanMs["straight"], meanMs["zoom"], meanMs["straight"] / meanMs["zoom"],
                     meanMs["paint16"], meanMs["straight"] / meanMs["paint16"]);
+    }
+    if (meanMs.count("cell") && meanMs.count("cellRecorded")) {
+        std::printf("One map cell painted: %.3f us, %.3f us while the undo history records it (ratio %.2f).\n",
+                    meanMs["cell"] * 1000.0, meanMs["cellRecorded"] * 1000.0,
+                    meanMs["cellRecorded"] / meanMs["cell"]);
+    }
+    if (meanMs.count("undo")) {
+        std::printf("Stroke over all 513 x 513 cells: %.0f step of %.1f MB; undo %.2f ms, redo %.2f ms.\n",
+                    meanMs["strokeSteps"], meanMs["strokeMB"], meanMs["undo"], meanMs["redo"]);
     }
     if (meanMs.count("peakMB"))
         std::printf("Peak resident memory with the stage open at zoom 64: %.1f MB.\n", meanMs["peakMB"]);

@@ -28,9 +28,11 @@ void frmVorn::cmdEditEnt_Click()
     dialog.exec();
     if (dialog.Tag == kCancelled)
         return;
+    const vorn::EntityRecord before = EntityRecords[i];
     dialog.CommitTo(EntityRecords[i]);
     // The inspector keeps its text until the selection changes.
     PositionEntities();
+    RecordEntityEdit(i, before);
 }
 
 void frmVorn::cmdMapProps_Click()

@@ -93,6 +93,8 @@ void EntityMarker::mouseMoveEvent(QMouseEvent* event)
 void EntityMarker::mouseReleaseEvent(QMouseEvent* event)
 {
     event->accept();
+    owner_->entity_MouseUp(index_, ButtonState(event->button()), ShiftState(event->modifiers()),
+                           int(event->position().x()), int(event->position().y()));
 }
 
 } // namespace vorn

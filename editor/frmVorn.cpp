@@ -1,11 +1,13 @@
 #include "frmVorn.h"
 
 #include "dialogwidgets.h"
+#include "edithistory.h"
 #include "entitymarker.h"
 #include "inifile.h"
 #include "layoutwidgets.h"
 #include "mapview.h"
 #include "shapeframe.h"
+#include "undocommands.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -262,6 +264,7 @@ frmVorn::frmVorn(const QString& gameDir, const QString& programDir, QWidget* par
     // program made it; a revert is made with the signals blocked.
     connect(cboMap, &QComboBox::currentIndexChanged, this, [this] { cboMap_Click(); });
     connect(cboZoom, &QComboBox::currentIndexChanged, this, [this] { cboZoom_Click(); });
+    InstallHistoryKeys();
 
     for (QPushButton* button : findChildren<QPushButton*>())
         FitFont(button, button->text(), CaptionRoom(button));

@@ -15,7 +15,9 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -27,12 +29,14 @@ class QPushButton;
 class QScrollBar;
 
 namespace vorn {
+class EditHistory;    // edithistory.h: the undo history
 class EntityMarker;   // entitymarker.h
 class MapView;        // mapview.h: picMap
 class ShapeFrame;     // shapeframe.h: shpCursor, shpTile
 class SplitterHandle; // layout widgets: imgSplitter
 class StatusBar;      // layout widgets: picStatusbar
 class TilesetView;    // mapview.h: picTileset
+struct StrokeCells;   // undocommands.h: the stroke being painted
 
 // Mouse buttons as the handlers take them: 1 left, 2 right, 4 middle, summed.
 int ButtonState(Qt::MouseButtons buttons);
@@ -78,6 +82,9 @@ public:
     // Renders `area` (pixels of picMap) into the top-left of `target`
     // (RGB32, at least area's size): what picMap shows there.
     void RenderMap(QImage& target, const QRect& area) const;
+    // Redraws the cells given as y * kGridSide + x, in any order, as DrawTile
+    // would one by one, with the neighbours in a row asked for as one strip.
+    void DrawCells(const std::vector<quint32>& cells);
 
     // ---- layout (layout.cpp) ----------------------------------------------
     void Form_Resize();
@@ -95,6 +102,9 @@ public:
     void picMap_MouseDown(int button, int shift, int x, int y);
     void picMap_MouseMove(int button, int shift, int x, int y);
     void picMap_MouseUp(int button, int shift, int x, int y);
+    // A left-button move's cell: writes SelectedTile, notes a changed tile
+    // in the stroke, redraws the cell.
+    void PaintCell(int cx, int cy);
     void hsbMap_Change();
     void vsbMap_Change();
     void vsbTile_Change();
@@ -103,6 +113,7 @@ public:
     void PositionEntities();
     void entity_MouseMove(int index, int button, int shift, int x, int y);
     void entity_MouseDown(int index, int button, int shift, int x, int y);
+    void entity_MouseUp(int index, int button, int shift, int x, int y); // ends a drag's step
     void chkHideEnts_Click();
     void cmdChangEntCt_Click();
 
@@ -116,6 +127,15 @@ public:
     void cmdTSCDec_Click();
     void cmdTSCEnc_Click();
     void ConvertSelectedScript(bool decode);
+
+    // ---- undo history (history.cpp; the steps in undocommands.h) ----------
+    // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z, from anywhere in the window. They
+    // do nothing while a modal dialog is up or a load or save is under way.
+    void UndoEdit();
+    void RedoEdit();
+    // Run by every successful load: the steps belong to the stage before.
+    void ClearHistory();
+    const vorn::EditHistory& History() const { return *history_; }
 
     // ---- messages (frmVorn.cpp) -------------------------------------------
     // A modal box titled "Vorn" with an OK button. Tests may set messageHook
@@ -241,4 +261,21 @@ private:
     // frame is known (before the first show it is not).
     void ApplyRestoredOuterSize(int attempt);
     QSize restoredOuterSize_;
+
+    // Undo history (history.cpp). An edit under way becomes a step at its
+    // release; any press, undo, redo or new step closes it first, so steps
+    // stay in the order the edits were made.
+    void InstallHistoryKeys();
+    void RecordCell(int x, int y, quint8 before, quint8 after);
+    void RecordDrag(int index, QPoint before, QPoint after);
+    void RecordEntityEdit(int index, const vorn::EntityRecord& before);
+    void RecordEntityCount(qint16 before);
+    void FinishPendingEdits();
+    std::unique_ptr<vorn::EditHistory> history_;
+    std::unique_ptr<vorn::StrokeCells> stroke_; // cells changed since the left press
+    struct PendingDrag {
+        int index;
+        QPoint before, after;
+    };
+    std::optional<PendingDrag> drag_;
 };

@@ -146,6 +146,7 @@ bool frmVorn::cmdLoad_Click()
     }
     openStage = stage;
     openMapName = mapName;
+    ClearHistory();
 
     PositionEntities();
     RedrawMap();

@@ -70,15 +70,23 @@ void frmVorn::entity_MouseMove(int index, int button, int, int x, int y)
     const int top = std::max(FloorDiv(marker->y() + y, zoom) * zoom, 0);
     marker->move(left, top);
     vorn::EntityRecord& record = EntityRecords[index];
+    const QPoint before(record.X, record.Y);
     record.X = qint16(std::min(left / zoom, 32767));
     record.Y = qint16(std::min(top / zoom, 32767));
+    RecordDrag(index, before, QPoint(record.X, record.Y));
 }
 
 void frmVorn::entity_MouseDown(int, int button, int, int, int)
 {
+    FinishPendingEdits(); // a drag whose release was missed ends here
     // The pointer's arrival on the marker has already selected its entity.
     if (button == 2)
         cmdEditEnt_Click();
+}
+
+void frmVorn::entity_MouseUp(int, int, int, int, int)
+{
+    FinishPendingEdits(); // the drag becomes one step
 }
 
 void frmVorn::chkHideEnts_Click()
@@ -104,6 +112,8 @@ void frmVorn::cmdChangEntCt_Click()
                     QMessageBox::Warning);
         return;
     }
+    const qint16 before = EntityCount;
     EntityCount = qint16(count);
     PositionEntities();
+    RecordEntityCount(before);
 }

@@ -61,6 +61,7 @@ void frmVorn::picTileset_MouseUp(int, int, int, int)
 
 void frmVorn::picMap_MouseDown(int button, int shift, int x, int y)
 {
+    FinishPendingEdits(); // a stroke whose release was missed ends here
     picMap_Tag = kPressed;
     picMap_MouseMove(button, shift, x, y);
 }
@@ -82,10 +83,7 @@ void frmVorn::picMap_MouseMove(int button, int, int x, int y)
         return;
 
     if (button == 1) {
-        // One cell costs one write and one cell redraw, so a stroke keeps
-        // up with the pointer on the largest maps.
-        TileGrid.at(cx, cy) = SelectedTile;
-        DrawTile(cx, cy, TileGrid.at(cx, cy));
+        PaintCell(cx, cy);
     } else {
         // Right, middle or several buttons: pick the tile as if chosen in
         // the palette. The palette is left where it is scrolled.
@@ -97,6 +95,19 @@ void frmVorn::picMap_MouseMove(int button, int, int x, int y)
 void frmVorn::picMap_MouseUp(int, int, int, int)
 {
     picMap_Tag = kReleased;
+    FinishPendingEdits(); // the stroke becomes one step
+}
+
+// One cell costs one write, a note when the tile changes and one cell
+// redraw, so a stroke keeps up with the pointer on the largest maps. The
+// cell is written and redrawn even when it already held the tile.
+void frmVorn::PaintCell(int cx, int cy)
+{
+    const quint8 before = TileGrid.at(cx, cy);
+    TileGrid.at(cx, cy) = SelectedTile;
+    if (before != SelectedTile)
+        RecordCell(cx, cy, before, SelectedTile);
+    DrawTile(cx, cy, TileGrid.at(cx, cy));
 }
 
 // Scroll values run from 0 down to a negative maximum, so moving a thumb

@@ -5,6 +5,7 @@
 #include "shapeframe.h"
 
 #include <QComboBox>
+#include <QRegion>
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -139,6 +140,40 @@ void frmVorn::DrawTile(int x, int y, quint8 /*tile*/)
 {
     const int z = ZoomSize;
     picMap->update(x * z, y * z, z, z);
+}
+
+// One request per cell costs more than a whole-map undo may take; the
+// strips of neighbours in a row, in row order, are few and join cheaply.
+void frmVorn::DrawCells(const std::vector<quint32>& cells)
+{
+    if (cells.empty())
+        return;
+    std::vector<quint8> marked(size_t(vorn::kGridSide) * vorn::kGridSide, 0);
+    int top = vorn::kGridSide;
+    int bottom = -1;
+    for (const quint32 cell : cells) {
+        marked[cell] = 1;
+        const int y = int(cell / vorn::kGridSide);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+    }
+    const int z = ZoomSize;
+    QRegion strips;
+    for (int y = top; y <= bottom; ++y) {
+        const quint8* row = marked.data() + size_t(y) * vorn::kGridSide;
+        for (int x = 0; x < vorn::kGridSide;) {
+            if (!row[x]) {
+                ++x;
+                continue;
+            }
+            int end = x + 1;
+            while (end < vorn::kGridSide && row[end])
+                ++end;
+            strips += QRect(x * z, y * z, (end - x) * z, z);
+            x = end;
+        }
+    }
+    picMap->update(strips);
 }
 
 void frmVorn::RedrawMap()
