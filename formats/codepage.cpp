@@ -181,7 +181,10 @@ QByteArray EncodeAnsiName(const QString& text, int maxBytes)
 
 QString DecodeUtf8OrAnsi(const QByteArray& bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // A leading U+FEFF is text here: the bytes are part of a file, never the
+    // start of one, so the decoder must not drop it as a byte order mark.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = utf8.decode(bytes);
     if (!utf8.hasError())
         return text;

@@ -108,6 +108,16 @@ TEST_F(IniTest, WriteRefusesWhatWouldNotReadBackAndReadOnlyFiles)
     EXPECT_EQ(GetFile(ini), "[Main]\nZoom=1\n");
 }
 
+TEST(IniBytes, NamesAndValuesStartingWithZeroWidthNoBreakSpaceReadBackWhole)
+{
+    const QString mark = QStringLiteral("\uFEFF");
+    QByteArray bytes = "[Main]\nZoom=\xEF\xBB\xBF" "2\n";
+    EXPECT_EQ(IniValue(bytes, "Main", "Zoom"), mark + "2");
+    ASSERT_TRUE(IniSetValue(bytes, "Main", mark + "Key", mark + "v"));
+    EXPECT_EQ(IniValue(bytes, "Main", mark + "Key"), mark + "v");
+    EXPECT_EQ(IniValue(bytes, "Main", "Key"), "");
+}
+
 // ---- numbers from text ----------------------------------------------------
 
 TEST(NumText, LeadingAndWholeNumbers)
