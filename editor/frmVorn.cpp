@@ -5,6 +5,7 @@
 #include "inifile.h"
 #include "layoutwidgets.h"
 #include "mapview.h"
+#include "programicon.h"
 #include "shapeframe.h"
 
 #include <QCheckBox>
@@ -14,7 +15,6 @@
 #include <QGroupBox>
 #include <QInputDialog>
 #include <QLabel>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -105,15 +105,7 @@ int CaptionRoom(const QPushButton* button)
 // The program's 16 x 16 picture: a tile square with a painted cell.
 QPixmap IconPicture()
 {
-    QPixmap pix(16, 16);
-    pix.fill(Qt::transparent);
-    QPainter p(&pix);
-    p.fillRect(1, 1, 14, 14, QColor(64, 96, 160));
-    p.fillRect(3, 3, 5, 5, QColor(230, 200, 90));
-    p.fillRect(8, 8, 5, 5, QColor(120, 190, 90));
-    p.setPen(QColor(20, 30, 60));
-    p.drawRect(0, 0, 15, 15);
-    return pix;
+    return QPixmap::fromImage(vorn::ProgramIcon(16));
 }
 
 } // namespace
