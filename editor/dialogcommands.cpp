@@ -5,6 +5,7 @@
 #include "frmMapEd.h"
 #include "numtext.h"
 #include "script.h"
+#include "settingslocation.h"
 
 #include <QComboBox>
 #include <QScrollBar>
@@ -23,7 +24,7 @@ void frmVorn::cmdEditEnt_Click()
     const int i = std::clamp(hsbEntity->value(), 0, vorn::kMaxEntities - 1);
     frmEntEd dialog(this);
     dialog.showMessage = [this](const QString& text) { ShowMessage(text); };
-    dialog.LoadTypeList(settingsPath());
+    dialog.LoadTypeList(vorn::SettingsFileToRead(settingsPath(), settingsSeed));
     dialog.ShowRecord(EntityRecords[i]);
     dialog.exec();
     if (dialog.Tag == kCancelled)

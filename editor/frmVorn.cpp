@@ -6,6 +6,7 @@
 #include "layoutwidgets.h"
 #include "mapview.h"
 #include "programicon.h"
+#include "settingslocation.h"
 #include "shapeframe.h"
 
 #include <QCheckBox>
@@ -110,8 +111,8 @@ QPixmap IconPicture()
 
 } // namespace
 
-frmVorn::frmVorn(const QString& gameDir, const QString& programDir, QWidget* parent)
-    : QWidget(parent), game_(gameDir), settingsPath_(vorn::SettingsFilePath(programDir))
+frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* parent)
+    : QWidget(parent), game_(gameDir), settingsPath_(vorn::SettingsFilePath(settingsDir))
 {
     setObjectName(QStringLiteral("frmVorn"));
     setWindowTitle(QStringLiteral("Vorn"));
@@ -345,12 +346,14 @@ std::optional<QString> frmVorn::InputBox(const QString& prompt, const QString& p
 
 QString frmVorn::INIRead(const QString& section, const QString& key) const
 {
-    return vorn::INIRead(settingsPath_, section, key);
+    return vorn::INIRead(vorn::SettingsFileToRead(settingsPath_, settingsSeed), section, key);
 }
 
 void frmVorn::INIWrite(const QString& section, const QString& key, const QString& value) const
 {
-    vorn::INIWrite(settingsPath_, section, key, value); // a failed write loses the value silently
+    // A failed write loses the value silently.
+    vorn::PrepareSettingsFile(settingsPath_, settingsSeed);
+    vorn::INIWrite(settingsPath_, section, key, value);
 }
 
 // Qt scroll bars need minimum <= maximum, while the handlers count from 0
