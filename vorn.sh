@@ -7,7 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          xvfb xauth fonts-dejavu-core fonts-ipafont-gothic)
+          xvfb xauth fonts-dejavu-core fonts-ipafont-gothic
+          desktop-file-utils appstream)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
