@@ -9,9 +9,31 @@
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <cstdio>
+#include <cstring>
+
+namespace {
+
+// -h or --help before any "--".
+bool AsksForHelp(int argc, char** argv)
+{
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+        if (std::strcmp(argv[i], "-h") == 0 || std::strcmp(argv[i], "--help") == 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    // The help needs no display: it is answered before the window system opens.
+    if (AsksForHelp(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        std::fputs(qPrintable(vorn::ParseStartOptions(QCoreApplication::arguments()).usage), stdout);
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vorn"));
     // Lets the desktop match the window to its menu entry and icon.
@@ -21,10 +43,6 @@ int main(int argc, char** argv)
     if (!options.usageError.isEmpty()) {
         std::fprintf(stderr, "vorn: %s\n\n%s", qPrintable(options.usageError), qPrintable(options.usage));
         return 2;
-    }
-    if (options.help) {
-        std::fputs(qPrintable(options.usage), stdout);
-        return 0;
     }
 
     // Settings beside the program where they can be written, else in the

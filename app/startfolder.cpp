@@ -29,7 +29,9 @@ StartOptions ParseStartOptions(const QStringList& arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Edits the stages of the game in the current folder, or in DIR."));
-    const QCommandLineOption help = parser.addHelpOption();
+    // Help of its own: Qt's would offer --help-all as well.
+    parser.addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Show this help.")));
     const QCommandLineOption choose(QStringLiteral("choose-folder"),
                                     QStringLiteral("When the folder is not a game folder, ask for one."));
     parser.addOption(choose);
@@ -47,7 +49,6 @@ StartOptions ParseStartOptions(const QStringList& arguments)
         options.usageError = QStringLiteral("Only one folder can be given.");
         return options;
     }
-    options.help = parser.isSet(help);
     options.chooseFolder = parser.isSet(choose);
     options.folder = folders.value(0);
     return options;

@@ -11,9 +11,8 @@ namespace vorn {
 struct StartOptions {
     bool chooseFolder = false; // --choose-folder
     QString folder;            // DIR: change into it first
-    bool help = false;         // -h, --help
     QString usageError;        // non-empty: bad usage, nothing else is valid
-    QString usage;             // the help text
+    QString usage;             // the help text, for -h and --help
     bool given() const { return chooseFolder || !folder.isEmpty(); }
 };
 

@@ -42,7 +42,6 @@ private slots:
         QCOMPARE(both.folder, QStringLiteral("/games/cs"));
         QVERIFY(!parse({"--frobnicate"}).usageError.isEmpty());
         QVERIFY(!parse({"a", "b"}).usageError.isEmpty());
-        QVERIFY(parse({"--help"}).help);
     }
 
     void chooserOnlyOutsideAGameFolder()
