@@ -5,7 +5,6 @@
 #include "frmMapEd.h"
 #include "numtext.h"
 #include "script.h"
-#include "settingslocation.h"
 
 #include <QComboBox>
 #include <QScrollBar>
@@ -24,7 +23,7 @@ void frmVorn::cmdEditEnt_Click()
     const int i = std::clamp(hsbEntity->value(), 0, vorn::kMaxEntities - 1);
     frmEntEd dialog(this);
     dialog.showMessage = [this](const QString& text) { ShowMessage(text); };
-    dialog.LoadTypeList(vorn::SettingsFileToRead(settingsPath(), settingsSeed));
+    dialog.LoadTypeList(settingsToRead());
     dialog.ShowRecord(EntityRecords[i]);
     dialog.exec();
     if (dialog.Tag == kCancelled)

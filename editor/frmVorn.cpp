@@ -346,7 +346,7 @@ std::optional<QString> frmVorn::InputBox(const QString& prompt, const QString& p
 
 QString frmVorn::INIRead(const QString& section, const QString& key) const
 {
-    return vorn::INIRead(vorn::SettingsFileToRead(settingsPath_, settingsSeed), section, key);
+    return vorn::INIRead(settingsToRead(), section, key);
 }
 
 void frmVorn::INIWrite(const QString& section, const QString& key, const QString& value) const

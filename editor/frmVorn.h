@@ -6,6 +6,7 @@
 #include "entityfile.h"
 #include "gamefolder.h"
 #include "mapfile.h"
+#include "settingslocation.h"
 #include "stagetable.h"
 
 #include <QImage>
@@ -135,6 +136,7 @@ public:
     // The default settings installed with the program: read while the
     // settings file does not exist, copied into it before its first write.
     QString settingsSeed;
+    QString settingsToRead() const { return vorn::SettingsFileToRead(settingsPath_, settingsSeed); }
     // Set when the game folder was named or chosen at start: close then
     // stores it as "Game Folder", where the folder chooser opens next time.
     bool storeGameFolder = false;
