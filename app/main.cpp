@@ -1,14 +1,80 @@
 #include "frmVorn.h"
+#include "inifile.h"
+#include "settingslocation.h"
+#include "startfolder.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStandardPaths>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// -h or --help before any "--".
+bool AsksForHelp(int argc, char** argv)
+{
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+        if (std::strcmp(argv[i], "-h") == 0 || std::strcmp(argv[i], "--help") == 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    // The help needs no display: it is answered before the window system opens.
+    if (AsksForHelp(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        std::fputs(qPrintable(vorn::ParseStartOptions(QCoreApplication::arguments()).usage), stdout);
+        return 0;
+    }
+
     QApplication app(argc, argv);
-    // Game files are looked up in the folder the program is started from;
-    // the settings file lives beside the program.
-    frmVorn window(QDir::currentPath(), QCoreApplication::applicationDirPath());
+    QCoreApplication::setApplicationName(QStringLiteral("vorn"));
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.vorn.Vorn"));
+
+    const vorn::StartOptions options = vorn::ParseStartOptions(QCoreApplication::arguments());
+    if (!options.usageError.isEmpty()) {
+        std::fprintf(stderr, "vorn: %s\n\n%s", qPrintable(options.usageError), qPrintable(options.usage));
+        return 2;
+    }
+
+    // Settings beside the program where they can be written, else in the
+    // user's configuration folder (~/.config/vorn), as for an installed copy.
+    const QString programDir = QCoreApplication::applicationDirPath();
+    const QString settingsDir =
+        vorn::SettingsFolder(programDir, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    const QString seed = vorn::InstalledDefaultSettings(programDir);
+
+    if (options.given()) {
+        const QString settings = vorn::SettingsFileToRead(vorn::SettingsFilePath(settingsDir), seed);
+        const QString last = vorn::INIRead(settings, QStringLiteral("Main"), QStringLiteral("Game Folder"));
+        const auto choose = [](const QString& startAt) {
+            return QFileDialog::getExistingDirectory(nullptr, QStringLiteral("Vorn: Choose the Game Folder"),
+                                                     startAt);
+        };
+        QString error;
+        switch (vorn::EnterStartFolder(options, last, choose, error)) {
+        case vorn::StartFolder::Ready:
+            break;
+        case vorn::StartFolder::Cancelled:
+            return 0;
+        case vorn::StartFolder::Failed:
+            QMessageBox::warning(nullptr, QStringLiteral("Vorn"), error);
+            return 1;
+        }
+    }
+
+    // Game files are looked up in the current folder.
+    frmVorn window(QDir::currentPath(), settingsDir);
+    window.settingsSeed = seed;
+    window.storeGameFolder = options.given();
     if (!window.Form_Load())
         return 1;
     window.show();

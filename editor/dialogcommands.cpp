@@ -23,7 +23,7 @@ void frmVorn::cmdEditEnt_Click()
     const int i = std::clamp(hsbEntity->value(), 0, vorn::kMaxEntities - 1);
     frmEntEd dialog(this);
     dialog.showMessage = [this](const QString& text) { ShowMessage(text); };
-    dialog.LoadTypeList(settingsPath());
+    dialog.LoadTypeList(settingsToRead());
     dialog.ShowRecord(EntityRecords[i]);
     dialog.exec();
     if (dialog.Tag == kCancelled)

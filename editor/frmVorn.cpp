@@ -6,6 +6,8 @@
 #include "inifile.h"
 #include "layoutwidgets.h"
 #include "mapview.h"
+#include "programicon.h"
+#include "settingslocation.h"
 #include "shapeframe.h"
 #include "undocommands.h"
 
@@ -16,7 +18,6 @@
 #include <QGroupBox>
 #include <QInputDialog>
 #include <QLabel>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -107,21 +108,13 @@ int CaptionRoom(const QPushButton* button)
 // The program's 16 x 16 picture: a tile square with a painted cell.
 QPixmap IconPicture()
 {
-    QPixmap pix(16, 16);
-    pix.fill(Qt::transparent);
-    QPainter p(&pix);
-    p.fillRect(1, 1, 14, 14, QColor(64, 96, 160));
-    p.fillRect(3, 3, 5, 5, QColor(230, 200, 90));
-    p.fillRect(8, 8, 5, 5, QColor(120, 190, 90));
-    p.setPen(QColor(20, 30, 60));
-    p.drawRect(0, 0, 15, 15);
-    return pix;
+    return QPixmap::fromImage(vorn::ProgramIcon(16));
 }
 
 } // namespace
 
-frmVorn::frmVorn(const QString& gameDir, const QString& programDir, QWidget* parent)
-    : QWidget(parent), game_(gameDir), settingsPath_(vorn::SettingsFilePath(programDir))
+frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* parent)
+    : QWidget(parent), game_(gameDir), settingsPath_(vorn::SettingsFilePath(settingsDir))
 {
     setObjectName(QStringLiteral("frmVorn"));
     setWindowTitle(QStringLiteral("Vorn"));
@@ -356,12 +349,14 @@ std::optional<QString> frmVorn::InputBox(const QString& prompt, const QString& p
 
 QString frmVorn::INIRead(const QString& section, const QString& key) const
 {
-    return vorn::INIRead(settingsPath_, section, key);
+    return vorn::INIRead(settingsToRead(), section, key);
 }
 
 void frmVorn::INIWrite(const QString& section, const QString& key, const QString& value) const
 {
-    vorn::INIWrite(settingsPath_, section, key, value); // a failed write loses the value silently
+    // A failed write loses the value silently.
+    vorn::PrepareSettingsFile(settingsPath_, settingsSeed);
+    vorn::INIWrite(settingsPath_, section, key, value);
 }
 
 // Qt scroll bars need minimum <= maximum, while the handlers count from 0

@@ -6,6 +6,7 @@
 #include "entityfile.h"
 #include "gamefolder.h"
 #include "mapfile.h"
+#include "settingslocation.h"
 #include "stagetable.h"
 
 #include <QImage>
@@ -46,8 +47,9 @@ class frmVorn : public QWidget {
     Q_OBJECT
 public:
     // gameDir: the game's folder (the current directory in normal use);
-    // programDir: the folder of the program, which holds "vorn.ini".
-    frmVorn(const QString& gameDir, const QString& programDir, QWidget* parent = nullptr);
+    // settingsDir: the folder that holds "vorn.ini", beside the program
+    // unless that cannot be written (settingslocation.h).
+    frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* parent = nullptr);
     ~frmVorn() override;
 
     // ---- start-up (startup.cpp) -------------------------------------------
@@ -147,10 +149,17 @@ public:
     std::function<void(const QString& text, QMessageBox::Icon icon)> messageHook;
     std::function<std::optional<QString>(const QString& prompt, const QString& preset)> inputHook;
 
-    // Settings file access: the file "vorn.ini" in the program's folder.
+    // Settings file access: the file "vorn.ini" in the settings folder.
     QString INIRead(const QString& section, const QString& key) const;
     void INIWrite(const QString& section, const QString& key, const QString& value) const;
     QString settingsPath() const { return settingsPath_; }
+    // The default settings installed with the program: read while the
+    // settings file does not exist, copied into it before its first write.
+    QString settingsSeed;
+    QString settingsToRead() const { return vorn::SettingsFileToRead(settingsPath_, settingsSeed); }
+    // Set when the game folder was named or chosen at start: close then
+    // stores it as "Game Folder", where the folder chooser opens next time.
+    bool storeGameFolder = false;
     const vorn::GameFolder& game() const { return game_; }
 
     // Scroll values as the handlers see them: 0 at the left or top end down

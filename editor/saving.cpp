@@ -99,4 +99,6 @@ void frmVorn::Form_QueryUnload()
     INIWrite(main, QStringLiteral("Split"), QString::number(imgSplitter->y()));
     INIWrite(main, QStringLiteral("Zoom"), QString::number(cboZoom->currentIndex()));
     INIWrite(main, QStringLiteral("Last Stage"), QString::number(cboMap->currentIndex()));
+    if (storeGameFolder)
+        INIWrite(main, QStringLiteral("Game Folder"), game_.root());
 }

@@ -54,22 +54,7 @@ bool frmVorn::Form_Load()
     };
 
     // 1. Required files.
-    struct Required {
-        const char* pattern;
-        const char* label;
-    };
-    static const Required required[] = {
-        {"doukutsu.exe", "Main executable"},
-        {"data\\stage\\*.pxm", "Map files"},
-        {"data\\stage\\prt*.pbm", "Tileset files"},
-        {"data\\npc\\npc*.pbm", "Sprite files"},
-        {"data\\bk*.pbm", "Backdrop files"},
-    };
-    QString missing;
-    for (const Required& r : required) {
-        if (!game_.patternExists(QString::fromLatin1(r.pattern)))
-            missing += QString::fromLatin1(r.label) + QStringLiteral("\r\n");
-    }
+    const QString missing = vorn::MissingGameFiles(game_);
     if (!missing.isEmpty()) {
         ShowMessage(QStringLiteral("Can't find...\r\n\r\n") + missing, QMessageBox::Warning);
         return false;

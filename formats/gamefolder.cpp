@@ -145,6 +145,27 @@ bool GameFolder::patternExists(const QString& builtPattern) const
     return !listPattern(builtPattern).isEmpty();
 }
 
+QString MissingGameFiles(const GameFolder& folder)
+{
+    struct Required {
+        const char* pattern;
+        const char* label;
+    };
+    static const Required required[] = {
+        {"doukutsu.exe", "Main executable"},
+        {"data\\stage\\*.pxm", "Map files"},
+        {"data\\stage\\prt*.pbm", "Tileset files"},
+        {"data\\npc\\npc*.pbm", "Sprite files"},
+        {"data\\bk*.pbm", "Backdrop files"},
+    };
+    QString missing;
+    for (const Required& r : required) {
+        if (!folder.patternExists(QString::fromLatin1(r.pattern)))
+            missing += QString::fromLatin1(r.label) + QStringLiteral("\r\n");
+    }
+    return missing;
+}
+
 bool IsPlainFileName(const QString& name)
 {
     if (name == u"." || name == u"..")

@@ -45,6 +45,12 @@ private:
     QString root_;
 };
 
+// The labels of the kinds of game file missing from `folder`, each followed
+// by "\r\n", in a fixed order ("Main executable", "Map files", "Tileset
+// files", "Sprite files", "Backdrop files"); empty in a game folder. One
+// file of each kind is enough.
+QString MissingGameFiles(const GameFolder& folder);
+
 // A name taken from a stage record may only name a file inside the game
 // folder: no "/", "\" or ":", and not "." or "..".
 bool IsPlainFileName(const QString& name);
