@@ -3,6 +3,7 @@
 #include "codepage.h"
 #include "safewrite.h"
 
+#include <cstring>
 #include <vector>
 
 namespace vorn {
@@ -53,6 +54,14 @@ QString DecodeRange(const QByteArray& bytes, qsizetype from, qsizetype to)
     return DecodeUtf8OrAnsi(bytes.mid(from, to - from));
 }
 
+// The first `c` in [from, to), else `to`. Never past the line: a search to
+// the end of the file for each line makes a long file take quadratic time.
+qsizetype FindInLine(const QByteArray& bytes, char c, qsizetype from, qsizetype to)
+{
+    const void* at = std::memchr(bytes.constData() + from, c, size_t(to - from));
+    return at ? static_cast<const char*>(at) - bytes.constData() : to;
+}
+
 enum class LineKind { Blank, Comment, Section, Entry, Other };
 
 struct ParsedLine {
@@ -78,9 +87,7 @@ ParsedLine ParseLine(const QByteArray& bytes, const Line& line)
         return parsed;
     }
     if (first == '[') {
-        qsizetype close = bytes.indexOf(']', from + 1);
-        if (close < 0 || close > to)
-            close = to;
+        const qsizetype close = FindInLine(bytes, ']', from + 1, to);
         qsizetype nameFrom = from + 1;
         qsizetype nameTo = close;
         TrimRange(bytes, nameFrom, nameTo);
@@ -88,8 +95,8 @@ ParsedLine ParseLine(const QByteArray& bytes, const Line& line)
         parsed.name = DecodeRange(bytes, nameFrom, nameTo);
         return parsed;
     }
-    const qsizetype equals = bytes.indexOf('=', from);
-    if (equals < 0 || equals >= to)
+    const qsizetype equals = FindInLine(bytes, '=', from, to);
+    if (equals == to)
         return parsed; // a line without "=" holds no key
     qsizetype keyFrom = from;
     qsizetype keyTo = equals;

@@ -2,6 +2,7 @@
 #include "numtext.h"
 #include "testfiles.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cmath>
@@ -116,6 +117,20 @@ TEST(IniBytes, NamesAndValuesStartingWithZeroWidthNoBreakSpaceReadBackWhole)
     ASSERT_TRUE(IniSetValue(bytes, "Main", mark + "Key", mark + "v"));
     EXPECT_EQ(IniValue(bytes, "Main", mark + "Key"), mark + "v");
     EXPECT_EQ(IniValue(bytes, "Main", "Key"), "");
+}
+
+TEST(IniBytes, ReadingTakesTimeInProportionToTheFile)
+{
+    // 3 MB of lines without "=" or "]": well under a second when each line
+    // is parsed on its own, tens of seconds when each search runs to the end.
+    QByteArray bytes = "[Main]\n";
+    for (int i = 0; i < 500000; ++i)
+        bytes += "[a\nb c\n";
+    bytes += "[Main]\nZoom=3\n";
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(IniValue(bytes, "Main", "Zoom"), "3");
+    EXPECT_LT(clock.elapsed(), 3000);
 }
 
 // ---- numbers from text ----------------------------------------------------
