@@ -10,7 +10,8 @@ namespace {
 
 // Map pictures repeat whole blocks of pixels, which deflate finds without
 // row filters: unfiltered rows make smaller files than the adaptive
-// filters, in a third of the time.
+// filters, in a third of the time. zlib's default level: the fastest one
+// writes files three times larger at zoom 64 for half the time.
 constexpr int kCompressionLevel = 6;
 
 struct WriteState {
