@@ -9,7 +9,7 @@ cd "$(dirname "$0")"
 mode="${1:-run}"
 
 packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          xvfb xauth fonts-dejavu-core fonts-ipafont-gothic
+          libpng-dev xvfb xauth fonts-dejavu-core fonts-ipafont-gothic
           desktop-file-utils appstream)
 [ "$mode" = fuzz ] && packages+=(clang libclang-rt-14-dev)
 missing=()

@@ -4,6 +4,7 @@
 // undo history.
 #include "edithistory.h"
 #include "frmVorn.h"
+#include "inifile.h"
 #include "mapview.h"
 #include "samplegame.h"
 #include "threecopyreference.h"
@@ -190,6 +191,18 @@ void BM_UndoRedoWholeMap(benchmark::State& state)
     window->ClearHistory();
 }
 
+// A 3 MB settings file of lines without "=" or "]" before the key looked
+// for: reading must stay in proportion to the file.
+void BM_SettingsLongFile(benchmark::State& state)
+{
+    QByteArray bytes = "[Main]\n";
+    for (int i = 0; i < 500000; ++i)
+        bytes += "[a\nb c\n";
+    bytes += "[Main]\nZoom=3\n";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(vorn::IniValue(bytes, "Main", "Zoom"));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -225,6 +238,7 @@ int main(int argc, char** argv)
     benchmark::RegisterBenchmark("ZoomChange", BM_ZoomChange)->Unit(kMillisecond);
     benchmark::RegisterBenchmark("OneCell", BM_OneCell)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("PeakMemory/zoom64", BM_PeakMemoryZoom64)->Iterations(20)->Unit(kMillisecond);
+    benchmark::RegisterBenchmark("Settings/long3MB", BM_SettingsLongFile)->Unit(kMillisecond);
     benchmark::RegisterBenchmark("Straightforward/wholeMap16", BM_StraightforwardWholeMap)
         ->Iterations(1)->Unit(kMillisecond);
     // Last: their history and the shown window would weigh on the figures above.

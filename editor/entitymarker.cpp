@@ -2,52 +2,13 @@
 
 #include "frmVorn.h"
 #include "layoutwidgets.h"
+#include "markerdrawing.h"
 
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace vorn {
-
-namespace {
-
-// K black, W white, . transparent; top row first.
-constexpr const char* kMarkerRows[16] = {
-    "..K.K.K.K.K.K.K.",
-    "...............K",
-    "K.....KKKK......",
-    "......KWWK.....K",
-    "K.....KWWK......",
-    "......KWWK.....K",
-    "K.....KWWK......",
-    "......KWK......K",
-    "K.....KWK.......",
-    "......KWK......K",
-    "K....KKKK.......",
-    ".....KWWK......K",
-    "K....KWWK.......",
-    ".....KKKK......K",
-    "K...............",
-    ".K.K.K.K.K.K.K.K",
-};
-
-QImage BuildPicture()
-{
-    QImage image(16, 16, QImage::Format_ARGB32);
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
-            QRgb pixel = qRgba(0, 0, 0, 0);
-            if (kMarkerRows[y][x] == 'K')
-                pixel = qRgba(0, 0, 0, 255);
-            else if (kMarkerRows[y][x] == 'W')
-                pixel = qRgba(255, 255, 255, 255);
-            image.setPixel(x, y, pixel);
-        }
-    }
-    return image;
-}
-
-} // namespace
 
 EntityMarker::EntityMarker(frmVorn* owner, int index, QWidget* parent)
     : QWidget(parent), owner_(owner), index_(index)
@@ -61,16 +22,13 @@ EntityMarker::EntityMarker(frmVorn* owner, int index, QWidget* parent)
 
 const QImage& EntityMarker::Picture()
 {
-    static const QImage image = BuildPicture();
-    return image;
+    return MarkerPicture();
 }
 
 void EntityMarker::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    // Pixel art: every source pixel becomes a solid block at any zoom.
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(rect(), Picture());
+    PaintMarker(painter, rect());
 }
 
 // Offsets are truncated toward zero to whole pixels. The events are

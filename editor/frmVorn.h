@@ -32,6 +32,7 @@ class QScrollBar;
 namespace vorn {
 class EditHistory;    // edithistory.h: the undo history
 class EntityMarker;   // entitymarker.h
+struct MapScene;      // mapdrawing.h
 class MapView;        // mapview.h: picMap
 class ShapeFrame;     // shapeframe.h: shpCursor, shpTile
 class SplitterHandle; // layout widgets: imgSplitter
@@ -84,6 +85,8 @@ public:
     // Renders `area` (pixels of picMap) into the top-left of `target`
     // (RGB32, at least area's size): what picMap shows there.
     void RenderMap(QImage& target, const QRect& area) const;
+    // The open stage's pictures and cells, as the drawing library takes them.
+    vorn::MapScene Scene() const;
     // Redraws the cells given as y * kGridSide + x, in any order, as DrawTile
     // would one by one, with the neighbours in a row asked for as one strip.
     void DrawCells(const std::vector<quint32>& cells);

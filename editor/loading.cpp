@@ -2,14 +2,13 @@
 
 #include "entitymarker.h"
 #include "mapview.h"
-#include "picture.h"
+#include "stageloading.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QSignalBlocker>
-#include <memory>
 
 void frmVorn::cboMap_Click()
 {
@@ -60,85 +59,28 @@ bool frmVorn::cmdLoad_Click()
         return false;
     };
 
-    const vorn::StageRecord& record = StageTable[stage];
-    const QString tilesetName = vorn::DecodeAnsi(vorn::CutAtNull(record.tileset()));
-    const QString mapName = vorn::DecodeAnsi(vorn::CutAtNull(record.map()));
-    const QString backdropName = vorn::DecodeAnsi(vorn::CutAtNull(record.backdrop()));
-    // Record names become file names: none may reach outside the game folder.
-    if (!vorn::IsPlainFileName(tilesetName))
-        return refuse(vorn::PlainNameError(stage, QStringLiteral("tileset"), tilesetName));
-    if (!vorn::IsPlainFileName(mapName))
-        return refuse(vorn::PlainNameError(stage, QStringLiteral("map"), mapName));
-    if (!vorn::IsPlainFileName(backdropName))
-        return refuse(vorn::PlainNameError(stage, QStringLiteral("backdrop"), backdropName));
-
-    const QString tilesetFile = QStringLiteral("data\\stage\\prt") + tilesetName + QStringLiteral(".pbm");
-    const QString mapFile = QStringLiteral("data\\stage\\") + mapName + QStringLiteral(".pxm");
-    const QString backdropFile = QStringLiteral("data\\") + backdropName + QStringLiteral(".pbm");
-    const QString entityFile = QStringLiteral("data\\stage\\") + mapName + QStringLiteral(".pxe");
-
     // Everything is read and checked before any of the open stage changes.
-    // Entries are found whatever their kind, so that a pipe or a folder in a
-    // game file's place is refused by name rather than taken for a missing
-    // file; and no file is ever opened unless it is a regular one.
-    const vorn::FileRules rules = game_.rules();
-    showStatus(QStringLiteral("Loading tileset ") + tilesetName + QStringLiteral("..."));
-    const QSize maxTileset(vorn::kMaxTilesetSide, vorn::kMaxTilesetSide);
-    vorn::Picture tileset = vorn::LoadPicture(game_.findEntry(tilesetFile), tilesetFile,
-                                              QStringLiteral("a tileset"), maxTileset);
-    if (!tileset.error.isEmpty())
-        return refuse(tileset.error);
-
-    showStatus(QStringLiteral("Loading stage ") + mapName + QStringLiteral("..."));
-    auto map = std::make_unique<vorn::MapData>(); // a missing file is a 0 x 0 map
-    if (const QString path = game_.findEntry(mapFile); !path.isEmpty()) {
-        const vorn::ReadStatus status = vorn::ReadMapFile(path, mapFile, *map, rules);
-        if (!status.ok())
-            return refuse(status.error);
-    }
-    vorn::Picture backdrop = vorn::LoadPicture(game_.findEntry(backdropFile), backdropFile,
-                                               QStringLiteral("a backdrop of this stage"),
-                                               vorn::MaxBackdropSize(map->width, map->height));
-    if (!backdrop.error.isEmpty())
-        return refuse(backdrop.error);
-
-    showStatus(QStringLiteral("Loading object data ") + mapName + QStringLiteral("..."));
-    qint16 count = 0; // a missing file is no entities
-    vorn::EntityRecords records = EntityRecords;
-    if (const QString path = game_.findEntry(entityFile); !path.isEmpty()) {
-        const vorn::ReadStatus status = vorn::ReadEntityFile(path, entityFile, count, records, rules);
-        if (!status.ok())
-            return refuse(status.error);
-    }
-
-    // Pictures that failed do not stop the stage: it opens with stand-ins so
-    // the record can be put right in the stage properties.
-    QString unreadable;
-    if (tileset.image.isNull()) {
-        unreadable += tilesetFile + QStringLiteral("\r\n");
-        tileset.image = QImage(256, 256, QImage::Format_RGB32);
-        tileset.image.fill(Qt::black);
-    }
-    if (backdrop.image.isNull())
-        unreadable += backdropFile + QStringLiteral("\r\n"); // white, drawn as such
-    if (!unreadable.isEmpty()) {
-        ShowMessage(QStringLiteral("Can't read these pictures; the stage opens with a black tileset "
-                                   "or a white backdrop in their place:\r\n\r\n") +
-                        unreadable,
-                    QMessageBox::Warning);
-    }
+    vorn::LoadedStage read;
+    read.records = EntityRecords; // records beyond the new count stay as they lie
+    if (const QString refused = vorn::LoadStage(game_, stage, StageTable[stage], read, showStatus);
+        !refused.isEmpty())
+        return refuse(refused);
+    if (const QString warning = vorn::UseStandInPictures(read); !warning.isEmpty())
+        ShowMessage(warning, QMessageBox::Warning);
+    const QString mapName = read.files.mapName;
+    const qint16 count = read.entityCount;
 
     // Commit.
-    picTilesetImage = std::move(tileset.image);
+    picTilesetImage = std::move(read.tileset.image);
     picMask = CreateMaskImage(picTilesetImage, qRgb(0, 0, 0));
     picTileset->resize(picTilesetImage.size());
     picTileset->update();
-    TileGrid = std::move(map->grid);
-    MapWidth = map->width;
-    MapHeight = map->height;
-    picTemp = std::move(backdrop.image);
+    TileGrid = std::move(read.map.grid);
+    MapWidth = read.map.width;
+    MapHeight = read.map.height;
+    picTemp = std::move(read.backdrop.image);
     EntityCount = count;
-    EntityRecords = records;
+    EntityRecords = read.records;
     const bool shown = !chkHideEnts->isChecked();
     for (int i = 0; i < int(count) && i < int(entity.size()); ++i) {
         if (entity[i])

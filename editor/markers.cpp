@@ -1,6 +1,7 @@
 #include "frmVorn.h"
 
 #include "entitymarker.h"
+#include "markerdrawing.h"
 #include "numtext.h"
 
 #include <QCheckBox>
@@ -36,9 +37,7 @@ void frmVorn::PositionEntities()
         if (!marker)
             continue;
         if (i < placed) {
-            // In int, not 16 bits: cell 512 at zoom 64 is 32768 pixels.
-            const vorn::EntityRecord& record = EntityRecords[i];
-            marker->setGeometry(record.X * zoom, record.Y * zoom, zoom, zoom);
+            marker->setGeometry(vorn::MarkerRect(EntityRecords[i], zoom));
             marker->setVisible(show);
         } else {
             marker->setGeometry(kParked, kParked, zoom, zoom);

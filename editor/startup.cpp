@@ -1,5 +1,6 @@
 #include "frmVorn.h"
 
+#include "codepagesetting.h"
 #include "entitymarker.h"
 #include "layoutwidgets.h"
 #include "mapview.h"
@@ -7,7 +8,6 @@
 #include "twips.h"
 
 #include <QComboBox>
-#include <cmath>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -33,18 +33,9 @@ bool OnSomeScreen(const QRect& frame)
 
 void frmVorn::ApplyCodePageSetting()
 {
-    const QString text = INIRead(QStringLiteral("Main"), QStringLiteral("Code Page"));
-    const double number = vorn::Val(text);
-    if (number == 0) {
-        vorn::SetAnsiCodePage(vorn::CodePageOfEnvironment());
-        return;
-    }
-    if (number != std::floor(number) || !vorn::SetAnsiCodePage(int(number))) {
-        vorn::SetAnsiCodePage(1252);
-        ShowMessage(QStringLiteral("The setting \"Code Page\" holds \"%1\", which names no code page "
-                                   "Vorn can convert. Code page 1252 is used.")
-                        .arg(text));
-    }
+    const QString warning = vorn::UseCodePageSetting(INIRead(QStringLiteral("Main"), QStringLiteral("Code Page")));
+    if (!warning.isEmpty())
+        ShowMessage(warning);
 }
 
 bool frmVorn::Form_Load()

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <atomic>
+#include <functional>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -149,8 +150,14 @@ QStringList LeftoverTemporaries(const QString& target)
     return Leftovers(info.absolutePath(), info.fileName());
 }
 
-QString ReplaceFile(const QString& path, const QString& displayName, const FileRules& rules,
-                    const QByteArray& head, ReadableFile* tail, qint64 tailFrom)
+namespace {
+
+// The replacement shared by every writer: `fill` writes the new content to
+// the temporary file's descriptor. It returns false with `error` set to
+// the errno of a failed write, or with `reason` set when it gave up for a
+// reason of its own, which is then the result.
+QString Replace(const QString& path, const QString& displayName, const FileRules& rules,
+                const std::function<bool(int fd, int& error, QString& reason)>& fill)
 {
     IgnoreFileSizeSignal();
     const PathCheck check = CheckPath(path, displayName, rules);
@@ -184,10 +191,11 @@ QString ReplaceFile(const QString& path, const QString& displayName, const FileR
     // Every step is checked: a write error that went unseen here would
     // rename a short file over a good one.
     int error = 0;
+    QString reason;
     bool ok = true;
     const auto step = [&](bool done) {
         if (ok && !done) {
-            if (error == 0)
+            if (error == 0 && reason.isEmpty())
                 error = errno;
             ok = false;
         }
@@ -195,9 +203,7 @@ QString ReplaceFile(const QString& path, const QString& displayName, const FileR
     if (!check.missing)
         step(::fchmod(fd, old.st_mode & 07777) == 0);
     if (ok)
-        step(WriteAll(fd, head.constData(), head.size(), error));
-    if (ok && tail)
-        step(CopyRest(tail->descriptor(), tailFrom, fd, error));
+        step(fill(fd, error, reason));
     if (ok)
         step(::fsync(fd) == 0);
     step(::close(fd) == 0);
@@ -205,7 +211,7 @@ QString ReplaceFile(const QString& path, const QString& displayName, const FileR
         step(::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(check.target).constData()) == 0);
     if (!ok) {
         ::unlink(QFile::encodeName(temporary).constData());
-        return failed(error);
+        return reason.isEmpty() ? failed(error) : reason;
     }
     // The rename itself reaches the disk with the folder's entry.
     if (const int dir = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
@@ -213,6 +219,34 @@ QString ReplaceFile(const QString& path, const QString& displayName, const FileR
         ::close(dir);
     }
     return {};
+}
+
+} // namespace
+
+QString ReplaceFile(const QString& path, const QString& displayName, const FileRules& rules,
+                    const QByteArray& head, ReadableFile* tail, qint64 tailFrom)
+{
+    return Replace(path, displayName, rules, [&](int fd, int& error, QString&) {
+        return WriteAll(fd, head.constData(), head.size(), error) &&
+               (!tail || CopyRest(tail->descriptor(), tailFrom, fd, error));
+    });
+}
+
+QString ReplaceFileStreamed(const QString& path, const QString& displayName, const FileRules& rules,
+                            const std::function<QString(const ByteSink& write)>& produce)
+{
+    return Replace(path, displayName, rules, [&](int fd, int& error, QString& reason) {
+        bool written = true;
+        const ByteSink sink = [&](const char* data, qint64 size) {
+            written = written && WriteAll(fd, data, size, error);
+            return written;
+        };
+        reason = produce(sink);
+        // A failed write is reported by its errno, whatever the producer made of it.
+        if (!written)
+            reason.clear();
+        return written && reason.isEmpty();
+    });
 }
 
 QString WriteFileAtomically(const QString& path, const QString& displayName, const QByteArray& bytes)

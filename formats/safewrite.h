@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 namespace vorn {
 
@@ -19,6 +20,16 @@ namespace vorn {
 // else the reason, naming `displayName` and the system's words.
 QString ReplaceFile(const QString& path, const QString& displayName, const FileRules& rules,
                     const QByteArray& head, ReadableFile* tail = nullptr, qint64 tailFrom = 0);
+
+// Appends bytes to a file being written; false once a write has failed.
+using ByteSink = std::function<bool(const char* data, qint64 size)>;
+
+// ReplaceFile with content made piece by piece, so that a large file never
+// needs to be held whole: `produce` writes it through the sink and returns
+// an empty text, or its own reason to give up, which leaves the old file as
+// it was and is returned.
+QString ReplaceFileStreamed(const QString& path, const QString& displayName, const FileRules& rules,
+                            const std::function<QString(const ByteSink& write)>& produce);
 
 // ReplaceFile with `bytes` as the whole content, the file leading anywhere.
 QString WriteFileAtomically(const QString& path, const QString& displayName,

@@ -2,7 +2,6 @@
 #include "numtext.h"
 #include "testfiles.h"
 
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cmath>
@@ -119,18 +118,16 @@ TEST(IniBytes, NamesAndValuesStartingWithZeroWidthNoBreakSpaceReadBackWhole)
     EXPECT_EQ(IniValue(bytes, "Main", "Key"), "");
 }
 
-TEST(IniBytes, ReadingTakesTimeInProportionToTheFile)
+TEST(IniBytes, KeyFoundAfterManyLinesWithoutEqualsOrBracketEnd)
 {
-    // 3 MB of lines without "=" or "]": well under a second when each line
-    // is parsed on its own, tens of seconds when each search runs to the end.
+    // Each line's search stops at its end: a search that ran to the end of
+    // the file would make this 3 MB file take tens of seconds (the speed is
+    // measured in vorn-bench).
     QByteArray bytes = "[Main]\n";
     for (int i = 0; i < 500000; ++i)
         bytes += "[a\nb c\n";
     bytes += "[Main]\nZoom=3\n";
-    QElapsedTimer clock;
-    clock.start();
     EXPECT_EQ(IniValue(bytes, "Main", "Zoom"), "3");
-    EXPECT_LT(clock.elapsed(), 3000);
 }
 
 // ---- numbers from text ----------------------------------------------------

@@ -1,0 +1,53 @@
+#pragma once
+// vorn-tool's subcommands. Each reads its own options, is checked for bad
+// usage before the game is opened, then runs on the game.
+#include "gamefolder.h"
+#include "stagetable.h"
+
+#include <QCommandLineParser>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+namespace vorn::cli {
+
+enum ExitStatus { kSuccess = 0, kFoundWrong = 1, kBadUsage = 2 };
+
+// The game the tool works on: its folder and its stage table.
+struct Game {
+    explicit Game(const QString& root) : folder(root) {}
+    GameFolder folder;
+    StageTable table{};
+};
+
+class Command {
+public:
+    virtual ~Command() = default;
+    // "render", and its synopsis after "vorn-tool [-C DIR] ".
+    virtual QString name() const = 0;
+    virtual QString synopsis() const = 0;
+    virtual QString summary() const = 0; // one line for the program's help
+    virtual QString description() const = 0;
+    virtual void addOptions(QCommandLineParser& parser) = 0;
+    // Takes the parsed options and arguments; the usage error when they
+    // do not fit, else empty.
+    virtual QString take(const QCommandLineParser& parser) = 0;
+    virtual int run(const Game& game) = 0;
+};
+
+std::unique_ptr<Command> MakeStagesCommand();
+std::unique_ptr<Command> MakeCheckCommand();
+std::unique_ptr<Command> MakeScriptCommand(bool decode);
+std::unique_ptr<Command> MakeRenderCommand();
+
+// One line on standard output, or on standard error after "vorn-tool: ".
+// Line breaks of the editor's messages ("\r\n") become plain ones.
+void PrintLine(const QString& text);
+void PrintError(const QString& text);
+
+// Stage numbers as typed, 0 to 94, each kept once in the order given.
+// False, with the usage error, for anything else.
+bool ParseStageNumbers(const QStringList& arguments, QList<int>& stages, QString& error);
+
+} // namespace vorn::cli

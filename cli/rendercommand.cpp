@@ -1,0 +1,142 @@
+// vorn-tool render: a stage's map to a PNG picture, drawn by the editor's
+// own map drawing, band by band.
+#include "command.h"
+
+#include "mapdrawing.h"
+#include "markerdrawing.h"
+#include "pngwriter.h"
+#include "stageloading.h"
+
+#include <algorithm>
+
+namespace vorn::cli {
+namespace {
+
+// A band of whole cell rows of at most about this many bytes is drawn at a
+// time: memory stays flat however large the picture.
+constexpr qint64 kBandBytes = 8 << 20;
+
+QString ZoomList()
+{
+    QStringList zooms;
+    for (const int zoom : kZoomSizes)
+        zooms << QString::number(zoom);
+    return zooms.join(QStringLiteral(", "));
+}
+
+class RenderCommand : public Command {
+public:
+    QString name() const override { return QStringLiteral("render"); }
+    QString synopsis() const override { return QStringLiteral("render STAGE -o FILE.png [--zoom N] [--no-entities]"); }
+    QString summary() const override { return QStringLiteral("draw a stage's map to a PNG picture"); }
+    QString description() const override
+    {
+        return QStringLiteral(
+            "Draws the stage's map exactly as the editor's map view shows it at that zoom, entity "
+            "markers included, and writes it as a PNG picture (replaced whole, as the editor writes "
+            "files). A stage the editor refuses is refused with the same words; pictures it cannot read "
+            "are drawn with the editor's stand-ins, with its warning and exit status 1.");
+    }
+    void addOptions(QCommandLineParser& parser) override
+    {
+        parser.addOption(output_);
+        parser.addOption(zoom_);
+        parser.addOption(noEntities_);
+        parser.addPositionalArgument(QStringLiteral("STAGE"), QStringLiteral("The stage number."));
+    }
+    QString take(const QCommandLineParser& parser) override
+    {
+        QList<int> stages;
+        QString error;
+        if (!ParseStageNumbers(parser.positionalArguments(), stages, error))
+            return error;
+        if (parser.positionalArguments().size() != 1)
+            return QStringLiteral("name one stage.");
+        stage_ = stages.first();
+        if (!parser.isSet(output_) || parser.value(output_).isEmpty())
+            return QStringLiteral("name the picture to write with -o FILE.png.");
+        path_ = parser.value(output_);
+        bool number = false;
+        zoomSize_ = parser.value(zoom_).toInt(&number);
+        if (!number || !IsZoomSize(zoomSize_))
+            return QStringLiteral("the zoom is one of %1, not \"%2\".").arg(ZoomList(), parser.value(zoom_));
+        markers_ = !parser.isSet(noEntities_);
+        return {};
+    }
+    int run(const Game& game) override
+    {
+        LoadedStage stage;
+        if (const QString refused = LoadStage(game.folder, stage_, game.table[stage_], stage); !refused.isEmpty()) {
+            PrintError(refused);
+            return kFoundWrong;
+        }
+        const QString warning = UseStandInPictures(stage);
+        if (!warning.isEmpty())
+            PrintError(warning);
+
+        const QImage mask = CreateMaskImage(stage.tileset.image, qRgb(0, 0, 0));
+        const MapScene scene{&stage.tileset.image, &mask, &stage.backdrop.image, &stage.map.grid,
+                             stage.map.width, stage.map.height};
+        const QSize size = MapPixelSize(scene, zoomSize_);
+        if (size.isEmpty()) {
+            PrintError(QStringLiteral("Stage %1's map %2 has %3 x %4 cells: there is nothing to draw.")
+                           .arg(stage_)
+                           .arg(stage.files.map)
+                           .arg(stage.map.width)
+                           .arg(stage.map.height));
+            return kFoundWrong;
+        }
+
+        const qint64 rowBytes = qint64(size.width()) * 4;
+        const int cellRows = int(std::max<qint64>(1, kBandBytes / (rowBytes * zoomSize_)));
+        const int bandRows = std::min(size.height(), cellRows * zoomSize_);
+        QImage band(size.width(), bandRows, QImage::Format_RGB32);
+        if (band.isNull()) {
+            PrintError(QStringLiteral("Out of memory for a band of %1 x %2 pixels.").arg(size.width()).arg(bandRows));
+            return kFoundWrong;
+        }
+        int bandTop = -bandRows; // no band drawn yet
+        const RowSource row = [&](int y, QString&) -> const QRgb* {
+            if (y >= bandTop + bandRows) {
+                bandTop = y;
+                const QRect area(0, bandTop, size.width(), std::min(bandRows, size.height() - bandTop));
+                RenderMap(scene, zoomSize_, band, area, qRgb(255, 255, 255));
+                if (markers_)
+                    DrawMarkers(band, area, zoomSize_, stage.entityCount, stage.records);
+            }
+            return reinterpret_cast<const QRgb*>(band.constScanLine(y - bandTop));
+        };
+        const QString error = ReplaceFileStreamed(path_, path_, {}, [&](const ByteSink& write) {
+            return WritePng(write, size.width(), size.height(), row);
+        });
+        if (!error.isEmpty()) {
+            PrintError(error);
+            return kFoundWrong;
+        }
+        PrintLine(QStringLiteral("stage %1: wrote %2 (%3 x %4 pixels)")
+                      .arg(stage_)
+                      .arg(path_)
+                      .arg(size.width())
+                      .arg(size.height()));
+        return warning.isEmpty() ? kSuccess : kFoundWrong;
+    }
+
+private:
+    QCommandLineOption output_{QStringList{QStringLiteral("o"), QStringLiteral("output")},
+                               QStringLiteral("The PNG picture to write."), QStringLiteral("FILE.png")};
+    QCommandLineOption zoom_{QStringLiteral("zoom"),
+                             QStringLiteral("Pixels a map cell: %1 (default 16).").arg(ZoomList()),
+                             QStringLiteral("N"), QStringLiteral("16")};
+    QCommandLineOption noEntities_{QStringLiteral("no-entities"),
+                                   QStringLiteral("Leave the entity markers out, as \"Hide entities\" does.")};
+    int stage_ = 0;
+    QString path_;
+    int zoomSize_ = 16;
+    bool markers_ = true;
+};
+
+} // namespace
+
+std::unique_ptr<Command> MakeRenderCommand() { return std::make_unique<RenderCommand>(); }
+
+} // namespace vorn::cli

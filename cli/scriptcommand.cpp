@@ -1,0 +1,97 @@
+// vorn-tool decode and encode: the editor's Decode and Encode buttons over
+// many stages, with the same codec and the same refusals.
+#include "command.h"
+
+#include "script.h"
+
+#include <QSet>
+
+namespace vorn::cli {
+namespace {
+
+class ScriptCommand : public Command {
+public:
+    explicit ScriptCommand(bool decode) : decode_(decode) {}
+
+    QString name() const override { return decode_ ? QStringLiteral("decode") : QStringLiteral("encode"); }
+    QString synopsis() const override { return name() + QStringLiteral(" STAGE...|--all"); }
+    QString summary() const override
+    {
+        return decode_ ? QStringLiteral("turn stage scripts (.tsc) into plain text (.txt)")
+                       : QStringLiteral("turn plain text (.txt) back into stage scripts (.tsc)");
+    }
+    QString description() const override
+    {
+        return QStringLiteral(
+                   "Does what the editor's %1 button does, for each stage named or, with --all, every "
+                   "stage: reads data\\stage\\MAP%2 and replaces data\\stage\\MAP%3 whole, and prints one line "
+                   "per file written. A missing or empty source, a name that is not a plain file name and a "
+                   "target that cannot be written are refused (exit status 1). With --all, stages without a "
+                   "source are skipped, saying so. A file that several stages share is written once.")
+            .arg(decode_ ? QStringLiteral("Decode") : QStringLiteral("Encode"), source(), target());
+    }
+    void addOptions(QCommandLineParser& parser) override
+    {
+        parser.addOption(all_);
+        parser.addPositionalArgument(QStringLiteral("STAGE"), QStringLiteral("Stage numbers."),
+                                     QStringLiteral("STAGE..."));
+    }
+    QString take(const QCommandLineParser& parser) override
+    {
+        everyStage_ = parser.isSet(all_);
+        QString error;
+        if (!ParseStageNumbers(parser.positionalArguments(), stages_, error))
+            return error;
+        if (everyStage_ == !stages_.isEmpty())
+            return QStringLiteral("name the stages or give --all, not both.");
+        if (everyStage_)
+            for (int i = 0; i < kStageCount; ++i)
+                stages_ << i;
+        return {};
+    }
+    int run(const Game& game) override
+    {
+        int status = kSuccess;
+        QSet<QString> done; // sources, as found
+        for (const int stage : stages_) {
+            const QString mapName = DecodeAnsi(CutAtNull(game.table[stage].map()));
+            if (!IsPlainFileName(mapName)) {
+                PrintError(PlainNameError(stage, QStringLiteral("map"), mapName));
+                status = kFoundWrong;
+                continue;
+            }
+            const QString from = QStringLiteral("data\\stage\\") + mapName + source();
+            const QString found = game.folder.findEntry(from);
+            if (found.isEmpty() && everyStage_) {
+                PrintLine(QStringLiteral("stage %1: no %2, skipped").arg(stage).arg(from));
+                continue;
+            }
+            if (!found.isEmpty() && done.contains(found))
+                continue;
+            const QString error = decode_ ? DecodeScriptFile(game.folder, mapName) : EncodeScriptFile(game.folder, mapName);
+            if (!error.isEmpty()) {
+                PrintError(QStringLiteral("stage %1: %2").arg(stage).arg(error));
+                status = kFoundWrong;
+                continue;
+            }
+            done.insert(found);
+            PrintLine(QStringLiteral("stage %1: wrote data\\stage\\%2%3").arg(stage).arg(mapName, target()));
+        }
+        return status;
+    }
+
+private:
+    QString source() const { return decode_ ? QStringLiteral(".tsc") : QStringLiteral(".txt"); }
+    QString target() const { return decode_ ? QStringLiteral(".txt") : QStringLiteral(".tsc"); }
+
+    bool decode_;
+    QCommandLineOption all_{QStringLiteral("all"), QStringLiteral("Every stage that has a source.")};
+    bool everyStage_ = false;
+    QList<int> stages_;
+};
+
+} // namespace
+
+std::unique_ptr<Command> MakeScriptCommand(bool decode) { return std::make_unique<ScriptCommand>(decode); }
+
+} // namespace vorn::cli

@@ -1,0 +1,109 @@
+// vorn-tool stages: the 95 records of the stage table.
+#include "command.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace vorn::cli {
+namespace {
+
+// One record a line whatever its texts hold: tabs, line breaks and other
+// control characters are written as escapes, and so the backslash.
+QString Escaped(const QString& text)
+{
+    QString out;
+    for (const QChar c : text) {
+        if (c == u'\\')
+            out += QStringLiteral("\\\\");
+        else if (c == u'\t')
+            out += QStringLiteral("\\t");
+        else if (c == u'\n')
+            out += QStringLiteral("\\n");
+        else if (c == u'\r')
+            out += QStringLiteral("\\r");
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString Name(const QByteArray& field) { return Escaped(DecodeAnsi(CutAtNull(field))); }
+
+constexpr int kColumns = 7;
+using Row = std::array<QString, kColumns>;
+
+class StagesCommand : public Command {
+public:
+    QString name() const override { return QStringLiteral("stages"); }
+    QString synopsis() const override { return QStringLiteral("stages [--tsv]"); }
+    QString summary() const override { return QStringLiteral("list the 95 stage records"); }
+    QString description() const override
+    {
+        return QStringLiteral("Lists the 95 records of the stage table: index, title (as the editor's stage "
+                              "list shows it), tileset, map, parallax, backdrop and sprite set, after a "
+                              "heading line. Control characters in a text are written as escapes (\\t, \\n, "
+                              "\\r, \\xNN), a backslash as \\\\.");
+    }
+    void addOptions(QCommandLineParser& parser) override
+    {
+        parser.addOption(tsv_);
+    }
+    QString take(const QCommandLineParser& parser) override
+    {
+        if (!parser.positionalArguments().isEmpty())
+            return QStringLiteral("takes no arguments.");
+        asTsv_ = parser.isSet(tsv_);
+        return {};
+    }
+    int run(const Game& game) override
+    {
+        std::vector<Row> rows;
+        rows.push_back({QStringLiteral("index"), QStringLiteral("title"), QStringLiteral("tileset"),
+                        QStringLiteral("map"), QStringLiteral("parallax"), QStringLiteral("backdrop"),
+                        QStringLiteral("sprite set")});
+        for (int i = 0; i < kStageCount; ++i) {
+            const StageRecord& record = game.table[i];
+            // The title exactly as the editor's stage list shows it.
+            const QString item = StageListItemText(i, record);
+            const QString title = item.mid(QStringLiteral("%1 - ").arg(i).size());
+            rows.push_back({QString::number(i), Escaped(title), Name(record.tileset()), Name(record.map()),
+                            QString::number(record.parallax()), Name(record.backdrop()),
+                            Name(record.spriteSet())});
+        }
+        if (asTsv_) {
+            for (const Row& row : rows)
+                PrintLine(QStringList(row.begin(), row.end()).join(u'\t'));
+            return kSuccess;
+        }
+        std::array<qsizetype, kColumns> width{};
+        for (const Row& row : rows)
+            for (int c = 0; c < kColumns; ++c)
+                width[c] = std::max(width[c], row[c].size());
+        for (const Row& row : rows) {
+            QString line;
+            for (int c = 0; c < kColumns; ++c) {
+                // Numbers to the right, texts to the left.
+                const bool number = c == 0 || c == 4;
+                const QString cell = number ? row[c].rightJustified(width[c]) : row[c].leftJustified(width[c]);
+                line += (c ? QStringLiteral("  ") : QString()) + cell;
+            }
+            while (line.endsWith(u' '))
+                line.chop(1);
+            PrintLine(line);
+        }
+        return kSuccess;
+    }
+
+private:
+    QCommandLineOption tsv_{QStringLiteral("tsv"), QStringLiteral("Tab-separated values, for scripts.")};
+    bool asTsv_ = false;
+};
+
+} // namespace
+
+std::unique_ptr<Command> MakeStagesCommand() { return std::make_unique<StagesCommand>(); }
+
+} // namespace vorn::cli

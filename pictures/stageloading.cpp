@@ -1,0 +1,112 @@
+#include "stageloading.h"
+
+namespace vorn {
+
+QString StageFilesOf(int stage, const StageRecord& record, StageFiles& out)
+{
+    out.tilesetName = DecodeAnsi(CutAtNull(record.tileset()));
+    out.mapName = DecodeAnsi(CutAtNull(record.map()));
+    out.backdropName = DecodeAnsi(CutAtNull(record.backdrop()));
+    out.tileset = QStringLiteral("data\\stage\\prt") + out.tilesetName + QStringLiteral(".pbm");
+    out.map = QStringLiteral("data\\stage\\") + out.mapName + QStringLiteral(".pxm");
+    out.backdrop = QStringLiteral("data\\") + out.backdropName + QStringLiteral(".pbm");
+    out.entities = QStringLiteral("data\\stage\\") + out.mapName + QStringLiteral(".pxe");
+    out.script = QStringLiteral("data\\stage\\") + out.mapName + QStringLiteral(".tsc");
+    // Record names become file names: none may reach outside the game folder.
+    if (!IsPlainFileName(out.tilesetName))
+        return PlainNameError(stage, QStringLiteral("tileset"), out.tilesetName);
+    if (!IsPlainFileName(out.mapName))
+        return PlainNameError(stage, QStringLiteral("map"), out.mapName);
+    if (!IsPlainFileName(out.backdropName))
+        return PlainNameError(stage, QStringLiteral("backdrop"), out.backdropName);
+    return {};
+}
+
+// Entries are found whatever their kind, so that a pipe or a folder in a
+// game file's place is refused by name rather than taken for a missing
+// file; and no file is ever opened unless it is a regular one.
+
+Picture LoadStageTileset(const GameFolder& game, const StageFiles& files)
+{
+    const QSize maxTileset(kMaxTilesetSide, kMaxTilesetSide);
+    return LoadPicture(game.findEntry(files.tileset), files.tileset, QStringLiteral("a tileset"), maxTileset);
+}
+
+ReadStatus LoadStageMap(const GameFolder& game, const StageFiles& files, MapData& map)
+{
+    const QString path = game.findEntry(files.map);
+    if (path.isEmpty()) {
+        map = MapData(); // a missing file is a 0 x 0 map
+        return ReadStatus{true, {}};
+    }
+    return ReadMapFile(path, files.map, map, game.rules());
+}
+
+Picture LoadStageBackdrop(const GameFolder& game, const StageFiles& files, const MapData& map)
+{
+    return LoadPicture(game.findEntry(files.backdrop), files.backdrop, QStringLiteral("a backdrop of this stage"),
+                       MaxBackdropSize(map.width, map.height));
+}
+
+ReadStatus LoadStageEntities(const GameFolder& game, const StageFiles& files, qint16& count,
+                             EntityRecords& records)
+{
+    const QString path = game.findEntry(files.entities);
+    if (path.isEmpty()) {
+        count = 0; // a missing file is no entities
+        return ReadStatus{true, {}};
+    }
+    return ReadEntityFile(path, files.entities, count, records, game.rules());
+}
+
+QString LoadStage(const GameFolder& game, int stage, const StageRecord& record, LoadedStage& out,
+                  const std::function<void(const QString& text)>& status)
+{
+    const auto show = [&status](const QString& text) {
+        if (status)
+            status(text);
+    };
+    if (const QString refused = StageFilesOf(stage, record, out.files); !refused.isEmpty())
+        return refused;
+    const StageFiles& files = out.files;
+
+    show(QStringLiteral("Loading tileset ") + files.tilesetName + QStringLiteral("..."));
+    out.tileset = LoadStageTileset(game, files);
+    if (!out.tileset.error.isEmpty())
+        return out.tileset.error;
+
+    show(QStringLiteral("Loading stage ") + files.mapName + QStringLiteral("..."));
+    if (const ReadStatus read = LoadStageMap(game, files, out.map); !read.ok())
+        return read.error;
+    out.backdrop = LoadStageBackdrop(game, files, out.map);
+    if (!out.backdrop.error.isEmpty())
+        return out.backdrop.error;
+
+    show(QStringLiteral("Loading object data ") + files.mapName + QStringLiteral("..."));
+    qint16 count = 0;
+    if (const ReadStatus read = LoadStageEntities(game, files, count, out.records); !read.ok())
+        return read.error;
+    out.entityCount = count;
+    return {};
+}
+
+QString UseStandInPictures(LoadedStage& stage)
+{
+    // Pictures that failed do not stop the stage: it opens with stand-ins so
+    // the record can be put right in the stage properties.
+    QString unreadable;
+    if (stage.tileset.image.isNull()) {
+        unreadable += stage.files.tileset + QStringLiteral("\r\n");
+        stage.tileset.image = QImage(256, 256, QImage::Format_RGB32);
+        stage.tileset.image.fill(Qt::black);
+    }
+    if (stage.backdrop.image.isNull())
+        unreadable += stage.files.backdrop + QStringLiteral("\r\n"); // white, drawn as such
+    if (unreadable.isEmpty())
+        return {};
+    return QStringLiteral("Can't read these pictures; the stage opens with a black tileset "
+                          "or a white backdrop in their place:\r\n\r\n") +
+           unreadable;
+}
+
+} // namespace vorn

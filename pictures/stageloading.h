@@ -1,0 +1,61 @@
+#pragma once
+// Reading one stage's files the way the editor opens a stage: names from
+// its record, the tileset, the map, the backdrop and the entities, each
+// found through the game folder and checked before use. The editor and
+// vorn-tool both load through here, so they accept and refuse the same
+// stages with the same words.
+#include "entityfile.h"
+#include "gamefolder.h"
+#include "mapfile.h"
+#include "picture.h"
+#include "stagetable.h"
+
+#include <QString>
+#include <functional>
+
+namespace vorn {
+
+// A stage's names (from its record, cut at the first NUL and decoded) and
+// the files built from them, as messages name them ("data\stage\X.pxm").
+struct StageFiles {
+    QString tilesetName, mapName, backdropName;
+    QString tileset, map, backdrop, entities, script;
+};
+
+// The names and files of `record` (stage `stage`). Fills `out` whatever
+// the names; returns the refusal of the first name, in the order tileset,
+// map, backdrop, that is not a plain file name (empty when all are).
+QString StageFilesOf(int stage, const StageRecord& record, StageFiles& out);
+
+// The steps of a load, one file each. A picture that is missing or cannot
+// be decoded comes back null without an error; one that is refused (a pipe,
+// an absurd size) carries the reason. A missing map or entity file is not
+// an error: `missing` tells, and it reads as a 0 x 0 map or no entities.
+Picture LoadStageTileset(const GameFolder& game, const StageFiles& files);
+ReadStatus LoadStageMap(const GameFolder& game, const StageFiles& files, MapData& map);
+Picture LoadStageBackdrop(const GameFolder& game, const StageFiles& files, const MapData& map);
+// Records from the count on keep what `records` held.
+ReadStatus LoadStageEntities(const GameFolder& game, const StageFiles& files, qint16& count,
+                             EntityRecords& records);
+
+struct LoadedStage {
+    StageFiles files;
+    Picture tileset;
+    MapData map;
+    Picture backdrop;
+    qint16 entityCount = 0;
+    EntityRecords records{}; // set by the caller: records from the count on stay
+};
+
+// Runs the steps in the editor's order, calling `status` with the editor's
+// progress text before the tileset, the map and the entities. Returns the
+// refusal (empty when the stage can open); nothing after it is read.
+QString LoadStage(const GameFolder& game, int stage, const StageRecord& record, LoadedStage& out,
+                  const std::function<void(const QString& text)>& status = {});
+
+// Puts stand-ins in the place of pictures that did not load, a black
+// 256 x 256 tileset and no backdrop (white), as the stage opens with them.
+// Returns the warning that says so, empty when both pictures loaded.
+QString UseStandInPictures(LoadedStage& stage);
+
+} // namespace vorn

@@ -1,0 +1,266 @@
+// vorn-tool run as a program on the sample game: each command, its words
+// against the editor's, and its map pictures against the editor's map view.
+#include "frmVorn.h"
+#include "mapview.h"
+#include "openwindow.h" // FileBytes, WriteBytes
+#include "samplegame.h"
+#include "shapeframe.h"
+#include "testgame.h"
+
+#include <QComboBox>
+#include <QCryptographicHash>
+#include <QDirIterator>
+#include <QImageReader>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sys/stat.h>
+
+namespace {
+
+struct Result {
+    int status = -1;
+    QStringList out; // lines
+    QString err;
+};
+
+// In the C locale, so the code page is the one the tests' own decoding uses.
+Result RunTool(const QString& dir, const QStringList& arguments, bool measured = false)
+{
+    QProcess process;
+    process.setWorkingDirectory(dir);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    process.setProcessEnvironment(env);
+    if (measured)
+        process.start(QStringLiteral(VORN_PEAK_MEMORY), QStringList{QStringLiteral(VORN_TOOL)} + arguments);
+    else
+        process.start(QStringLiteral(VORN_TOOL), arguments);
+    if (!process.waitForFinished(300000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    Result result;
+    result.status = process.exitCode();
+    result.out = QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+// Every file of the folder, hidden ones included, with a digest of its bytes.
+QMap<QString, QByteArray> Snapshot(const QString& dir)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(dir, QDir::Files | QDir::Hidden | QDir::System | QDir::AllDirs | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (it.fileInfo().isFile())
+            files[path] = QCryptographicHash::hash(FileBytes(path), QCryptographicHash::Sha1);
+    }
+    return files;
+}
+
+// A window on the test's own game folder, its messages caught.
+struct Window {
+    explicit Window(const TestGame& game) : w(game.gameDir(), game.programDir())
+    {
+        w.messageHook = [this](const QString& text, QMessageBox::Icon) { messages << text; };
+        started = w.Form_Load();
+    }
+    frmVorn w;
+    QStringList messages;
+    bool started = false;
+};
+
+// The map view as the window shows it, markers included, without the cell cursor.
+QImage MapViewPixels(frmVorn& w, bool markers)
+{
+    w.shpCursor->hide();
+    QImage img(w.picMap->size(), QImage::Format_RGB32);
+    img.fill(Qt::magenta);
+    const auto flags = markers ? QWidget::DrawWindowBackground | QWidget::DrawChildren
+                               : QWidget::RenderFlags(QWidget::DrawWindowBackground);
+    w.picMap->render(&img, QPoint(), QRegion(w.picMap->rect()), flags);
+    return img;
+}
+
+} // namespace
+
+class VornToolTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestGame> game;
+
+    Result tool(const QStringList& arguments) { return RunTool(game->gameDir(), arguments); }
+    QString file(const char* builtName) const
+    {
+        return vorn::GameFolder(game->gameDir()).findFile(QString::fromLatin1(builtName));
+    }
+
+private slots:
+    void init() { game = std::make_unique<TestGame>(); }
+    void cleanup() { game.reset(); }
+
+    void usageAndTheStageList()
+    {
+        for (const QStringList& bad : {QStringList{}, {"frobnicate"}, {"render", "95", "-o", "x.png"},
+                                       {"render", "13", "-o", "x.png", "--zoom", "48"}, {"decode"},
+                                       {"encode", "3", "--all"}, {"check", "-x"}})
+            QVERIFY2(tool(bad).status == 2, qPrintable(bad.join(' ')));
+        const Result help = tool({"--help"});
+        QCOMPARE(help.status, 0);
+        for (const char* command : {"stages", "check", "decode", "encode", "render"}) {
+            QVERIFY(help.out.join('\n').contains(QLatin1String(command)));
+            QCOMPARE(tool({command, "--help"}).status, 0);
+        }
+        QCOMPARE(RunTool(QDir::tempPath(), {"-C", "/nonexistent-vorn", "stages"}).status, 1);
+        QCOMPARE(RunTool(QDir::tempPath(), {"-C", game->gameDir(), "stages"}).status, 0);
+
+        // Titles as the editor's stage list shows them, texts decoded the same way.
+        vorn::StageTable table;
+        QCOMPARE(vorn::ReadStageTable(file("Doukutsu.exe"), table), QString());
+        const Result tsv = tool({"stages", "--tsv"});
+        QCOMPARE(tsv.status, 0);
+        QCOMPARE(tsv.out.size(), 1 + vorn::kStageCount);
+        for (int i = 0; i < vorn::kStageCount; ++i) {
+            const QStringList fields = tsv.out[1 + i].split(u'\t');
+            QCOMPARE(fields.size(), 7);
+            QCOMPARE(fields[0] + " - " + fields[1], vorn::StageListItemText(i, table[i]));
+        }
+        QCOMPARE(tsv.out[1 + 13], QStringLiteral("13\tMossy Hollow\tGrotto\tHollow\t1\tbkDusk\tCommon"));
+        QCOMPARE(tsv.out[1 + 40].section(u'\t', 1, 1), QStringLiteral("Caf\u00e9 Under The Falls"));
+        const Result table13 = tool({"stages"});
+        QVERIFY(table13.out.value(1 + 13).startsWith(QStringLiteral("   13  Mossy Hollow   ")));
+    }
+
+    // What the tool writes is what the window shows, pixel for pixel, at
+    // every zoom: markers (stretched by the marker widgets' own painting)
+    // and tiles outside a small tileset included.
+    void renderDrawsWhatTheMapViewShows()
+    {
+        Window w(*game);
+        QVERIFY(w.started);
+        QTemporaryDir out;
+        const QString png = out.filePath(QStringLiteral("map.png"));
+        for (const int stage : {vorn::kSampleSmallStage, vorn::kSampleSmallTilesetStage, vorn::kSampleWideStage}) {
+            w.w.cboMap->setCurrentIndex(stage);
+            QCOMPARE(w.w.openStage, stage);
+            QVERIFY(MapViewPixels(w.w, true) != MapViewPixels(w.w, false)); // the markers show
+            for (const char* zoom : {"8", "16", "24", "56", "64"}) {
+                if (stage == vorn::kSampleWideStage && QByteArray(zoom) != "24")
+                    continue; // one zoom is enough for the large one
+                w.w.cboZoom->setCurrentIndex(w.w.cboZoom->findText(QString::fromLatin1(zoom)));
+                for (const bool markers : {true, false}) {
+                    QStringList arguments{"render", QString::number(stage), "-o", png, "--zoom", zoom};
+                    if (!markers)
+                        arguments << "--no-entities";
+                    const Result r = tool(arguments);
+                    QVERIFY2(r.status == 0, qPrintable(r.err));
+                    const QImage drawn = QImage(png).convertToFormat(QImage::Format_RGB32);
+                    const QString what = QStringLiteral("stage %1 zoom %2 markers %3").arg(stage).arg(zoom).arg(markers);
+                    QVERIFY2(drawn == MapViewPixels(w.w, markers), qPrintable(what));
+                }
+            }
+        }
+        QVERIFY(w.messages.isEmpty());
+
+        // A refused stage is refused with the editor's words, writing nothing.
+        QFile map(file("data\\stage\\Ledges.pxm"));
+        QVERIFY(map.resize(100));
+        w.w.cmdLoad_Click();
+        QCOMPARE(w.messages.size(), 1);
+        QVERIFY(QFile::remove(png));
+        const Result refused = tool({"render", "14", "-o", png});
+        QCOMPARE(refused.status, 1);
+        QCOMPARE(refused.err.trimmed(), "vorn-tool: " + w.messages[0]);
+        QVERIFY(!QFile::exists(png));
+    }
+
+    // The largest stage drawn whole: the picture would take 270 MB in memory.
+    void renderKeepsMemoryFlat()
+    {
+        QTemporaryDir out;
+        const QString png = out.filePath(QStringLiteral("expanse.png"));
+        const Result r = RunTool(game->gameDir(), {"render", QString::number(vorn::kSampleHugeStage), "-o", png}, true);
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QCOMPARE(QImageReader(png).size(), QSize(513 * 16, 513 * 16));
+        const QString peak = r.err.trimmed().section(u'\n', -1);
+        QVERIFY2(peak.startsWith("peak resident memory: ") && peak.endsWith(" KB"), qPrintable(peak));
+#if !defined(__SANITIZE_ADDRESS__) // its shadow memory and quarantine count too
+        const int kilobytes = peak.section(u' ', 3, 3).toInt();
+        QVERIFY2(kilobytes > 0 && kilobytes < 100 * 1024, qPrintable(peak));
+#endif
+    }
+
+    void checkFindsWhatIsWrong()
+    {
+        const auto before = Snapshot(game->gameDir());
+        const Result clean = tool({"check"});
+        QCOMPARE(clean.status, 0);
+        QCOMPARE(clean.out, QStringList{"95 stages checked, 0 errors, 0 warnings"});
+        QVERIFY(Snapshot(game->gameDir()) == before); // read-only
+
+        // A truncated map, a record name that escapes the folder, a missing
+        // script and entity file, an entity off the map.
+        QFile map(file("data\\stage\\Ledges.pxm"));
+        QVERIFY(map.resize(100));
+        vorn::StageTable table;
+        QCOMPARE(vorn::ReadStageTable(file("Doukutsu.exe"), table), QString());
+        table[20].setMap(vorn::PadName32("../Hollow"));
+        QCOMPARE(vorn::WriteStageRecord(file("Doukutsu.exe"), 20, table[20]), QString());
+        QVERIFY(QFile::remove(file("data\\stage\\Vault.tsc")));
+        QVERIFY(QFile::remove(file("data\\stage\\Nook.pxe")));
+        QByteArray pxe = FileBytes(file("data\\stage\\Hollow.pxe"));
+        pxe[8 + 12 * 6] = char(20); // entity 6 to column 20 of a 20-column map
+        QVERIFY(WriteBytes(file("data\\stage\\Hollow.pxe"), pxe));
+
+        Window w(*game); // the editor's words for the two it refuses
+        for (const int stage : {14, 20})
+            w.w.cboMap->setCurrentIndex(stage);
+        QCOMPARE(w.messages.size(), 2);
+
+        const Result found = tool({"check", "13", "14", "16", "19", "20"});
+        QCOMPARE(found.status, 1);
+        QCOMPARE(found.out, QStringList({
+            "stage 13: data\\stage\\Hollow.pxe: warning: entity 6 at (20, 14) lies outside the 20 x 15 map.",
+            "stage 14: data\\stage\\Ledges.pxm: error: " + w.messages[0],
+            "stage 16: data\\stage\\Nook.pxe: warning: the entity file is missing: the stage has no entities.",
+            "stage 19: data\\stage\\Vault.tsc: error: the script is missing.",
+            "stage 20: data\\stage\\../Hollow.pxm: error: " + w.messages[1],
+            "5 stages checked, 3 errors, 2 warnings",
+        }));
+    }
+
+    void decodeAllThenEncodeAllGiveBackEveryScript()
+    {
+        QVERIFY(QFile::remove(file("data\\stage\\Vault.tsc")));
+        QMap<QString, QByteArray> scripts;
+        const QDir stageDir = QFileInfo(file("data\\stage\\Hollow.tsc")).dir();
+        for (const QString& name : stageDir.entryList({"*.tsc"}, QDir::Files))
+            scripts[stageDir.filePath(name)] = FileBytes(stageDir.filePath(name));
+        QVERIFY(scripts.size() > 1);
+
+        const Result decoded = tool({"decode", "--all"});
+        QCOMPARE(decoded.status, 0);
+        QCOMPARE(decoded.out.filter(" wrote ").size(), scripts.size()); // a shared script once
+        QVERIFY(decoded.out.contains("stage 19: no data\\stage\\Vault.tsc, skipped"));
+        for (auto s = scripts.begin(); s != scripts.end(); ++s)
+            QVERIFY(WriteBytes(s.key(), "overwritten"));
+
+        const Result encoded = tool({"encode", "--all"});
+        QCOMPARE(encoded.status, 0);
+        QCOMPARE(encoded.out.filter(" wrote ").size(), scripts.size());
+        for (auto s = scripts.begin(); s != scripts.end(); ++s)
+            QVERIFY2(FileBytes(s.key()) == s.value(), qPrintable(s.key()));
+
+        // The button's refusals: a read-only target, a missing source.
+        QVERIFY(::chmod(QFile::encodeName(file("data\\stage\\Hollow.tsc")).constData(), 0444) == 0);
+        const Result readOnly = tool({"encode", "13"});
+        QCOMPARE(readOnly.status, 1);
+        QCOMPARE(readOnly.err.trimmed(), QStringLiteral("vorn-tool: stage 13: Cannot write data\\stage\\Hollow.tsc: the file is read-only."));
+        const Result missing = tool({"decode", "19"});
+        QCOMPARE(missing.status, 1);
+        QCOMPARE(missing.err.trimmed(), QStringLiteral("vorn-tool: stage 19: Cannot find data\\stage\\Vault.tsc."));
+    }
+};
+
+QTEST_MAIN(VornToolTest)
+#include "vorntool_test.moc"
