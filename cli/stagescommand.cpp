@@ -32,6 +32,24 @@ QString Escaped(const QString& text)
 
 QString Name(const QByteArray& field) { return Escaped(DecodeAnsi(CutAtNull(field))); }
 
+// Columns a text takes on a terminal: East Asian wide and full-width
+// characters take two (Japanese titles), combining marks none.
+qsizetype TerminalColumns(const QString& text)
+{
+    qsizetype columns = 0;
+    for (const char32_t c : text.toUcs4()) {
+        const QChar::Category category = QChar::category(c);
+        if (category == QChar::Mark_NonSpacing || category == QChar::Mark_Enclosing)
+            continue;
+        const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF && c != 0x303F) ||
+                          (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+                          (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+                          (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
+        columns += wide ? 2 : 1;
+    }
+    return columns;
+}
+
 constexpr int kColumns = 7;
 using Row = std::array<QString, kColumns>;
 
@@ -81,13 +99,14 @@ public:
         std::array<qsizetype, kColumns> width{};
         for (const Row& row : rows)
             for (int c = 0; c < kColumns; ++c)
-                width[c] = std::max(width[c], row[c].size());
+                width[c] = std::max(width[c], TerminalColumns(row[c]));
         for (const Row& row : rows) {
             QString line;
             for (int c = 0; c < kColumns; ++c) {
                 // Numbers to the right, texts to the left.
                 const bool number = c == 0 || c == 4;
-                const QString cell = number ? row[c].rightJustified(width[c]) : row[c].leftJustified(width[c]);
+                const QString fill(width[c] - TerminalColumns(row[c]), u' ');
+                const QString cell = number ? fill + row[c] : row[c] + fill;
                 line += (c ? QStringLiteral("  ") : QString()) + cell;
             }
             while (line.endsWith(u' '))
