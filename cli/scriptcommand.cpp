@@ -42,8 +42,10 @@ public:
         QString error;
         if (!ParseStageNumbers(parser.positionalArguments(), stages_, error))
             return error;
-        if (everyStage_ == !stages_.isEmpty())
+        if (everyStage_ && !stages_.isEmpty())
             return QStringLiteral("name the stages or give --all, not both.");
+        if (!everyStage_ && stages_.isEmpty())
+            return QStringLiteral("name the stages, or give --all for every stage.");
         if (everyStage_)
             for (int i = 0; i < kStageCount; ++i)
                 stages_ << i;
