@@ -287,7 +287,8 @@ private:
     std::unique_ptr<vorn::StrokeCells> stroke_; // cells changed since the left press
     struct PendingDrag {
         int index;
-        QPoint before, after;
+        vorn::EntityRecord before;
+        QPoint after;
     };
     std::optional<PendingDrag> drag_;
 };

@@ -65,10 +65,16 @@ void frmVorn::RecordDrag(int index, QPoint before, QPoint after)
 {
     if (drag_ && drag_->index != index)
         FinishPendingEdits();
-    if (!drag_)
-        drag_ = PendingDrag{index, before, after};
-    else
+    if (!drag_) {
+        // The record as the drag found it; only its place changes until the
+        // drag ends.
+        vorn::EntityRecord start = EntityRecords[index];
+        start.X = qint16(before.x());
+        start.Y = qint16(before.y());
+        drag_ = PendingDrag{index, start, after};
+    } else {
         drag_->after = after;
+    }
 }
 
 void frmVorn::RecordEntityEdit(int index, const vorn::EntityRecord& before)
@@ -99,7 +105,10 @@ void frmVorn::FinishPendingEdits()
     if (drag_) {
         const PendingDrag drag = *drag_;
         drag_.reset();
-        if (drag.after != drag.before)
-            history_->Push(new vorn::MoveEntityCommand(*this, drag.index, drag.before, drag.after));
+        vorn::EntityRecord end = drag.before;
+        end.X = qint16(drag.after.x());
+        end.Y = qint16(drag.after.y());
+        if (end != drag.before)
+            history_->Push(new vorn::EditEntityCommand(*this, drag.index, drag.before, end));
     }
 }

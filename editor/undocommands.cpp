@@ -52,25 +52,6 @@ void PaintStrokeCommand::Apply(bool forward)
     window_.PositionEntities();
 }
 
-MoveEntityCommand::MoveEntityCommand(frmVorn& window, int index, QPoint before, QPoint after)
-    : window_(window), index_(index), before_(before), after_(after)
-{
-}
-
-EditCommand* MoveEntityCommand::Copy() const
-{
-    return new MoveEntityCommand(window_, index_, before_, after_);
-}
-
-void MoveEntityCommand::Apply(bool forward)
-{
-    const QPoint to = forward ? after_ : before_;
-    EntityRecord& record = window_.EntityRecords[index_];
-    record.X = qint16(to.x());
-    record.Y = qint16(to.y());
-    window_.PositionEntities();
-}
-
 EditEntityCommand::EditEntityCommand(frmVorn& window, int index, const EntityRecord& before,
                                      const EntityRecord& after)
     : window_(window), index_(index), before_(before), after_(after)

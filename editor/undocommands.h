@@ -56,21 +56,8 @@ private:
     std::shared_ptr<const StrokeCells> cells_; // shared with copies, never changed
 };
 
-// A marker drag: X and Y of one record.
-class MoveEntityCommand : public EditCommand {
-public:
-    MoveEntityCommand(frmVorn& window, int index, QPoint before, QPoint after);
-    qsizetype Bytes() const override { return kOverhead; }
-    EditCommand* Copy() const override;
-
-private:
-    void Apply(bool forward) override;
-    frmVorn& window_;
-    int index_;
-    QPoint before_, after_;
-};
-
-// A commit of the entity properties dialog: all six fields of one record.
+// A commit of the entity properties dialog, or a marker drag: all six
+// fields of one record.
 class EditEntityCommand : public EditCommand {
 public:
     EditEntityCommand(frmVorn& window, int index, const EntityRecord& before, const EntityRecord& after);
