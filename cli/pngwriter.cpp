@@ -17,7 +17,6 @@ constexpr int kCompressionLevel = 6;
 struct WriteState {
     const ByteSink* write = nullptr;
     const RowSource* row = nullptr;
-    QString* rowError = nullptr;
     char message[200] = {};
 };
 
@@ -42,12 +41,10 @@ void OnWrite(png_structp png, png_bytep data, size_t size)
 
 void OnFlush(png_structp) {}
 
-enum class Outcome { Written, Failed, RowMissing };
-
-Outcome WriteRows(png_structp png, png_infop info, WriteState* state, int width, int height)
+bool WriteRows(png_structp png, png_infop info, WriteState* state, int width, int height)
 {
     if (setjmp(png_jmpbuf(png)))
-        return Outcome::Failed;
+        return false;
     png_set_write_fn(png, state, OnWrite, OnFlush);
     png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -61,14 +58,10 @@ Outcome WriteRows(png_structp png, png_infop info, WriteState* state, int width,
 #else
     png_set_filler(png, 0, PNG_FILLER_BEFORE);
 #endif
-    for (int y = 0; y < height; ++y) {
-        const QRgb* pixels = (*state->row)(y, *state->rowError);
-        if (!pixels)
-            return Outcome::RowMissing;
-        png_write_row(png, reinterpret_cast<png_const_bytep>(pixels));
-    }
+    for (int y = 0; y < height; ++y)
+        png_write_row(png, reinterpret_cast<png_const_bytep>((*state->row)(y)));
     png_write_end(png, info);
-    return Outcome::Written;
+    return true;
 }
 
 } // namespace
@@ -77,28 +70,18 @@ QString WritePng(const ByteSink& write, int width, int height, const RowSource& 
 {
     if (width <= 0 || height <= 0)
         return QStringLiteral("a picture of %1 x %2 pixels cannot be written.").arg(width).arg(height);
-    QString rowError;
     WriteState state;
     state.write = &write;
     state.row = &row;
-    state.rowError = &rowError;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &state, OnError, OnWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
         png_destroy_write_struct(&png, nullptr);
         return QStringLiteral("out of memory.");
     }
-    const Outcome outcome = WriteRows(png, info, &state, width, height);
+    const bool written = WriteRows(png, info, &state, width, height);
     png_destroy_write_struct(&png, &info);
-    switch (outcome) {
-    case Outcome::Written:
-        return {};
-    case Outcome::RowMissing:
-        return rowError;
-    case Outcome::Failed:
-        break;
-    }
-    return QString::fromLocal8Bit(state.message);
+    return written ? QString() : QString::fromLocal8Bit(state.message);
 }
 
 } // namespace vorn::cli

@@ -10,8 +10,8 @@
 namespace vorn::cli {
 
 // Hands out row y (0 to height - 1, asked in order) as `width` RGB32
-// pixels, valid until the next call; null to give up with `error` set.
-using RowSource = std::function<const QRgb*(int y, QString& error)>;
+// pixels, valid until the next call.
+using RowSource = std::function<const QRgb*(int y)>;
 
 // Writes a width x height opaque RGB picture, 8 bits a channel, through
 // `write`. Returns an empty text, or the reason it stopped ("write failed"

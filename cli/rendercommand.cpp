@@ -96,7 +96,7 @@ public:
             return kFoundWrong;
         }
         int bandTop = -bandRows; // no band drawn yet
-        const RowSource row = [&](int y, QString&) -> const QRgb* {
+        const RowSource row = [&](int y) -> const QRgb* {
             if (y >= bandTop + bandRows) {
                 bandTop = y;
                 const QRect area(0, bandTop, size.width(), std::min(bandRows, size.height() - bandTop));
