@@ -4,6 +4,7 @@
 // undo history.
 #include "edithistory.h"
 #include "frmVorn.h"
+#include "stagedocument.h"
 #include "inifile.h"
 #include "mapview.h"
 #include "samplegame.h"
@@ -57,6 +58,13 @@ void Timed(benchmark::State& state, const std::string& name, Body body)
         meanMs[name] = total.count() / double(state.iterations());
 }
 
+// A new history for the next figure: the stage read again, its edits dropped.
+void ReloadStage()
+{
+    window->askHook = [](const QString&, const QStringList&) { return QStringLiteral("Discard"); };
+    window->cmdLoad_Click();
+}
+
 void BM_LoadStage(benchmark::State& state)
 {
     Timed(state, "load", [] { benchmark::DoNotOptimize(window->cmdLoad_Click()); });
@@ -105,7 +113,7 @@ void BM_OneCell(benchmark::State& state)
     Timed(state, "cell", [&] {
         const int x = 100 + (n & 63), y = 200;
         const quint8 tile = quint8(n++ & 0xFF);
-        window->TileGrid.at(x, y) = tile;
+        window->stage().setCell(x, y, tile);
         window->DrawTile(x, y, tile);
         window->RenderMap(target, QRect(x * 16, y * 16, 16, 16));
         benchmark::DoNotOptimize(target.constBits());
@@ -136,7 +144,7 @@ void BM_StraightforwardWholeMap(benchmark::State& state)
 void BM_OneCellRecorded(benchmark::State& state)
 {
     SetZoom("16");
-    window->ClearHistory();
+    ReloadStage();
     QImage target(16, 16, QImage::Format_RGB32);
     int n = 0;
     Timed(state, "cellRecorded", [&] {
@@ -146,7 +154,7 @@ void BM_OneCellRecorded(benchmark::State& state)
         window->RenderMap(target, QRect(x * 16, y * 16, 16, 16));
         benchmark::DoNotOptimize(target.constBits());
     });
-    window->ClearHistory();
+    ReloadStage();
 }
 
 // One stroke that changes every cell of the map, undone and redone from
@@ -158,10 +166,10 @@ void BM_UndoRedoWholeMap(benchmark::State& state)
     window->resize(1920, 1080);
     window->show();
     QCoreApplication::processEvents();
-    window->ClearHistory();
-    for (int y = 0; y < window->MapHeight; ++y) {
-        for (int x = 0; x < window->MapWidth; ++x) {
-            window->SelectedTile = quint8(window->TileGrid.at(x, y) + 1);
+    ReloadStage();
+    for (int y = 0; y < window->stage().height(); ++y) {
+        for (int x = 0; x < window->stage().width(); ++x) {
+            window->SelectedTile = quint8(window->stage().cell(x, y) + 1);
             window->PaintCell(x, y);
         }
     }
@@ -188,7 +196,7 @@ void BM_UndoRedoWholeMap(benchmark::State& state)
         state.counters["undo_ms"] = meanMs["undo"];
         state.counters["redo_ms"] = meanMs["redo"];
     }
-    window->ClearHistory();
+    ReloadStage();
 }
 
 // A 3 MB settings file of lines without "=" or "]" before the key looked
@@ -224,7 +232,7 @@ int main(int argc, char** argv)
     if (!w->Form_Load())
         return 1;
     w->cboMap->setCurrentIndex(vorn::kSampleHugeStage);
-    if (w->MapWidth != 513 || w->EntityCount != 256) {
+    if (w->stage().width() != 513 || w->stage().entityCount() != 256) {
         std::fprintf(stderr, "stage %d is not 513 x 513 with 256 entities\n", vorn::kSampleHugeStage);
         return 1;
     }

@@ -5,6 +5,7 @@
 #include "frmMapEd.h"
 #include "numtext.h"
 #include "script.h"
+#include "stagedocument.h"
 
 #include <QComboBox>
 #include <QScrollBar>
@@ -24,15 +25,13 @@ void frmVorn::cmdEditEnt_Click()
     frmEntEd dialog(this);
     dialog.showMessage = [this](const QString& text) { ShowMessage(text); };
     dialog.LoadTypeList(settingsToRead());
-    dialog.ShowRecord(EntityRecords[i]);
+    vorn::EntityRecord record = stage_->record(i);
+    dialog.ShowRecord(record);
     dialog.exec();
     if (dialog.Tag == kCancelled)
         return;
-    const vorn::EntityRecord before = EntityRecords[i];
-    dialog.CommitTo(EntityRecords[i]);
-    // The inspector keeps its text until the selection changes.
-    PositionEntities();
-    RecordEntityEdit(i, before);
+    dialog.CommitTo(record);
+    stage_->editRecord(i, record);
 }
 
 void frmVorn::cmdMapProps_Click()
@@ -41,29 +40,28 @@ void frmVorn::cmdMapProps_Click()
     // and the command saves it, and nothing is written from a stage that
     // was not read.
     const int i = cboMap->currentIndex();
-    if (openStage < 0 || i != openStage)
+    if (!stage_->isOpen() || i != stage_->index())
         return;
-    const QString exe = game().findFile(QStringLiteral("Doukutsu.exe"));
-    if (!vorn::ProbeGameExecutable(exe)) {
+    if (!vorn::ProbeGameExecutable(game_.executablePath())) {
         ShowMessage(QStringLiteral("Cannot write to executable. Please make sure the game is not "
                                    "running and/or write-protected."));
         return;
     }
 
-    vorn::StageRecord accepted = StageTable[i];
+    vorn::StageRecord accepted = game_.table[i];
     qint16 width = 0;
     qint16 height = 0;
     {
-        frmMapEd dialog(this, game());
+        frmMapEd dialog(this, game_.folder);
         dialog.showMessage = [this](const QString& text) { ShowMessage(text); };
         dialog.Form_Load();
-        dialog.Preselect(StageTable[i], MapWidth, MapHeight);
+        dialog.Preselect(game_.table[i], stage_->width(), stage_->height());
         dialog.exec();
         if (dialog.Tag == kCancelled)
             return;
         // A field left as it was shown is stored from its own bytes, so
         // bytes the code page cannot read are never turned into "?".
-        const vorn::StageRecord& shown = StageTable[i];
+        const vorn::StageRecord& shown = game_.table[i];
         accepted.setTileset(vorn::KeepOrStoreName32(shown.tileset(), dialog.tilesetName()));
         accepted.setMap(vorn::KeepOrStoreName32(shown.map(), dialog.mapName()));
         accepted.setBackdrop(vorn::KeepOrStoreName32(shown.backdrop(), dialog.backdropName()));
@@ -76,19 +74,16 @@ void frmVorn::cmdMapProps_Click()
 
     // The game may have started while the dialog was open: then nothing of
     // the edit takes effect, in memory or on disk.
-    const QString error = vorn::WriteStageRecord(exe, i, accepted);
-    if (!error.isEmpty()) {
-        ShowMessage(QStringLiteral("The stage properties were not saved: ") + error,
+    if (const vorn::Outcome written = game_.writeRecord(i, accepted); !written.ok()) {
+        ShowMessage(QStringLiteral("The stage properties were not saved: ") + written.refusal(),
                     QMessageBox::Warning);
         return;
     }
-    StageTable[i] = accepted;
-    MapWidth = width;
-    MapHeight = height;
+    stage_->setMapSize(width, height); // unsaved until the save below
 
     {
         const QSignalBlocker noLoad(cboMap); // renaming the entry is no new selection
-        cboMap->setItemText(i, vorn::StageListItemText(i, StageTable[i]));
+        cboMap->setItemText(i, vorn::StageListItemText(i, game_.table[i]));
     }
 
     // Save writes to the files of the map that is open, so a new Map name
@@ -99,9 +94,6 @@ void frmVorn::cmdMapProps_Click()
         // written; keep them, shown at the accepted size, for another Save.
         ShowMessage(QStringLiteral("The stage properties were saved to the executable, but the "
                                    "stage was not reloaded so that its unsaved changes stay open."));
-        RedrawMap();
-        PositionEntities();
-        Form_Resize();
         return;
     }
     cmdLoad_Click();
@@ -118,7 +110,7 @@ namespace {
 // The selected stage's map name, or the reason it cannot name a script.
 QString ScriptName(const frmVorn& window, int stage, QString& error)
 {
-    const QString name = vorn::DecodeAnsi(vorn::CutAtNull(window.StageTable[stage].map()));
+    const QString name = vorn::DecodeAnsi(vorn::CutAtNull(window.game().table[stage].map()));
     if (!vorn::IsPlainFileName(name))
         error = vorn::PlainNameError(stage, QStringLiteral("map"), name);
     return name;
@@ -135,7 +127,7 @@ void frmVorn::ConvertSelectedScript(bool decode)
     QString error;
     const QString name = ScriptName(*this, stage, error);
     if (error.isEmpty())
-        error = decode ? vorn::DecodeScriptFile(game(), name) : vorn::EncodeScriptFile(game(), name);
+        error = decode ? vorn::DecodeScriptFile(game_.folder, name) : vorn::EncodeScriptFile(game_.folder, name);
     if (!error.isEmpty()) {
         ShowMessage(error, QMessageBox::Warning);
         return;

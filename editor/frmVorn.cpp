@@ -1,15 +1,15 @@
 #include "frmVorn.h"
 
 #include "dialogwidgets.h"
-#include "edithistory.h"
 #include "entitymarker.h"
 #include "inifile.h"
 #include "layoutwidgets.h"
 #include "mapview.h"
 #include "programicon.h"
+#include "recovery.h"
 #include "settingslocation.h"
 #include "shapeframe.h"
-#include "undocommands.h"
+#include "stagedocument.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -114,7 +114,8 @@ QPixmap IconPicture()
 } // namespace
 
 frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* parent)
-    : QWidget(parent), game_(gameDir), settingsPath_(vorn::SettingsFilePath(settingsDir))
+    : QWidget(parent), game_(gameDir), stage_(std::make_unique<vorn::StageDocument>()),
+      settingsPath_(vorn::SettingsFilePath(settingsDir))
 {
     setObjectName(QStringLiteral("frmVorn"));
     setWindowTitle(QStringLiteral("Vorn"));
@@ -188,6 +189,10 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     lblStatus->setGeometry(88, 3, 297, 17);
     lblStatus->setFont(statusFont);
     picStatusbar->setFramedLabel(lblPos);
+    // Beside the designed status text, in the room the design leaves.
+    lblModified = Named(new QLabel(picStatusbar), "lblModified");
+    lblModified->setGeometry(392, 3, 73, 17);
+    lblModified->setFont(statusFont);
 
     // Panels: a sunken 2-pixel border around an inner area that clips the
     // surface and holds the scroll bars.
@@ -258,6 +263,7 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     connect(cboMap, &QComboBox::currentIndexChanged, this, [this] { cboMap_Click(); });
     connect(cboZoom, &QComboBox::currentIndexChanged, this, [this] { cboZoom_Click(); });
     InstallHistoryKeys();
+    ConnectStage();
 
     for (QPushButton* button : findChildren<QPushButton*>())
         FitFont(button, button->text(), CaptionRoom(button));
@@ -319,8 +325,15 @@ void frmVorn::ApplyRestoredOuterSize(int attempt)
         resize(client);
 }
 
+// Unsaved edits are asked about first; the settings are only stored by a
+// close that goes through.
 void frmVorn::closeEvent(QCloseEvent* event)
 {
+    if (!ConfirmLeavingStage()) {
+        event->ignore();
+        return;
+    }
+    recovery_->discard(); // a clean close leaves nothing to recover
     Form_QueryUnload();
     event->accept();
 }
@@ -333,6 +346,32 @@ void frmVorn::ShowMessage(const QString& text, QMessageBox::Icon icon)
     }
     QMessageBox box(icon, QStringLiteral("Vorn"), text, QMessageBox::Ok, this);
     box.exec();
+}
+
+QString frmVorn::Ask(const QString& text, const QStringList& buttons, int defaultButton, int escapeButton)
+{
+    if (askHook)
+        return askHook(text, buttons);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Vorn"), text, QMessageBox::NoButton, this);
+    std::vector<QAbstractButton*> made;
+    for (int i = 0; i < buttons.size(); ++i) {
+        // Roles only place the buttons; which one Escape takes is set below.
+        const auto role = i == escapeButton ? QMessageBox::RejectRole : QMessageBox::AcceptRole;
+        made.push_back(box.addButton(buttons[i], role));
+    }
+    if (defaultButton >= 0 && defaultButton < buttons.size())
+        box.setDefaultButton(static_cast<QPushButton*>(made[size_t(defaultButton)]));
+    if (escapeButton >= 0 && escapeButton < buttons.size())
+        box.setEscapeButton(made[size_t(escapeButton)]);
+    // Without an escape button, Escape and the frame's close do nothing: the
+    // box waits for one of its buttons.
+    while (true) {
+        box.exec();
+        for (size_t i = 0; i < made.size(); ++i) {
+            if (box.clickedButton() == made[i])
+                return buttons[qsizetype(i)];
+        }
+    }
 }
 
 std::optional<QString> frmVorn::InputBox(const QString& prompt, const QString& preset)

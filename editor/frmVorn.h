@@ -4,9 +4,10 @@
 // (cmdLoad_Click, picMap_MouseMove, Form_Resize, ...). Each concern lives in
 // its own source file, named in the comments below.
 #include "entityfile.h"
-#include "gamefolder.h"
+#include "game.h"
 #include "mapfile.h"
 #include "settingslocation.h"
+#include "stagedocument.h"
 #include "stagetable.h"
 
 #include <QImage>
@@ -18,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 class QCheckBox;
@@ -34,11 +36,12 @@ class EditHistory;    // edithistory.h: the undo history
 class EntityMarker;   // entitymarker.h
 struct MapScene;      // mapdrawing.h
 class MapView;        // mapview.h: picMap
+class RecoveryKeeper; // recovery.h: the copy of unsaved edits
 class ShapeFrame;     // shapeframe.h: shpCursor, shpTile
 class SplitterHandle; // layout widgets: imgSplitter
+class StageDocument;  // stagedocument.h: the open stage
 class StatusBar;      // layout widgets: picStatusbar
 class TilesetView;    // mapview.h: picTileset
-struct StrokeCells;   // undocommands.h: the stroke being painted
 
 // Mouse buttons as the handlers take them: 1 left, 2 right, 4 middle, summed.
 int ButtonState(Qt::MouseButtons buttons);
@@ -64,16 +67,24 @@ public:
     // ---- stage loading (loading.cpp) --------------------------------------
     // Loads the stage selected in cboMap. Validates every file before any of
     // the open stage is replaced; false when the stage was refused (the
-    // previous stage stays open and cboMap goes back to it).
+    // previous stage stays open and cboMap goes back to it). When the open
+    // stage has unsaved edits it asks first; false too when the user keeps
+    // them.
     bool cmdLoad_Click();
     void cboMap_Click();
 
     // ---- saving and shutdown (saving.cpp) ---------------------------------
     // Writes the map file, then the entity file, of the open stage. False
-    // (after a message) when a file could not be written; nothing when no
+    // (after a message) when a file could not be written, or when the user
+    // chose not to overwrite another program's change; nothing when no
     // stage is open.
     bool cmdSave_Click();
     void Form_QueryUnload(); // stores the eight settings
+    // Asks what to do with the open stage's unsaved edits before they would
+    // be thrown away: true when the user saved them (and the save went
+    // through) or discarded them, false to keep everything as it is. True
+    // at once when there is nothing unsaved.
+    bool ConfirmLeavingStage();
 
     // ---- rendering (rendering.cpp) ----------------------------------------
     void DrawTile(int x, int y, quint8 tile);
@@ -89,7 +100,7 @@ public:
     vorn::MapScene Scene() const;
     // Redraws the cells given as y * kGridSide + x, in any order, as DrawTile
     // would one by one, with the neighbours in a row asked for as one strip.
-    void DrawCells(const std::vector<quint32>& cells);
+    void DrawCells(std::span<const quint32> cells);
 
     // ---- layout (layout.cpp) ----------------------------------------------
     void Form_Resize();
@@ -107,8 +118,7 @@ public:
     void picMap_MouseDown(int button, int shift, int x, int y);
     void picMap_MouseMove(int button, int shift, int x, int y);
     void picMap_MouseUp(int button, int shift, int x, int y);
-    // A left-button move's cell: writes SelectedTile, notes a changed tile
-    // in the stroke, redraws the cell.
+    // A left-button move's cell: SelectedTile into the stroke under way.
     void PaintCell(int cx, int cy);
     void hsbMap_Change();
     void vsbMap_Change();
@@ -133,14 +143,12 @@ public:
     void cmdTSCEnc_Click();
     void ConvertSelectedScript(bool decode);
 
-    // ---- undo history (history.cpp; the steps in undocommands.h) ----------
+    // ---- undo history (history.cpp; the steps are the document's) -------
     // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z, from anywhere in the window. They
     // do nothing while a modal dialog is up or a load or save is under way.
     void UndoEdit();
     void RedoEdit();
-    // Run by every successful load: the steps belong to the stage before.
-    void ClearHistory();
-    const vorn::EditHistory& History() const { return *history_; }
+    const vorn::EditHistory& History() const;
 
     // ---- messages (frmVorn.cpp) -------------------------------------------
     // A modal box titled "Vorn" with an OK button. Tests may set messageHook
@@ -151,6 +159,12 @@ public:
     std::optional<QString> InputBox(const QString& prompt, const QString& preset);
     std::function<void(const QString& text, QMessageBox::Icon icon)> messageHook;
     std::function<std::optional<QString>(const QString& prompt, const QString& preset)> inputHook;
+    // A modal question titled "Vorn" with the buttons given, by caption;
+    // returns the caption of the one chosen. `defaultButton` is chosen by
+    // Enter; `escapeButton` by Escape or closing the box (-1: neither may
+    // end it). Tests may set askHook to answer instead.
+    QString Ask(const QString& text, const QStringList& buttons, int defaultButton, int escapeButton);
+    std::function<QString(const QString& text, const QStringList& buttons)> askHook;
 
     // Settings file access: the file "vorn.ini" in the settings folder.
     QString INIRead(const QString& section, const QString& key) const;
@@ -163,7 +177,13 @@ public:
     // Set when the game folder was named or chosen at start: close then
     // stores it as "Game Folder", where the folder chooser opens next time.
     bool storeGameFolder = false;
-    const vorn::GameFolder& game() const { return game_; }
+    vorn::Game& game() { return game_; }
+    const vorn::Game& game() const { return game_; }
+    vorn::StageDocument& stage() { return *stage_; }
+    const vorn::StageDocument& stage() const { return *stage_; }
+    // Where the copies of unsaved edits go (recovery.h); the user's state
+    // folder unless set.
+    void SetRecoveryFolder(const QString& folder);
 
     // Scroll values as the handlers see them: 0 at the left or top end down
     // to a negative maximum at the right or bottom end.
@@ -172,28 +192,12 @@ public:
     static void SetScrollMax(QScrollBar* bar, int max);
     static int ScrollMax(const QScrollBar* bar);
 
-    // ---- editing state ----------------------------------------------------
-    vorn::StageTable StageTable{};
-    vorn::TileGrid TileGrid;
-    qint16 MapWidth = 0;
-    qint16 MapHeight = 0;
-    qint16 EntityCount = 0;
-    vorn::EntityRecords EntityRecords{};
+    // ---- view state ---------------------------------------------------------
+    // The open stage (its map, entities, pictures and history) is stage();
+    // the window keeps what is only about showing and editing it.
     std::array<QString, 513> EntityNames;
     quint8 ZoomSize = 16;
     quint8 SelectedTile = 0;
-
-    // The stage whose files are open, -1 before the first successful load.
-    // Save writes to openMapName, the map that was read.
-    int openStage = -1;
-    QString openMapName;
-
-    // Pictures the map view draws from. picTemp is the backdrop picture;
-    // picBacking is that picture repeated over the map at 16 pixels a cell,
-    // computed per pixel (px mod w, py mod h) instead of stored map-sized.
-    QImage picTilesetImage; // the tileset as loaded (RGB32)
-    QImage picMask;         // white where the tileset is exactly black
-    QImage picTemp;         // the backdrop as loaded (RGB32)
 
     // Pressed flags kept as tag texts: "^_^" pressed, "-_-" released.
     QString picTileset_Tag;
@@ -227,6 +231,7 @@ public:
     vorn::StatusBar* picStatusbar = nullptr;
     QLabel* lblPos = nullptr;
     QLabel* lblStatus = nullptr;
+    QLabel* lblModified = nullptr; // "Modified" while the open stage has unsaved edits
 
     QFrame* picTilePanel = nullptr;
     vorn::TilesetView* picTileset = nullptr;
@@ -254,8 +259,23 @@ private:
     void DockStrips();
     void RevertStageSelection();
     bool WriteOpenStage(); // the body of cmdSave_Click
+    bool ConfirmReload();
+    bool ConfirmOverwriteChanged();
+    void OfferRecovery();
 
-    vorn::GameFolder game_;
+    // Views following the document (stagedocument.h signals).
+    void ConnectStage();
+    void StageOpened();
+    void StageResized();
+    void PlaceMarker(int index);
+    void RefreshInspector();
+    void PicturesChanged();
+    void ShowModified(bool modified);
+
+    vorn::Game game_;
+    std::unique_ptr<vorn::StageDocument> stage_;
+    bool inspectorBuilt_ = false; // the inspector shows nothing until an entity is selected
+    std::unique_ptr<vorn::RecoveryKeeper> recovery_;
     QString settingsPath_;
     // The panels' inner areas: the panels' children measure from inside
     // the sunken border.
@@ -274,21 +294,8 @@ private:
     void ApplyRestoredOuterSize(int attempt);
     QSize restoredOuterSize_;
 
-    // Undo history (history.cpp). An edit under way becomes a step at its
-    // release; any press, undo, redo or new step closes it first, so steps
-    // stay in the order the edits were made.
+    // Undo history keys (history.cpp). An edit under way becomes a step at
+    // its release; any press, undo, redo or new step closes it first, so
+    // steps stay in the order the edits were made.
     void InstallHistoryKeys();
-    void RecordCell(int x, int y, quint8 before, quint8 after);
-    void RecordDrag(int index, QPoint before, QPoint after);
-    void RecordEntityEdit(int index, const vorn::EntityRecord& before);
-    void RecordEntityCount(qint16 before);
-    void FinishPendingEdits();
-    std::unique_ptr<vorn::EditHistory> history_;
-    std::unique_ptr<vorn::StrokeCells> stroke_; // cells changed since the left press
-    struct PendingDrag {
-        int index;
-        vorn::EntityRecord before;
-        QPoint after;
-    };
-    std::optional<PendingDrag> drag_;
 };

@@ -1,6 +1,7 @@
 #include "frmVorn.h"
 
 #include "numtext.h"
+#include "stagedocument.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -26,7 +27,8 @@ void frmVorn::hsbEntity_Change()
     const int index = hsbEntity->value();
     if (index < 0 || index >= vorn::kMaxEntities)
         return;
-    const vorn::EntityRecord& record = EntityRecords[index];
+    const vorn::EntityRecord& record = stage_->record(index);
+    inspectorBuilt_ = true;
 
     QString status = QString::number(record.Type);
     fraEntity->setTitle(QStringLiteral("Entity #") + QString::number(index));

@@ -1,10 +1,7 @@
 #include "frmVorn.h"
 
-#include "entitymarker.h"
-#include "mapview.h"
-#include "stageloading.h"
+#include "stagedocument.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
@@ -25,7 +22,7 @@ void frmVorn::cboMap_Click()
 void frmVorn::RevertStageSelection()
 {
     const QSignalBlocker block(cboMap);
-    cboMap->setCurrentIndex(openStage);
+    cboMap->setCurrentIndex(stage_->index());
 }
 
 bool frmVorn::cmdLoad_Click()
@@ -37,6 +34,12 @@ bool frmVorn::cmdLoad_Click()
     const int stage = cboMap->currentIndex();
     if (stage < 0 || stage >= vorn::kStageCount)
         return false;
+    // Unsaved edits of the open stage are asked about before anything goes.
+    const bool again = stage == stage_->index();
+    if (!(again ? ConfirmReload() : ConfirmLeavingStage())) {
+        RevertStageSelection();
+        return false;
+    }
 
     loading_ = true;
     const auto showStatus = [this](const QString& text) {
@@ -60,46 +63,22 @@ bool frmVorn::cmdLoad_Click()
     };
 
     // Everything is read and checked before any of the open stage changes.
-    vorn::LoadedStage read;
-    read.records = EntityRecords; // records beyond the new count stay as they lie
-    if (const QString refused = vorn::LoadStage(game_, stage, StageTable[stage], read, showStatus);
-        !refused.isEmpty())
-        return refuse(refused);
-    if (const QString warning = vorn::UseStandInPictures(read); !warning.isEmpty())
-        ShowMessage(warning, QMessageBox::Warning);
-    const QString mapName = read.files.mapName;
-    const qint16 count = read.entityCount;
+    vorn::StageDocument::Reading read;
+    if (const vorn::Outcome refused = stage_->read(game_, stage, read, showStatus); !refused.ok())
+        return refuse(refused.refusal());
+    if (!read.pictureWarning.isEmpty())
+        ShowMessage(read.pictureWarning, QMessageBox::Warning);
 
-    // Commit.
-    picTilesetImage = std::move(read.tileset.image);
-    picMask = CreateMaskImage(picTilesetImage, qRgb(0, 0, 0));
-    picTileset->resize(picTilesetImage.size());
-    picTileset->update();
-    TileGrid = std::move(read.map.grid);
-    MapWidth = read.map.width;
-    MapHeight = read.map.height;
-    picTemp = std::move(read.backdrop.image);
-    EntityCount = count;
-    EntityRecords = read.records;
-    const bool shown = !chkHideEnts->isChecked();
-    for (int i = 0; i < int(count) && i < int(entity.size()); ++i) {
-        if (entity[i])
-            entity[i]->setVisible(shown);
-    }
-    openStage = stage;
-    openMapName = mapName;
-    ClearHistory();
-
-    PositionEntities();
-    RedrawMap();
-    Form_Resize();
+    // Commit: the document's signals lay out the views (StageOpened).
+    stage_->open(std::move(read));
     lblStatus->setText(QStringLiteral("Ready..."));
 
     loading_ = false;
     if (reloadPending_) {
         reloadPending_ = false;
-        if (cboMap->currentIndex() != openStage)
+        if (cboMap->currentIndex() != stage_->index())
             return cmdLoad_Click();
     }
+    OfferRecovery();
     return true;
 }

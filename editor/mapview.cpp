@@ -2,6 +2,7 @@
 
 #include "frmVorn.h"
 #include "layoutwidgets.h"
+#include "stagedocument.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -72,8 +73,9 @@ void TilesetView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     painter.fillRect(event->rect(), Qt::black);
-    if (!owner_->picTilesetImage.isNull())
-        painter.drawImage(QPoint(0, 0), owner_->picTilesetImage);
+    const QImage& tileset = owner_->stage().tileset();
+    if (!tileset.isNull())
+        painter.drawImage(QPoint(0, 0), tileset);
 }
 
 void TilesetView::mousePressEvent(QMouseEvent* event)

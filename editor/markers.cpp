@@ -3,6 +3,7 @@
 #include "entitymarker.h"
 #include "markerdrawing.h"
 #include "numtext.h"
+#include "stagedocument.h"
 
 #include <QCheckBox>
 #include <QScrollBar>
@@ -24,20 +25,21 @@ int FloorDiv(int value, int divisor)
 
 } // namespace
 
-// Markers from EntityCount on are parked and always hidden: a parked marker
+// Markers from the entity count on are parked and always hidden: a parked marker
 // that could be seen (at zoom 56 and 64 it reaches into the map's corner)
 // could be pointed at and select an entity beyond the count.
 void frmVorn::PositionEntities()
 {
     const int zoom = ZoomSize;
-    const int placed = std::clamp<int>(EntityCount, 0, vorn::kMaxEntities);
+    const qint16 count = stage_->entityCount();
+    const int placed = std::clamp<int>(count, 0, vorn::kMaxEntities);
     const bool show = !chkHideEnts->isChecked();
     for (int i = 0; i < vorn::kMaxEntities; ++i) {
         vorn::EntityMarker* marker = entity[i];
         if (!marker)
             continue;
         if (i < placed) {
-            marker->setGeometry(vorn::MarkerRect(EntityRecords[i], zoom));
+            marker->setGeometry(vorn::MarkerRect(stage_->record(i), zoom));
             marker->setVisible(show);
         } else {
             marker->setGeometry(kParked, kParked, zoom, zoom);
@@ -46,7 +48,7 @@ void frmVorn::PositionEntities()
     }
     // The selector needs a maximum of at least its minimum; with no entities
     // it stays on record 0, which is not saved.
-    hsbEntity->setMaximum(std::max(EntityCount - 1, 0));
+    hsbEntity->setMaximum(std::max(count - 1, 0));
 }
 
 void frmVorn::entity_MouseMove(int index, int button, int, int x, int y)
@@ -58,26 +60,21 @@ void frmVorn::entity_MouseMove(int index, int button, int, int x, int y)
     // The cell cursor and position read-out follow the marker's cell.
     picMap_MouseMove(0, 0, marker->x(), marker->y());
 
-    // Rebuilds the inspector (synchronously) when the selection changes,
-    // so it shows the record as it was before this move's drag step.
+    // Rebuilds the inspector (synchronously) when the selection changes.
     hsbEntity->setValue(index);
 
     if (button != 1)
         return;
+    // The document moves the record; its signal moves the marker.
     const int zoom = ZoomSize;
-    const int left = std::max(FloorDiv(marker->x() + x, zoom) * zoom, 0);
-    const int top = std::max(FloorDiv(marker->y() + y, zoom) * zoom, 0);
-    marker->move(left, top);
-    vorn::EntityRecord& record = EntityRecords[index];
-    const QPoint before(record.X, record.Y);
-    record.X = qint16(std::min(left / zoom, 32767));
-    record.Y = qint16(std::min(top / zoom, 32767));
-    RecordDrag(index, before, QPoint(record.X, record.Y));
+    const int cx = std::max(FloorDiv(marker->x() + x, zoom), 0);
+    const int cy = std::max(FloorDiv(marker->y() + y, zoom), 0);
+    stage_->moveEntity(index, std::min(cx, 32767), std::min(cy, 32767));
 }
 
 void frmVorn::entity_MouseDown(int, int button, int, int, int)
 {
-    FinishPendingEdits(); // a drag whose release was missed ends here
+    stage_->finishEdit(); // a drag whose release was missed ends here
     // The pointer's arrival on the marker has already selected its entity.
     if (button == 2)
         cmdEditEnt_Click();
@@ -85,7 +82,7 @@ void frmVorn::entity_MouseDown(int, int button, int, int, int)
 
 void frmVorn::entity_MouseUp(int, int, int, int, int)
 {
-    FinishPendingEdits(); // the drag becomes one step
+    stage_->finishEdit(); // the drag becomes one step
 }
 
 void frmVorn::chkHideEnts_Click()
@@ -93,14 +90,14 @@ void frmVorn::chkHideEnts_Click()
     const bool show = !chkHideEnts->isChecked();
     for (int i = 0; i < vorn::kMaxEntities; ++i) {
         if (entity[i])
-            entity[i]->setVisible(show && i < EntityCount);
+            entity[i]->setVisible(show && i < stage_->entityCount());
     }
 }
 
 void frmVorn::cmdChangEntCt_Click()
 {
     const std::optional<QString> answer =
-        InputBox(QStringLiteral("Enter desired number of entities."), QString::number(EntityCount));
+        InputBox(QStringLiteral("Enter desired number of entities."), QString::number(stage_->entityCount()));
     // Cancel, an empty answer and one that starts with no number all read 0.
     const double count = std::floor(answer ? vorn::Val(*answer) : 0.0);
     if (count == 0)
@@ -111,8 +108,5 @@ void frmVorn::cmdChangEntCt_Click()
                     QMessageBox::Warning);
         return;
     }
-    const qint16 before = EntityCount;
-    EntityCount = qint16(count);
-    PositionEntities();
-    RecordEntityCount(before);
+    stage_->changeEntityCount(qint16(count));
 }

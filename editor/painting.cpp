@@ -2,6 +2,7 @@
 
 #include "mapview.h"
 #include "shapeframe.h"
+#include "stagedocument.h"
 
 #include <QLabel>
 #include <QScrollBar>
@@ -61,7 +62,7 @@ void frmVorn::picTileset_MouseUp(int, int, int, int)
 
 void frmVorn::picMap_MouseDown(int button, int shift, int x, int y)
 {
-    FinishPendingEdits(); // a stroke whose release was missed ends here
+    stage_->finishEdit(); // a stroke whose release was missed ends here
     picMap_Tag = kPressed;
     picMap_MouseMove(button, shift, x, y);
 }
@@ -73,7 +74,7 @@ void frmVorn::picMap_MouseMove(int button, int, int x, int y)
     const int cy = FloorDiv(y, zoom);
     // Includes drags that began on the map and left it: painting resumes
     // when the pointer comes back.
-    if (cx < 0 || cx >= MapWidth || cy < 0 || cy >= MapHeight)
+    if (cx < 0 || cx >= stage_->width() || cy < 0 || cy >= stage_->height())
         return;
 
     lblPos->setText(QStringLiteral("%1x%2").arg(cx).arg(cy));
@@ -87,7 +88,7 @@ void frmVorn::picMap_MouseMove(int button, int, int x, int y)
     } else {
         // Right, middle or several buttons: pick the tile as if chosen in
         // the palette. The palette is left where it is scrolled.
-        SelectedTile = TileGrid.at(cx, cy);
+        SelectedTile = stage_->cell(cx, cy);
         shpTile->move((SelectedTile & 15) * kTileSide, (SelectedTile >> 4) * kTileSide);
     }
 }
@@ -95,19 +96,13 @@ void frmVorn::picMap_MouseMove(int button, int, int x, int y)
 void frmVorn::picMap_MouseUp(int, int, int, int)
 {
     picMap_Tag = kReleased;
-    FinishPendingEdits(); // the stroke becomes one step
+    stage_->finishEdit(); // the stroke becomes one step
 }
 
-// One cell costs one write, a note when the tile changes and one cell
-// redraw, so a stroke keeps up with the pointer on the largest maps. The
-// cell is written and redrawn even when it already held the tile.
+// The document writes the cell and the map view redraws it from its signal.
 void frmVorn::PaintCell(int cx, int cy)
 {
-    const quint8 before = TileGrid.at(cx, cy);
-    TileGrid.at(cx, cy) = SelectedTile;
-    if (before != SelectedTile)
-        RecordCell(cx, cy, before, SelectedTile);
-    DrawTile(cx, cy, TileGrid.at(cx, cy));
+    stage_->paintCell(cx, cy, SelectedTile);
 }
 
 // Scroll values run from 0 down to a negative maximum, so moving a thumb

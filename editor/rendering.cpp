@@ -4,6 +4,7 @@
 #include "mapdrawing.h"
 #include "mapview.h"
 #include "shapeframe.h"
+#include "stagedocument.h"
 
 #include <QComboBox>
 #include <QRegion>
@@ -28,7 +29,7 @@ QImage frmVorn::CreateMaskImage(const QImage& picFrom, QRgb lTransparentColor)
 
 vorn::MapScene frmVorn::Scene() const
 {
-    return {&picTilesetImage, &picMask, &picTemp, &TileGrid, MapWidth, MapHeight};
+    return stage_->scene();
 }
 
 void frmVorn::RenderMap(QImage& target, const QRect& area) const
@@ -37,8 +38,8 @@ void frmVorn::RenderMap(QImage& target, const QRect& area) const
     vorn::RenderMap(Scene(), ZoomSize, target, area, palette().color(QPalette::Button).rgb());
 }
 
-// The cell shows TileGrid's tile: callers store the tile first, then ask for
-// the cell's square to be shown anew.
+// The cell shows the document's tile: callers store the tile first, then ask
+// for the cell's square to be shown anew.
 void frmVorn::DrawTile(int x, int y, quint8 /*tile*/)
 {
     const int z = ZoomSize;
@@ -47,10 +48,14 @@ void frmVorn::DrawTile(int x, int y, quint8 /*tile*/)
 
 // One request per cell costs more than a whole-map undo may take; the
 // strips of neighbours in a row, in row order, are few and join cheaply.
-void frmVorn::DrawCells(const std::vector<quint32>& cells)
+void frmVorn::DrawCells(std::span<const quint32> cells)
 {
     if (cells.empty())
         return;
+    if (cells.size() == 1) { // a painted cell: no marks needed
+        DrawTile(int(cells[0] % vorn::kGridSide), int(cells[0] / vorn::kGridSide), 0);
+        return;
+    }
     std::vector<quint8> marked(size_t(vorn::kGridSide) * vorn::kGridSide, 0);
     int top = vorn::kGridSide;
     int bottom = -1;
@@ -83,7 +88,7 @@ void frmVorn::RedrawMap()
 {
     const int z = ZoomSize;
     // 32-bit products: zoom 64 with 513 cells is 32832 pixels.
-    picMap->resize(Cells(MapWidth) * z, Cells(MapHeight) * z);
+    picMap->resize(Cells(stage_->width()) * z, Cells(stage_->height()) * z);
     // The frame stays on the cell lblPos names, at the new scale.
     shpCursor->setGeometry(cursorCell_.x() * z, cursorCell_.y() * z, z, z);
     picMap->update();

@@ -1,6 +1,7 @@
 #include "frmVorn.h"
 
 #include "layoutwidgets.h"
+#include "stagedocument.h"
 #include "twips.h"
 
 #include <QComboBox>
@@ -17,10 +18,14 @@ const QString kReady = QStringLiteral("Ready...");
 
 bool frmVorn::cmdSave_Click()
 {
-    if (openStage < 0)
+    if (!stage_->isOpen())
         return true; // nothing is open, so there is nothing to write
     if (saving_)
         return true; // pressed again while saving: the save under way writes the same
+    // Another program's change to the stage's files is asked about before
+    // anything is written.
+    if (!ConfirmOverwriteChanged())
+        return false;
     saving_ = true;
     const bool saved = WriteOpenStage();
     saving_ = false;
@@ -34,53 +39,16 @@ bool frmVorn::cmdSave_Click()
 
 bool frmVorn::WriteOpenStage()
 {
-    const QString name = openMapName;
-
-    // The first file that cannot be written stops the save, so a failed map
-    // never leaves a fresh entity file beside the old map.
-    const auto fail = [this](const QString& reason, const QString& outcome) {
-        lblStatus->setText(kReady);
-        ShowMessage(reason + QStringLiteral("\n\n") + outcome, QMessageBox::Warning);
-        return false;
+    const auto showStatus = [this](const QString& text) {
+        lblStatus->setText(text);
+        QCoreApplication::processEvents();
     };
-    // Where the built name lands in the game folder; the reason when it can't.
-    const auto target = [this, name](const QString& builtName, QString& path) -> QString {
-        if (!vorn::IsPlainFileName(name))
-            return vorn::PlainNameError(openStage, QStringLiteral("map"), name);
-        if (const QString hidden = vorn::HiddenMapNameError(openStage, name, builtName); !hidden.isEmpty())
-            return hidden;
-        path = game().pathForWrite(builtName);
-        if (path.isEmpty())
-            return builtName + QStringLiteral(" could not be written: its folder is missing.");
-        return {};
-    };
-
-    const QString mapName = QStringLiteral("data\\stage\\") + name + QStringLiteral(".pxm");
-    lblStatus->setText(QStringLiteral("Saving stage ") + name + QStringLiteral("..."));
-    QCoreApplication::processEvents();
-    QString mapPath;
-    QString error = target(mapName, mapPath);
-    if (error.isEmpty()) {
-        vorn::MapData map;
-        map.width = MapWidth;
-        map.height = MapHeight;
-        map.grid = TileGrid;
-        error = vorn::WriteMapFile(mapPath, mapName, map, game().rules());
-    }
-    if (!error.isEmpty())
-        return fail(error, QStringLiteral("Nothing of the stage was saved."));
-
-    const QString entityName = QStringLiteral("data\\stage\\") + name + QStringLiteral(".pxe");
-    lblStatus->setText(QStringLiteral("Saving object data ") + name + QStringLiteral("..."));
-    QCoreApplication::processEvents();
-    QString entityPath;
-    error = target(entityName, entityPath);
-    if (error.isEmpty())
-        error = vorn::WriteEntityFile(entityPath, entityName, EntityCount, EntityRecords, game().rules());
-    if (!error.isEmpty())
-        return fail(error, QStringLiteral("The map was saved; the entities were not."));
-
+    const vorn::Outcome saved = stage_->save(game_, showStatus);
     lblStatus->setText(kReady);
+    if (!saved.ok()) {
+        ShowMessage(saved.refusal(), QMessageBox::Warning);
+        return false;
+    }
     return true;
 }
 
@@ -100,5 +68,5 @@ void frmVorn::Form_QueryUnload()
     INIWrite(main, QStringLiteral("Zoom"), QString::number(cboZoom->currentIndex()));
     INIWrite(main, QStringLiteral("Last Stage"), QString::number(cboMap->currentIndex()));
     if (storeGameFolder)
-        INIWrite(main, QStringLiteral("Game Folder"), game_.root());
+        INIWrite(main, QStringLiteral("Game Folder"), game_.folder.root());
 }

@@ -45,7 +45,7 @@ bool frmVorn::Form_Load()
     };
 
     // 1. Required files.
-    const QString missing = vorn::MissingGameFiles(game_);
+    const QString missing = vorn::MissingGameFiles(game_.folder);
     if (!missing.isEmpty()) {
         ShowMessage(QStringLiteral("Can't find...\r\n\r\n") + missing, QMessageBox::Warning);
         return false;
@@ -126,17 +126,15 @@ bool frmVorn::Form_Load()
         EntityNames[n] = INIRead(QStringLiteral("Entities"), QString::number(n));
 
     // 9. Stage table and stage list.
-    const QString exe = game_.findFile(QStringLiteral("Doukutsu.exe"));
-    const QString error = vorn::ReadStageTable(exe, StageTable);
-    if (!error.isEmpty()) {
-        ShowMessage(error);
+    if (const vorn::Outcome read = game_.readTable(); !read.ok()) {
+        ShowMessage(read.refusal());
         return false;
     }
     {
         const QSignalBlocker block(cboMap);
         cboMap->clear();
         for (int i = 0; i < vorn::kStageCount; ++i)
-            cboMap->addItem(vorn::StageListItemText(i, StageTable[i]));
+            cboMap->addItem(vorn::StageListItemText(i, game_.table[i]));
         cboMap->setCurrentIndex(-1);
     }
 

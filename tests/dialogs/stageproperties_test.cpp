@@ -156,10 +156,10 @@ private slots:
     {
         SmallStage w;
         QVERIFY(w.started);
-        w->TileGrid.at(0, 0) = 42; // an unsaved edit
+        w->stage().setCell(0, 0, 42); // an unsaved edit
         const QByteArray exe = FileBytes(w.exe());
         const QByteArray map = FileBytes(w.stageFile("Hollow.pxm"));
-        const StageRecord record = w->StageTable[kStage];
+        const StageRecord record = w->game().table[kStage];
         const QString item = w->cboMap->itemText(kStage);
         AnswerModal<frmMapEd>([](frmMapEd* d) {
             d->txtTitle->setText("Changed");
@@ -168,13 +168,13 @@ private slots:
             QTest::keyClick(d, Qt::Key_Escape);
         });
         w->cmdMapProps_Click();
-        QCOMPARE(w->StageTable[kStage], record);
-        QCOMPARE(w->MapWidth, qint16(20));
-        QCOMPARE(w->MapHeight, qint16(15));
+        QCOMPARE(w->game().table[kStage], record);
+        QCOMPARE(w->stage().width(), qint16(20));
+        QCOMPARE(w->stage().height(), qint16(15));
         QCOMPARE(w->cboMap->itemText(kStage), item);
         QCOMPARE(FileBytes(w.exe()), exe);
         QCOMPARE(FileBytes(w.stageFile("Hollow.pxm")), map);
-        QCOMPARE(w->TileGrid.at(0, 0), quint8(42)); // neither saved nor reloaded
+        QCOMPARE(w->stage().cell(0, 0), quint8(42)); // neither saved nor reloaded
         QVERIFY(w.messages.isEmpty());
     }
 
@@ -190,7 +190,7 @@ private slots:
             exe.write(Field("  Mossy Hollow  "));
         });
         QVERIFY(w.started);
-        w->TileGrid.at(3, 2) = 77; // an unsaved edit
+        w->stage().setCell(3, 2, 77); // an unsaved edit
         const QByteArray before = FileBytes(w.exe());
         AnswerModal<frmMapEd>([](frmMapEd* d) { QTest::keyClick(d, Qt::Key_Return); });
         w->cmdMapProps_Click();
@@ -204,7 +204,7 @@ private slots:
         QCOMPARE(w->cboMap->currentIndex(), kStage);
         // Saved, then read back.
         QCOMPARE(quint8(FileBytes(w.stageFile("Hollow.pxm"))[8 + 2 * 20 + 3]), quint8(77));
-        QCOMPARE(w->TileGrid.at(3, 2), quint8(77));
+        QCOMPARE(w->stage().cell(3, 2), quint8(77));
     }
 
     // The Japanese game's table in Shift-JIS, with "Code Page=932": titles
@@ -261,7 +261,7 @@ private slots:
             if (before[k] != after[k])
                 QVERIFY2(k >= kRecordStart + 64 && k < kRecordStart + 68, qPrintable(QString::number(k)));
         QCOMPARE(after.mid(kRecordStart + 64, 4), QByteArray("\x0B\0\0\0", 4));
-        QCOMPARE(w->StageTable[kStage].parallax(), 11);
+        QCOMPARE(w->game().table[kStage].parallax(), 11);
         QCOMPARE(w->cboMap->itemText(kStage), item);
     }
 
@@ -272,9 +272,9 @@ private slots:
         bool dropped = false;
         for (int x = 10; x < 20; ++x)
             for (int y = 0; y < 15; ++y)
-                dropped = dropped || w->TileGrid.at(x, y) != 0;
+                dropped = dropped || w->stage().cell(x, y) != 0;
         QVERIFY(dropped); // the columns to drop hold tiles
-        const quint8 kept = w->TileGrid.at(9, 14);
+        const quint8 kept = w->stage().cell(9, 14);
 
         auto resize = [&w](const char* width, const char* height) {
             AnswerModal<frmMapEd>([width, height](frmMapEd* d) {
@@ -285,18 +285,18 @@ private slots:
             w->cmdMapProps_Click();
         };
         resize("10", "15");
-        QCOMPARE(w->MapWidth, qint16(10));
+        QCOMPARE(w->stage().width(), qint16(10));
         for (int y = 0; y < 15; ++y)
-            QCOMPARE(w->TileGrid.at(15, y), quint8(0));
+            QCOMPARE(w->stage().cell(15, y), quint8(0));
         resize("20", "16");
-        QCOMPARE(w->MapWidth, qint16(20));
-        QCOMPARE(w->MapHeight, qint16(16));
+        QCOMPARE(w->stage().width(), qint16(20));
+        QCOMPARE(w->stage().height(), qint16(16));
         for (int x = 10; x < 20; ++x)
             for (int y = 0; y < 16; ++y)
-                QCOMPARE(w->TileGrid.at(x, y), quint8(0));
+                QCOMPARE(w->stage().cell(x, y), quint8(0));
         for (int x = 0; x < 10; ++x)
-            QCOMPARE(w->TileGrid.at(x, 15), quint8(0));
-        QCOMPARE(w->TileGrid.at(9, 14), kept);
+            QCOMPARE(w->stage().cell(x, 15), quint8(0));
+        QCOMPARE(w->stage().cell(9, 14), kept);
         QVERIFY(w.messages.isEmpty());
     }
 
@@ -304,7 +304,7 @@ private slots:
     {
         SmallStage w;
         QVERIFY(w.started);
-        w->TileGrid.at(1, 1) = 99; // an unsaved edit of Hollow
+        w->stage().setCell(1, 1, 99); // an unsaved edit of Hollow
         const QByteArray vault = FileBytes(w.stageFile("Vault.pxm"));
         const QByteArray vaultEntities = FileBytes(w.stageFile("Vault.pxe"));
         AnswerModal<frmMapEd>([](frmMapEd* d) {
@@ -316,10 +316,10 @@ private slots:
         QCOMPARE(FileBytes(w.stageFile("Vault.pxm")), vault);
         QCOMPARE(FileBytes(w.stageFile("Vault.pxe")), vaultEntities);
         QCOMPARE(quint8(FileBytes(w.stageFile("Hollow.pxm"))[8 + 20 + 1]), quint8(99));
-        QCOMPARE(CutAtNull(w->StageTable[kStage].map()), QByteArray("Vault"));
-        QCOMPARE(w->openMapName, QStringLiteral("Vault"));
-        QCOMPARE(w->MapWidth, qint16(30));
-        QCOMPARE(w->MapHeight, qint16(20));
+        QCOMPARE(CutAtNull(w->game().table[kStage].map()), QByteArray("Vault"));
+        QCOMPARE(w->stage().files().mapName, QStringLiteral("Vault"));
+        QCOMPARE(w->stage().width(), qint16(30));
+        QCOMPARE(w->stage().height(), qint16(20));
     }
 
     void probeFailureOpensNothing()
@@ -343,7 +343,7 @@ private slots:
         // The default stage's map is refused at start-up: no stage is open.
         OpenWindow w([](TestGame& g) { QVERIFY(WriteBytes(g.path("data/Stage/Hollow.pxm"), "PXM")); });
         QVERIFY(w.started);
-        QCOMPARE(w->openStage, -1);
+        QCOMPARE(w->stage().index(), -1);
         const QByteArray exe = FileBytes(w.game.path("Doukutsu.exe"));
         bool opened = false;
         AnswerModal<frmMapEd>([&opened](frmMapEd* d) { opened = true; d->cmdOk->click(); }, 3);
@@ -357,10 +357,10 @@ private slots:
     {
         SmallStage w;
         QVERIFY(w.started);
-        w->TileGrid.at(0, 0) = 42;
+        w->stage().setCell(0, 0, 42);
         const QByteArray exe = FileBytes(w.exe());
         const QByteArray map = FileBytes(w.stageFile("Hollow.pxm"));
-        const StageRecord record = w->StageTable[kStage];
+        const StageRecord record = w->game().table[kStage];
         const QString item = w->cboMap->itemText(kStage);
         const QString exePath = w.exe();
         AnswerModal<frmMapEd>([exePath](frmMapEd* d) {
@@ -372,19 +372,19 @@ private slots:
         });
         w->cmdMapProps_Click();
         QCOMPARE(w.messages.size(), 1);
-        QCOMPARE(w->StageTable[kStage], record);
-        QCOMPARE(w->MapWidth, qint16(20));
+        QCOMPARE(w->game().table[kStage], record);
+        QCOMPARE(w->stage().width(), qint16(20));
         QCOMPARE(w->cboMap->itemText(kStage), item);
         QCOMPARE(FileBytes(w.exe()), exe);
         QCOMPARE(FileBytes(w.stageFile("Hollow.pxm")), map);
-        QCOMPARE(w->TileGrid.at(0, 0), quint8(42));
+        QCOMPARE(w->stage().cell(0, 0), quint8(42));
     }
 
     void failedSaveKeepsTheUnsavedEdits()
     {
         SmallStage w;
         QVERIFY(w.started);
-        w->TileGrid.at(0, 0) = 42;
+        w->stage().setCell(0, 0, 42);
         const QString map = w.stageFile("Hollow.pxm");
         const QByteArray mapBytes = FileBytes(map);
         QVERIFY(QFile::setPermissions(map, QFile::ReadOwner));
@@ -395,10 +395,10 @@ private slots:
         });
         w->cmdMapProps_Click();
         QVERIFY(w.messages.size() >= 1);
-        QCOMPARE(CutAtNull(w->StageTable[kStage].title()), QByteArray("Renamed"));
+        QCOMPARE(CutAtNull(w->game().table[kStage].title()), QByteArray("Renamed"));
         QCOMPARE(FileBytes(map), mapBytes);
-        QCOMPARE(w->TileGrid.at(0, 0), quint8(42)); // not reloaded over
-        QCOMPARE(w->MapHeight, qint16(16));
+        QCOMPARE(w->stage().cell(0, 0), quint8(42)); // not reloaded over
+        QCOMPARE(w->stage().height(), qint16(16));
     }
 };
 

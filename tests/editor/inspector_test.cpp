@@ -15,11 +15,11 @@ private slots:
     {
         OpenWindow w;
         QVERIFY(w.started);
-        w->EntityCount = 8;
+        w->stage().setEntityCount(8);
         w->PositionEntities();
-        w->EntityRecords[5] = {10, 3, 0, 200, 1, 256};
-        w->EntityRecords[6] = {0, -1, -32768, 32767, 1, -256};
-        w->EntityRecords[7] = {0, 0, 0, 0, -5, 0};
+        w->stage().setRecord(5, {10, 3, 0, 200, 1, 256});
+        w->stage().setRecord(6, {0, -1, -32768, 32767, 1, -256});
+        w->stage().setRecord(7, {0, 0, 0, 0, -5, 0});
         w->EntityNames[1].clear();
         w->hsbEntity->setValue(5);
         QCOMPARE(w->fraEntity->title(), QStringLiteral("Entity #5"));

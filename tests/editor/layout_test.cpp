@@ -121,7 +121,7 @@ private slots:
             if (!w->hsbMap->isHidden())
                 room.setBottom(w->hsbMap->y() - 1);
             const int z = w->ZoomSize;
-            const QRect last((w->MapWidth - 1) * z, (w->MapHeight - 1) * z, z, z);
+            const QRect last((w->stage().width() - 1) * z, (w->stage().height() - 1) * z, z, z);
             return room.contains(last.translated(w->picMap->pos()));
         };
         w->cboMap->setCurrentIndex(15); // 513 x 513

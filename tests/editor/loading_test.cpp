@@ -22,7 +22,7 @@ class LoadingTest : public QObject {
     std::unique_ptr<frmVorn> w;
     QStringList messages;
 
-    QString file(const char* builtName) const { return w->game().findFile(QString::fromLatin1(builtName)); }
+    QString file(const char* builtName) const { return w->game().folder.findFile(QString::fromLatin1(builtName)); }
     void truncate(const QString& path, qint64 size)
     {
         QFile f(path);
@@ -38,7 +38,7 @@ private slots:
         w = std::make_unique<frmVorn>(game->gameDir(), game->programDir());
         w->messageHook = [this](const QString& text, QMessageBox::Icon) { messages << text; };
         QVERIFY(w->Form_Load());
-        QCOMPARE(w->openStage, vorn::kSampleSmallStage);
+        QCOMPARE(w->stage().index(), vorn::kSampleSmallStage);
     }
     void cleanup()
     {
@@ -51,22 +51,22 @@ private slots:
         for (int i = 0; i < vorn::kStageCount; ++i) {
             w->cboMap->setCurrentIndex(i);
             QVERIFY2(messages.isEmpty(), qPrintable(messages.join('|')));
-            QCOMPARE(w->openStage, i);
+            QCOMPARE(w->stage().index(), i);
             QCOMPARE(w->lblStatus->text(), QStringLiteral("Ready..."));
-            QCOMPARE(w->picTileset->size(), w->picTilesetImage.size());
-            QCOMPARE(w->picMap->size(), QSize(w->MapWidth * 16, w->MapHeight * 16));
-            QVERIFY(!w->picTemp.isNull());
+            QCOMPARE(w->picTileset->size(), w->stage().tileset().size());
+            QCOMPARE(w->picMap->size(), QSize(w->stage().width() * 16, w->stage().height() * 16));
+            QVERIFY(!w->stage().backdrop().isNull());
         }
         w->cboMap->setCurrentIndex(vorn::kSampleHugeStage);
-        QCOMPARE(int(w->MapWidth), 513);
-        QCOMPARE(int(w->EntityCount), 256);
+        QCOMPARE(int(w->stage().width()), 513);
+        QCOMPARE(int(w->stage().entityCount()), 256);
     }
 
     void rejectedFilesKeepTheOpenStage()
     {
-        const vorn::TileGrid before = w->TileGrid;
-        const qint16 count = w->EntityCount;
-        const auto records = w->EntityRecords;
+        const vorn::TileGrid before = w->stage().grid();
+        const qint16 count = w->stage().entityCount();
+        const auto records = w->stage().records();
 
         truncate(file("data\\stage\\Ledges.pxm"), 100);
         w->cboMap->setCurrentIndex(vorn::kSampleWideStage);
@@ -82,12 +82,12 @@ private slots:
         QCOMPARE(messages.size(), 2);
         QVERIFY(messages[1].contains(QStringLiteral("Nook.pxe")));
 
-        QCOMPARE(w->openStage, vorn::kSampleSmallStage);
+        QCOMPARE(w->stage().index(), vorn::kSampleSmallStage);
         QCOMPARE(w->cboMap->currentIndex(), vorn::kSampleSmallStage);
-        QCOMPARE(int(w->MapWidth), 20);
-        QVERIFY(w->TileGrid == before);
-        QCOMPARE(w->EntityCount, count);
-        QVERIFY(w->EntityRecords == records);
+        QCOMPARE(int(w->stage().width()), 20);
+        QVERIFY(w->stage().grid() == before);
+        QCOMPARE(w->stage().entityCount(), count);
+        QVERIFY(w->stage().records() == records);
         QCOMPARE(w->lblStatus->text(), QStringLiteral("Ready..."));
         QCOMPARE(messages.size(), 2); // the revert loaded nothing again
     }
@@ -111,19 +111,19 @@ private slots:
         pick.stop();
         QVERIFY(picked);
         QCOMPARE(messages.size(), 1);
-        QCOMPARE(w->openStage, vorn::kSampleSmallTilesetStage);
+        QCOMPARE(w->stage().index(), vorn::kSampleSmallTilesetStage);
         QCOMPARE(w->cboMap->currentIndex(), vorn::kSampleSmallTilesetStage);
         QCOMPARE(w->lblStatus->text(), QStringLiteral("Ready..."));
     }
 
     void namesThatLeaveTheGameFolderAreRefused()
     {
-        vorn::StageRecord& record = w->StageTable[20];
+        vorn::StageRecord& record = w->game().table[20];
         record.setMap(vorn::PadName32("../Hollow"));
         w->cboMap->setCurrentIndex(20);
         QCOMPARE(messages.size(), 1);
         QCOMPARE(messages[0], vorn::PlainNameError(20, QStringLiteral("map"), QStringLiteral("../Hollow")));
-        QCOMPARE(w->openStage, vorn::kSampleSmallStage);
+        QCOMPARE(w->stage().index(), vorn::kSampleSmallStage);
     }
 
     void missingMapAndEntitiesOpenEmpty()
@@ -133,10 +133,10 @@ private slots:
         QVERIFY(QFile::remove(pxm) && QFile::remove(pxe));
         w->cboMap->setCurrentIndex(vorn::kSampleWideStage);
         QVERIFY(messages.isEmpty());
-        QCOMPARE(w->openStage, vorn::kSampleWideStage);
-        QCOMPARE(int(w->MapWidth), 0);
-        QCOMPARE(int(w->MapHeight), 0);
-        QCOMPARE(int(w->EntityCount), 0);
+        QCOMPARE(w->stage().index(), vorn::kSampleWideStage);
+        QCOMPARE(int(w->stage().width()), 0);
+        QCOMPARE(int(w->stage().height()), 0);
+        QCOMPARE(int(w->stage().entityCount()), 0);
         QCOMPARE(w->picMap->size(), QSize(0, 0));
         QVERIFY(!QFile::exists(pxm) && !QFile::exists(pxe));
     }
@@ -149,10 +149,10 @@ private slots:
         QCOMPARE(messages.size(), 1);
         QVERIFY(messages[0].contains(QStringLiteral("data\\stage\\prtFoundry.pbm")));
         QVERIFY(messages[0].contains(QStringLiteral("data\\bkEmber.pbm")));
-        QCOMPARE(w->openStage, vorn::kSampleWideStage);
-        QCOMPARE(w->picTilesetImage.size(), QSize(256, 256));
-        QCOMPARE(w->picTilesetImage.pixel(100, 100), qRgb(0, 0, 0));
-        QVERIFY(w->picTemp.isNull());
+        QCOMPARE(w->stage().index(), vorn::kSampleWideStage);
+        QCOMPARE(w->stage().tileset().size(), QSize(256, 256));
+        QCOMPARE(w->stage().tileset().pixel(100, 100), qRgb(0, 0, 0));
+        QVERIFY(w->stage().backdrop().isNull());
         QImage view(16, 16, QImage::Format_RGB32);
         w->RenderMap(view, QRect(0, 0, 16, 16));
         QCOMPARE(view.pixel(5, 5), qRgb(255, 255, 255));
@@ -163,15 +163,15 @@ private slots:
     void hostileFilesAreRefusedWithoutHanging()
     {
         ::alarm(60);
-        const vorn::TileGrid before = w->TileGrid;
+        const vorn::TileGrid before = w->stage().grid();
         const auto tryStage = [&](int stage, const QString& builtName, const char* words) {
             messages.clear();
             w->cboMap->setCurrentIndex(stage);
             QCOMPARE(messages.size(), 1);
             QVERIFY2(messages[0].startsWith(builtName) && messages[0].contains(QLatin1String(words)),
                      qPrintable(messages[0]));
-            QCOMPARE(w->openStage, vorn::kSampleSmallStage);
-            QVERIFY(w->TileGrid == before);
+            QCOMPARE(w->stage().index(), vorn::kSampleSmallStage);
+            QVERIFY(w->stage().grid() == before);
         };
         const auto replace = [&](const char* builtName) {
             const QString path = file(builtName);
@@ -220,8 +220,8 @@ private slots:
             QVERIFY(stored.save(backdrop, "BMP"));
             w->cmdLoad_Click();
             QVERIFY(messages.isEmpty());
-            QCOMPARE(w->picTemp.size(), QSize(40, 30));
-            QCOMPARE(w->picTemp.pixel(17, 9), stored.pixel(17, 9));
+            QCOMPARE(w->stage().backdrop().size(), QSize(40, 30));
+            QCOMPARE(w->stage().backdrop().pixel(17, 9), stored.pixel(17, 9));
         }
     }
 

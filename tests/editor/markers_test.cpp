@@ -18,12 +18,12 @@ void VerifyLayout(frmVorn& w, bool hidden)
 {
     const int z = w.ZoomSize;
     for (int i = 0; i < 256; ++i) {
-        const vorn::EntityRecord& r = w.EntityRecords[i];
-        const bool placed = i < w.EntityCount;
+        const vorn::EntityRecord& r = w.stage().record(i);
+        const bool placed = i < w.stage().entityCount();
         QCOMPARE(w.entity[i]->geometry(), placed ? QRect(r.X * z, r.Y * z, z, z) : QRect(-32, -32, z, z));
         QCOMPARE(w.entity[i]->isHidden(), hidden || !placed);
     }
-    QCOMPARE(w.hsbEntity->maximum(), std::max(w.EntityCount - 1, 0));
+    QCOMPARE(w.hsbEntity->maximum(), std::max(w.stage().entityCount() - 1, 0));
 }
 
 } // namespace
@@ -35,14 +35,14 @@ private slots:
     {
         OpenWindow w;
         QVERIFY(w.started);
-        QVERIFY(w->EntityCount > 0);
+        QVERIFY(w->stage().entityCount() > 0);
         VerifyLayout(*w.window, false);
         w->cboZoom->setCurrentIndex(3);
         VerifyLayout(*w.window, false);
 
         w->chkHideEnts->click();
         w->cboMap->setCurrentIndex(14);
-        QCOMPARE(w->openStage, 14);
+        QCOMPARE(w->stage().index(), 14);
         VerifyLayout(*w.window, true);
         w->chkHideEnts->click();
         VerifyLayout(*w.window, false);
@@ -50,7 +50,7 @@ private slots:
         VerifyLayout(*w.window, false);
 
         // Zoom 64 far out needs more than 16 bits.
-        w->EntityRecords[0] = {512, 600, 0, 0, 0, 0};
+        w->stage().setRecord(0, {512, 600, 0, 0, 0, 0});
         w->cboZoom->setCurrentIndex(5);
         QCOMPARE(w->entity[0]->pos(), QPoint(512 * 64, 600 * 64));
     }
@@ -59,8 +59,8 @@ private slots:
     {
         OpenWindow w;
         QVERIFY(w.started);
-        w->EntityCount = 6;
-        w->EntityRecords[5] = {4, 2, 0, 0, 0, 0};
+        w->stage().setEntityCount(6);
+        w->stage().setRecord(5, {4, 2, 0, 0, 0, 0});
         w->PositionEntities();
         vorn::EntityMarker* marker = w->entity[5];
 
@@ -72,10 +72,10 @@ private slots:
         Send(marker, QEvent::MouseButtonPress, QPoint(3, 3), Qt::LeftButton, Qt::LeftButton);
         Send(marker, QEvent::MouseMove, QPoint(80 + 3 - 64, 3), Qt::LeftButton);
         QCOMPARE(marker->pos(), QPoint(80, 32));
-        QCOMPARE(w->EntityRecords[5].X, qint16(5));
+        QCOMPARE(w->stage().record(5).X, qint16(5));
         Send(marker, QEvent::MouseMove, QPoint(-200, -100), Qt::LeftButton);
         QCOMPARE(marker->pos(), QPoint(0, 0));
-        QCOMPARE(w->EntityRecords[5], (vorn::EntityRecord{0, 0, 0, 0, 0, 0}));
+        QCOMPARE(w->stage().record(5), (vorn::EntityRecord{0, 0, 0, 0, 0, 0}));
         Send(marker, QEvent::MouseMove, QPoint(40, 40), Qt::LeftButton | Qt::RightButton);
         QCOMPARE(marker->pos(), QPoint(0, 0));
     }
@@ -86,12 +86,12 @@ private slots:
         QVERIFY(w.started);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
-        w->EntityCount = 2;
-        w->EntityRecords[0] = {5, 5, 0, 0, 0, 0};
-        w->EntityRecords[1] = {3, 3, 0, 0, 0, 0};
+        w->stage().setEntityCount(2);
+        w->stage().setRecord(0, {5, 5, 0, 0, 0, 0});
+        w->stage().setRecord(1, {3, 3, 0, 0, 0, 0});
         w->PositionEntities();
         w->hsbEntity->setValue(0);
-        w->TileGrid.at(3, 3) = 9;
+        w->stage().setCell(3, 3, 9);
         w->SelectedTile = 40;
 
         // Through the window, so that events land on whatever lies on top.
@@ -101,14 +101,14 @@ private slots:
         QCOMPARE(w->hsbEntity->value(), 1);
         QTest::mouseClick(window, Qt::LeftButton, {}, onMarker);
         QTest::mouseClick(window, Qt::MiddleButton, {}, onMarker);
-        QCOMPARE(w->TileGrid.at(3, 3), quint8(9));
+        QCOMPARE(w->stage().cell(3, 3), quint8(9));
         QCOMPARE(w->SelectedTile, quint8(40));
 
         // At zoom 64 parked markers would reach into the map's corner.
         w->cboZoom->setCurrentIndex(5);
         w->chkHideEnts->click();
         w->chkHideEnts->click();
-        w->TileGrid.at(0, 0) = 7;
+        w->stage().setCell(0, 0, 7);
         QTest::mouseClick(window, Qt::RightButton, {}, w->picMap->mapTo(w.window.get(), QPoint(10, 10)));
         QCOMPARE(w->SelectedTile, quint8(7));
     }
@@ -119,27 +119,27 @@ private slots:
         QVERIFY(w.started);
         std::optional<QString> answer;
         w->inputHook = [&](const QString& prompt, const QString& preset) {
-            if (prompt != "Enter desired number of entities." || preset != QString::number(w->EntityCount))
+            if (prompt != "Enter desired number of entities." || preset != QString::number(w->stage().entityCount()))
                 qFatal("unexpected prompt");
             return answer;
         };
-        const qint16 original = w->EntityCount;
+        const qint16 original = w->stage().entityCount();
         for (auto given : {std::optional<QString>(), std::optional<QString>(""), std::optional<QString>("0"),
                            std::optional<QString>("0.7"), std::optional<QString>("-1"),
                            std::optional<QString>("257")}) {
             answer = given;
             w->cmdChangEntCt_Click();
-            QCOMPARE(w->EntityCount, original);
+            QCOMPARE(w->stage().entityCount(), original);
         }
         QCOMPARE(w.messages, QStringList(2, "The number of entities must be from 1 to 256."));
 
         answer = QStringLiteral("12 entities");
         w->cmdChangEntCt_Click();
-        QCOMPARE(w->EntityCount, qint16(12));
+        QCOMPARE(w->stage().entityCount(), qint16(12));
         VerifyLayout(*w.window, false);
         answer = QStringLiteral(" 3.9");
         w->cmdChangEntCt_Click();
-        QCOMPARE(w->EntityCount, qint16(3));
+        QCOMPARE(w->stage().entityCount(), qint16(3));
         VerifyLayout(*w.window, false);
     }
 };

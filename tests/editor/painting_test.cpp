@@ -39,13 +39,13 @@ private slots:
         QWidget* map = w->picMap;
         w->cboZoom->setCurrentIndex(2);
         QCOMPARE(int(w->ZoomSize), 24);
-        w->TileGrid.at(2, 0) = 5;
-        w->TileGrid.at(3, 1) = 255;
+        w->stage().setCell(2, 0, 5);
+        w->stage().setCell(3, 1, 255);
         const QImage before = map->grab(QRect(48, 0, 24, 24)).toImage();
 
         w->SelectedTile = 18;
         QTest::mouseClick(map, Qt::LeftButton, {}, QPoint(50, 23));
-        QCOMPARE(w->TileGrid.at(2, 0), quint8(18));
+        QCOMPARE(w->stage().cell(2, 0), quint8(18));
         QCOMPARE(w->lblPos->text(), QStringLiteral("2x0"));
         QCOMPARE(w->shpCursor->pos(), QPoint(48, 0));
         QVERIFY(map->grab(QRect(48, 0, 24, 24)).toImage() != before);
@@ -53,23 +53,23 @@ private slots:
         QTest::mouseClick(map, Qt::RightButton, {}, QPoint(80, 30));
         QCOMPARE(w->SelectedTile, quint8(255));
         QCOMPARE(w->shpTile->pos(), QPoint(240, 240));
-        QCOMPARE(w->TileGrid.at(3, 1), quint8(255));
+        QCOMPARE(w->stage().cell(3, 1), quint8(255));
 
         // Left and right together pick, also while dragging.
         Send(map, QEvent::MouseButtonPress, QPoint(1, 1), Qt::LeftButton, Qt::LeftButton);
         Send(map, QEvent::MouseMove, QPoint(50, 5), Qt::LeftButton | Qt::RightButton);
         QCOMPARE(w->SelectedTile, quint8(18));
-        QCOMPARE(w->TileGrid.at(0, 0), quint8(255));
+        QCOMPARE(w->stage().cell(0, 0), quint8(255));
 
         // Off the map nothing happens, not even to the read-out.
         Send(map, QEvent::MouseMove, QPoint(-1, 5), Qt::LeftButton);
-        Send(map, QEvent::MouseMove, QPoint(w->MapWidth * 24, 5), Qt::LeftButton);
+        Send(map, QEvent::MouseMove, QPoint(w->stage().width() * 24, 5), Qt::LeftButton);
         QCOMPARE(w->lblPos->text(), QStringLiteral("2x0"));
         Send(map, QEvent::MouseButtonRelease, QPoint(1, 1), Qt::NoButton, Qt::LeftButton);
-        const vorn::TileGrid grid = w->TileGrid;
+        const vorn::TileGrid grid = w->stage().grid();
         Send(map, QEvent::MouseMove, QPoint(12 * 24, 5 * 24 + 23), Qt::NoButton);
         QCOMPARE(w->lblPos->text(), QStringLiteral("12x5"));
-        QVERIFY(w->TileGrid == grid);
+        QVERIFY(w->stage().grid() == grid);
 
         // A new zoom keeps the frame on the cell the read-out names.
         w->cboZoom->setCurrentIndex(3);
@@ -82,7 +82,7 @@ private slots:
         OpenWindow w;
         QVERIFY(w.started);
         QWidget* map = w->picMap;
-        const QString path = w->game().findFile("data\\stage\\" + w->openMapName + ".pxm");
+        const QString path = w->game().folder.findFile("data\\stage\\" + w->stage().files().mapName + ".pxm");
         QByteArray expected = FileBytes(path);
         w->SelectedTile = 77;
         Send(map, QEvent::MouseButtonPress, QPoint(2, 18), Qt::LeftButton, Qt::LeftButton);
@@ -90,7 +90,7 @@ private slots:
             Send(map, QEvent::MouseMove, QPoint(x, 18), Qt::LeftButton);
         Send(map, QEvent::MouseButtonRelease, QPoint(90, 18), Qt::NoButton, Qt::LeftButton);
         for (int x = 0; x < 6; ++x)
-            expected[8 + w->MapWidth + x] = char(77);
+            expected[8 + w->stage().width() + x] = char(77);
 
         QVERIFY(w->cmdSave_Click());
         QCOMPARE(FileBytes(path), expected);

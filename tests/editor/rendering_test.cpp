@@ -37,7 +37,7 @@ class RenderingTest : public QObject {
     void load(int stage)
     {
         w->cboMap->setCurrentIndex(stage);
-        QCOMPARE(w->openStage, stage);
+        QCOMPARE(w->stage().index(), stage);
     }
     void zoom(const char* text)
     {
@@ -64,7 +64,7 @@ private slots:
         for (int stage : {vorn::kSampleSmallStage, vorn::kSampleSmallTilesetStage}) {
             load(stage);
             const QImage grabbed = Grab(w->picMap);
-            QCOMPARE(grabbed.size(), QSize(w->MapWidth * 16, w->MapHeight * 16));
+            QCOMPARE(grabbed.size(), QSize(w->stage().width() * 16, w->stage().height() * 16));
             QVERIFY(grabbed == ThreeCopyReference(*w));
         }
     }
@@ -73,17 +73,17 @@ private slots:
     {
         // Tile 26 comes from (160, 16); a black tileset pixel shows the
         // backdrop, (0, 0, 1) covers it.
-        QImage& tiles = w->picTilesetImage;
+        QImage tiles = w->stage().tileset();
         tiles.setPixel(160, 16, qRgb(0, 0, 0));
         tiles.setPixel(161, 16, qRgb(0, 0, 1));
         tiles.setPixel(162, 16, qRgb(200, 10, 30));
-        w->picMask = frmVorn::CreateMaskImage(tiles, qRgb(0, 0, 0));
-        QCOMPARE(w->picMask.pixel(160, 16), qRgb(255, 255, 255));
-        QCOMPARE(w->picMask.pixel(161, 16), qRgb(0, 0, 0));
-        w->TileGrid.at(3, 2) = 26;
+        w->stage().setTileset(tiles); // its mask made anew
+        QCOMPARE(w->stage().mask().pixel(160, 16), qRgb(255, 255, 255));
+        QCOMPARE(w->stage().mask().pixel(161, 16), qRgb(0, 0, 0));
+        w->stage().setCell(3, 2, 26);
         w->DrawTile(3, 2, 26);
         const QImage cell = Grab(w->picMap, QRect(48, 32, 16, 16));
-        const QRgb backdrop = w->picTemp.pixel(48 % w->picTemp.width(), 32 % w->picTemp.height());
+        const QRgb backdrop = w->stage().backdrop().pixel(48 % w->stage().backdrop().width(), 32 % w->stage().backdrop().height());
         QCOMPARE(cell.pixel(0, 0), backdrop);
         QCOMPARE(cell.pixel(1, 0), qRgb(0, 0, 1));
         QCOMPARE(cell.pixel(2, 0), qRgb(200, 10, 30));
@@ -100,7 +100,7 @@ private slots:
             QCOMPARE(int(w->ZoomSize), z);
             QCOMPARE(w->shpCursor->size(), QSize(z, z));
             const QImage img = Grab(w->picMap);
-            QCOMPARE(img.size(), QSize(w->MapWidth * z, w->MapHeight * z));
+            QCOMPARE(img.size(), QSize(w->stage().width() * z, w->stage().height() * z));
             // Above 16 each source pixel repeats; at 8 the top-left of each
             // 2 x 2 block shows.
             bool same = true;
@@ -130,7 +130,7 @@ private slots:
         const QImage corner = Grab(w->picMap, QRect(513 * 64 - 64, 513 * 64 - 64, 64, 64));
         QCOMPARE(corner.pixel(63, 63), corner.pixel(60, 60)); // one source pixel, 4 x 4
         QVERIFY(corner.pixel(0, 0) != qRgb(255, 0, 255));
-        w->MapWidth = 0;
+        w->stage().setMapSize(0, w->stage().height());
         w->RedrawMap();
         QCOMPARE(w->picMap->width(), 0);
         QCOMPARE(w->picMap->height(), 513 * 64);

@@ -19,15 +19,17 @@ private slots:
     {
         OpenWindow w;
         QVERIFY(w.started);
-        const QString map = w->game().findFile("data\\stage\\" + w->openMapName + ".pxm");
-        const QString entities = w->game().findFile("data\\stage\\" + w->openMapName + ".pxe");
+        const QString map = w->game().folder.findFile("data\\stage\\" + w->stage().files().mapName + ".pxm");
+        const QString entities = w->game().folder.findFile("data\\stage\\" + w->stage().files().mapName + ".pxe");
         const QByteArray mapBefore = FileBytes(map), entitiesBefore = FileBytes(entities);
         QVERIFY(w->cmdSave_Click()); // unchanged: the bytes it was read from
         QCOMPARE(FileBytes(map), mapBefore);
         QCOMPARE(FileBytes(entities), entitiesBefore);
 
-        w->TileGrid.at(1, 1) = 200;
-        w->EntityRecords[0].Type = -3;
+        w->stage().setCell(1, 1, 200);
+        vorn::EntityRecord first = w->stage().record(0);
+        first.Type = -3;
+        w->stage().setRecord(0, first);
         QVERIFY(w->cmdSave_Click());
         const QByteArray mapOnce = FileBytes(map), entitiesOnce = FileBytes(entities);
         QVERIFY(w->cmdSave_Click());
@@ -35,8 +37,8 @@ private slots:
         QCOMPARE(FileBytes(entities), entitiesOnce);
         QCOMPARE(w->lblStatus->text(), QStringLiteral("Ready..."));
         QVERIFY(w->cmdLoad_Click());
-        QCOMPARE(w->TileGrid.at(1, 1), quint8(200));
-        QCOMPARE(w->EntityRecords[0].Type, qint16(-3));
+        QCOMPARE(w->stage().cell(1, 1), quint8(200));
+        QCOMPARE(w->stage().record(0).Type, qint16(-3));
         QVERIFY(w.messages.isEmpty());
     }
 
@@ -46,7 +48,7 @@ private slots:
     {
         OpenWindow w;
         QVERIFY(w.started);
-        const QString entities = w->game().findFile("data\\stage\\" + w->openMapName + ".pxe");
+        const QString entities = w->game().folder.findFile("data\\stage\\" + w->stage().files().mapName + ".pxe");
         const QByteArray before = FileBytes(entities);
         bool picked = false;
         QTimer pick;
@@ -62,7 +64,7 @@ private slots:
         pick.stop();
         QVERIFY(picked);
         QCOMPARE(FileBytes(entities), before);
-        QCOMPARE(w->openStage, 14);
+        QCOMPARE(w->stage().index(), 14);
         QCOMPARE(w->lblStatus->text(), QStringLiteral("Ready..."));
         QVERIFY(w.messages.isEmpty());
     }
@@ -71,15 +73,17 @@ private slots:
     {
         OpenWindow w;
         QVERIFY(w.started);
-        const QString mapName = "data\\stage\\" + w->openMapName + ".pxm";
-        const QString map = w->game().findFile(mapName);
-        const QString entities = w->game().findFile("data\\stage\\" + w->openMapName + ".pxe");
+        const QString mapName = "data\\stage\\" + w->stage().files().mapName + ".pxm";
+        const QString map = w->game().folder.findFile(mapName);
+        const QString entities = w->game().folder.findFile("data\\stage\\" + w->stage().files().mapName + ".pxe");
         const QByteArray mapBefore = FileBytes(map), entitiesBefore = FileBytes(entities);
         const QStringList folder = QDir(QFileInfo(map).path()).entryList(QDir::Files | QDir::Hidden);
         QVERIFY(QFile::setPermissions(map, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
 
-        w->TileGrid.at(0, 0) = 99;
-        w->EntityRecords[0].X = 42;
+        w->stage().setCell(0, 0, 99);
+        vorn::EntityRecord first = w->stage().record(0);
+        first.X = 42;
+        w->stage().setRecord(0, first);
         QVERIFY(!w->cmdSave_Click());
         QCOMPARE(w.messages.size(), 1);
         QVERIFY2(w.messages[0].contains(mapName), qPrintable(w.messages[0]));
@@ -96,9 +100,9 @@ private slots:
         ::alarm(60);
         OpenWindow w;
         QVERIFY(w.started);
-        const QString mapName = "data\\stage\\" + w->openMapName + ".pxm";
-        const QString map = w->game().findFile(mapName);
-        const QString entities = w->game().findFile("data\\stage\\" + w->openMapName + ".pxe");
+        const QString mapName = "data\\stage\\" + w->stage().files().mapName + ".pxm";
+        const QString map = w->game().folder.findFile(mapName);
+        const QString entities = w->game().folder.findFile("data\\stage\\" + w->stage().files().mapName + ".pxe");
         const QByteArray entitiesBefore = FileBytes(entities);
         QVERIFY(QFile::remove(map) && ::mkfifo(QFile::encodeName(map).constData(), 0644) == 0);
         QVERIFY(!w->cmdSave_Click());
@@ -107,7 +111,7 @@ private slots:
         QCOMPARE(FileBytes(entities), entitiesBefore);
 
         w.messages.clear();
-        w->StageTable[vorn::kSampleSmallStage].setMap(vorn::PadName32(""));
+        w->game().table[vorn::kSampleSmallStage].setMap(vorn::PadName32(""));
         QVERIFY(w->cmdLoad_Click()); // opens empty: there are no files of that name
         QVERIFY(!w->cmdSave_Click());
         QCOMPARE(w.messages.size(), 1);
@@ -169,7 +173,7 @@ private slots:
         again.show();
         QVERIFY(QTest::qWaitForWindowExposed(&again));
         QCOMPARE(again.cboZoom->currentIndex(), 3);
-        QCOMPARE(again.openStage, 14);
+        QCOMPARE(again.stage().index(), 14);
         QCOMPARE(again.frameGeometry(), frame);
     }
 };

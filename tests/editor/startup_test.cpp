@@ -61,10 +61,10 @@ private slots:
         QCOMPARE(int(w.ZoomSize), 16);
         QCOMPARE(w.cboMap->count(), 95);
         QCOMPARE(w.cboMap->currentIndex(), vorn::kSampleSmallStage);
-        QCOMPARE(w.cboMap->itemText(13), vorn::StageListItemText(13, w.StageTable[13]));
-        QCOMPARE(w.openStage, vorn::kSampleSmallStage);
-        QCOMPARE(int(w.MapWidth), 20);
-        QCOMPARE(int(w.MapHeight), 15);
+        QCOMPARE(w.cboMap->itemText(13), vorn::StageListItemText(13, w.game().table[13]));
+        QCOMPARE(w.stage().index(), vorn::kSampleSmallStage);
+        QCOMPARE(int(w.stage().width()), 20);
+        QCOMPARE(int(w.stage().height()), 15);
         QCOMPARE(w.lblStatus->text(), QStringLiteral("Ready..."));
         for (int n = 0; n <= 386; ++n)
             QVERIFY(w.EntityNames[n].isEmpty());
@@ -84,7 +84,7 @@ private slots:
         QCOMPARE(w.imgSplitter->y(), 200);
         QCOMPARE(w.picTilePanel->height(), 200 - 26);
         QCOMPARE(int(w.ZoomSize), 32);
-        QCOMPARE(w.openStage, vorn::kSampleWideStage);
+        QCOMPARE(w.stage().index(), vorn::kSampleWideStage);
         QCOMPARE(w.EntityNames[0], QStringLiteral("Nothing"));
         QCOMPARE(w.EntityNames[386], QStringLiteral("Last"));
         QVERIFY(w.EntityNames[387].isEmpty());
@@ -194,7 +194,7 @@ private slots:
         QVERIFY(!s.start());
         QCOMPARE(s.messages.size(), size_t(1));
         QVERIFY(s.messages[0].text.contains(QStringLiteral("too short")));
-        QCOMPARE(s.window->openStage, -1);
+        QCOMPARE(s.window->stage().index(), -1);
         QVERIFY(!QFile::exists(s.game.settingsPath()));
     }
 };

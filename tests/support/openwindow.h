@@ -1,6 +1,9 @@
 #pragma once
-// A started main window on a fresh sample game, with its messages caught.
+// A started main window on a fresh sample game, with its messages caught
+// and its questions answered as the designed window, which asks none, would
+// act: unsaved edits discarded, files overwritten.
 #include "frmVorn.h"
+#include "stagedocument.h"
 #include "testgame.h"
 
 #include <QFile>
@@ -16,6 +19,16 @@ struct OpenWindow {
             prepare(game);
         window = std::make_unique<frmVorn>(game.gameDir(), game.programDir());
         window->messageHook = [this](const QString& text, QMessageBox::Icon) { messages << text; };
+        window->askHook = [this](const QString& text, const QStringList& buttons) {
+            questions << text;
+            if (!answers.isEmpty())
+                return answers.takeFirst();
+            for (const char* designed : {"Discard", "Overwrite"})
+                if (buttons.contains(QLatin1String(designed)))
+                    return QString::fromLatin1(designed);
+            return buttons.first();
+        };
+        window->SetRecoveryFolder(game.recoveryDir());
         started = window->Form_Load();
     }
     frmVorn* operator->() { return window.get(); }
@@ -23,6 +36,8 @@ struct OpenWindow {
     TestGame game;
     std::unique_ptr<frmVorn> window; // destroyed before the game folder
     QStringList messages;
+    QStringList questions; // every question asked, in order
+    QStringList answers;   // the captions to answer the next questions with
     bool started = false;
 };
 

@@ -15,4 +15,5 @@ TestGame::TestGame()
 QString TestGame::path(const QString& relative) const { return QDir(game.path()).filePath(relative); }
 QString TestGame::gameDir() const { return game.path(); }
 QString TestGame::programDir() const { return program.path(); }
+QString TestGame::recoveryDir() const { return state.path(); }
 QString TestGame::settingsPath() const { return QDir(program.path()).filePath(QStringLiteral("vorn.ini")); }

@@ -12,7 +12,9 @@ struct TestGame {
     QString gameDir() const;
     QString programDir() const;    // a separate temp dir for vorn.ini
     QString settingsPath() const;  // programDir()/vorn.ini
+    QString recoveryDir() const;   // a separate temp dir for recovery copies
 
     QTemporaryDir game;
     QTemporaryDir program;
+    QTemporaryDir state;
 };

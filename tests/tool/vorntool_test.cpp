@@ -139,7 +139,7 @@ private slots:
         const QString png = out.filePath(QStringLiteral("map.png"));
         for (const int stage : {vorn::kSampleSmallStage, vorn::kSampleSmallTilesetStage, vorn::kSampleWideStage}) {
             w.w.cboMap->setCurrentIndex(stage);
-            QCOMPARE(w.w.openStage, stage);
+            QCOMPARE(w.w.stage().index(), stage);
             QVERIFY(MapViewPixels(w.w, true) != MapViewPixels(w.w, false)); // the markers show
             for (const char* zoom : {"8", "16", "24", "56", "64"}) {
                 if (stage == vorn::kSampleWideStage && QByteArray(zoom) != "24")

@@ -1,18 +1,19 @@
 #pragma once
-// The edits of the open stage that Ctrl+Z takes back, one class per kind.
-// A command is made after its edit has been done by the handler, so the
-// redo() that QUndoStack::push runs at once does nothing. Each stores only
-// what it changed, before and after, and puts those values back exactly.
+// The edits of the open stage that undo takes back, one class per kind.
+// A command is made after its edit has been done, so the redo() that
+// QUndoStack::push runs at once does nothing. Each stores only what it
+// changed, before and after, and puts those values back exactly, through
+// the document, whose signals redraw the views.
 #include "entityfile.h"
+#include "mapfile.h"
 
-#include <QPoint>
 #include <QUndoCommand>
 #include <memory>
 #include <vector>
 
-class frmVorn;
-
 namespace vorn {
+
+class StageDocument;
 
 class EditCommand : public QUndoCommand {
 public:
@@ -44,15 +45,15 @@ struct StrokeCells {
 
 class PaintStrokeCommand : public EditCommand {
 public:
-    PaintStrokeCommand(frmVorn& window, StrokeCells cells);
+    PaintStrokeCommand(StageDocument& stage, StrokeCells cells);
     qsizetype Bytes() const override;
     EditCommand* Copy() const override;
     qsizetype CellCount() const { return qsizetype(cells_->cell.size()); }
 
 private:
-    PaintStrokeCommand(frmVorn& window, std::shared_ptr<const StrokeCells> cells);
+    PaintStrokeCommand(StageDocument& stage, std::shared_ptr<const StrokeCells> cells);
     void Apply(bool forward) override;
-    frmVorn& window_;
+    StageDocument& stage_;
     std::shared_ptr<const StrokeCells> cells_; // shared with copies, never changed
 };
 
@@ -60,28 +61,54 @@ private:
 // fields of one record.
 class EditEntityCommand : public EditCommand {
 public:
-    EditEntityCommand(frmVorn& window, int index, const EntityRecord& before, const EntityRecord& after);
+    EditEntityCommand(StageDocument& stage, int index, const EntityRecord& before, const EntityRecord& after);
     qsizetype Bytes() const override { return kOverhead; }
     EditCommand* Copy() const override;
 
 private:
     void Apply(bool forward) override;
-    frmVorn& window_;
+    StageDocument& stage_;
     int index_;
     EntityRecord before_, after_;
 };
 
-// "Change number of entities": EntityCount alone; the records stay.
+// "Change number of entities": the count alone; the records stay.
 class EntityCountCommand : public EditCommand {
 public:
-    EntityCountCommand(frmVorn& window, qint16 before, qint16 after);
+    EntityCountCommand(StageDocument& stage, qint16 before, qint16 after);
     qsizetype Bytes() const override { return kOverhead; }
     EditCommand* Copy() const override;
 
 private:
     void Apply(bool forward) override;
-    frmVorn& window_;
+    StageDocument& stage_;
     qint16 before_, after_;
+};
+
+// The whole map and every entity at once (a recovered stage put back): the
+// size, the cells that differ, the count and all the records.
+struct StageContent {
+    qint16 width = 0, height = 0;
+    qint16 entityCount = 0;
+    EntityRecords records{};
+};
+
+class ReplaceStageCommand : public EditCommand {
+public:
+    ReplaceStageCommand(StageDocument& stage, const StageContent& before, const StageContent& after,
+                        StrokeCells cells);
+    qsizetype Bytes() const override;
+    EditCommand* Copy() const override;
+
+private:
+    struct Data {
+        StageContent before, after;
+        StrokeCells cells;
+    };
+    ReplaceStageCommand(StageDocument& stage, std::shared_ptr<const Data> data);
+    void Apply(bool forward) override;
+    StageDocument& stage_;
+    std::shared_ptr<const Data> data_;
 };
 
 } // namespace vorn

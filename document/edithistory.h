@@ -1,6 +1,7 @@
 #pragma once
 // The undo history of the open stage: Qt's undo stack with a cap on the
-// memory its steps hold instead of on their number.
+// memory its steps hold instead of on their number, and a saved marker that
+// survives the cap.
 #include <QUndoStack>
 
 namespace vorn {
@@ -17,9 +18,18 @@ public:
     void Push(EditCommand* command);
     void Undo() { stack_.undo(); }
     void Redo() { stack_.redo(); }
-    void Clear() { stack_.clear(); }
+    // Forgets every step; the state now is the saved one.
+    void Clear();
     qsizetype Bytes() const;
     const QUndoStack& Stack() const { return stack_; }
+
+    // The state now is the one on disk.
+    void MarkSaved() { stack_.setClean(); }
+    // No undo or redo can bring back the state on disk any more: the step
+    // it was saved at was dropped by the cap or by a new edit after undo.
+    void MarkSavedUnreachable() { stack_.resetClean(); }
+    bool AtSavedState() const { return stack_.isClean(); }
+    bool SavedStateReachable() const { return stack_.cleanIndex() >= 0; }
 
 private:
     QUndoStack stack_; // no limit on the number of steps

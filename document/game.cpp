@@ -1,0 +1,26 @@
+#include "game.h"
+
+namespace vorn {
+
+QString Game::executablePath() const { return folder.findFile(QStringLiteral("Doukutsu.exe")); }
+
+Outcome Game::readTable() { return ReadStageTable(executablePath(), table); }
+
+Outcome Game::writeRecord(int index, const StageRecord& record)
+{
+    const Outcome written = WriteStageRecord(executablePath(), index, record);
+    if (written.ok())
+        table[index] = record;
+    return written;
+}
+
+QString Game::stageCaption(int index) const
+{
+    const QString stage = QStringLiteral("Stage %1").arg(index);
+    if (index < 0 || index >= kStageCount)
+        return stage;
+    const QString title = DecodeAnsi(CutAtNull(table[index].title())).trimmed();
+    return title.isEmpty() ? stage : stage + QStringLiteral(" (") + title + QLatin1Char(')');
+}
+
+} // namespace vorn

@@ -1,0 +1,189 @@
+#include "recovery.h"
+
+#include "safewrite.h"
+#include "stagedocument.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QUrl>
+#include <QtEndian>
+
+namespace vorn {
+
+namespace {
+
+const QByteArray kMagic = QByteArrayLiteral("VORN-RECOVERY 1\n");
+constexpr qint64 kMaxCopyBytes = 4 * 1024 * 1024; // two game files, far below this
+
+QString CanonicalRoot(const QString& gameRoot)
+{
+    const QString canonical = QFileInfo(gameRoot).canonicalFilePath();
+    return canonical.isEmpty() ? QFileInfo(gameRoot).absoluteFilePath() : canonical;
+}
+
+void AppendPart(QByteArray& out, const QByteArray& part)
+{
+    char size[4];
+    qToLittleEndian(quint32(part.size()), size);
+    out.append(size, 4);
+    out.append(part);
+}
+
+bool TakePart(const QByteArray& in, qsizetype& at, QByteArray& part)
+{
+    if (in.size() - at < 4)
+        return false;
+    const quint32 size = qFromLittleEndian<quint32>(in.constData() + at);
+    at += 4;
+    if (quint64(in.size() - at) < size)
+        return false;
+    part = in.mid(at, qsizetype(size));
+    at += qsizetype(size);
+    return true;
+}
+
+} // namespace
+
+QString RecoveryStore::DefaultFolder()
+{
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (state.isEmpty() || QDir::isRelativePath(state))
+        state = QDir::homePath() + QStringLiteral("/.local/state");
+    return state + QStringLiteral("/vorn/recovery");
+}
+
+QString RecoveryStore::pathOf(const QString& gameRoot, const QString& mapName) const
+{
+    if (folder_.isEmpty())
+        return {};
+    // One folder per game, named by a hash of its place; map names are
+    // plain file names, encoded so that any of them makes one file name.
+    const QByteArray game =
+        QCryptographicHash::hash(CanonicalRoot(gameRoot).toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    const QString file = QString::fromLatin1(QUrl::toPercentEncoding(mapName));
+    return folder_ + u'/' + QString::fromLatin1(game) + u'/' + file + QStringLiteral(".recovery");
+}
+
+Outcome RecoveryStore::write(const QString& gameRoot, const QString& mapName, const Copy& copy) const
+{
+    const QString path = pathOf(gameRoot, mapName);
+    if (path.isEmpty())
+        return {};
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return QStringLiteral("Cannot create the folder %1.").arg(QFileInfo(path).absolutePath());
+    QByteArray bytes = kMagic;
+    AppendPart(bytes, CanonicalRoot(gameRoot).toUtf8());
+    AppendPart(bytes, copy.mapFile);
+    AppendPart(bytes, copy.entityFile);
+    return WriteFileAtomically(path, path, bytes);
+}
+
+std::optional<RecoveryStore::Copy> RecoveryStore::read(const QString& gameRoot, const QString& mapName) const
+{
+    const QString path = pathOf(gameRoot, mapName);
+    if (path.isEmpty() || !QFileInfo::exists(path))
+        return std::nullopt;
+    QByteArray bytes;
+    if (!ReadWholeFile(path, path, bytes, {}, kMaxCopyBytes).isEmpty() || !bytes.startsWith(kMagic))
+        return std::nullopt;
+    qsizetype at = kMagic.size();
+    QByteArray root;
+    Copy copy;
+    if (!TakePart(bytes, at, root) || !TakePart(bytes, at, copy.mapFile) || !TakePart(bytes, at, copy.entityFile))
+        return std::nullopt;
+    if (QString::fromUtf8(root) != CanonicalRoot(gameRoot))
+        return std::nullopt;
+    copy.written = QFileInfo(path).lastModified();
+    return copy;
+}
+
+void RecoveryStore::remove(const QString& gameRoot, const QString& mapName) const
+{
+    const QString path = pathOf(gameRoot, mapName);
+    if (!path.isEmpty())
+        QFile::remove(path);
+}
+
+RecoveryKeeper::RecoveryKeeper(StageDocument& stage, RecoveryStore store, QObject* parent)
+    : QObject(parent), stage_(stage), store_(std::move(store))
+{
+    timer_.setSingleShot(true);
+    timer_.setInterval(kDelayMs);
+    connect(&timer_, &QTimer::timeout, this, &RecoveryKeeper::writeNow);
+    connect(&stage_, &StageDocument::cellsChanged, this, &RecoveryKeeper::edited);
+    connect(&stage_, &StageDocument::recordChanged, this, &RecoveryKeeper::edited);
+    connect(&stage_, &StageDocument::entitiesChanged, this, &RecoveryKeeper::edited);
+    connect(&stage_, &StageDocument::mapResized, this, &RecoveryKeeper::edited);
+    connect(&stage_, &StageDocument::modifiedChanged, this, [this](bool modified) {
+        if (modified) {
+            edited();
+            return;
+        }
+        // Nothing unsaved: the copy of this stage has nothing to give back.
+        timer_.stop();
+        if (wrote_ && writtenRoot_ == stage_.gameRoot() && writtenMap_ == stage_.files().mapName) {
+            store_.remove(writtenRoot_, writtenMap_);
+            wrote_ = false;
+        }
+    });
+    connect(&stage_, &StageDocument::opened, this, [this] {
+        timer_.stop();
+        wrote_ = false; // the stage before keeps its copy unless discarded
+    });
+}
+
+void RecoveryKeeper::setStore(RecoveryStore store)
+{
+    store_ = std::move(store);
+}
+
+// Not restarted by every edit: while the user keeps painting, a copy is
+// still written every kDelayMs.
+void RecoveryKeeper::edited()
+{
+    if (stage_.isOpen() && stage_.isModified() && !timer_.isActive())
+        timer_.start();
+}
+
+void RecoveryKeeper::writeNow()
+{
+    timer_.stop();
+    if (!stage_.isOpen() || !stage_.isModified())
+        return;
+    RecoveryStore::Copy copy{stage_.mapFileBytes(), stage_.entityFileBytes(), {}};
+    const Outcome written = store_.write(stage_.gameRoot(), stage_.files().mapName, copy);
+    if (!written.ok()) {
+        if (written.refusal() != lastFailure_) {
+            lastFailure_ = written.refusal();
+            emit writeFailed(lastFailure_);
+        }
+        return;
+    }
+    writtenRoot_ = stage_.gameRoot();
+    writtenMap_ = stage_.files().mapName;
+    wrote_ = true;
+}
+
+std::optional<RecoveryStore::Copy> RecoveryKeeper::leftOver()
+{
+    if (!stage_.isOpen())
+        return std::nullopt;
+    std::optional<RecoveryStore::Copy> copy = store_.read(stage_.gameRoot(), stage_.files().mapName);
+    if (copy && stage_.holds(copy->mapFile, copy->entityFile)) {
+        store_.remove(stage_.gameRoot(), stage_.files().mapName);
+        return std::nullopt;
+    }
+    return copy;
+}
+
+void RecoveryKeeper::discard()
+{
+    timer_.stop();
+    if (stage_.isOpen())
+        store_.remove(stage_.gameRoot(), stage_.files().mapName);
+    wrote_ = false;
+}
+
+} // namespace vorn

@@ -1,0 +1,79 @@
+#pragma once
+// Recovery copies: while a stage has unsaved edits, the map and entity files
+// a save would write are kept in the user's state folder, so that a crash or
+// a kill loses nothing. One file per game folder and map name, replaced
+// atomically, so a kill in the middle of writing it leaves the last whole
+// copy.
+#include "outcome.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <optional>
+
+namespace vorn {
+
+class StageDocument;
+
+class RecoveryStore {
+public:
+    // `folder`: where the copies go; empty keeps none.
+    explicit RecoveryStore(QString folder = {}) : folder_(std::move(folder)) {}
+    // $XDG_STATE_HOME/vorn/recovery, or ~/.local/state/vorn/recovery.
+    static QString DefaultFolder();
+    const QString& folder() const { return folder_; }
+
+    struct Copy {
+        QByteArray mapFile, entityFile;
+        QDateTime written; // local time of the last write
+    };
+    // The file that holds the copy of map `mapName` of the game in `gameRoot`.
+    QString pathOf(const QString& gameRoot, const QString& mapName) const;
+    Outcome write(const QString& gameRoot, const QString& mapName, const Copy& copy) const;
+    // Nothing when there is no copy, or none that this program wrote for
+    // that game.
+    std::optional<Copy> read(const QString& gameRoot, const QString& mapName) const;
+    void remove(const QString& gameRoot, const QString& mapName) const;
+
+private:
+    QString folder_;
+};
+
+// Keeps the recovery copy of a document's open stage: written within
+// kDelayMs of an edit while the stage has unsaved edits, removed once it has
+// none (saved, or undone back to what is on disk).
+class RecoveryKeeper : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kDelayMs = 2000;
+
+    RecoveryKeeper(StageDocument& stage, RecoveryStore store, QObject* parent = nullptr);
+    const RecoveryStore& store() const { return store_; }
+    void setStore(RecoveryStore store);
+
+    // The copy of the stage just opened, when it holds other edits than
+    // the stage's files; a copy that holds the same is removed.
+    std::optional<RecoveryStore::Copy> leftOver();
+    // Removes the open stage's copy (its edits are being thrown away).
+    void discard();
+    // Writes the copy now, when there are unsaved edits.
+    void writeNow();
+
+signals:
+    // A copy could not be written, once per reason.
+    void writeFailed(const QString& reason);
+
+private:
+    void edited();
+
+    StageDocument& stage_;
+    RecoveryStore store_;
+    QTimer timer_;
+    QString writtenRoot_, writtenMap_; // the copy this keeper wrote last
+    bool wrote_ = false;
+    QString lastFailure_;
+};
+
+} // namespace vorn

@@ -1,0 +1,545 @@
+#include "stagedocument.h"
+
+#include "picturewatcher.h"
+
+#include <QBuffer>
+
+namespace vorn {
+
+namespace {
+
+const QString kMapSaveFailed = QStringLiteral("Nothing of the stage was saved.");
+const QString kEntitySaveFailed = QStringLiteral("The map was saved; the entities were not.");
+
+quint32 CellIndex(int x, int y) { return quint32(y * kGridSide + x); }
+
+// The cells a map file holds: its size and the cells within it.
+bool SameMap(const MapData& a, const MapData& b)
+{
+    if (a.width != b.width || a.height != b.height)
+        return false;
+    const int w = std::clamp<int>(a.width, 0, kGridSide);
+    const int h = std::clamp<int>(a.height, 0, kGridSide);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (a.grid.at(x, y) != b.grid.at(x, y))
+                return false;
+    return true;
+}
+
+bool SameEntities(qint16 countA, const EntityRecords& a, qint16 countB, const EntityRecords& b)
+{
+    if (countA != countB)
+        return false;
+    const int used = std::clamp<int>(countA, 0, kMaxEntities);
+    return std::equal(a.begin(), a.begin() + used, b.begin());
+}
+
+ReadStatus ParseMap(const QByteArray& bytes, MapData& map)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return ReadMap(buffer, QStringLiteral("The recovered map"), map);
+}
+
+ReadStatus ParseEntities(const QByteArray& bytes, qint16& count, EntityRecords& records)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return ReadEntities(buffer, QStringLiteral("The recovered entities"), count, records);
+}
+
+QImage StandInTileset()
+{
+    QImage image(256, 256, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    return image;
+}
+
+// Why a picture read again is stood in for; empty when it loaded.
+QString PictureProblem(const Picture& picture, const GameFolder& folder, const QString& builtName,
+                       const QString& standIn)
+{
+    if (!picture.image.isNull())
+        return {};
+    QString reason = picture.error;
+    if (reason.isEmpty()) {
+        reason = folder.findEntry(builtName).isEmpty() ? builtName + QStringLiteral(" is missing.")
+                                                       : builtName + QStringLiteral(" cannot be read as a picture.");
+    }
+    return reason + QStringLiteral(" The map shows ") + standIn + QStringLiteral(" in its place.");
+}
+
+} // namespace
+
+StageDocument::StageDocument(QObject* parent) : QObject(parent) {}
+
+StageDocument::~StageDocument() = default;
+
+// ---- loading --------------------------------------------------------------
+
+Outcome StageDocument::read(const Game& game, int stage, Reading& out, const StatusText& status) const
+{
+    if (stage < 0 || stage >= kStageCount)
+        return QStringLiteral("There is no stage %1 in the stage table.").arg(stage);
+    out.stage = stage;
+    out.root = game.folder.root();
+    out.loaded.records = records_; // records beyond the new count stay as they lie
+    // Stamped before they are read: a change made meanwhile then shows at
+    // the next save, where the content decides.
+    StageFiles names;
+    if (StageFilesOf(stage, game.table[stage], names).isEmpty()) {
+        out.mapStamp = StampOf(game.folder.findEntry(names.map));
+        out.entityStamp = StampOf(game.folder.findEntry(names.entities));
+    }
+    if (Outcome refused = LoadStage(game.folder, stage, game.table[stage], out.loaded, status); !refused.ok())
+        return refused;
+    out.pictureWarning = UseStandInPictures(out.loaded);
+    return {};
+}
+
+void StageDocument::open(Reading&& reading)
+{
+    stroke_.reset();
+    drag_.reset();
+    index_ = reading.stage;
+    root_ = std::move(reading.root);
+    files_ = std::move(reading.loaded.files);
+    tileset_ = std::move(reading.loaded.tileset.image);
+    mask_ = CreateMaskImage(tileset_, qRgb(0, 0, 0));
+    backdrop_ = std::move(reading.loaded.backdrop.image);
+    map_ = std::move(reading.loaded.map);
+    entityCount_ = reading.loaded.entityCount;
+    records_ = reading.loaded.records;
+
+    mapStamp_ = reading.mapStamp;
+    entityStamp_ = reading.entityStamp;
+    mapOnDisk_ = map_;
+    entityCountOnDisk_ = entityCount_;
+    recordsOnDisk_ = records_;
+
+    history_.Clear();
+    changedOutsideHistory_ = false;
+    ++revision_;
+    if (pictureWatcher_)
+        pictureWatcher_->watch(GameFolder(root_), {files_.tileset, files_.backdrop});
+    emit opened();
+    updateModified();
+}
+
+Outcome StageDocument::load(const Game& game, int stage, const StatusText& status)
+{
+    Reading reading;
+    if (Outcome refused = read(game, stage, reading, status); !refused.ok())
+        return refused;
+    open(std::move(reading));
+    return {};
+}
+
+// ---- saving ---------------------------------------------------------------
+
+bool StageDocument::sameOnDisk(const Game& game, const QString& builtName, const FileStamp& stamp,
+                               bool isMap) const
+{
+    const QString path = game.folder.findEntry(builtName);
+    const FileStamp now = StampOf(path);
+    if (!now.exists || now == stamp)
+        return true;
+    if (!stamp.exists)
+        return false; // made by another program since
+    // Touched or rewritten: only the bytes a save replaces count. A file
+    // that no longer reads is not what was loaded either.
+    if (isMap) {
+        MapData disk;
+        return ReadMapFile(path, builtName, disk, game.folder.rules()).ok() && SameMap(disk, mapOnDisk_);
+    }
+    qint16 count = 0;
+    EntityRecords records{};
+    return ReadEntityFile(path, builtName, count, records, game.folder.rules()).ok() &&
+           SameEntities(count, records, entityCountOnDisk_, recordsOnDisk_);
+}
+
+QStringList StageDocument::changedOnDisk(const Game& game) const
+{
+    QStringList changed;
+    if (!isOpen() || !IsPlainFileName(files_.mapName))
+        return changed;
+    if (!sameOnDisk(game, files_.map, mapStamp_, true))
+        changed << files_.map;
+    if (!sameOnDisk(game, files_.entities, entityStamp_, false))
+        changed << files_.entities;
+    return changed;
+}
+
+Outcome StageDocument::save(const Game& game, const StatusText& status)
+{
+    if (!isOpen())
+        return {}; // nothing is open, so there is nothing to write
+    finishEdit();
+    const quint64 revision = revision_;
+    const QString& name = files_.mapName;
+    const auto show = [&status](const QString& text) {
+        if (status)
+            status(text);
+    };
+    // Where the built name lands in the game folder; the reason when it can't.
+    const auto target = [&](const QString& builtName, QString& path) -> QString {
+        if (!IsPlainFileName(name))
+            return PlainNameError(index_, QStringLiteral("map"), name);
+        if (const QString hidden = HiddenMapNameError(index_, name, builtName); !hidden.isEmpty())
+            return hidden;
+        path = game.folder.pathForWrite(builtName);
+        if (path.isEmpty())
+            return builtName + QStringLiteral(" could not be written: its folder is missing.");
+        return {};
+    };
+
+    // The first file that cannot be written stops the save, so a failed map
+    // never leaves a fresh entity file beside the old map.
+    show(QStringLiteral("Saving stage ") + name + QStringLiteral("..."));
+    QString path;
+    QString error = target(files_.map, path);
+    if (error.isEmpty())
+        error = WriteMapFile(path, files_.map, map_, game.folder.rules());
+    if (!error.isEmpty())
+        return error + QStringLiteral("\n\n") + kMapSaveFailed;
+    mapOnDisk_ = map_;
+    mapStamp_ = StampOf(path);
+
+    show(QStringLiteral("Saving object data ") + name + QStringLiteral("..."));
+    error = target(files_.entities, path);
+    if (error.isEmpty())
+        error = WriteEntityFile(path, files_.entities, entityCount_, records_, game.folder.rules());
+    if (!error.isEmpty())
+        return error + QStringLiteral("\n\n") + kEntitySaveFailed;
+    entityCountOnDisk_ = entityCount_;
+    recordsOnDisk_ = records_;
+    entityStamp_ = StampOf(path);
+
+    // An edit made while the files were written (the status texts let
+    // events run) may be in one file and not the other: then no step of the
+    // history is what is on disk.
+    if (revision_ == revision && !stroke_ && !drag_) {
+        history_.MarkSaved();
+        changedOutsideHistory_ = false;
+    } else {
+        history_.MarkSavedUnreachable();
+    }
+    updateModified();
+    return {};
+}
+
+QByteArray StageDocument::mapFileBytes() const { return ComposeMapFile({}, map_); }
+
+QByteArray StageDocument::entityFileBytes() const { return ComposeEntityFile({}, entityCount_, records_); }
+
+// ---- the open stage -------------------------------------------------------
+
+MapScene StageDocument::scene() const
+{
+    return {&tileset_, &mask_, &backdrop_, &map_.grid, map_.width, map_.height};
+}
+
+// ---- edits the history records ------------------------------------------------
+
+// One write, a note when the tile changes and one signal: a stroke keeps up
+// with the pointer on the largest maps.
+void StageDocument::paintCell(int x, int y, quint8 tile)
+{
+    if (drag_)
+        finishEdit();
+    const quint32 at = CellIndex(x, y);
+    quint8& cell = map_.grid.at(x, y);
+    const quint8 before = cell;
+    cell = tile;
+    ++revision_;
+    if (before != tile) {
+        const bool first = !stroke_;
+        if (first)
+            stroke_ = std::make_unique<StrokeCells>();
+        stroke_->cell.push_back(at);
+        stroke_->before.push_back(before);
+        stroke_->after.push_back(tile);
+        if (first)
+            updateModified();
+    }
+    emit cellsChanged(std::span<const quint32>(&at, 1));
+}
+
+void StageDocument::moveEntity(int index, int x, int y)
+{
+    if (stroke_ || (drag_ && drag_->index != index))
+        finishEdit();
+    EntityRecord& record = records_[size_t(index)];
+    if (!drag_)
+        drag_ = PendingDrag{index, record}; // the record as the drag found it
+    record.X = qint16(x);
+    record.Y = qint16(y);
+    ++revision_;
+    emit recordChanged(index);
+    updateModified();
+}
+
+void StageDocument::finishEdit()
+{
+    if (stroke_) {
+        // The stroke is done growing: give back what the vectors reserved.
+        stroke_->cell.shrink_to_fit();
+        stroke_->before.shrink_to_fit();
+        stroke_->after.shrink_to_fit();
+        history_.Push(new PaintStrokeCommand(*this, std::move(*stroke_)));
+        stroke_.reset();
+    }
+    if (drag_) {
+        const PendingDrag drag = *drag_;
+        drag_.reset();
+        const EntityRecord& end = records_[size_t(drag.index)];
+        if (end != drag.before)
+            history_.Push(new EditEntityCommand(*this, drag.index, drag.before, end));
+    }
+    updateModified();
+}
+
+void StageDocument::editRecord(int index, const EntityRecord& record)
+{
+    finishEdit();
+    const EntityRecord before = records_[size_t(index)];
+    if (before == record)
+        return;
+    applyRecord(index, record);
+    history_.Push(new EditEntityCommand(*this, index, before, record));
+    updateModified();
+}
+
+void StageDocument::changeEntityCount(qint16 count)
+{
+    finishEdit();
+    const qint16 before = entityCount_;
+    if (before == count)
+        return;
+    applyEntityCount(count);
+    history_.Push(new EntityCountCommand(*this, before, count));
+    updateModified();
+}
+
+StageContent StageDocument::content() const
+{
+    return {map_.width, map_.height, entityCount_, records_};
+}
+
+Outcome StageDocument::restore(const QByteArray& mapFile, const QByteArray& entityFile)
+{
+    MapData map;
+    if (const ReadStatus read = ParseMap(mapFile, map); !read.ok())
+        return read.error;
+    StageContent after = content();
+    if (const ReadStatus read = ParseEntities(entityFile, after.entityCount, after.records); !read.ok())
+        return read.error;
+    after.width = map.width;
+    after.height = map.height;
+
+    finishEdit();
+    const StageContent before = content();
+    StrokeCells cells;
+    for (int y = 0; y < kGridSide; ++y) {
+        for (int x = 0; x < kGridSide; ++x) {
+            if (map_.grid.at(x, y) != map.grid.at(x, y)) {
+                cells.cell.push_back(CellIndex(x, y));
+                cells.before.push_back(map_.grid.at(x, y));
+                cells.after.push_back(map.grid.at(x, y));
+            }
+        }
+    }
+    applyContent(after, cells, true);
+    history_.Push(new ReplaceStageCommand(*this, before, after, std::move(cells)));
+    updateModified();
+    return {};
+}
+
+bool StageDocument::holds(const QByteArray& mapFile, const QByteArray& entityFile) const
+{
+    MapData map;
+    qint16 count = 0;
+    EntityRecords records{};
+    return ParseMap(mapFile, map).ok() && ParseEntities(entityFile, count, records).ok() && SameMap(map, map_) &&
+           SameEntities(count, records, entityCount_, records_);
+}
+
+void StageDocument::undo()
+{
+    finishEdit();
+    history_.Undo();
+    updateModified();
+}
+
+void StageDocument::redo()
+{
+    finishEdit();
+    history_.Redo();
+    updateModified();
+}
+
+// ---- edits outside the history ------------------------------------------------
+
+void StageDocument::setCell(int x, int y, quint8 tile)
+{
+    finishEdit();
+    map_.grid.at(x, y) = tile;
+    changedOutsideHistory_ = true;
+    ++revision_;
+    const quint32 at = CellIndex(x, y);
+    emit cellsChanged(std::span<const quint32>(&at, 1));
+    updateModified();
+}
+
+void StageDocument::setRecord(int index, const EntityRecord& record)
+{
+    finishEdit();
+    changedOutsideHistory_ = true;
+    applyRecord(index, record);
+    updateModified();
+}
+
+void StageDocument::setEntityCount(qint16 count)
+{
+    finishEdit();
+    changedOutsideHistory_ = true;
+    applyEntityCount(count);
+    updateModified();
+}
+
+void StageDocument::setMapSize(qint16 width, qint16 height)
+{
+    finishEdit();
+    map_.width = width;
+    map_.height = height;
+    changedOutsideHistory_ = true;
+    ++revision_;
+    emit mapResized();
+    updateModified();
+}
+
+// ---- pictures -------------------------------------------------------------
+
+void StageDocument::setTileset(QImage image)
+{
+    tileset_ = std::move(image);
+    mask_ = CreateMaskImage(tileset_, qRgb(0, 0, 0));
+    emit picturesChanged();
+}
+
+void StageDocument::setBackdrop(QImage image)
+{
+    backdrop_ = std::move(image);
+    emit picturesChanged();
+}
+
+void StageDocument::watchPictures(bool on)
+{
+    if (!on) {
+        pictureWatcher_.reset();
+        return;
+    }
+    if (pictureWatcher_)
+        return;
+    pictureWatcher_ = std::make_unique<PictureWatcher>();
+    connect(pictureWatcher_.get(), &PictureWatcher::changed, this, &StageDocument::readPicturesAgain);
+    if (isOpen())
+        pictureWatcher_->watch(GameFolder(root_), {files_.tileset, files_.backdrop});
+}
+
+// The edits stay: only the pictures the map is drawn from change.
+void StageDocument::readPicturesAgain(const QStringList& builtNames)
+{
+    const GameFolder folder(root_);
+    QStringList problems;
+    if (builtNames.contains(files_.tileset)) {
+        Picture tileset = LoadStageTileset(folder, files_);
+        if (const QString problem = PictureProblem(tileset, folder, files_.tileset, QStringLiteral("a black tileset"));
+            !problem.isEmpty()) {
+            problems << problem;
+            tileset.image = StandInTileset();
+        }
+        tileset_ = std::move(tileset.image);
+        mask_ = CreateMaskImage(tileset_, qRgb(0, 0, 0));
+    }
+    if (builtNames.contains(files_.backdrop)) {
+        MapData size; // the backdrop's limit follows the map's size
+        size.width = map_.width;
+        size.height = map_.height;
+        Picture backdrop = LoadStageBackdrop(folder, files_, size);
+        if (const QString problem = PictureProblem(backdrop, folder, files_.backdrop, QStringLiteral("white"));
+            !problem.isEmpty())
+            problems << problem;
+        backdrop_ = std::move(backdrop.image); // null shows white
+    }
+    emit picturesChanged();
+    emit picturesReread(problems.join(u' '));
+}
+
+// ---- saved state ----------------------------------------------------------
+
+bool StageDocument::isModified() const
+{
+    if (!isOpen())
+        return false;
+    const bool dragMoved = drag_ && records_[size_t(drag_->index)] != drag_->before;
+    return stroke_ || dragMoved || changedOutsideHistory_ || !history_.AtSavedState();
+}
+
+void StageDocument::updateModified()
+{
+    const bool now = isModified();
+    if (now == modified_)
+        return;
+    modified_ = now;
+    emit modifiedChanged(now);
+}
+
+// ---- for the history's steps --------------------------------------------------
+
+// Backwards on undo, so that a cell written twice ends on its first value.
+void StageDocument::applyCells(const StrokeCells& cells, bool forward)
+{
+    const qsizetype n = qsizetype(cells.cell.size());
+    for (qsizetype k = 0; k < n; ++k) {
+        const qsizetype i = forward ? k : n - 1 - k;
+        const quint32 at = cells.cell[size_t(i)];
+        map_.grid.at(int(at % kGridSide), int(at / kGridSide)) = forward ? cells.after[size_t(i)] : cells.before[size_t(i)];
+    }
+    ++revision_;
+    emit cellsChanged(cells.cell);
+}
+
+void StageDocument::applyRecord(int index, const EntityRecord& record)
+{
+    records_[size_t(index)] = record;
+    ++revision_;
+    emit recordChanged(index);
+}
+
+void StageDocument::applyEntityCount(qint16 count)
+{
+    entityCount_ = count;
+    ++revision_;
+    emit entitiesChanged();
+}
+
+void StageDocument::applyContent(const StageContent& content, const StrokeCells& cells, bool forward)
+{
+    for (size_t i = 0; i < cells.cell.size(); ++i) {
+        const quint32 at = cells.cell[i];
+        map_.grid.at(int(at % kGridSide), int(at / kGridSide)) = forward ? cells.after[i] : cells.before[i];
+    }
+    map_.width = content.width;
+    map_.height = content.height;
+    entityCount_ = content.entityCount;
+    records_ = content.records;
+    ++revision_;
+    emit mapResized();
+    emit entitiesChanged();
+}
+
+} // namespace vorn

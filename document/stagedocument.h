@@ -1,0 +1,185 @@
+#pragma once
+// The open stage: its map, its entities, the pictures it is drawn from and
+// its undo history, loaded and saved without any widget. The window's
+// handlers and the history's steps change it through its edit calls; views
+// redraw from its signals, which come synchronously, in the order of the
+// changes. It knows whether it holds edits that are not on disk.
+#include "edithistory.h"
+#include "entityfile.h"
+#include "filestamp.h"
+#include "game.h"
+#include "mapdrawing.h"
+#include "mapfile.h"
+#include "outcome.h"
+#include "stagecommands.h"
+#include "stageloading.h"
+
+#include <QImage>
+#include <QObject>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+
+namespace vorn {
+
+class PictureWatcher;
+
+class StageDocument : public QObject {
+    Q_OBJECT
+public:
+    using StatusText = std::function<void(const QString& text)>;
+
+    explicit StageDocument(QObject* parent = nullptr);
+    ~StageDocument() override;
+
+    // ---- loading --------------------------------------------------------
+    // A stage read and checked, not yet open.
+    struct Reading {
+        int stage = -1;
+        QString root;
+        LoadedStage loaded;
+        QString pictureWarning; // pictures that did not load: stand-ins are in their place
+        FileStamp mapStamp, entityStamp;
+    };
+    // Reads stage `stage` of `game` without changing anything that is open:
+    // the refusal when the stage cannot open. `status` gets the progress
+    // texts. Records from the new count on keep what the open stage holds.
+    Outcome read(const Game& game, int stage, Reading& out, const StatusText& status = {}) const;
+    // The reading becomes the open stage, with a new history and nothing
+    // unsaved; an edit under way belongs to the stage before and is dropped.
+    void open(Reading&& reading);
+    // read, then open.
+    Outcome load(const Game& game, int stage, const StatusText& status = {});
+
+    // ---- saving ---------------------------------------------------------
+    // The map and entity files ("data\stage\Cave.pxm") that another program
+    // changed since this document read or wrote them: a save would overwrite
+    // those changes. A file removed meanwhile is not counted (a save only
+    // writes it again).
+    QStringList changedOnDisk(const Game& game) const;
+    // Writes the map file, then the entity file. The first that cannot be
+    // written stops the save; the refusal also says what was saved.
+    Outcome save(const Game& game, const StatusText& status = {});
+    // The bytes a save would write into empty files: the open map and its
+    // entities, in the game's layouts.
+    QByteArray mapFileBytes() const;
+    QByteArray entityFileBytes() const;
+
+    // ---- the open stage -------------------------------------------------
+    bool isOpen() const { return index_ >= 0; }
+    int index() const { return index_; } // -1 before the first open
+    const QString& gameRoot() const { return root_; }
+    const StageFiles& files() const { return files_; }
+    const TileGrid& grid() const { return map_.grid; }
+    quint8 cell(int x, int y) const { return map_.grid.at(x, y); }
+    qint16 width() const { return map_.width; }
+    qint16 height() const { return map_.height; }
+    qint16 entityCount() const { return entityCount_; }
+    const EntityRecords& records() const { return records_; }
+    const EntityRecord& record(int index) const { return records_[size_t(index)]; }
+    const QImage& tileset() const { return tileset_; } // RGB32
+    const QImage& mask() const { return mask_; }       // white where the tileset is black
+    const QImage& backdrop() const { return backdrop_; } // null: white
+    MapScene scene() const;
+
+    // ---- edits the history records -----------------------------------------
+    // A cell of the stroke under way; the stroke becomes one step at
+    // finishEdit. The cell is written and redrawn even when it held the tile.
+    void paintCell(int x, int y, quint8 tile);
+    // A place of the drag under way of entity `index`; one step at finishEdit.
+    void moveEntity(int index, int x, int y);
+    // The stroke or drag under way becomes a step (none when it changed
+    // nothing). Every other edit, undo, redo and save runs it first, so the
+    // steps stay in the order the edits were made.
+    void finishEdit();
+    void editRecord(int index, const EntityRecord& record);
+    void changeEntityCount(qint16 count);
+    // Puts the map and entities of files in the game's layouts in place, as
+    // one step (a recovered stage). The refusal when the bytes are no such
+    // files.
+    Outcome restore(const QByteArray& mapFile, const QByteArray& entityFile);
+    // True when `mapFile` and `entityFile` hold exactly the open stage.
+    bool holds(const QByteArray& mapFile, const QByteArray& entityFile) const;
+    void undo();
+    void redo();
+    const EditHistory& history() const { return history_; }
+
+    // ---- edits outside the history: unsaved until the next save ----------
+    void setCell(int x, int y, quint8 tile);
+    void setRecord(int index, const EntityRecord& record);
+    void setEntityCount(qint16 count);
+    void setMapSize(qint16 width, qint16 height);
+
+    // ---- pictures ---------------------------------------------------------
+    // The tileset (its mask made anew) and the backdrop to draw from.
+    void setTileset(QImage image);
+    void setBackdrop(QImage image);
+    // Watch the open stage's tileset and backdrop files: when another
+    // program changes one, it is read again (edits stay) and
+    // picturesChanged says so. Off until turned on.
+    void watchPictures(bool on);
+
+    // ---- saved state ------------------------------------------------------
+    // Edits that are not on disk: a stroke or drag under way, steps since
+    // the last save or load, or an edit outside the history.
+    bool isModified() const;
+
+    // ---- for the history's steps --------------------------------------------
+    void applyCells(const StrokeCells& cells, bool forward);
+    void applyRecord(int index, const EntityRecord& record);
+    void applyEntityCount(qint16 count);
+    void applyContent(const StageContent& content, const StrokeCells& cells, bool forward);
+
+signals:
+    // Cells given as y * kGridSide + x.
+    void cellsChanged(std::span<const quint32> cells);
+    void recordChanged(int index);
+    void entitiesChanged(); // the count, or records at once
+    void mapResized();      // the size, and with it any cell
+    void picturesChanged();
+    // After the pictures were read again because another program changed
+    // them: why a picture is stood in for, or empty when all loaded.
+    void picturesReread(const QString& problem);
+    void opened();
+    void modifiedChanged(bool modified);
+
+private:
+    void updateModified();
+    void readPicturesAgain(const QStringList& builtNames);
+    StageContent content() const;
+    bool sameOnDisk(const Game& game, const QString& builtName, const FileStamp& stamp, bool isMap) const;
+
+    // The open stage.
+    int index_ = -1;
+    QString root_;
+    StageFiles files_;
+    MapData map_;
+    qint16 entityCount_ = 0;
+    EntityRecords records_{};
+    QImage tileset_, mask_, backdrop_;
+
+    // What the map and entity files held when last read or written, to tell
+    // another program's change from our own.
+    FileStamp mapStamp_, entityStamp_;
+    MapData mapOnDisk_;
+    qint16 entityCountOnDisk_ = 0;
+    EntityRecords recordsOnDisk_{};
+
+    // History and saved state.
+    EditHistory history_;
+    std::unique_ptr<StrokeCells> stroke_; // cells changed since the stroke began
+    struct PendingDrag {
+        int index;
+        EntityRecord before;
+    };
+    std::optional<PendingDrag> drag_;
+    bool changedOutsideHistory_ = false;
+    bool modified_ = false; // as last signalled
+    quint64 revision_ = 0;  // counts changes, so a save can tell one made while it wrote
+
+    std::unique_ptr<PictureWatcher> pictureWatcher_;
+};
+
+} // namespace vorn

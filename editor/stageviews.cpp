@@ -1,0 +1,101 @@
+#include "frmVorn.h"
+
+#include "entitymarker.h"
+#include "mapview.h"
+#include "markerdrawing.h"
+#include "recovery.h"
+#include "stagedocument.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QScrollBar>
+
+// The window's views follow the open stage: every change of the document,
+// by a handler, a step of the history or a load, is drawn from its signals,
+// synchronously, in the order the changes were made.
+
+void frmVorn::ConnectStage()
+{
+    vorn::StageDocument* stage = stage_.get();
+    connect(stage, &vorn::StageDocument::opened, this, &frmVorn::StageOpened);
+    connect(stage, &vorn::StageDocument::cellsChanged, this, &frmVorn::DrawCells);
+    connect(stage, &vorn::StageDocument::recordChanged, this, &frmVorn::PlaceMarker);
+    connect(stage, &vorn::StageDocument::entitiesChanged, this, [this] {
+        PositionEntities();
+        RefreshInspector();
+    });
+    connect(stage, &vorn::StageDocument::mapResized, this, &frmVorn::StageResized);
+    connect(stage, &vorn::StageDocument::picturesChanged, this, &frmVorn::PicturesChanged);
+    connect(stage, &vorn::StageDocument::picturesReread, this, [this](const QString& problem) {
+        lblStatus->setText(problem.isEmpty() ? QStringLiteral("Ready...") : problem);
+    });
+    connect(stage, &vorn::StageDocument::modifiedChanged, this, &frmVorn::ShowModified);
+
+    recovery_ = std::make_unique<vorn::RecoveryKeeper>(*stage, vorn::RecoveryStore(vorn::RecoveryStore::DefaultFolder()));
+    connect(recovery_.get(), &vorn::RecoveryKeeper::writeFailed, this, [this](const QString& reason) {
+        lblStatus->setText(QStringLiteral("Unsaved edits cannot be kept for recovery: ") + reason);
+    });
+    // A tileset or backdrop another program changes is drawn anew.
+    stage->watchPictures(true);
+}
+
+void frmVorn::SetRecoveryFolder(const QString& folder)
+{
+    recovery_->setStore(vorn::RecoveryStore(folder));
+}
+
+// The steps of a load after the files are read, in the designed order.
+void frmVorn::StageOpened()
+{
+    picTileset->resize(stage_->tileset().size());
+    picTileset->update();
+    const bool shown = !chkHideEnts->isChecked();
+    for (int i = 0; i < int(stage_->entityCount()) && i < int(entity.size()); ++i) {
+        if (entity[i])
+            entity[i]->setVisible(shown);
+    }
+    PositionEntities();
+    RedrawMap();
+    Form_Resize();
+    RefreshInspector();
+}
+
+void frmVorn::StageResized()
+{
+    RedrawMap();
+    PositionEntities();
+    Form_Resize();
+    RefreshInspector();
+}
+
+// A drag, a dialog's OK, an undo or a redo of one record.
+void frmVorn::PlaceMarker(int index)
+{
+    if (index < 0 || index >= vorn::kMaxEntities || !entity[index])
+        return;
+    if (index < stage_->entityCount())
+        entity[index]->setGeometry(vorn::MarkerRect(stage_->record(index), ZoomSize));
+    if (index == hsbEntity->value())
+        RefreshInspector();
+}
+
+// The selected entity's fields as they are now. Until an entity has been
+// selected the inspector stays as designed, empty.
+void frmVorn::RefreshInspector()
+{
+    if (inspectorBuilt_)
+        hsbEntity_Change();
+}
+
+void frmVorn::PicturesChanged()
+{
+    picTileset->resize(stage_->tileset().size());
+    picTileset->update();
+    picMap->update();
+    Form_Resize();
+}
+
+void frmVorn::ShowModified(bool modified)
+{
+    lblModified->setText(modified ? QStringLiteral("Modified") : QString());
+}
