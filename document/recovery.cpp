@@ -171,10 +171,17 @@ std::optional<RecoveryStore::Copy> RecoveryKeeper::leftOver()
     if (!stage_.isOpen())
         return std::nullopt;
     std::optional<RecoveryStore::Copy> copy = store_.read(stage_.gameRoot(), stage_.files().mapName);
-    if (copy && stage_.holds(copy->mapFile, copy->entityFile)) {
+    if (!copy)
+        return copy;
+    if (stage_.holds(copy->mapFile, copy->entityFile)) {
         store_.remove(stage_.gameRoot(), stage_.files().mapName);
         return std::nullopt;
     }
+    // The copy is this keeper's from now on: kept up to date once its edits
+    // are back, removed with them.
+    writtenRoot_ = stage_.gameRoot();
+    writtenMap_ = stage_.files().mapName;
+    wrote_ = true;
     return copy;
 }
 

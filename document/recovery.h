@@ -54,7 +54,8 @@ public:
     void setStore(RecoveryStore store);
 
     // The copy of the stage just opened, when it holds other edits than
-    // the stage's files; a copy that holds the same is removed.
+    // the stage's files; a copy that holds the same is removed. A copy
+    // returned is this keeper's to update and remove from then on.
     std::optional<RecoveryStore::Copy> leftOver();
     // Removes the open stage's copy (its edits are being thrown away).
     void discard();

@@ -3,12 +3,10 @@
 #include "windowdriver.h"
 
 #include "../dialogs/modalanswer.h"
-#include "edithistory.h"
 #include "entitymarker.h"
 #include "frmEntEd.h"
 #include "mapview.h"
 #include "samplegame.h"
-#include "stagecommands.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -49,17 +47,6 @@ void Stroke(OpenWindow& w, quint8 tile, int row, int cells)
         Send(w->picMap, QEvent::MouseMove, QPoint(x, row * z + 1), Qt::LeftButton);
     Send(w->picMap, QEvent::MouseButtonRelease, QPoint(1, row * z + 1), Qt::NoButton, Qt::LeftButton);
 }
-
-// A step of a given size that notes, in order, the steps undone and not redone.
-struct SizedStep : vorn::EditCommand {
-    SizedStep(qsizetype bytes, int id, std::vector<int>* undone) : bytes_(bytes), id_(id), undone_(undone) {}
-    qsizetype Bytes() const override { return bytes_; }
-    EditCommand* Copy() const override { return new SizedStep(bytes_, id_, undone_); }
-    void Apply(bool forward) override { forward ? undone_->pop_back() : undone_->push_back(id_); }
-    qsizetype bytes_;
-    int id_;
-    std::vector<int>* undone_;
-};
 
 } // namespace
 
@@ -181,34 +168,6 @@ private slots:
         QCOMPARE(w.messages.size(), 1);
         QCOMPARE(w->stage().index(), vorn::kSampleNoEntityStage);
         QCOMPARE(Steps(w), 1);
-    }
-
-    // The cap holds bytes, not steps; copies made to drop the oldest are
-    // not applied again.
-    void historyDropsItsOldestStepsBeyondTheCap()
-    {
-        vorn::EditHistory history;
-        std::vector<int> undone;
-        for (int i = 0; i < 1000; ++i)
-            history.Push(new SizedStep(1024, i, &undone));
-        QCOMPARE(history.Stack().count(), 1000);
-
-        constexpr qsizetype kMB = 1024 * 1024;
-        for (int i = 0; i < 70; ++i)
-            history.Push(new SizedStep(kMB, 1000 + i, &undone));
-        QVERIFY(history.Bytes() <= vorn::EditHistory::kByteCap);
-        QCOMPARE(history.Stack().count(), 64);
-        QVERIFY(undone.empty());
-        while (history.Stack().canUndo())
-            history.Undo();
-        QCOMPARE(undone.size(), size_t(64));
-        QCOMPARE(undone.front(), 1069);
-        QCOMPARE(undone.back(), 1006);
-        history.Redo();
-        QCOMPARE(undone.back(), 1007);
-
-        history.Push(new SizedStep(100 * kMB, 0, &undone)); // alone above the cap, still kept
-        QCOMPARE(history.Stack().count(), 1);
     }
 };
 
