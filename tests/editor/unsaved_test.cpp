@@ -176,6 +176,19 @@ private slots:
         QVERIFY(w->cmdSave_Click()); // and no longer another program's
         QCOMPARE(w.questions.size(), 2);
     }
+
+    // A tileset that another program breaks is drawn with the stand-in,
+    // edits kept, and the status text says why.
+    void aTilesetChangedOnDiskIsReadAgain()
+    {
+        OpenWindow w;
+        QVERIFY(w.started);
+        Stroke(w);
+        QVERIFY(WriteBytes(w->game().folder.findFile("data\\stage\\prtGrotto.pbm"), "no picture"));
+        QTRY_VERIFY_WITH_TIMEOUT(w->lblStatus->text().startsWith("data\\stage\\prtGrotto.pbm"), 5000);
+        QCOMPARE(w->picTileset->size(), QSize(256, 256));
+        QCOMPARE(w->stage().cell(1, 1), quint8(201));
+    }
 };
 
 QTEST_MAIN(UnsavedTest)
