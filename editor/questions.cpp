@@ -69,6 +69,10 @@ void frmVorn::OfferRecovery()
     if (!copy)
         return;
     const QString when = QLocale(QLocale::English).toString(copy->written, QStringLiteral("d MMMM, HH:mm"));
+    // At start-up the window is not shown yet; the question is about what
+    // it shows, so it shows first.
+    if (!isVisible())
+        show();
     // No Escape: either answer decides the fate of the edits.
     const QString answer =
         Ask(game_.stageCaption(stage_->index()) +
