@@ -80,12 +80,14 @@ TEST_F(GameFolderTest, NewFilesGoIntoTheExistingFolder)
 
 TEST(PlainFileNames, RefusesNamesThatLeaveTheFolder)
 {
-    for (const char* bad : {"../x", "a/b", "a\\b", "C:x", ".", ".."})
-        EXPECT_FALSE(IsPlainFileName(QString::fromLatin1(bad))) << bad;
-    for (const char* good : {"Cave", "..x", "My map", "0"})
-        EXPECT_TRUE(IsPlainFileName(QString::fromLatin1(good))) << good;
+    for (const char* bad : {"../x", "a/b", "a\\b", "C:x", ".", "..", "Ca\tve", "Cave\x1b[2J", "Ca\x7fve", "Ca\u009bve"})
+        EXPECT_FALSE(IsPlainFileName(QString::fromUtf8(bad))) << bad;
+    for (const char* good : {"Cave", "..x", "My map", "0", "Caf\u00e9 \u00a0"})
+        EXPECT_TRUE(IsPlainFileName(QString::fromUtf8(good))) << good;
     EXPECT_EQ(PlainNameError(13, "map", "../x"),
               QStringLiteral("Stage 13's map name \"../x\" is not a plain file name."));
+    EXPECT_EQ(PlainNameError(13, "map", QString::fromUtf8("a\x1b[2J\r\n\t\x7f\u009b\\")),
+              QStringLiteral("Stage 13's map name \"a\\x1b[2J\\r\\n\\t\\x7f\\x9b\\\" is not a plain file name."));
 }
 
 // ---- atomic writes --------------------------------------------------------
