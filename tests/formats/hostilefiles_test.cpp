@@ -6,6 +6,7 @@
 #include "mapfile.h"
 #include "safewrite.h"
 #include "script.h"
+#include "stagetable.h"
 #include "testfiles.h"
 
 #include <QDir>
@@ -221,6 +222,25 @@ TEST_F(HostileFolder, AFailedWriteKeepsTheOldFileAndSaysWhy)
     EXPECT_EQ(folderError, QStringLiteral("Cannot write data\\stage\\Cave.pxm: the folder data\\stage is read-only."));
     ASSERT_TRUE(QFile::setPermissions(at("data/Stage"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     EXPECT_EQ(GetFile(map), before);
+}
+
+// The executable is patched in place: a record write that the file-size
+// limit stops part way puts the old bytes back before it reports.
+TEST_F(HostileFolder, ARecordWriteThatFailsPartWayLeavesTheOldRecord)
+{
+    const QString exe = at("Doukutsu.exe");
+    PutFile(exe, PatternBytes(kStageTableEnd));
+    const QByteArray before = GetFile(exe);
+    StageRecord record;
+    record.bytes.fill('\x42');
+    const QString error = InChild([&] {
+        const rlim_t partWay = rlim_t(kStageTableOffset + 13 * kStageSlotSize + 100);
+        const rlimit limit{partWay, partWay};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        return WriteStageRecord(exe, 13, record);
+    });
+    EXPECT_EQ(error, QStringLiteral("Cannot write Doukutsu.exe: File too large."));
+    EXPECT_TRUE(GetFile(exe) == before) << "the record is whole";
 }
 
 // A real full disk where the system lets the test make one: a small tmpfs.
