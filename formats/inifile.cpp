@@ -183,11 +183,11 @@ QString ValueOf(const QByteArray& bytes, const ParsedLine& entry)
     return value;
 }
 
-// The whole file for a read. Missing, not a regular file, too large: all
-// read as absent.
-bool ReadSettings(const QString& iniPath, QByteArray& bytes)
+// The whole file for a read. The readers take every refusal (missing, not
+// a regular file, too large) for an absent file.
+Outcome ReadSettings(const QString& iniPath, QByteArray& bytes)
 {
-    return ReadWholeFile(iniPath, iniPath, bytes, {}, kMaxSettingsBytes, QStringLiteral("a settings file")).isEmpty();
+    return ReadWholeFile(iniPath, iniPath, bytes, {}, kMaxSettingsBytes, QStringLiteral("a settings file"));
 }
 
 } // namespace
@@ -209,7 +209,7 @@ QString IniValue(const QByteArray& bytes, const QString& section, const QString&
 QString INIRead(const QString& iniPath, const QString& section, const QString& key)
 {
     QByteArray bytes;
-    if (!ReadSettings(iniPath, bytes))
+    if (!ReadSettings(iniPath, bytes).ok())
         return {};
     return IniValue(bytes, section, key);
 }
@@ -218,7 +218,7 @@ QStringList INIReadNumberedKeys(const QString& iniPath, const QString& section, 
 {
     QStringList values(qMax(count, 0));
     QByteArray bytes;
-    if (!ReadSettings(iniPath, bytes))
+    if (!ReadSettings(iniPath, bytes).ok())
         return values;
     // As Find does for each key: every section of that name counts, and the
     // first line of a key wins.

@@ -1,5 +1,6 @@
 #include "script.h"
 
+#include "outcome.h"
 #include "safewrite.h"
 #include "visibletext.h"
 
@@ -41,8 +42,8 @@ struct Conversion {
 QString SourceExtension(bool decode) { return decode ? QStringLiteral(".tsc") : QStringLiteral(".txt"); }
 QString TargetExtension(bool decode) { return SourceExtension(!decode); }
 
-// Everything but the write: the reason the conversion is refused, else empty.
-QString Prepare(const GameFolder& folder, const QString& mapName, bool decode, Conversion& out)
+// Everything but the write.
+Outcome Prepare(const GameFolder& folder, const QString& mapName, bool decode, Conversion& out)
 {
     out.source = QStringLiteral("data\\stage\\") + mapName + SourceExtension(decode);
     out.target = QStringLiteral("data\\stage\\") + mapName + TargetExtension(decode);
@@ -70,8 +71,8 @@ QString Prepare(const GameFolder& folder, const QString& mapName, bool decode, C
 QString ConvertFile(const GameFolder& folder, const QString& mapName, bool decode)
 {
     Conversion conversion;
-    if (const QString refused = Prepare(folder, mapName, decode, conversion); !refused.isEmpty())
-        return refused;
+    if (const Outcome prepared = Prepare(folder, mapName, decode, conversion); !prepared.ok())
+        return prepared.refusal();
     return ReplaceFile(conversion.targetPath, conversion.target, folder.rules(), conversion.converted);
 }
 
@@ -93,7 +94,7 @@ QString EncodeScriptFile(const GameFolder& folder, const QString& mapName)
 QString ScriptChangesAtRisk(const GameFolder& folder, const QString& mapName, bool decode)
 {
     Conversion conversion;
-    if (!Prepare(folder, mapName, decode, conversion).isEmpty())
+    if (!Prepare(folder, mapName, decode, conversion).ok())
         return {}; // the conversion says why itself
     const PathCheck target = CheckPath(conversion.targetPath, conversion.target, folder.rules());
     if (target.missing || !target.error.isEmpty())
