@@ -3,6 +3,7 @@
 #include "command.h"
 
 #include "stageloading.h"
+#include "visibletext.h"
 
 namespace vorn::cli {
 namespace {
@@ -17,7 +18,8 @@ public:
 private:
     static void add(int stage, const QString& file, const char* kind, const QString& text, int& counter)
     {
-        PrintLine(QStringLiteral("stage %1: %2: %3: %4").arg(stage).arg(file, QLatin1String(kind), text));
+        // The file is named from the record: a "\r\n" in it must not pass for a line break.
+        PrintLine(QStringLiteral("stage %1: %2: %3: %4").arg(stage).arg(EscapeControls(file), QLatin1String(kind), text));
         ++counter;
     }
 };

@@ -42,9 +42,16 @@ std::unique_ptr<Command> MakeScriptCommand(bool decode);
 std::unique_ptr<Command> MakeRenderCommand();
 
 // One line on standard output, or on standard error after "vorn-tool: ".
-// Line breaks of the editor's messages ("\r\n") become plain ones.
+// Line breaks of the editor's messages ("\r\n") become plain ones; every
+// other control character is written as an escape ("\t", "\n", "\r",
+// "\x1b"), so that nothing read from the game reaches the terminal raw.
 void PrintLine(const QString& text);
 void PrintError(const QString& text);
+// One line of cells separated by tabs, each escaped as PrintLine does.
+void PrintCells(const QStringList& cells);
+// A text as a cell of such a line: the same escapes, and a backslash as
+// "\\", so that a cell reads back unambiguously.
+QString EscapedCell(const QString& text);
 
 // Stage numbers as typed, 0 to 94, each kept once in the order given.
 // False, with the usage error, for anything else.

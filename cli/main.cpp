@@ -61,7 +61,9 @@ int OpenGame(Game& game)
         vorn::UseCodePageSetting(vorn::INIRead(settings, QStringLiteral("Main"), QStringLiteral("Code Page")));
     if (!warning.isEmpty())
         PrintError(warning);
-    const QString exe = game.folder.findFile(QStringLiteral("Doukutsu.exe"));
+    // Any kind of entry: a pipe or a folder in its place is named as such
+    // by the stage table's reading, which never opens one.
+    const QString exe = game.folder.findEntry(QStringLiteral("Doukutsu.exe"));
     if (exe.isEmpty()) {
         PrintError(QStringLiteral("Can't find Doukutsu.exe in %1: run vorn-tool in the game's folder, or name "
                                   "that folder with -C DIR.")

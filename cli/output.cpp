@@ -1,25 +1,45 @@
 #include "command.h"
 
+#include "visibletext.h"
+
 #include <QRegularExpression>
 #include <cstdio>
 
 namespace vorn::cli {
 namespace {
 
+// Every line the tool prints goes through here: the messages' own "\r\n"
+// become line breaks, trailing ones dropped, and any other control
+// character, which can only come from a game file, a setting or an argument,
+// is written as an escape.
 QByteArray TerminalText(const QString& text)
 {
-    QString plain = text;
-    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    while (plain.endsWith(u'\n'))
-        plain.chop(1);
-    return plain.toUtf8() + '\n';
+    QStringList lines = text.split(QStringLiteral("\r\n"));
+    while (lines.size() > 1 && lines.last().isEmpty())
+        lines.removeLast();
+    for (QString& line : lines)
+        line = EscapeControls(line);
+    return lines.join(u'\n').toUtf8() + '\n';
 }
 
 } // namespace
 
+QString EscapedCell(const QString& text)
+{
+    return EscapeControls(QString(text).replace(u'\\', QStringLiteral("\\\\")));
+}
+
 void PrintLine(const QString& text)
 {
     std::fputs(TerminalText(text).constData(), stdout);
+}
+
+void PrintCells(const QStringList& cells)
+{
+    QStringList escaped;
+    for (const QString& cell : cells)
+        escaped << EscapeControls(cell);
+    std::fputs((escaped.join(u'\t') + u'\n').toUtf8().constData(), stdout);
 }
 
 void PrintError(const QString& text)

@@ -8,6 +8,7 @@
 #include "stageloading.h"
 
 #include <algorithm>
+#include <unistd.h>
 
 namespace vorn::cli {
 namespace {
@@ -34,8 +35,9 @@ public:
         return QStringLiteral(
             "Draws the stage's map exactly as the editor's map view shows it at that zoom, entity "
             "markers included, and writes it as a PNG picture (replaced whole, as the editor writes "
-            "files). A stage the editor refuses is refused with the same words; pictures it cannot read "
-            "are drawn with the editor's stand-ins, with its warning and exit status 1.");
+            "files), or with -o - to standard output, messages then going to standard error. A stage the "
+            "editor refuses is refused with the same words; pictures it cannot read are drawn with the "
+            "editor's stand-ins, with its warning and exit status 1.");
     }
     void addOptions(QCommandLineParser& parser) override
     {
@@ -56,6 +58,9 @@ public:
         if (!parser.isSet(output_) || parser.value(output_).isEmpty())
             return QStringLiteral("name the picture to write with -o FILE.png.");
         path_ = parser.value(output_);
+        if (toStandardOutput() && ::isatty(STDOUT_FILENO))
+            return QStringLiteral("standard output is a terminal: send it to a file or a program, or name the "
+                                  "picture with -o FILE.png.");
         bool number = false;
         zoomSize_ = parser.value(zoom_).toInt(&number);
         if (!number || !IsZoomSize(zoomSize_))
@@ -106,24 +111,36 @@ public:
             }
             return reinterpret_cast<const QRgb*>(band.constScanLine(y - bandTop));
         };
-        const QString error = ReplaceFileStreamed(path_, path_, {}, [&](const ByteSink& write) {
-            return WritePng(write, size.width(), size.height(), row);
-        });
+        const auto produce = [&](const ByteSink& write) { return WritePng(write, size.width(), size.height(), row); };
+        QString error;
+        if (toStandardOutput()) {
+            int code = 0;
+            error = produce([&code](const char* data, qint64 count) { return WriteAll(STDOUT_FILENO, data, count, code); });
+            if (code != 0)
+                error = QStringLiteral("Cannot write the picture to standard output: %1.").arg(SystemReason(code));
+        } else {
+            error = ReplaceFileStreamed(path_, path_, {}, produce);
+        }
         if (!error.isEmpty()) {
             PrintError(error);
             return kFoundWrong;
         }
-        PrintLine(QStringLiteral("stage %1: wrote %2 (%3 x %4 pixels)")
-                      .arg(stage_)
-                      .arg(path_)
-                      .arg(size.width())
-                      .arg(size.height()));
+        const QString wrote = QStringLiteral("stage %1: wrote %2 (%3 x %4 pixels)")
+                                  .arg(stage_)
+                                  .arg(toStandardOutput() ? QStringLiteral("the picture to standard output") : path_)
+                                  .arg(size.width())
+                                  .arg(size.height());
+        // Standard output holds nothing but the picture then.
+        toStandardOutput() ? PrintError(wrote) : PrintLine(wrote);
         return warning.isEmpty() ? kSuccess : kFoundWrong;
     }
 
 private:
+    bool toStandardOutput() const { return path_ == u"-"; }
+
     QCommandLineOption output_{QStringList{QStringLiteral("o"), QStringLiteral("output")},
-                               QStringLiteral("The PNG picture to write."), QStringLiteral("FILE.png")};
+                               QStringLiteral("The PNG picture to write; - for standard output."),
+                               QStringLiteral("FILE.png")};
     QCommandLineOption zoom_{QStringLiteral("zoom"),
                              QStringLiteral("Pixels a map cell: %1 (default 16).").arg(ZoomList()),
                              QStringLiteral("N"), QStringLiteral("16")};

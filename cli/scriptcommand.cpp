@@ -14,7 +14,7 @@ public:
     explicit ScriptCommand(bool decode) : decode_(decode) {}
 
     QString name() const override { return decode_ ? QStringLiteral("decode") : QStringLiteral("encode"); }
-    QString synopsis() const override { return name() + QStringLiteral(" STAGE...|--all"); }
+    QString synopsis() const override { return name() + QStringLiteral(" STAGE...|--all [--force]"); }
     QString summary() const override
     {
         return decode_ ? QStringLiteral("turn stage scripts (.tsc) into plain text (.txt)")
@@ -26,19 +26,23 @@ public:
                    "Does what the editor's %1 button does, for each stage named or, with --all, every "
                    "stage: reads data\\stage\\MAP%2 and replaces data\\stage\\MAP%3 whole, and prints one line "
                    "per file written. A missing or empty source, a name that is not a plain file name and a "
-                   "target that cannot be written are refused (exit status 1). With --all, stages without a "
+                   "target that cannot be written are refused (exit status 1), and so, unless --force is "
+                   "given, a target that has changes the source lacks: one that is not older than the "
+                   "source and differs from what converting it gives. With --all, stages without a "
                    "source are skipped, saying so. A file that several stages share is written once.")
             .arg(decode_ ? QStringLiteral("Decode") : QStringLiteral("Encode"), source(), target());
     }
     void addOptions(QCommandLineParser& parser) override
     {
         parser.addOption(all_);
+        parser.addOption(force_);
         parser.addPositionalArgument(QStringLiteral("STAGE"), QStringLiteral("Stage numbers."),
                                      QStringLiteral("STAGE..."));
     }
     QString take(const QCommandLineParser& parser) override
     {
         everyStage_ = parser.isSet(all_);
+        overwrite_ = parser.isSet(force_);
         QString error;
         if (!ParseStageNumbers(parser.positionalArguments(), stages_, error))
             return error;
@@ -70,6 +74,12 @@ public:
             }
             if (!found.isEmpty() && done.contains(found))
                 continue;
+            if (const QString changes = overwrite_ ? QString() : ScriptChangesAtRisk(game.folder, mapName, decode_);
+                !changes.isEmpty()) {
+                PrintError(QStringLiteral("stage %1: %2; give --force to overwrite it.").arg(stage).arg(changes));
+                status = kFoundWrong;
+                continue;
+            }
             const QString error = decode_ ? DecodeScriptFile(game.folder, mapName) : EncodeScriptFile(game.folder, mapName);
             if (!error.isEmpty()) {
                 PrintError(QStringLiteral("stage %1: %2").arg(stage).arg(error));
@@ -88,7 +98,10 @@ private:
 
     bool decode_;
     QCommandLineOption all_{QStringLiteral("all"), QStringLiteral("Every stage that has a source.")};
+    QCommandLineOption force_{QStringLiteral("force"),
+                              QStringLiteral("Overwrite targets that have changes the source lacks.")};
     bool everyStage_ = false;
+    bool overwrite_ = false;
     QList<int> stages_;
 };
 

@@ -8,29 +8,7 @@
 namespace vorn::cli {
 namespace {
 
-// One record a line whatever its texts hold: tabs, line breaks and other
-// control characters are written as escapes, and so the backslash.
-QString Escaped(const QString& text)
-{
-    QString out;
-    for (const QChar c : text) {
-        if (c == u'\\')
-            out += QStringLiteral("\\\\");
-        else if (c == u'\t')
-            out += QStringLiteral("\\t");
-        else if (c == u'\n')
-            out += QStringLiteral("\\n");
-        else if (c == u'\r')
-            out += QStringLiteral("\\r");
-        else if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-        else
-            out += c;
-    }
-    return out;
-}
-
-QString Name(const QByteArray& field) { return Escaped(DecodeAnsi(CutAtNull(field))); }
+QString Name(const QByteArray& field) { return EscapedCell(DecodeAnsi(CutAtNull(field))); }
 
 // Columns a text takes on a terminal: East Asian wide and full-width
 // characters take two (Japanese titles), combining marks none.
@@ -87,13 +65,13 @@ public:
             // The title exactly as the editor's stage list shows it.
             const QString item = StageListItemText(i, record);
             const QString title = item.mid(QStringLiteral("%1 - ").arg(i).size());
-            rows.push_back({QString::number(i), Escaped(title), Name(record.tileset()), Name(record.map()),
+            rows.push_back({QString::number(i), EscapedCell(title), Name(record.tileset()), Name(record.map()),
                             QString::number(record.parallax()), Name(record.backdrop()),
                             Name(record.spriteSet())});
         }
         if (asTsv_) {
             for (const Row& row : rows)
-                PrintLine(QStringList(row.begin(), row.end()).join(u'\t'));
+                PrintCells(QStringList(row.begin(), row.end()));
             return kSuccess;
         }
         std::array<qsizetype, kColumns> width{};

@@ -98,11 +98,10 @@ frmEntEd::frmEntEd(QWidget* owner) : EditDialog(owner)
 void frmEntEd::LoadTypeList(const QString& settingsPath)
 {
     cboType->clear();
-    for (int n = 0; n < kTypeCount; ++n) {
-        const QString key = QString::number(n);
-        cboType->addItem(key + QStringLiteral(" - ")
-                         + INIRead(settingsPath, QStringLiteral("Entities"), key));
-    }
+    // Read at every opening: the user may have renamed a type meanwhile.
+    const QStringList names = INIReadNumberedKeys(settingsPath, QStringLiteral("Entities"), kTypeCount);
+    for (int n = 0; n < kTypeCount; ++n)
+        cboType->addItem(QString::number(n) + QStringLiteral(" - ") + names[n]);
     cboType->setCurrentIndex(-1);
 }
 

@@ -393,9 +393,9 @@ QString frmVorn::INIRead(const QString& section, const QString& key) const
 
 void frmVorn::INIWrite(const QString& section, const QString& key, const QString& value) const
 {
-    // A failed write loses the value silently.
+    // A failed write loses the value silently; its reason is not shown yet.
     vorn::PrepareSettingsFile(settingsPath_, settingsSeed);
-    vorn::INIWrite(settingsPath_, section, key, value);
+    (void)vorn::INIWrite(settingsPath_, section, key, value);
 }
 
 // Qt scroll bars need minimum <= maximum, while the handlers count from 0

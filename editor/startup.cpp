@@ -2,6 +2,7 @@
 
 #include "codepagesetting.h"
 #include "entitymarker.h"
+#include "inifile.h"
 #include "layoutwidgets.h"
 #include "mapview.h"
 #include "numtext.h"
@@ -122,8 +123,9 @@ bool frmVorn::Form_Load()
     cboZoom_Click();
 
     // 8. Entity names.
+    const QStringList names = vorn::INIReadNumberedKeys(settingsToRead(), QStringLiteral("Entities"), kEntityNameCount);
     for (int n = 0; n < kEntityNameCount; ++n)
-        EntityNames[n] = INIRead(QStringLiteral("Entities"), QString::number(n));
+        EntityNames[n] = names[n];
 
     // 9. Stage table and stage list.
     if (const vorn::Outcome read = game_.readTable(); !read.ok()) {

@@ -4,6 +4,7 @@
 #include <QStringEncoder>
 #include <array>
 #include <cstdlib>
+#include <memory>
 
 namespace vorn {
 namespace {
@@ -20,36 +21,60 @@ constexpr std::array<CodePageName, 12> kCodePages{{
     {932, "windows-932"},   {936, "windows-936"},   {949, "windows-949"},   {950, "windows-950"},
 }};
 
+int IndexOf(int codePage)
+{
+    for (size_t i = 0; i < kCodePages.size(); ++i) {
+        if (kCodePages[i].number == codePage)
+            return int(i);
+    }
+    return -1;
+}
+
 const char* NameOf(int codePage)
 {
-    for (const CodePageName& entry : kCodePages) {
-        if (entry.number == codePage)
-            return entry.name;
-    }
-    return nullptr;
+    const int index = IndexOf(codePage);
+    return index < 0 ? nullptr : kCodePages[size_t(index)].name;
 }
 
 int current = 1252;
 
-QStringEncoder Encoder()
+// A code page's converters, made once: making one costs more than
+// converting a stage name with it. Stateless, so no call leaves half a
+// character for the next.
+struct Converters {
+    explicit Converters(const char* name)
+        : decoder(name, QStringConverter::Flag::Stateless), encoder(name, QStringConverter::Flag::Stateless)
+    {
+    }
+    QStringDecoder decoder;
+    QStringEncoder encoder;
+};
+
+// The current code page's, made at its first use. One set a thread: a
+// converter keeps state while it converts.
+Converters& CurrentConverters()
 {
-    return QStringEncoder(NameOf(current), QStringConverter::Flag::Stateless);
+    thread_local std::array<std::unique_ptr<Converters>, kCodePages.size()> made;
+    std::unique_ptr<Converters>& converters = made[size_t(IndexOf(current))];
+    if (!converters)
+        converters = std::make_unique<Converters>(NameOf(current));
+    return *converters;
 }
 
 // The bytes of one character, or empty when the code page lacks it. ICU
 // does not flag every substitution (a character beyond the 16-bit range
 // comes out as 0x1A unflagged) and may map to a look-alike, so only bytes
 // that decode back to the character count. An encoder keeps its error
-// once it had one, so it is replaced then.
-QByteArray EncodeOne(QStringEncoder& encoder, QStringView character)
+// once it had one (resetState does not clear it), so it is replaced then.
+QByteArray EncodeOne(QStringView character)
 {
-    const QByteArray bytes = encoder.encode(character);
-    if (encoder.hasError()) {
-        encoder = Encoder();
+    Converters& converters = CurrentConverters();
+    const QByteArray bytes = converters.encoder.encode(character);
+    if (converters.encoder.hasError()) {
+        converters.encoder = QStringEncoder(NameOf(current), QStringConverter::Flag::Stateless);
         return {};
     }
-    QStringDecoder back(NameOf(current), QStringConverter::Flag::Stateless);
-    const QString decoded = back.decode(bytes);
+    const QString decoded = converters.decoder.decode(bytes);
     return decoded == character ? bytes : QByteArray();
 }
 
@@ -127,16 +152,14 @@ int CodePageOfEnvironment()
 
 QString DecodeAnsi(const QByteArray& bytes)
 {
-    QStringDecoder decoder(NameOf(current), QStringConverter::Flag::Stateless);
-    return decoder.decode(bytes);
+    return CurrentConverters().decoder.decode(bytes);
 }
 
 QByteArray EncodeAnsi(const QString& text)
 {
-    QStringEncoder encoder = Encoder();
     QByteArray bytes;
     ForEachCharacter(text, [&](QStringView character) {
-        const QByteArray one = EncodeOne(encoder, character);
+        const QByteArray one = EncodeOne(character);
         bytes.append(one.isEmpty() ? QByteArray("?") : one);
         return true;
     });
@@ -145,10 +168,9 @@ QByteArray EncodeAnsi(const QString& text)
 
 QString FirstUnencodable(const QString& text)
 {
-    QStringEncoder encoder = Encoder();
     QString found;
     ForEachCharacter(text, [&](QStringView character) {
-        if (character == u"\0" || !EncodeOne(encoder, character).isEmpty())
+        if (character == u"\0" || !EncodeOne(character).isEmpty())
             return true;
         found = character.toString();
         return false;
@@ -165,10 +187,9 @@ QByteArray EncodeAnsiName(const QString& text, int maxBytes)
     while (last > first && name[last - 1] == u' ') --last;
     name = name.mid(first, last - first);
 
-    QStringEncoder encoder = Encoder();
     QByteArray bytes;
     ForEachCharacter(name, [&](QStringView character) {
-        QByteArray one = EncodeOne(encoder, character);
+        QByteArray one = EncodeOne(character);
         if (one.isEmpty())
             one = "?";
         if (bytes.size() + one.size() > maxBytes)

@@ -1,5 +1,7 @@
 #include "gamefolder.h"
 
+#include "visibletext.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -170,12 +172,16 @@ bool IsPlainFileName(const QString& name)
 {
     if (name == u"." || name == u"..")
         return false;
-    return !name.contains(u'/') && !name.contains(u'\\') && !name.contains(u':');
+    // A control character makes a file no one can name at a prompt, and
+    // would reach the terminal raw wherever the name is printed.
+    return !name.contains(u'/') && !name.contains(u'\\') && !name.contains(u':') && !HasControlCharacter(name);
 }
 
 QString PlainNameError(int stage, const QString& what, const QString& name)
 {
-    return QStringLiteral("Stage %1's %2 name \"%3\" is not a plain file name.").arg(stage).arg(what, name);
+    return QStringLiteral("Stage %1's %2 name \"%3\" is not a plain file name.")
+        .arg(stage)
+        .arg(what, EscapeControls(name));
 }
 
 QString HiddenMapNameError(int stage, const QString& name, const QString& builtName)

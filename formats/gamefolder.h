@@ -52,10 +52,11 @@ private:
 QString MissingGameFiles(const GameFolder& folder);
 
 // A name taken from a stage record may only name a file inside the game
-// folder: no "/", "\" or ":", and not "." or "..".
+// folder: no "/", "\" or ":", not "." or "..", and no control character.
 bool IsPlainFileName(const QString& name);
 
-// "Stage 13's map name "../x" is not a plain file name."
+// "Stage 13's map name "../x" is not a plain file name.", control
+// characters in the name shown as escapes ("Cave\x1b[2J").
 // `what` is the field as the user knows it: "tileset", "map", "backdrop".
 QString PlainNameError(int stage, const QString& what, const QString& name);
 

@@ -2,6 +2,7 @@
 
 #include "codepage.h"
 #include "safewrite.h"
+#include "visibletext.h"
 
 #include <cstring>
 #include <vector>
@@ -169,6 +170,26 @@ bool HasLineBreak(const QString& text)
     return text.contains(u'\n') || text.contains(u'\r');
 }
 
+// An entry's value as read: decoded, cut to 511 characters.
+QString ValueOf(const QByteArray& bytes, const ParsedLine& entry)
+{
+    QString value = DecodeRange(bytes, entry.valueStart, entry.valueEnd);
+    if (value.size() > kMaxValueLength) {
+        qsizetype cut = kMaxValueLength;
+        if (value[cut - 1].isHighSurrogate())
+            --cut; // never leave half a character
+        value.truncate(cut);
+    }
+    return value;
+}
+
+// The whole file for a read. The readers take every refusal (missing, not
+// a regular file, too large) for an absent file.
+Outcome ReadSettings(const QString& iniPath, QByteArray& bytes)
+{
+    return ReadWholeFile(iniPath, iniPath, bytes, {}, kMaxSettingsBytes, QStringLiteral("a settings file"));
+}
+
 } // namespace
 
 QString SettingsFilePath(const QString& programDir, const QString& fileName)
@@ -182,25 +203,43 @@ QString SettingsFilePath(const QString& programDir, const QString& fileName)
 QString IniValue(const QByteArray& bytes, const QString& section, const QString& key)
 {
     const Lookup found = Find(bytes, SplitLines(bytes), section.trimmed(), key.trimmed());
-    if (!found.keyFound)
-        return {};
-    QString value = DecodeRange(bytes, found.entry.valueStart, found.entry.valueEnd);
-    if (value.size() > kMaxValueLength) {
-        qsizetype cut = kMaxValueLength;
-        if (value[cut - 1].isHighSurrogate())
-            --cut; // never leave half a character
-        value.truncate(cut);
-    }
-    return value;
+    return found.keyFound ? ValueOf(bytes, found.entry) : QString();
 }
 
 QString INIRead(const QString& iniPath, const QString& section, const QString& key)
 {
     QByteArray bytes;
-    // Missing, not a regular file, too large: all read as absent.
-    if (!ReadWholeFile(iniPath, iniPath, bytes, {}, kMaxSettingsBytes, QStringLiteral("a settings file")).isEmpty())
+    if (!ReadSettings(iniPath, bytes).ok())
         return {};
     return IniValue(bytes, section, key);
+}
+
+QStringList INIReadNumberedKeys(const QString& iniPath, const QString& section, int count)
+{
+    QStringList values(qMax(count, 0));
+    QByteArray bytes;
+    if (!ReadSettings(iniPath, bytes).ok())
+        return values;
+    // As Find does for each key: every section of that name counts, and the
+    // first line of a key wins.
+    const QString sectionName = section.trimmed();
+    std::vector<bool> found(values.size(), false);
+    bool inSection = false;
+    for (const Line& line : SplitLines(bytes)) {
+        const ParsedLine parsed = ParseLine(bytes, line);
+        if (parsed.kind == LineKind::Section)
+            inSection = SameName(parsed.name, sectionName);
+        if (!inSection || parsed.kind != LineKind::Entry)
+            continue;
+        // Only the plain decimal spelling names key n ("07" and "+7" do not).
+        bool number = false;
+        const int n = parsed.name.toInt(&number);
+        if (number && n >= 0 && n < count && !found[n] && SameName(parsed.name, QString::number(n))) {
+            found[n] = true;
+            values[n] = ValueOf(bytes, parsed);
+        }
+    }
+    return values;
 }
 
 bool IniSetValue(QByteArray& bytes, const QString& section, const QString& key, const QString& value)
@@ -233,20 +272,23 @@ bool IniSetValue(QByteArray& bytes, const QString& section, const QString& key, 
     return true;
 }
 
-bool INIWrite(const QString& iniPath, const QString& section, const QString& key,
-              const QString& value)
+Outcome INIWrite(const QString& iniPath, const QString& section, const QString& key,
+                 const QString& value)
 {
     QByteArray bytes;
     // Only a file that is really absent starts empty: one that cannot be
     // read is never overwritten with a file of a single key.
     ReadableFile existing;
     const ReadStatus status = existing.open(iniPath, iniPath, {}, kMaxSettingsBytes, QStringLiteral("a settings file"));
+    if (!status.ok())
+        return status.error;
     QString error;
-    if (!status.ok() || (!status.missing && !existing.read(existing.size(), bytes, error)))
-        return false;
+    if (!status.missing && !existing.read(existing.size(), bytes, error))
+        return error;
     if (!IniSetValue(bytes, section, key, value))
-        return false;
-    return WriteFileAtomically(iniPath, iniPath, bytes).isEmpty();
+        return QStringLiteral("Cannot write %1: \"%2\" in section \"%3\" would not read back as written.")
+            .arg(iniPath, EscapeControls(key), EscapeControls(section));
+    return WriteFileAtomically(iniPath, iniPath, bytes);
 }
 
 } // namespace vorn

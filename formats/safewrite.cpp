@@ -22,30 +22,6 @@ QString TemporaryPrefix(const QString& fileName)
     return u'.' + fileName.left(200) + kTemporaryMarker;
 }
 
-// At the file-size limit the system sends SIGXFSZ, which would end the
-// program in the middle of a save; ignored, the write fails with EFBIG.
-void IgnoreFileSizeSignal()
-{
-    static const bool ignored = [] { return std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR; }();
-    (void)ignored;
-}
-
-bool WriteAll(int fd, const char* data, qint64 size, int& error)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size_t(std::min<qint64>(size, 1 << 30)));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            error = n < 0 ? errno : ENOSPC; // a write that takes nothing is a full disk
-            return false;
-        }
-        data += n;
-        size -= n;
-    }
-    return true;
-}
-
 // The bytes of `from` from `offset` to its end, appended to `to`: by the
 // kernel where it can, else in blocks through a small buffer.
 bool CopyRest(int from, qint64 offset, int to, int& error)
@@ -132,6 +108,31 @@ int CreateTemporary(const QString& folder, const QString& fileName, QString& tem
 }
 
 } // namespace
+
+void IgnoreFileSizeSignal()
+{
+    static const bool ignored = [] { return std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR; }();
+    (void)ignored;
+}
+
+bool WriteAll(int fd, const char* data, qint64 size, int& error, qint64 offset, qint64* written)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const size_t chunk = size_t(std::min<qint64>(size - done, 1 << 30));
+        const ssize_t n = offset < 0 ? ::write(fd, data + done, chunk) : ::pwrite(fd, data + done, chunk, off_t(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            error = n < 0 ? errno : ENOSPC; // a write that takes nothing is a full disk
+            break;
+        }
+        done += n;
+    }
+    if (written)
+        *written = done;
+    return done == size;
+}
 
 bool IsMarkedReadOnly(const QString& path)
 {

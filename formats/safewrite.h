@@ -41,6 +41,17 @@ QString WriteFileAtomically(const QString& path, const QString& displayName,
 QString ReadWholeFile(const QString& path, const QString& displayName, QByteArray& out,
                       const FileRules& rules = {}, qint64 maxBytes = -1, const QString& what = {});
 
+// Writes all `size` bytes to `fd`, at `offset` when it is not negative,
+// else where the descriptor stands, going on after a short write or a
+// signal. False, with the errno in `error`, when it cannot; `written` then
+// tells how many bytes went out before.
+bool WriteAll(int fd, const char* data, qint64 size, int& error, qint64 offset = -1, qint64* written = nullptr);
+
+// At the file-size limit the system sends SIGXFSZ, which would end the
+// program in the middle of a write; ignored, the write fails with EFBIG.
+// Every writer calls it first.
+void IgnoreFileSizeSignal();
+
 // True when the file exists and carries no write permission bit.
 bool IsMarkedReadOnly(const QString& path);
 

@@ -1,6 +1,10 @@
 #include "script.h"
 
+#include "outcome.h"
 #include "safewrite.h"
+#include "visibletext.h"
+
+#include <QFileInfo>
 
 namespace vorn {
 namespace {
@@ -26,29 +30,50 @@ QByteArray Shift(QByteArray bytes, bool add)
     return bytes;
 }
 
-QString ConvertFile(const GameFolder& folder, const QString& mapName, const QString& fromExt,
-                    const QString& toExt, bool add)
-{
-    const QString source = QStringLiteral("data\\stage\\") + mapName + fromExt;
-    const QString target = QStringLiteral("data\\stage\\") + mapName + toExt;
-    if (!IsPlainFileName(mapName))
-        return QStringLiteral("The map name \"%1\" is not a plain file name.").arg(mapName);
+// A conversion read and placed, ready to be written.
+struct Conversion {
+    QString source;     // built names, for the messages
+    QString target;
+    QString sourcePath; // as found
+    QString targetPath; // where the write goes
+    QByteArray converted;
+};
 
-    const QString sourcePath = folder.findEntry(source);
-    if (sourcePath.isEmpty())
-        return QStringLiteral("Cannot find %1.").arg(source);
+QString SourceExtension(bool decode) { return decode ? QStringLiteral(".tsc") : QStringLiteral(".txt"); }
+QString TargetExtension(bool decode) { return SourceExtension(!decode); }
+
+// Everything but the write.
+Outcome Prepare(const GameFolder& folder, const QString& mapName, bool decode, Conversion& out)
+{
+    out.source = QStringLiteral("data\\stage\\") + mapName + SourceExtension(decode);
+    out.target = QStringLiteral("data\\stage\\") + mapName + TargetExtension(decode);
+    if (!IsPlainFileName(mapName))
+        return QStringLiteral("The map name \"%1\" is not a plain file name.").arg(EscapeControls(mapName));
+
+    out.sourcePath = folder.findEntry(out.source);
+    if (out.sourcePath.isEmpty())
+        return QStringLiteral("Cannot find %1.").arg(out.source);
     QByteArray bytes;
-    const QString readError = ReadWholeFile(sourcePath, source, bytes, folder.rules(), kMaxScriptBytes,
+    const QString readError = ReadWholeFile(out.sourcePath, out.source, bytes, folder.rules(), kMaxScriptBytes,
                                             QStringLiteral("a script"));
     if (!readError.isEmpty())
         return readError;
     if (bytes.isEmpty())
-        return QStringLiteral("%1 is empty.").arg(source);
+        return QStringLiteral("%1 is empty.").arg(out.source);
 
-    const QString targetPath = folder.pathForWrite(target);
-    if (targetPath.isEmpty())
-        return QStringLiteral("Cannot find the folder of %1.").arg(target);
-    return ReplaceFile(targetPath, target, folder.rules(), Shift(bytes, add));
+    out.targetPath = folder.pathForWrite(out.target);
+    if (out.targetPath.isEmpty())
+        return QStringLiteral("Cannot find the folder of %1.").arg(out.target);
+    out.converted = Shift(bytes, !decode);
+    return {};
+}
+
+QString ConvertFile(const GameFolder& folder, const QString& mapName, bool decode)
+{
+    Conversion conversion;
+    if (const Outcome prepared = Prepare(folder, mapName, decode, conversion); !prepared.ok())
+        return prepared.refusal();
+    return ReplaceFile(conversion.targetPath, conversion.target, folder.rules(), conversion.converted);
 }
 
 } // namespace
@@ -58,12 +83,39 @@ QByteArray EncodeScript(const QByteArray& plain) { return Shift(plain, true); }
 
 QString DecodeScriptFile(const GameFolder& folder, const QString& mapName)
 {
-    return ConvertFile(folder, mapName, QStringLiteral(".tsc"), QStringLiteral(".txt"), false);
+    return ConvertFile(folder, mapName, true);
 }
 
 QString EncodeScriptFile(const GameFolder& folder, const QString& mapName)
 {
-    return ConvertFile(folder, mapName, QStringLiteral(".txt"), QStringLiteral(".tsc"), true);
+    return ConvertFile(folder, mapName, false);
+}
+
+QString ScriptChangesAtRisk(const GameFolder& folder, const QString& mapName, bool decode)
+{
+    Conversion conversion;
+    if (!Prepare(folder, mapName, decode, conversion).ok())
+        return {}; // the conversion says why itself
+    const PathCheck target = CheckPath(conversion.targetPath, conversion.target, folder.rules());
+    if (target.missing || !target.error.isEmpty())
+        return {}; // nothing there to lose, or a target the write refuses
+    // Files with the same time count as newer: which came last is unknown,
+    // and asking loses nothing.
+    if (QFileInfo(target.target).lastModified() < QFileInfo(conversion.sourcePath).lastModified())
+        return {};
+    QByteArray bytes;
+    const bool read = ReadWholeFile(target.target, conversion.target, bytes, folder.rules(), kMaxScriptBytes,
+                                    QStringLiteral("a script"))
+                          .isEmpty();
+    if (read && bytes == conversion.converted)
+        return {};
+    return QStringLiteral("%1 has changes that are not in %2").arg(conversion.target, mapName + SourceExtension(decode));
+}
+
+QString ScriptOverwriteQuestion(const GameFolder& folder, const QString& mapName, bool decode)
+{
+    const QString changes = ScriptChangesAtRisk(folder, mapName, decode);
+    return changes.isEmpty() ? QString() : changes + QStringLiteral(". Overwrite it?");
 }
 
 } // namespace vorn

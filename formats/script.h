@@ -18,4 +18,17 @@ QByteArray EncodeScript(const QByteArray& plain);
 QString DecodeScriptFile(const GameFolder& folder, const QString& mapName);
 QString EncodeScriptFile(const GameFolder& folder, const QString& mapName);
 
+// The question to ask before Decode (decode true) or Encode replaces its target: when the
+// target exists, is not older than the source (the same time counts: which came last is
+// unknown) and differs from what converting the source gives,
+// "data\stage\Cave.txt has changes that are not in Cave.tsc. Overwrite it?" (Encode:
+// "data\stage\Cave.tsc has changes that are not in Cave.txt. Overwrite it?"). Empty when
+// converting loses nothing, or when the conversion would be refused anyway (it then says why).
+// A target that cannot be read counts as differing.
+QString ScriptOverwriteQuestion(const GameFolder& folder, const QString& mapName, bool decode);
+
+// The same without the question, for a caller that asks in its own words:
+// "data\stage\Cave.txt has changes that are not in Cave.tsc".
+QString ScriptChangesAtRisk(const GameFolder& folder, const QString& mapName, bool decode);
+
 } // namespace vorn

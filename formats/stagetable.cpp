@@ -106,36 +106,45 @@ QString ReadStageTable(const QString& exePath, StageTable& table)
 
 namespace {
 
-// Patches `bytes` at `offset` of the executable in place; the reason when
-// any step fails. Nothing is written past the end of a file that is too
-// short, which would grow it instead of patching it.
-QString PatchExecutable(const QString& exePath, qint64 offset, const char* bytes, qint64 count,
-                        bool readFirst)
+// Patches `bytes` (null: the bytes that are there) at `offset` of the
+// executable in place; the reason when any step fails. Nothing is written
+// past the end of a file that is too short, which would grow it instead of
+// patching it. A write that fails part way is undone from the bytes read
+// first, so no record is left half old and half new.
+QString PatchExecutable(const QString& exePath, qint64 offset, const char* bytes, qint64 count)
 {
     if (IsMarkedReadOnly(exePath))
         return ReadOnlyError();
+    IgnoreFileSizeSignal();
     QString error;
     const int fd = OpenRegularForUpdate(exePath, kExeName, error);
     if (fd < 0)
         return error;
     struct stat info {};
     int code = 0;
+    int undoCode = 0;
     QByteArray old(count, '\0');
-    errno = 0; // a short read or write leaves it as it was
-    if (::fstat(fd, &info) != 0)
+    errno = 0; // a short read leaves it as it was
+    if (::fstat(fd, &info) != 0) {
         code = errno;
-    else if (info.st_size < offset + count)
+    } else if (info.st_size < offset + count) {
         error = TooShortError(info.st_size);
-    else if (readFirst && ::pread(fd, old.data(), size_t(count), offset) != count)
+    } else if (::pread(fd, old.data(), size_t(count), offset) != count) {
         code = errno ? errno : EIO;
-    else if (::pwrite(fd, readFirst ? old.constData() : bytes, size_t(count), offset) != count)
-        code = errno ? errno : ENOSPC;
-    else if (::fsync(fd) != 0)
-        code = errno;
+    } else {
+        qint64 written = 0;
+        if (!WriteAll(fd, bytes ? bytes : old.constData(), count, code, offset, &written) && written > 0)
+            WriteAll(fd, old.constData(), written, undoCode, offset);
+        if (::fsync(fd) != 0 && code == 0)
+            code = errno;
+    }
     if (::close(fd) != 0 && code == 0 && error.isEmpty())
         code = errno;
     if (code != 0)
         error = QStringLiteral("Cannot write %1: %2.").arg(kExeName, SystemReason(code));
+    if (undoCode != 0)
+        error += QStringLiteral(" Putting the old bytes back failed too (%1): the record may be half-written.")
+                     .arg(SystemReason(undoCode));
     return error;
 }
 
@@ -147,14 +156,14 @@ QString WriteStageRecord(const QString& exePath, int index, const StageRecord& r
         return QStringLiteral("There is no stage %1 in the stage table.").arg(index);
     // Patched in place: the executable is the game's, and everything but
     // these 197 bytes must stay exactly as it is.
-    return PatchExecutable(exePath, SlotOffset(index), record.bytes.data(), kStageRecordSize, false);
+    return PatchExecutable(exePath, SlotOffset(index), record.bytes.data(), kStageRecordSize);
 }
 
 bool ProbeGameExecutable(const QString& exePath)
 {
     // The byte at 49 is read and written back as it was.
     constexpr qint64 kProbeAt = 49;
-    return PatchExecutable(exePath, kProbeAt, nullptr, 1, true).isEmpty();
+    return PatchExecutable(exePath, kProbeAt, nullptr, 1).isEmpty();
 }
 
 QByteArray CutAtNull(const QByteArray& text)

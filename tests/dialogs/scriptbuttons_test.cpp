@@ -66,7 +66,7 @@ private slots:
         w->cboMap->setCurrentIndex(kStage);
         QFile::remove(w.game.settingsPath());
         if (setting != "absent")
-            QVERIFY(INIWrite(w.game.settingsPath(), "Main", "Silent TSC", setting));
+            QVERIFY(INIWrite(w.game.settingsPath(), "Main", "Silent TSC", setting).ok());
         w->cmdTSCDec_Click();
         w->cmdTSCEnc_Click();
         QCOMPARE(w.messages, shown ? (QStringList{kDecoded, kEncoded}) : QStringList());

@@ -39,5 +39,9 @@ TEST(CodePage, ShiftJisNamesAreCutBetweenCharacters)
     const QByteArray odd = QByteArray("Cave\x81", 5).leftJustified(32, '\0');
     EXPECT_EQ(KeepOrStoreName32(odd, DecodeAnsi(CutAtNull(odd))), odd);
     EXPECT_EQ(DecodeUtf8OrAnsi(start), QString::fromUtf8("スタート地点"));
+    // The converters are kept: half a character at the end of one text is
+    // not carried into the next.
+    EXPECT_EQ(DecodeAnsi("Cave\x83") + DecodeAnsi("\x58"), "CaveX");
     SetAnsiCodePage(1252);
+    EXPECT_EQ(DecodeAnsi("\x83\x58"), QString::fromUtf8("ƒX"));
 }

@@ -3,6 +3,7 @@
 #include "script.h"
 #include "testfiles.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -80,12 +81,14 @@ TEST_F(GameFolderTest, NewFilesGoIntoTheExistingFolder)
 
 TEST(PlainFileNames, RefusesNamesThatLeaveTheFolder)
 {
-    for (const char* bad : {"../x", "a/b", "a\\b", "C:x", ".", ".."})
-        EXPECT_FALSE(IsPlainFileName(QString::fromLatin1(bad))) << bad;
-    for (const char* good : {"Cave", "..x", "My map", "0"})
-        EXPECT_TRUE(IsPlainFileName(QString::fromLatin1(good))) << good;
+    for (const char* bad : {"../x", "a/b", "a\\b", "C:x", ".", "..", "Ca\tve", "Cave\x1b[2J", "Ca\x7fve", "Ca\u009bve"})
+        EXPECT_FALSE(IsPlainFileName(QString::fromUtf8(bad))) << bad;
+    for (const char* good : {"Cave", "..x", "My map", "0", "Caf\u00e9 \u00a0"})
+        EXPECT_TRUE(IsPlainFileName(QString::fromUtf8(good))) << good;
     EXPECT_EQ(PlainNameError(13, "map", "../x"),
               QStringLiteral("Stage 13's map name \"../x\" is not a plain file name."));
+    EXPECT_EQ(PlainNameError(13, "map", QString::fromUtf8("a\x1b[2J\r\n\t\x7f\u009b\\")),
+              QStringLiteral("Stage 13's map name \"a\\x1b[2J\\r\\n\\t\\x7f\\x9b\\\" is not a plain file name."));
 }
 
 // ---- atomic writes --------------------------------------------------------
@@ -147,4 +150,35 @@ TEST_F(GameFolderTest, ScriptFilesConvertBothWaysAndRefuseMissingOrEmptySources)
     MakeReadOnly(at("data/Stage/Cave.txt"));
     EXPECT_FALSE(DecodeScriptFile(folder, "Cave").isEmpty());
     EXPECT_FALSE(DecodeScriptFile(folder, "../Cave").isEmpty());
+}
+
+TEST_F(GameFolderTest, OnlyATargetWithChangesOfItsOwnIsAskedAbout)
+{
+    const auto age = [this](const char* file, int seconds) {
+        QFile f(at(file));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-seconds), QFileDevice::FileModificationTime));
+    };
+    PutFile(at("data/Stage/Cave.tsc"), EncodeScript("<MSGHello.<END"));
+    EXPECT_EQ(ScriptOverwriteQuestion(folder, "Cave", true), QString()); // no target yet
+    PutFile(at("data/Stage/cave.TXT"), "<MSGHello.<END");
+    EXPECT_EQ(ScriptOverwriteQuestion(folder, "Cave", true), QString()); // what decoding gives
+
+    PutFile(at("data/Stage/cave.TXT"), "<MSGHello there.<END");
+    age("data/Stage/Cave.tsc", 60);
+    age("data/Stage/cave.TXT", 60); // the same time: which came last is unknown
+    EXPECT_EQ(ScriptOverwriteQuestion(folder, "Cave", true),
+              QStringLiteral("data\\stage\\Cave.txt has changes that are not in Cave.tsc. Overwrite it?"));
+    age("data/Stage/cave.TXT", 120); // older: the script was changed since
+    EXPECT_EQ(ScriptOverwriteQuestion(folder, "Cave", true), QString());
+    EXPECT_EQ(ScriptOverwriteQuestion(folder, "Cave", false),
+              QStringLiteral("data\\stage\\Cave.tsc has changes that are not in Cave.txt. Overwrite it?"));
+
+    // A newer target that cannot be read counts as changed; a refused
+    // conversion asks nothing.
+    QFile big(at("data/Stage/cave.TXT"));
+    ASSERT_TRUE(big.resize(16 * 1024 * 1024 + 1));
+    EXPECT_FALSE(ScriptOverwriteQuestion(folder, "Cave", true).isEmpty());
+    EXPECT_EQ(ScriptOverwriteQuestion(folder, "Gone", true), QString());
+    EXPECT_EQ(ScriptOverwriteQuestion(folder, "../Cave", true), QString());
 }

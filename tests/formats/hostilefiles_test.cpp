@@ -6,6 +6,7 @@
 #include "mapfile.h"
 #include "safewrite.h"
 #include "script.h"
+#include "stagetable.h"
 #include "testfiles.h"
 
 #include <QDir>
@@ -94,10 +95,10 @@ TEST_F(HostileFolder, SpecialFilesAreRefusedByNameAndNeverOpened)
     // The settings file: absent to the reader, never written, no hang.
     MakeFifo(at("vorn.ini"));
     EXPECT_EQ(INIRead(at("vorn.ini"), "Main", "Zoom"), QString());
-    EXPECT_FALSE(INIWrite(at("vorn.ini"), "Main", "Zoom", "3"));
+    EXPECT_EQ(INIWrite(at("vorn.ini"), "Main", "Zoom", "3").refusal(), at("vorn.ini") + " is a named pipe, not a regular file.");
     Link("/dev/zero", at("zero.ini"));
     EXPECT_EQ(INIRead(at("zero.ini"), "Main", "Zoom"), QString());
-    EXPECT_FALSE(INIWrite(at("zero.ini"), "Main", "Zoom", "3"));
+    EXPECT_FALSE(INIWrite(at("zero.ini"), "Main", "Zoom", "3").ok());
 }
 
 TEST_F(HostileFolder, LinksAreWrittenThroughInsideTheFolderAndRefusedOutsideIt)
@@ -133,7 +134,7 @@ TEST_F(HostileFolder, LinksAreWrittenThroughInsideTheFolderAndRefusedOutsideIt)
     const QString ini = outside.filePath("mine.ini");
     PutFile(ini, "; mine\n[Main]\nZoom=1\n");
     Link(ini, at("vorn.ini"));
-    ASSERT_TRUE(INIWrite(at("vorn.ini"), "Main", "Zoom", "4"));
+    ASSERT_TRUE(INIWrite(at("vorn.ini"), "Main", "Zoom", "4").ok());
     EXPECT_EQ(GetFile(ini), "; mine\n[Main]\nZoom=4\n");
     EXPECT_TRUE(QFileInfo(at("vorn.ini")).isSymLink());
 }
@@ -221,6 +222,25 @@ TEST_F(HostileFolder, AFailedWriteKeepsTheOldFileAndSaysWhy)
     EXPECT_EQ(folderError, QStringLiteral("Cannot write data\\stage\\Cave.pxm: the folder data\\stage is read-only."));
     ASSERT_TRUE(QFile::setPermissions(at("data/Stage"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     EXPECT_EQ(GetFile(map), before);
+}
+
+// The executable is patched in place: a record write that the file-size
+// limit stops part way puts the old bytes back before it reports.
+TEST_F(HostileFolder, ARecordWriteThatFailsPartWayLeavesTheOldRecord)
+{
+    const QString exe = at("Doukutsu.exe");
+    PutFile(exe, PatternBytes(kStageTableEnd));
+    const QByteArray before = GetFile(exe);
+    StageRecord record;
+    record.bytes.fill('\x42');
+    const QString error = InChild([&] {
+        const rlim_t partWay = rlim_t(kStageTableOffset + 13 * kStageSlotSize + 100);
+        const rlimit limit{partWay, partWay};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        return WriteStageRecord(exe, 13, record);
+    });
+    EXPECT_EQ(error, QStringLiteral("Cannot write Doukutsu.exe: File too large."));
+    EXPECT_TRUE(GetFile(exe) == before) << "the record is whole";
 }
 
 // A real full disk where the system lets the test make one: a small tmpfs.

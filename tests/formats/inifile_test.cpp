@@ -2,6 +2,7 @@
 #include "numtext.h"
 #include "testfiles.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cmath>
@@ -62,9 +63,9 @@ TEST_F(IniTest, WriteReplacesInPlaceAndKeepsEveryOtherByte)
 {
     const QByteArray before = "; keep me\r\n[Main]\r\nLeft = 100 \r\nZOOM=1\r\n\r\n[Entities]\r\n0=Nothing\r\n";
     PutFile(ini, before);
-    ASSERT_TRUE(INIWrite(ini, "main", "zoom", "4"));
+    ASSERT_TRUE(INIWrite(ini, "main", "zoom", "4").ok());
     EXPECT_EQ(GetFile(ini), QByteArray(before).replace("ZOOM=1", "ZOOM=4"));
-    ASSERT_TRUE(INIWrite(ini, "Main", "Left", "2000"));
+    ASSERT_TRUE(INIWrite(ini, "Main", "Left", "2000").ok());
     EXPECT_EQ(INIRead(ini, "Main", "Left"), "2000");
     EXPECT_TRUE(GetFile(ini).contains("Left = 2000 \r\n"));
 }
@@ -72,9 +73,9 @@ TEST_F(IniTest, WriteReplacesInPlaceAndKeepsEveryOtherByte)
 TEST_F(IniTest, WriteAppendsMissingKeyAndSectionWithTheFilesLineBreaks)
 {
     PutFile(ini, "[Main]\r\nZoom=1\r\n\r\n[Entities]\r\n0=Nothing");
-    ASSERT_TRUE(INIWrite(ini, "Main", "Split", "120"));
-    ASSERT_TRUE(INIWrite(ini, "Entities", "1", "Thing"));
-    ASSERT_TRUE(INIWrite(ini, "Other", "Key", "v"));
+    ASSERT_TRUE(INIWrite(ini, "Main", "Split", "120").ok());
+    ASSERT_TRUE(INIWrite(ini, "Entities", "1", "Thing").ok());
+    ASSERT_TRUE(INIWrite(ini, "Other", "Key", "v").ok());
     EXPECT_EQ(GetFile(ini), QByteArray("[Main]\r\nZoom=1\r\nSplit=120\r\n\r\n[Entities]\r\n0=Nothing\r\n"
                                        "1=Thing\r\n\r\n[Other]\r\nKey=v\r\n"));
 }
@@ -82,18 +83,18 @@ TEST_F(IniTest, WriteAppendsMissingKeyAndSectionWithTheFilesLineBreaks)
 TEST_F(IniTest, WriteAfterALastLineEndingInALoneCarriageReturnKeepsItsValue)
 {
     PutFile(ini, "[Main]\r\nZoom=2\r");
-    ASSERT_TRUE(INIWrite(ini, "Main", "Split", "5"));
+    ASSERT_TRUE(INIWrite(ini, "Main", "Split", "5").ok());
     EXPECT_EQ(GetFile(ini), "[Main]\r\nZoom=2\r\nSplit=5\r\n");
     EXPECT_EQ(INIRead(ini, "Main", "Zoom"), "2");
 
     PutFile(ini, "[Main]\r\nZoom=2\r");
-    ASSERT_TRUE(INIWrite(ini, "Other", "Key", "v"));
+    ASSERT_TRUE(INIWrite(ini, "Other", "Key", "v").ok());
     EXPECT_EQ(GetFile(ini), "[Main]\r\nZoom=2\r\n\r\n[Other]\r\nKey=v\r\n");
 }
 
 TEST_F(IniTest, WriteCreatesMissingFileAndStoresUtf8)
 {
-    ASSERT_TRUE(INIWrite(ini, "Main", "Title", QStringLiteral("Caf\u00E9")));
+    ASSERT_TRUE(INIWrite(ini, "Main", "Title", QStringLiteral("Caf\u00E9")).ok());
     EXPECT_EQ(GetFile(ini), QByteArray("[Main]\nTitle=Caf\xC3\xA9\n"));
     EXPECT_EQ(INIRead(ini, "main", "title"), QStringLiteral("Caf\u00E9"));
 }
@@ -101,11 +102,41 @@ TEST_F(IniTest, WriteCreatesMissingFileAndStoresUtf8)
 TEST_F(IniTest, WriteRefusesWhatWouldNotReadBackAndReadOnlyFiles)
 {
     PutFile(ini, "[Main]\nZoom=1\n");
-    EXPECT_FALSE(INIWrite(ini, "Main", "Zoom", "1\n[Evil]"));
-    EXPECT_FALSE(INIWrite(ini, "Main", "a=b", "1"));
+    EXPECT_EQ(INIWrite(ini, "Main", "Zoom", "1\n[Evil]").refusal(),
+              "Cannot write " + ini + ": \"Zoom\" in section \"Main\" would not read back as written.");
+    EXPECT_FALSE(INIWrite(ini, "Main", "a=b", "1").ok());
     MakeReadOnly(ini);
-    EXPECT_FALSE(INIWrite(ini, "Main", "Zoom", "2"));
+    EXPECT_EQ(INIWrite(ini, "Main", "Zoom", "2").refusal(), "Cannot write " + ini + ": the file is read-only.");
     EXPECT_EQ(GetFile(ini), "[Main]\nZoom=1\n");
+
+    // Every refusal names the file and the reason.
+    const QString big = dir.filePath("big.ini");
+    QFile file(big);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(4 * 1024 * 1024 + 1));
+    EXPECT_EQ(INIWrite(big, "Main", "Zoom", "2").refusal(),
+              big + " is 4194305 bytes, more than a settings file can be (4194304 bytes).");
+    QDir(dir.path()).mkdir("locked");
+    const QString locked = dir.filePath("locked/vorn.ini");
+    ASSERT_TRUE(QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::ExeOwner));
+    EXPECT_EQ(INIWrite(locked, "Main", "Zoom", "2").refusal(),
+              "Cannot write " + locked + ": the folder " + dir.filePath("locked") + " is read-only.");
+}
+
+// One read gives what a read of each key gives: the first of duplicate
+// keys, sections of one name taken together, names without regard to case
+// and blanks, only the plain decimal spelling, values cut at 511.
+TEST_F(IniTest, NumberedKeysReadInOnePassAreWhatEachKeyReads)
+{
+    PutFile(ini, QByteArray("[Entities]\n0=Nothing\n 1 =  Spike \n01=zero-one\n+2=plus\n2=Two\n1=again\n"
+                            "[Main]\n3=not here\n[ENTITIES]\r\n3=Caf\xE9\r\n4=") +
+                     QByteArray(600, 'x') + "\n5\n; 5=comment\n[ entities ]\n6=\xC3\xA9t\xC3\xA9\n0=late\n9=beyond\n");
+    const QStringList names = INIReadNumberedKeys(ini, "entities", 8);
+    ASSERT_EQ(names.size(), 8);
+    for (int n = 0; n < 8; ++n)
+        EXPECT_EQ(names[n], INIRead(ini, "entities", QString::number(n))) << n;
+    EXPECT_EQ(names, QStringList({"Nothing", "Spike", "Two", QStringLiteral("Caf\u00E9"), QString(511, u'x'), "",
+                                  QStringLiteral("\u00E9t\u00E9"), ""}));
+    EXPECT_EQ(INIReadNumberedKeys(dir.filePath("none.ini"), "Entities", 3), QStringList(3));
 }
 
 TEST(IniBytes, NamesAndValuesStartingWithZeroWidthNoBreakSpaceReadBackWhole)

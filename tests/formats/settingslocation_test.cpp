@@ -59,7 +59,7 @@ TEST_F(SettingsLocationTest, FirstWriteStartsFromTheInstalledDefault)
     EXPECT_EQ(SettingsFileToRead(user, seed), user);
 
     // An existing file is the user's: never seeded again.
-    ASSERT_TRUE(INIWrite(user, "Main", "Zoom", "3"));
+    ASSERT_TRUE(INIWrite(user, "Main", "Zoom", "3").ok());
     const QByteArray written = GetFile(user);
     EXPECT_EQ(PrepareSettingsFile(user, seed), QString());
     EXPECT_EQ(GetFile(user), written);

@@ -4,8 +4,10 @@
 #include "mapview.h"
 #include "openwindow.h" // FileBytes, WriteBytes
 #include "samplegame.h"
+#include "script.h"
 #include "shapeframe.h"
 #include "testgame.h"
+#include "visibletext.h"
 
 #include <QComboBox>
 #include <QCryptographicHash>
@@ -22,6 +24,7 @@ struct Result {
     int status = -1;
     QStringList out; // lines
     QString err;
+    QByteArray raw; // standard output as written
 };
 
 // In the C locale, so the code page is the one the tests' own decoding uses.
@@ -37,7 +40,8 @@ Result RunTool(const QString& dir, const QStringList& arguments)
         return {};
     Result result;
     result.status = process.exitCode();
-    result.out = QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    result.raw = process.readAllStandardOutput();
+    result.out = QString::fromUtf8(result.raw).split(u'\n', Qt::SkipEmptyParts);
     result.err = QString::fromUtf8(process.readAllStandardError());
     return result;
 }
@@ -237,7 +241,11 @@ private slots:
         for (auto s = scripts.begin(); s != scripts.end(); ++s)
             QVERIFY(WriteBytes(s.key(), "overwritten"));
 
-        const Result encoded = tool({"encode", "--all"});
+        // Each script is now newer than its text and differs: kept unless forced.
+        QCOMPARE(tool({"encode", "--all"}).status, 1);
+        for (auto s = scripts.begin(); s != scripts.end(); ++s)
+            QCOMPARE(FileBytes(s.key()), QByteArray("overwritten"));
+        const Result encoded = tool({"encode", "--all", "--force"});
         QCOMPARE(encoded.status, 0);
         QCOMPARE(encoded.out.filter(" wrote ").size(), scripts.size());
         for (auto s = scripts.begin(); s != scripts.end(); ++s)
@@ -251,6 +259,83 @@ private slots:
         const Result missing = tool({"decode", "19"});
         QCOMPARE(missing.status, 1);
         QCOMPARE(missing.err.trimmed(), QStringLiteral("vorn-tool: stage 19: Cannot find data\\stage\\Vault.tsc."));
+    }
+
+    void decodeKeepsEditsUnlessForced()
+    {
+        QCOMPARE(tool({"decode", "13"}).status, 0);
+        const QString text = file("data\\stage\\Hollow.txt");
+        QVERIFY(WriteBytes(text, FileBytes(text) + "<END edited"));
+        const QByteArray edited = FileBytes(text);
+        const Result kept = tool({"decode", "13"});
+        QCOMPARE(kept.status, 1);
+        QCOMPARE(kept.err, QStringLiteral("vorn-tool: stage 13: data\\stage\\Hollow.txt has changes that are not in "
+                                          "Hollow.tsc; give --force to overwrite it.\n"));
+        QCOMPARE(FileBytes(text), edited);
+        QCOMPARE(tool({"decode", "13", "--force"}).status, 0);
+        QCOMPARE(FileBytes(text), vorn::DecodeScript(FileBytes(file("data\\stage\\Hollow.tsc"))));
+        QCOMPARE(tool({"decode", "13"}).status, 0); // the same text again: nothing to lose
+    }
+
+    // Names from the executable reach neither the terminal raw nor a file
+    // name: the tool and the editor refuse them, showing the escapes.
+    void controlCharactersArePrintedAsEscapes()
+    {
+        const QByteArray name("Hol\x1b[2J\nlow");
+        vorn::StageTable table;
+        QCOMPARE(vorn::ReadStageTable(file("Doukutsu.exe"), table), QString());
+        table[13].setMap(vorn::PadName32(name));
+        table[13].setTitle(vorn::PadName32("Mossy\x1b]0;owned\x07\r\n13"));
+        QCOMPARE(vorn::WriteStageRecord(file("Doukutsu.exe"), 13, table[13]), QString());
+        const QString refusal = QStringLiteral("Stage 13's map name \"Hol\\x1b[2J\\nlow\" is not a plain file name.");
+
+        Window w(*game);
+        QCOMPARE(w.messages, QStringList{refusal}); // 13 is the stage opened first
+
+        const Result stages = tool({"stages"});
+        QCOMPARE(stages.status, 0);
+        QCOMPARE(stages.out.size(), 1 + vorn::kStageCount);
+        QVERIFY(stages.out[1 + 13].contains(QStringLiteral("Mossy\\x1b]0;owned\\x07\\r\\n13")));
+        const Result check = tool({"check", "13"});
+        QCOMPARE(check.out.value(0), "stage 13: data\\stage\\Hol\\x1b[2J\\nlow.pxm: error: " + refusal);
+        const Result decode = tool({"decode", "13"});
+        const Result render = tool({"render", "13", "-o", "x.png"});
+        for (const Result& refused : {decode, render}) {
+            QCOMPARE(refused.status, 1);
+            QCOMPARE(refused.err, "vorn-tool: " + refusal + "\n");
+        }
+        for (const Result& r : {stages, check, decode, render}) {
+            for (const QChar c : QString::fromUtf8(r.raw) + r.err)
+                QVERIFY2(c == u'\n' || !vorn::IsControlCharacter(c), qPrintable(r.err));
+        }
+    }
+
+    // Standard output holds the picture alone; the messages go to standard error.
+    void renderWritesThePictureToStandardOutput()
+    {
+        QTemporaryDir out;
+        const QString png = out.filePath(QStringLiteral("map.png"));
+        QCOMPARE(tool({"render", "13", "-o", png}).status, 0);
+        const Result piped = tool({"render", "13", "-o", "-"});
+        QCOMPARE(piped.status, 0);
+        QCOMPARE(piped.raw, FileBytes(png));
+        QVERIFY(piped.err.startsWith(QStringLiteral("vorn-tool: stage 13: wrote the picture to standard output (")));
+        QVERIFY(!QFile::exists(game->path(QStringLiteral("-"))));
+    }
+
+    // A named pipe in the executable's place is named, and neither the tool
+    // nor the editor's start-up waits for a writer.
+    void aPipeForTheExecutableIsNamed()
+    {
+        const QString exe = file("Doukutsu.exe");
+        QVERIFY(QFile::remove(exe));
+        QVERIFY(::mkfifo(QFile::encodeName(exe).constData(), 0644) == 0);
+        const Result r = tool({"stages"});
+        QCOMPARE(r.status, 1);
+        QCOMPARE(r.err, QStringLiteral("vorn-tool: Doukutsu.exe is a named pipe, not a regular file.\n"));
+        Window w(*game);
+        QVERIFY(!w.started);
+        QCOMPARE(w.messages, QStringList{QStringLiteral("Can't find...\r\n\r\nMain executable\r\n")});
     }
 };
 
