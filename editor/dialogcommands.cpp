@@ -126,8 +126,14 @@ void frmVorn::ConvertSelectedScript(bool decode)
         return;
     QString error;
     const QString name = ScriptName(*this, stage, error);
-    if (error.isEmpty())
+    if (error.isEmpty()) {
+        // A target with edits of its own is not replaced without asking.
+        const QString question = vorn::ScriptOverwriteQuestion(game_.folder, name, decode);
+        if (!question.isEmpty() &&
+            Ask(question, {QStringLiteral("Overwrite"), QStringLiteral("Cancel")}, 1, 1) != QStringLiteral("Overwrite"))
+            return;
         error = decode ? vorn::DecodeScriptFile(game_.folder, name) : vorn::EncodeScriptFile(game_.folder, name);
+    }
     if (!error.isEmpty()) {
         ShowMessage(error, QMessageBox::Warning);
         return;

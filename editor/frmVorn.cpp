@@ -391,11 +391,11 @@ QString frmVorn::INIRead(const QString& section, const QString& key) const
     return vorn::INIRead(settingsToRead(), section, key);
 }
 
-void frmVorn::INIWrite(const QString& section, const QString& key, const QString& value) const
+vorn::Outcome frmVorn::INIWrite(const QString& section, const QString& key, const QString& value) const
 {
-    // A failed write loses the value silently; its reason is not shown yet.
-    vorn::PrepareSettingsFile(settingsPath_, settingsSeed);
-    (void)vorn::INIWrite(settingsPath_, section, key, value);
+    if (const QString prepared = vorn::PrepareSettingsFile(settingsPath_, settingsSeed); !prepared.isEmpty())
+        return prepared;
+    return vorn::INIWrite(settingsPath_, section, key, value);
 }
 
 // Qt scroll bars need minimum <= maximum, while the handlers count from 0

@@ -168,7 +168,7 @@ public:
 
     // Settings file access: the file "vorn.ini" in the settings folder.
     QString INIRead(const QString& section, const QString& key) const;
-    void INIWrite(const QString& section, const QString& key, const QString& value) const;
+    vorn::Outcome INIWrite(const QString& section, const QString& key, const QString& value) const;
     QString settingsPath() const { return settingsPath_; }
     // The default settings installed with the program: read while the
     // settings file does not exist, copied into it before its first write.

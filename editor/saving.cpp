@@ -59,14 +59,22 @@ void frmVorn::Form_QueryUnload()
     const int state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
     const QRect frame = frameGeometry();
     const QString main = QStringLiteral("Main");
-    INIWrite(main, QStringLiteral("State"), QString::number(state));
-    INIWrite(main, QStringLiteral("Left"), QString::number(vorn::PixelsToTwips(frame.x())));
-    INIWrite(main, QStringLiteral("Top"), QString::number(vorn::PixelsToTwips(frame.y())));
-    INIWrite(main, QStringLiteral("Width"), QString::number(vorn::PixelsToTwips(frame.width())));
-    INIWrite(main, QStringLiteral("Height"), QString::number(vorn::PixelsToTwips(frame.height())));
-    INIWrite(main, QStringLiteral("Split"), QString::number(imgSplitter->y()));
-    INIWrite(main, QStringLiteral("Zoom"), QString::number(cboZoom->currentIndex()));
-    INIWrite(main, QStringLiteral("Last Stage"), QString::number(cboMap->currentIndex()));
+    // Every value is tried; the user hears once why they were not stored.
+    QString failure;
+    const auto store = [&](const QString& key, const QString& value) {
+        if (const vorn::Outcome written = INIWrite(main, key, value); !written.ok() && failure.isEmpty())
+            failure = written.refusal();
+    };
+    store(QStringLiteral("State"), QString::number(state));
+    store(QStringLiteral("Left"), QString::number(vorn::PixelsToTwips(frame.x())));
+    store(QStringLiteral("Top"), QString::number(vorn::PixelsToTwips(frame.y())));
+    store(QStringLiteral("Width"), QString::number(vorn::PixelsToTwips(frame.width())));
+    store(QStringLiteral("Height"), QString::number(vorn::PixelsToTwips(frame.height())));
+    store(QStringLiteral("Split"), QString::number(imgSplitter->y()));
+    store(QStringLiteral("Zoom"), QString::number(cboZoom->currentIndex()));
+    store(QStringLiteral("Last Stage"), QString::number(cboMap->currentIndex()));
     if (storeGameFolder)
-        INIWrite(main, QStringLiteral("Game Folder"), game_.folder.root());
+        store(QStringLiteral("Game Folder"), game_.folder.root());
+    if (!failure.isEmpty())
+        ShowMessage(QStringLiteral("The window's settings were not stored: ") + failure, QMessageBox::Warning);
 }

@@ -47,6 +47,25 @@ private slots:
         QCOMPARE(w.messages, (QStringList{kDecoded, kEncoded}));
     }
 
+    // A .txt edited since the last decode is not replaced without asking.
+    void decodeAsksBeforeReplacingAnEditedText()
+    {
+        OpenWindow w;
+        QVERIFY(w.started);
+        w->cmdTSCDec_Click();
+        QByteArray edited = FileBytes(Script(w, "txt")) + "<END my edit";
+        QVERIFY(WriteBytes(Script(w, "txt"), edited));
+        w.answers = {QStringLiteral("Cancel")};
+        w->cmdTSCDec_Click();
+        QCOMPARE(w.questions, QStringList{"data\\stage\\Hollow.txt has changes that are not in Hollow.tsc. "
+                                          "Overwrite it?"});
+        QCOMPARE(FileBytes(Script(w, "txt")), edited);
+        QCOMPARE(w.messages, QStringList{kDecoded}); // the first decode's only
+        w->cmdTSCDec_Click(); // "Overwrite"
+        QVERIFY(!FileBytes(Script(w, "txt")).endsWith("my edit"));
+        QCOMPARE(w.messages.size(), 2);
+    }
+
     void silentTscHidesTheSuccessMessage_data()
     {
         QTest::addColumn<QString>("setting"); // "absent" leaves the key out

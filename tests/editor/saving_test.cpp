@@ -124,20 +124,24 @@ private slots:
     }
 
     // The settings file at close, in a program folder marked read-only: no
-    // crash, and the file keeps every line it had.
+    // crash, the file keeps every line it had, and the user is told once
+    // which file could not be written and why.
     void closeIntoAReadOnlyProgramFolderLosesNothing()
     {
         TestGame game;
         const QByteArray settings = "; mine\n[Main]\nZoom=3\n[Entities]\n1=Critter\n";
         QVERIFY(WriteBytes(game.settingsPath(), settings));
         QVERIFY(QFile::setPermissions(game.programDir(), QFile::ReadOwner | QFile::ExeOwner));
+        QStringList messages;
         {
             frmVorn w(game.gameDir(), game.programDir());
-            w.messageHook = [](const QString&, QMessageBox::Icon) {};
+            w.messageHook = [&messages](const QString& text, QMessageBox::Icon) { messages << text; };
             QVERIFY(w.Form_Load());
             QCOMPARE(w.cboZoom->currentIndex(), 3);
             QVERIFY(w.close());
         }
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].contains("vorn.ini") && messages[0].contains("read-only"), qPrintable(messages[0]));
         QCOMPARE(FileBytes(game.settingsPath()), settings);
         QVERIFY(QFile::setPermissions(game.programDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     }
