@@ -1,8 +1,7 @@
 #pragma once
 // vorn-tool's subcommands. Each reads its own options, is checked for bad
 // usage before the game is opened, then runs on the game.
-#include "gamefolder.h"
-#include "stagetable.h"
+#include "game.h"
 
 #include <QCommandLineParser>
 #include <QList>
@@ -14,12 +13,9 @@ namespace vorn::cli {
 
 enum ExitStatus { kSuccess = 0, kFoundWrong = 1, kBadUsage = 2 };
 
-// The game the tool works on: its folder and its stage table.
-struct Game {
-    explicit Game(const QString& root) : folder(root) {}
-    GameFolder folder;
-    StageTable table{};
-};
+// The game the tool works on: its folder and its stage table, as the
+// editor holds them.
+using Game = vorn::Game;
 
 class Command {
 public:

@@ -61,17 +61,14 @@ int OpenGame(Game& game)
         vorn::UseCodePageSetting(vorn::INIRead(settings, QStringLiteral("Main"), QStringLiteral("Code Page")));
     if (!warning.isEmpty())
         PrintError(warning);
-    // Any kind of entry: a pipe or a folder in its place is named as such
-    // by the stage table's reading, which never opens one.
-    const QString exe = game.folder.findEntry(QStringLiteral("Doukutsu.exe"));
-    if (exe.isEmpty()) {
+    if (game.executablePath().isEmpty()) {
         PrintError(QStringLiteral("Can't find Doukutsu.exe in %1: run vorn-tool in the game's folder, or name "
                                   "that folder with -C DIR.")
                        .arg(QDir::toNativeSeparators(game.folder.root())));
         return kFoundWrong;
     }
-    if (const QString error = vorn::ReadStageTable(exe, game.table); !error.isEmpty()) {
-        PrintError(error);
+    if (const vorn::Outcome read = game.readTable(); !read.ok()) {
+        PrintError(read.refusal());
         return kFoundWrong;
     }
     return kSuccess;

@@ -3,6 +3,7 @@
 #include "command.h"
 
 #include "script.h"
+#include "stagefiles.h"
 
 #include <QSet>
 
@@ -66,7 +67,8 @@ public:
                 status = kFoundWrong;
                 continue;
             }
-            const QString from = QStringLiteral("data\\stage\\") + mapName + source();
+            const StageFiles files = MapFilesOf(mapName);
+            const QString from = decode_ ? files.script : files.plainScript;
             const QString found = game.folder.findEntry(from);
             if (found.isEmpty() && everyStage_) {
                 PrintLine(QStringLiteral("stage %1: no %2, skipped").arg(stage).arg(from));
@@ -87,7 +89,7 @@ public:
                 continue;
             }
             done.insert(found);
-            PrintLine(QStringLiteral("stage %1: wrote data\\stage\\%2%3").arg(stage).arg(mapName, target()));
+            PrintLine(QStringLiteral("stage %1: wrote %2").arg(stage).arg(decode_ ? files.plainScript : files.script));
         }
         return status;
     }

@@ -2,7 +2,9 @@
 
 namespace vorn {
 
-QString Game::executablePath() const { return folder.findFile(QStringLiteral("Doukutsu.exe")); }
+// Any kind of entry: a pipe or a folder in its place is named as such by
+// the reading and writing of the table, which never open one.
+QString Game::executablePath() const { return folder.findEntry(QStringLiteral("Doukutsu.exe")); }
 
 Outcome Game::readTable() { return ReadStageTable(executablePath(), table); }
 

@@ -15,7 +15,8 @@ struct Game {
     GameFolder folder;
     StageTable table{};
 
-    // "Doukutsu.exe" as the folder holds it; empty when it has none.
+    // "Doukutsu.exe" as the folder holds it, whatever kind of entry it is;
+    // empty when it has none.
     QString executablePath() const;
     // Reads the 95 records; on a refusal the table stays as it was.
     Outcome readTable();

@@ -2,6 +2,7 @@
 
 #include "outcome.h"
 #include "safewrite.h"
+#include "stagefiles.h"
 #include "visibletext.h"
 
 #include <QFileInfo>
@@ -39,14 +40,13 @@ struct Conversion {
     QByteArray converted;
 };
 
-QString SourceExtension(bool decode) { return decode ? QStringLiteral(".tsc") : QStringLiteral(".txt"); }
-QString TargetExtension(bool decode) { return SourceExtension(!decode); }
 
 // Everything but the write.
 Outcome Prepare(const GameFolder& folder, const QString& mapName, bool decode, Conversion& out)
 {
-    out.source = QStringLiteral("data\\stage\\") + mapName + SourceExtension(decode);
-    out.target = QStringLiteral("data\\stage\\") + mapName + TargetExtension(decode);
+    const StageFiles files = MapFilesOf(mapName);
+    out.source = decode ? files.script : files.plainScript;
+    out.target = decode ? files.plainScript : files.script;
     if (!IsPlainFileName(mapName))
         return QStringLiteral("The map name \"%1\" is not a plain file name.").arg(EscapeControls(mapName));
 
@@ -109,7 +109,8 @@ QString ScriptChangesAtRisk(const GameFolder& folder, const QString& mapName, bo
                           .isEmpty();
     if (read && bytes == conversion.converted)
         return {};
-    return QStringLiteral("%1 has changes that are not in %2").arg(conversion.target, mapName + SourceExtension(decode));
+    const QString sourceFile = conversion.source.mid(conversion.source.lastIndexOf(u'\\') + 1);
+    return QStringLiteral("%1 has changes that are not in %2").arg(conversion.target, sourceFile);
 }
 
 QString ScriptOverwriteQuestion(const GameFolder& folder, const QString& mapName, bool decode)

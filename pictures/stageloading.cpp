@@ -2,26 +2,6 @@
 
 namespace vorn {
 
-QString StageFilesOf(int stage, const StageRecord& record, StageFiles& out)
-{
-    out.tilesetName = DecodeAnsi(CutAtNull(record.tileset()));
-    out.mapName = DecodeAnsi(CutAtNull(record.map()));
-    out.backdropName = DecodeAnsi(CutAtNull(record.backdrop()));
-    out.tileset = QStringLiteral("data\\stage\\prt") + out.tilesetName + QStringLiteral(".pbm");
-    out.map = QStringLiteral("data\\stage\\") + out.mapName + QStringLiteral(".pxm");
-    out.backdrop = QStringLiteral("data\\") + out.backdropName + QStringLiteral(".pbm");
-    out.entities = QStringLiteral("data\\stage\\") + out.mapName + QStringLiteral(".pxe");
-    out.script = QStringLiteral("data\\stage\\") + out.mapName + QStringLiteral(".tsc");
-    // Record names become file names: none may reach outside the game folder.
-    if (!IsPlainFileName(out.tilesetName))
-        return PlainNameError(stage, QStringLiteral("tileset"), out.tilesetName);
-    if (!IsPlainFileName(out.mapName))
-        return PlainNameError(stage, QStringLiteral("map"), out.mapName);
-    if (!IsPlainFileName(out.backdropName))
-        return PlainNameError(stage, QStringLiteral("backdrop"), out.backdropName);
-    return {};
-}
-
 // Entries are found whatever their kind, so that a pipe or a folder in a
 // game file's place is refused by name rather than taken for a missing
 // file; and no file is ever opened unless it is a regular one.

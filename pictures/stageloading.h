@@ -8,24 +8,13 @@
 #include "gamefolder.h"
 #include "mapfile.h"
 #include "picture.h"
+#include "stagefiles.h"
 #include "stagetable.h"
 
 #include <QString>
 #include <functional>
 
 namespace vorn {
-
-// A stage's names (from its record, cut at the first NUL and decoded) and
-// the files built from them, as messages name them ("data\stage\X.pxm").
-struct StageFiles {
-    QString tilesetName, mapName, backdropName;
-    QString tileset, map, backdrop, entities, script;
-};
-
-// The names and files of `record` (stage `stage`). Fills `out` whatever
-// the names; returns the refusal of the first name, in the order tileset,
-// map, backdrop, that is not a plain file name (empty when all are).
-QString StageFilesOf(int stage, const StageRecord& record, StageFiles& out);
 
 // The steps of a load, one file each. A picture that is missing or cannot
 // be decoded comes back null without an error; one that is refused (a pipe,

@@ -1,0 +1,36 @@
+#include "stagefiles.h"
+
+#include "gamefolder.h"
+
+namespace vorn {
+
+StageFiles MapFilesOf(const QString& mapName)
+{
+    StageFiles files;
+    files.mapName = mapName;
+    const QString stem = QStringLiteral("data\\stage\\") + mapName;
+    files.map = stem + QStringLiteral(".pxm");
+    files.entities = stem + QStringLiteral(".pxe");
+    files.script = stem + QStringLiteral(".tsc");
+    files.plainScript = stem + QStringLiteral(".txt");
+    return files;
+}
+
+QString StageFilesOf(int stage, const StageRecord& record, StageFiles& out)
+{
+    out = MapFilesOf(DecodeAnsi(CutAtNull(record.map())));
+    out.tilesetName = DecodeAnsi(CutAtNull(record.tileset()));
+    out.backdropName = DecodeAnsi(CutAtNull(record.backdrop()));
+    out.tileset = QStringLiteral("data\\stage\\prt") + out.tilesetName + QStringLiteral(".pbm");
+    out.backdrop = QStringLiteral("data\\") + out.backdropName + QStringLiteral(".pbm");
+    // Record names become file names: none may reach outside the game folder.
+    if (!IsPlainFileName(out.tilesetName))
+        return PlainNameError(stage, QStringLiteral("tileset"), out.tilesetName);
+    if (!IsPlainFileName(out.mapName))
+        return PlainNameError(stage, QStringLiteral("map"), out.mapName);
+    if (!IsPlainFileName(out.backdropName))
+        return PlainNameError(stage, QStringLiteral("backdrop"), out.backdropName);
+    return {};
+}
+
+} // namespace vorn

@@ -1,0 +1,26 @@
+#pragma once
+// A stage's files, named as messages name them ("data\stage\Cave.pxm"):
+// built here, and nowhere else, from the names its record holds.
+#include "stagetable.h"
+
+#include <QString>
+
+namespace vorn {
+
+struct StageFiles {
+    // The record's names, cut at the first NUL and decoded.
+    QString tilesetName, mapName, backdropName;
+    QString tileset, map, backdrop, entities;
+    QString script, plainScript; // ".tsc" and the ".txt" Decode makes of it
+};
+
+// The files named after map `mapName`: map, entities and both scripts
+// (the names and files of the tileset and backdrop stay empty).
+StageFiles MapFilesOf(const QString& mapName);
+
+// The names and files of `record` (stage `stage`). Fills `out` whatever
+// the names; returns the refusal of the first name, in the order tileset,
+// map, backdrop, that is not a plain file name (empty when all are).
+QString StageFilesOf(int stage, const StageRecord& record, StageFiles& out);
+
+} // namespace vorn
