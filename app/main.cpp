@@ -40,8 +40,8 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vorn.Vorn"));
 
     const vorn::StartOptions options = vorn::ParseStartOptions(QCoreApplication::arguments());
-    if (!options.usageError.isEmpty()) {
-        std::fprintf(stderr, "vorn: %s\n\n%s", qPrintable(options.usageError), qPrintable(options.usage));
+    if (!options.parsed.ok()) {
+        std::fprintf(stderr, "vorn: %s\n\n%s", qPrintable(options.parsed.refusal()), qPrintable(options.usage));
         return 2;
     }
 
@@ -59,16 +59,13 @@ int main(int argc, char** argv)
             return QFileDialog::getExistingDirectory(nullptr, QStringLiteral("Vorn: Choose the Game Folder"),
                                                      startAt);
         };
-        QString error;
-        switch (vorn::EnterStartFolder(options, last, choose, error)) {
-        case vorn::StartFolder::Ready:
-            break;
-        case vorn::StartFolder::Cancelled:
-            return 0;
-        case vorn::StartFolder::Failed:
-            QMessageBox::warning(nullptr, QStringLiteral("Vorn"), error);
+        const vorn::StartFolder entered = vorn::EnterStartFolder(options, last, choose);
+        if (!entered.ok()) {
+            QMessageBox::warning(nullptr, QStringLiteral("Vorn"), entered.refusal());
             return 1;
         }
+        if (entered.cancelled)
+            return 0;
     }
 
     // Game files are looked up in the current folder.

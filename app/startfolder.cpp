@@ -9,17 +9,13 @@
 namespace vorn {
 namespace {
 
-bool ChangeInto(const QString& folder, QString& error)
+Outcome ChangeInto(const QString& folder)
 {
-    if (!QFileInfo(folder).isDir()) {
-        error = QStringLiteral("Can't open the folder \"%1\": there is no such folder.").arg(folder);
-        return false;
-    }
-    if (!QDir::setCurrent(folder)) {
-        error = QStringLiteral("Can't open the folder \"%1\".").arg(folder);
-        return false;
-    }
-    return true;
+    if (!QFileInfo(folder).isDir())
+        return QStringLiteral("Can't open the folder \"%1\": there is no such folder.").arg(folder);
+    if (!QDir::setCurrent(folder))
+        return QStringLiteral("Can't open the folder \"%1\".").arg(folder);
+    return {};
 }
 
 } // namespace
@@ -41,12 +37,12 @@ StartOptions ParseStartOptions(const QStringList& arguments)
     StartOptions options;
     options.usage = parser.helpText();
     if (!parser.parse(arguments)) {
-        options.usageError = parser.errorText();
+        options.parsed = parser.errorText();
         return options;
     }
     const QStringList folders = parser.positionalArguments();
     if (folders.size() > 1) {
-        options.usageError = QStringLiteral("Only one folder can be given.");
+        options.parsed = QStringLiteral("Only one folder can be given.");
         return options;
     }
     options.chooseFolder = parser.isSet(choose);
@@ -55,21 +51,26 @@ StartOptions ParseStartOptions(const QStringList& arguments)
 }
 
 StartFolder EnterStartFolder(const StartOptions& options, const QString& lastGameFolder,
-                             const FolderChooser& choose, QString& error)
+                             const FolderChooser& choose)
 {
-    if (!options.folder.isEmpty() && !ChangeInto(options.folder, error))
-        return StartFolder::Failed;
+    if (!options.folder.isEmpty()) {
+        if (const Outcome changed = ChangeInto(options.folder); !changed.ok())
+            return changed;
+    }
     if (!options.chooseFolder || MissingGameFiles(GameFolder(QDir::currentPath())).isEmpty())
-        return StartFolder::Ready;
+        return {};
     const QString startAt = !lastGameFolder.isEmpty() && QFileInfo(lastGameFolder).isDir()
                                 ? lastGameFolder
                                 : QDir::currentPath();
     const QString chosen = choose(startAt);
-    if (chosen.isEmpty())
-        return StartFolder::Cancelled;
+    if (chosen.isEmpty()) {
+        StartFolder cancelled;
+        cancelled.cancelled = true;
+        return cancelled;
+    }
     // A chosen folder that is no game folder either gets start-up's own
     // "Can't find..." message.
-    return ChangeInto(chosen, error) ? StartFolder::Ready : StartFolder::Failed;
+    return ChangeInto(chosen);
 }
 
 } // namespace vorn

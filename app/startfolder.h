@@ -2,6 +2,8 @@
 // The game folder a start from the command line or the desktop menu runs
 // in. Without options nothing happens here and start-up checks the current
 // folder as always.
+#include "outcome.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -11,7 +13,7 @@ namespace vorn {
 struct StartOptions {
     bool chooseFolder = false; // --choose-folder
     QString folder;            // DIR: change into it first
-    QString usageError;        // non-empty: bad usage, nothing else is valid
+    Outcome parsed;            // refused: bad usage, nothing else is valid
     QString usage;             // the help text, for -h and --help
     bool given() const { return chooseFolder || !folder.isEmpty(); }
 };
@@ -23,13 +25,18 @@ StartOptions ParseStartOptions(const QStringList& arguments);
 // or an empty text when the user cancelled.
 using FolderChooser = std::function<QString(const QString& startAt)>;
 
-enum class StartFolder { Ready, Cancelled, Failed };
+// Ready, refused with the message to show, or `cancelled` by the user in
+// the chooser.
+struct [[nodiscard]] StartFolder : Outcome {
+    StartFolder() = default;
+    StartFolder(const Outcome& outcome) : Outcome(outcome) {}
+    bool cancelled = false;
+};
 
 // Changes into options.folder when one is given. Then, with --choose-folder
 // and a current folder that is not a game folder, asks `choose` for one,
 // opening at `lastGameFolder` when it still exists, and changes into it.
-// Failed sets `error` to the message to show.
 StartFolder EnterStartFolder(const StartOptions& options, const QString& lastGameFolder,
-                             const FolderChooser& choose, QString& error);
+                             const FolderChooser& choose);
 
 } // namespace vorn

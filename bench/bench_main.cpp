@@ -275,8 +275,8 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
 
     QTemporaryDir gameDir, programDir;
-    if (const QString error = vorn::WriteSampleGame(gameDir.path()); !error.isEmpty()) {
-        std::fprintf(stderr, "sample game: %s\n", qPrintable(error));
+    if (const vorn::Outcome written = vorn::WriteSampleGame(gameDir.path()); !written.ok()) {
+        std::fprintf(stderr, "sample game: %s\n", qPrintable(written.refusal()));
         return 1;
     }
     auto w = std::make_unique<frmVorn>(gameDir.path(), programDir.path());

@@ -62,8 +62,8 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     QTemporaryDir game, out;
-    if (const QString error = vorn::WriteSampleGame(game.path()); !error.isEmpty()) {
-        std::fprintf(stderr, "sample game: %s\n", qPrintable(error));
+    if (const vorn::Outcome written = vorn::WriteSampleGame(game.path()); !written.ok()) {
+        std::fprintf(stderr, "sample game: %s\n", qPrintable(written.refusal()));
         return 1;
     }
     gameDir = game.path();

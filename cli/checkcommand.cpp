@@ -29,8 +29,8 @@ private:
 void CheckPicture(const Picture& picture, const GameFolder& folder, const QString& file, const QString& what,
                   int stage, Findings& found)
 {
-    if (!picture.error.isEmpty())
-        found.error(stage, file, picture.error);
+    if (!picture.outcome.ok())
+        found.error(stage, file, picture.outcome.refusal());
     else if (picture.image.isNull() && folder.findEntry(file).isEmpty())
         found.error(stage, file, QStringLiteral("the %1 picture is missing.").arg(what));
     else if (picture.image.isNull())
@@ -40,7 +40,9 @@ void CheckPicture(const Picture& picture, const GameFolder& folder, const QStrin
 void CheckStage(const GameFolder& folder, int stage, const StageRecord& record, Findings& found)
 {
     StageFiles files;
-    StageFilesOf(stage, record, files);
+    // Only the first name that is not a plain one refuses the stage; every
+    // one of them is reported below.
+    (void)StageFilesOf(stage, record, files);
     if (files.mapName.isEmpty())
         return; // an unused record: no files to look for
 
@@ -63,7 +65,7 @@ void CheckStage(const GameFolder& folder, int stage, const StageRecord& record, 
     if (mapNamed) {
         const ReadStatus status = LoadStageMap(folder, files, map);
         if (!status.ok())
-            found.error(stage, files.map, status.error);
+            found.error(stage, files.map, status.refusal());
         else if (status.missing)
             found.warning(stage, files.map, QStringLiteral("the map file is missing: the editor shows the stage as empty."));
         mapRead = status.ok() && !status.missing;
@@ -81,7 +83,7 @@ void CheckStage(const GameFolder& folder, int stage, const StageRecord& record, 
     EntityRecords records{};
     const ReadStatus entities = LoadStageEntities(folder, files, count, records);
     if (!entities.ok()) {
-        found.error(stage, files.entities, entities.error);
+        found.error(stage, files.entities, entities.refusal());
     } else if (entities.missing) {
         found.warning(stage, files.entities, QStringLiteral("the entity file is missing: the stage has no entities."));
     } else if (mapRead) {
@@ -97,8 +99,8 @@ void CheckStage(const GameFolder& folder, int stage, const StageRecord& record, 
     const QString script = folder.findEntry(files.script);
     if (script.isEmpty())
         found.error(stage, files.script, QStringLiteral("the script is missing."));
-    else if (const PathCheck check = CheckPath(script, files.script, folder.rules()); !check.error.isEmpty())
-        found.error(stage, files.script, check.error);
+    else if (const PathCheck check = CheckPath(script, files.script, folder.rules()); !check.ok())
+        found.error(stage, files.script, check.refusal());
 }
 
 class CheckCommand : public Command {
@@ -122,11 +124,10 @@ public:
         parser.addPositionalArgument(QStringLiteral("STAGE"), QStringLiteral("Stage numbers; all stages when none."),
                                      QStringLiteral("[STAGE...]"));
     }
-    QString take(const QCommandLineParser& parser) override
+    Outcome take(const QCommandLineParser& parser) override
     {
-        QString error;
-        if (!ParseStageNumbers(parser.positionalArguments(), stages_, error))
-            return error;
+        if (const Outcome parsed = ParseStageNumbers(parser.positionalArguments(), stages_); !parsed.ok())
+            return parsed;
         if (stages_.isEmpty())
             for (int i = 0; i < kStageCount; ++i)
                 stages_ << i;

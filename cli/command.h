@@ -2,6 +2,7 @@
 // vorn-tool's subcommands. Each reads its own options, is checked for bad
 // usage before the game is opened, then runs on the game.
 #include "game.h"
+#include "outcome.h"
 
 #include <QCommandLineParser>
 #include <QList>
@@ -26,9 +27,9 @@ public:
     virtual QString summary() const = 0; // one line for the program's help
     virtual QString description() const = 0;
     virtual void addOptions(QCommandLineParser& parser) = 0;
-    // Takes the parsed options and arguments; the usage error when they
-    // do not fit, else empty.
-    virtual QString take(const QCommandLineParser& parser) = 0;
+    // Takes the parsed options and arguments; refused, with the usage
+    // error, when they do not fit.
+    virtual Outcome take(const QCommandLineParser& parser) = 0;
     virtual int run(const Game& game) = 0;
 };
 
@@ -50,7 +51,7 @@ void PrintCells(const QStringList& cells);
 QString EscapedCell(const QString& text);
 
 // Stage numbers as typed, 0 to 94, each kept once in the order given.
-// False, with the usage error, for anything else.
-bool ParseStageNumbers(const QStringList& arguments, QList<int>& stages, QString& error);
+// Refused, with the usage error, for anything else.
+Outcome ParseStageNumbers(const QStringList& arguments, QList<int>& stages);
 
 } // namespace vorn::cli

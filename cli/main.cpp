@@ -133,8 +133,8 @@ int main(int argc, char** argv)
         std::fputs(qPrintable(HelpText(options, QStringLiteral("vorn-tool [-C DIR] ") + command->synopsis())), stdout);
         return kSuccess;
     }
-    if (const QString error = command->take(options); !error.isEmpty())
-        return BadUsage(command->name() + QStringLiteral(": ") + error, commandHelp);
+    if (const vorn::Outcome taken = command->take(options); !taken.ok())
+        return BadUsage(command->name() + QStringLiteral(": ") + taken.refusal(), commandHelp);
 
     if (parser.isSet(dirOption)) {
         const QString dir = parser.value(dirOption);

@@ -48,19 +48,17 @@ void PrintError(const QString& text)
     std::fputs(TerminalText(QStringLiteral("vorn-tool: ") + text).constData(), stderr);
 }
 
-bool ParseStageNumbers(const QStringList& arguments, QList<int>& stages, QString& error)
+Outcome ParseStageNumbers(const QStringList& arguments, QList<int>& stages)
 {
     static const QRegularExpression digits(QStringLiteral("^[0-9]{1,3}$"));
     for (const QString& argument : arguments) {
         const int stage = digits.match(argument).hasMatch() ? argument.toInt() : -1;
-        if (stage < 0 || stage >= kStageCount) {
-            error = QStringLiteral("\"%1\" is not a stage number (0 to %2).").arg(argument).arg(kStageCount - 1);
-            return false;
-        }
+        if (stage < 0 || stage >= kStageCount)
+            return QStringLiteral("\"%1\" is not a stage number (0 to %2).").arg(argument).arg(kStageCount - 1);
         if (!stages.contains(stage))
             stages << stage;
     }
-    return true;
+    return {};
 }
 
 } // namespace vorn::cli

@@ -66,7 +66,7 @@ bool WriteRows(png_structp png, png_infop info, WriteState* state, int width, in
 
 } // namespace
 
-QString WritePng(const ByteSink& write, int width, int height, const RowSource& row)
+Outcome WritePng(const ByteSink& write, int width, int height, const RowSource& row)
 {
     if (width <= 0 || height <= 0)
         return QStringLiteral("a picture of %1 x %2 pixels cannot be written.").arg(width).arg(height);
@@ -81,7 +81,9 @@ QString WritePng(const ByteSink& write, int width, int height, const RowSource& 
     }
     const bool written = WriteRows(png, info, &state, width, height);
     png_destroy_write_struct(&png, &info);
-    return written ? QString() : QString::fromLocal8Bit(state.message);
+    if (!written)
+        return QString::fromLocal8Bit(state.message);
+    return {};
 }
 
 } // namespace vorn::cli

@@ -46,12 +46,11 @@ public:
         parser.addOption(noEntities_);
         parser.addPositionalArgument(QStringLiteral("STAGE"), QStringLiteral("The stage number."));
     }
-    QString take(const QCommandLineParser& parser) override
+    Outcome take(const QCommandLineParser& parser) override
     {
         QList<int> stages;
-        QString error;
-        if (!ParseStageNumbers(parser.positionalArguments(), stages, error))
-            return error;
+        if (const Outcome parsed = ParseStageNumbers(parser.positionalArguments(), stages); !parsed.ok())
+            return parsed;
         if (parser.positionalArguments().size() != 1)
             return QStringLiteral("name one stage.");
         stage_ = stages.first();
@@ -71,8 +70,8 @@ public:
     int run(const Game& game) override
     {
         LoadedStage stage;
-        if (const QString refused = LoadStage(game.folder, stage_, game.table[stage_], stage); !refused.isEmpty()) {
-            PrintError(refused);
+        if (const Outcome loaded = LoadStage(game.folder, stage_, game.table[stage_], stage); !loaded.ok()) {
+            PrintError(loaded.refusal());
             return kFoundWrong;
         }
         const QString warning = UseStandInPictures(stage);
@@ -112,17 +111,17 @@ public:
             return reinterpret_cast<const QRgb*>(band.constScanLine(y - bandTop));
         };
         const auto produce = [&](const ByteSink& write) { return WritePng(write, size.width(), size.height(), row); };
-        QString error;
+        Outcome written;
         if (toStandardOutput()) {
             int code = 0;
-            error = produce([&code](const char* data, qint64 count) { return WriteAll(STDOUT_FILENO, data, count, code); });
+            written = produce([&code](const char* data, qint64 count) { return WriteAll(STDOUT_FILENO, data, count, code); });
             if (code != 0)
-                error = QStringLiteral("Cannot write the picture to standard output: %1.").arg(SystemReason(code));
+                written = QStringLiteral("Cannot write the picture to standard output: %1.").arg(SystemReason(code));
         } else {
-            error = ReplaceFileStreamed(path_, path_, {}, produce);
+            written = ReplaceFileStreamed(path_, path_, {}, produce);
         }
-        if (!error.isEmpty()) {
-            PrintError(error);
+        if (!written.ok()) {
+            PrintError(written.refusal());
             return kFoundWrong;
         }
         const QString wrote = QStringLiteral("stage %1: wrote %2 (%3 x %4 pixels)")

@@ -40,13 +40,12 @@ public:
         parser.addPositionalArgument(QStringLiteral("STAGE"), QStringLiteral("Stage numbers."),
                                      QStringLiteral("STAGE..."));
     }
-    QString take(const QCommandLineParser& parser) override
+    Outcome take(const QCommandLineParser& parser) override
     {
         everyStage_ = parser.isSet(all_);
         overwrite_ = parser.isSet(force_);
-        QString error;
-        if (!ParseStageNumbers(parser.positionalArguments(), stages_, error))
-            return error;
+        if (const Outcome parsed = ParseStageNumbers(parser.positionalArguments(), stages_); !parsed.ok())
+            return parsed;
         if (everyStage_ && !stages_.isEmpty())
             return QStringLiteral("name the stages or give --all, not both.");
         if (!everyStage_ && stages_.isEmpty())
@@ -82,9 +81,9 @@ public:
                 status = kFoundWrong;
                 continue;
             }
-            const QString error = decode_ ? DecodeScriptFile(game.folder, mapName) : EncodeScriptFile(game.folder, mapName);
-            if (!error.isEmpty()) {
-                PrintError(QStringLiteral("stage %1: %2").arg(stage).arg(error));
+            const Outcome converted = decode_ ? DecodeScriptFile(game.folder, mapName) : EncodeScriptFile(game.folder, mapName);
+            if (!converted.ok()) {
+                PrintError(QStringLiteral("stage %1: %2").arg(stage).arg(converted.refusal()));
                 status = kFoundWrong;
                 continue;
             }

@@ -47,7 +47,7 @@ public:
     {
         parser.addOption(tsv_);
     }
-    QString take(const QCommandLineParser& parser) override
+    Outcome take(const QCommandLineParser& parser) override
     {
         if (!parser.positionalArguments().isEmpty())
             return QStringLiteral("takes no arguments.");

@@ -86,7 +86,7 @@ std::optional<RecoveryStore::Copy> RecoveryStore::read(const QString& gameRoot, 
     if (path.isEmpty() || !QFileInfo::exists(path))
         return std::nullopt;
     QByteArray bytes;
-    if (!ReadWholeFile(path, path, bytes, {}, kMaxCopyBytes).isEmpty() || !bytes.startsWith(kMagic))
+    if (!ReadWholeFile(path, path, bytes, {}, kMaxCopyBytes).ok() || !bytes.startsWith(kMagic))
         return std::nullopt;
     qsizetype at = kMagic.size();
     QByteArray root;

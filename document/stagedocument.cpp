@@ -35,7 +35,7 @@ bool SameEntities(qint16 countA, const EntityRecords& a, qint16 countB, const En
     return std::equal(a.begin(), a.begin() + used, b.begin());
 }
 
-ReadStatus ParseMap(const QByteArray& bytes, MapData& map)
+Outcome ParseMap(const QByteArray& bytes, MapData& map)
 {
     QBuffer buffer;
     buffer.setData(bytes);
@@ -43,7 +43,7 @@ ReadStatus ParseMap(const QByteArray& bytes, MapData& map)
     return ReadMap(buffer, QStringLiteral("The recovered map"), map);
 }
 
-ReadStatus ParseEntities(const QByteArray& bytes, qint16& count, EntityRecords& records)
+Outcome ParseEntities(const QByteArray& bytes, qint16& count, EntityRecords& records)
 {
     QBuffer buffer;
     buffer.setData(bytes);
@@ -64,7 +64,7 @@ QString PictureProblem(const Picture& picture, const GameFolder& folder, const Q
 {
     if (!picture.image.isNull())
         return {};
-    QString reason = picture.error;
+    QString reason = picture.outcome.refusal();
     if (reason.isEmpty()) {
         reason = folder.findEntry(builtName).isEmpty() ? builtName + QStringLiteral(" is missing.")
                                                        : builtName + QStringLiteral(" cannot be read as a picture.");
@@ -90,7 +90,7 @@ Outcome StageDocument::read(const Game& game, int stage, Reading& out, const Sta
     // Stamped before they are read: a change made meanwhile then shows at
     // the next save, where the content decides.
     StageFiles names;
-    if (StageFilesOf(stage, game.table[stage], names).isEmpty()) {
+    if (StageFilesOf(stage, game.table[stage], names).ok()) {
         out.mapStamp = StampOf(game.folder.findEntry(names.map));
         out.entityStamp = StampOf(game.folder.findEntry(names.entities));
     }
@@ -184,8 +184,8 @@ Outcome StageDocument::save(const Game& game, const StatusText& status)
         if (status)
             status(text);
     };
-    // Where the built name lands in the game folder; the reason when it can't.
-    const auto target = [&](const QString& builtName, QString& path) -> QString {
+    // Where the built name lands in the game folder; refused when it can't.
+    const auto target = [&](const QString& builtName, QString& path) -> Outcome {
         if (!IsPlainFileName(name))
             return PlainNameError(index_, QStringLiteral("map"), name);
         if (const QString hidden = HiddenMapNameError(index_, name, builtName); !hidden.isEmpty())
@@ -200,20 +200,20 @@ Outcome StageDocument::save(const Game& game, const StatusText& status)
     // never leaves a fresh entity file beside the old map.
     show(QStringLiteral("Saving stage ") + name + QStringLiteral("..."));
     QString path;
-    QString error = target(files_.map, path);
-    if (error.isEmpty())
-        error = WriteMapFile(path, files_.map, map_, game.folder.rules());
-    if (!error.isEmpty())
-        return error + QStringLiteral("\n\n") + kMapSaveFailed;
+    Outcome written = target(files_.map, path);
+    if (written.ok())
+        written = WriteMapFile(path, files_.map, map_, game.folder.rules());
+    if (!written.ok())
+        return written.refusal() + QStringLiteral("\n\n") + kMapSaveFailed;
     mapOnDisk_ = map_;
     mapStamp_ = StampOf(path);
 
     show(QStringLiteral("Saving object data ") + name + QStringLiteral("..."));
-    error = target(files_.entities, path);
-    if (error.isEmpty())
-        error = WriteEntityFile(path, files_.entities, entityCount_, records_, game.folder.rules());
-    if (!error.isEmpty())
-        return error + QStringLiteral("\n\n") + kEntitySaveFailed;
+    written = target(files_.entities, path);
+    if (written.ok())
+        written = WriteEntityFile(path, files_.entities, entityCount_, records_, game.folder.rules());
+    if (!written.ok())
+        return written.refusal() + QStringLiteral("\n\n") + kEntitySaveFailed;
     entityCountOnDisk_ = entityCount_;
     recordsOnDisk_ = records_;
     entityStamp_ = StampOf(path);
@@ -332,11 +332,11 @@ StageContent StageDocument::content() const
 Outcome StageDocument::restore(const QByteArray& mapFile, const QByteArray& entityFile)
 {
     MapData map;
-    if (const ReadStatus read = ParseMap(mapFile, map); !read.ok())
-        return read.error;
+    if (const Outcome read = ParseMap(mapFile, map); !read.ok())
+        return read;
     StageContent after = content();
-    if (const ReadStatus read = ParseEntities(entityFile, after.entityCount, after.records); !read.ok())
-        return read.error;
+    if (const Outcome read = ParseEntities(entityFile, after.entityCount, after.records); !read.ok())
+        return read;
     after.width = map.width;
     after.height = map.height;
 

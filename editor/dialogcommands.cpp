@@ -107,13 +107,13 @@ void frmVorn::cmdAbout_Click()
 
 namespace {
 
-// The selected stage's map name, or the reason it cannot name a script.
-QString ScriptName(const frmVorn& window, int stage, QString& error)
+// The selected stage's map name; refused when it cannot name a script.
+vorn::Outcome ScriptName(const frmVorn& window, int stage, QString& name)
 {
-    const QString name = vorn::DecodeAnsi(vorn::CutAtNull(window.game().table[stage].map()));
+    name = vorn::DecodeAnsi(vorn::CutAtNull(window.game().table[stage].map()));
     if (!vorn::IsPlainFileName(name))
-        error = vorn::PlainNameError(stage, QStringLiteral("map"), name);
-    return name;
+        return vorn::PlainNameError(stage, QStringLiteral("map"), name);
+    return {};
 }
 
 } // namespace
@@ -124,18 +124,18 @@ void frmVorn::ConvertSelectedScript(bool decode)
     const int stage = cboMap->currentIndex();
     if (stage < 0 || stage >= vorn::kStageCount)
         return;
-    QString error;
-    const QString name = ScriptName(*this, stage, error);
-    if (error.isEmpty()) {
+    QString name;
+    vorn::Outcome converted = ScriptName(*this, stage, name);
+    if (converted.ok()) {
         // A target with edits of its own is not replaced without asking.
         const QString question = vorn::ScriptOverwriteQuestion(game_.folder, name, decode);
         if (!question.isEmpty() &&
             Ask(question, {QStringLiteral("Overwrite"), QStringLiteral("Cancel")}, 1, 1) != QStringLiteral("Overwrite"))
             return;
-        error = decode ? vorn::DecodeScriptFile(game_.folder, name) : vorn::EncodeScriptFile(game_.folder, name);
+        converted = decode ? vorn::DecodeScriptFile(game_.folder, name) : vorn::EncodeScriptFile(game_.folder, name);
     }
-    if (!error.isEmpty()) {
-        ShowMessage(error, QMessageBox::Warning);
+    if (!converted.ok()) {
+        ShowMessage(converted.refusal(), QMessageBox::Warning);
         return;
     }
     if (vorn::Val(INIRead(QStringLiteral("Main"), QStringLiteral("Silent TSC"))) == 0)

@@ -393,7 +393,7 @@ QString frmVorn::INIRead(const QString& section, const QString& key) const
 
 vorn::Outcome frmVorn::INIWrite(const QString& section, const QString& key, const QString& value) const
 {
-    if (const QString prepared = vorn::PrepareSettingsFile(settingsPath_, settingsSeed); !prepared.isEmpty())
+    if (const vorn::Outcome prepared = vorn::PrepareSettingsFile(settingsPath_, settingsSeed); !prepared.ok())
         return prepared;
     return vorn::INIWrite(settingsPath_, section, key, value);
 }

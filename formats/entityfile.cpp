@@ -36,34 +36,29 @@ void StoreRecord(const EntityRecord& r, char* p)
 
 } // namespace
 
-ReadStatus ReadEntities(QIODevice& device, const QString& displayName, qint16& count,
+Outcome ReadEntities(QIODevice& device, const QString& displayName, qint16& count,
                         EntityRecords& records)
 {
-    ReadStatus status;
     QByteArray header;
-    if (!ReadGameFileHeader(device, displayName, header, status))
-        return status;
+    if (const Outcome read = ReadGameFileHeader(device, displayName, header); !read.ok())
+        return read;
     const qint64 size = device.size();
     const qint16 fileCount = qFromLittleEndian<qint16>(header.constData() + 4);
-    if (!CountInRange(fileCount)) {
-        status.error = QStringLiteral("%1 holds a count of %2 entities; the count must lie "
-                                      "between 0 and %3.")
-                           .arg(displayName, QString::number(fileCount), QString::number(kMaxEntities));
-        return status;
-    }
+    if (!CountInRange(fileCount))
+        return QStringLiteral("%1 holds a count of %2 entities; the count must lie "
+                              "between 0 and %3.")
+            .arg(displayName, QString::number(fileCount), QString::number(kMaxEntities));
     const qint64 recordBytes = qint64(fileCount) * kEntityRecordSize;
     const QByteArray body = device.read(recordBytes);
-    if (body.size() < recordBytes) {
-        status.error = QStringLiteral("%1 is shorter than its count of %2 entities says: %3 of %4 "
-                                      "bytes.")
-                           .arg(displayName, QString::number(fileCount), QString::number(size), QString::number(kHeaderSize + recordBytes));
-        return status;
-    }
+    if (body.size() < recordBytes)
+        return QStringLiteral("%1 is shorter than its count of %2 entities says: %3 of %4 "
+                              "bytes.")
+            .arg(displayName, QString::number(fileCount), QString::number(size), QString::number(kHeaderSize + recordBytes));
 
     for (int i = 0; i < fileCount; ++i)
         records[i] = RecordFrom(body.constData() + i * kEntityRecordSize);
     count = fileCount;
-    return status;
+    return {};
 }
 
 ReadStatus ReadEntityFile(const QString& path, const QString& displayName, qint16& count,
@@ -90,7 +85,7 @@ QByteArray ComposeEntityFile(const QByteArray& old, qint16 count, const EntityRe
     return bytes;
 }
 
-QString WriteEntityFile(const QString& path, const QString& displayName,
+Outcome WriteEntityFile(const QString& path, const QString& displayName,
                         qint16 count, const EntityRecords& records, const FileRules& rules)
 {
     if (!CountInRange(count))

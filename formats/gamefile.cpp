@@ -4,21 +4,17 @@
 
 namespace vorn {
 
-bool ReadGameFileHeader(QIODevice& device, const QString& displayName, QByteArray& header,
-                        ReadStatus& status)
+Outcome ReadGameFileHeader(QIODevice& device, const QString& displayName, QByteArray& header)
 {
     header = device.read(kGameFileHeaderSize);
-    if (header.size() < kGameFileHeaderSize) {
-        status.error = QStringLiteral("%1 is shorter than its header: %2 of %3 bytes.")
-                           .arg(displayName, QString::number(device.size()),
-                                QString::number(kGameFileHeaderSize));
-        return false;
-    }
-    return true;
+    if (header.size() < kGameFileHeaderSize)
+        return QStringLiteral("%1 is shorter than its header: %2 of %3 bytes.")
+            .arg(displayName, QString::number(device.size()), QString::number(kGameFileHeaderSize));
+    return {};
 }
 
 ReadStatus ReadGameFile(const QString& path, const QString& displayName, const FileRules& rules,
-                        const std::function<ReadStatus(QIODevice&)>& read)
+                        const std::function<Outcome(QIODevice&)>& read)
 {
     ReadableFile file;
     const ReadStatus status = file.open(path, displayName, rules);
@@ -37,19 +33,18 @@ QByteArray WithRoomFor(const QByteArray& old, const QByteArray& magic, qsizetype
     return bytes;
 }
 
-QString RewriteGameFile(const QString& path, const QString& displayName, const FileRules& rules,
+Outcome RewriteGameFile(const QString& path, const QString& displayName, const FileRules& rules,
                         qsizetype owned, const std::function<QByteArray(const QByteArray& oldHead)>& compose)
 {
     ReadableFile old;
     const ReadStatus status = old.open(path, displayName, rules);
     if (!status.ok())
-        return status.error;
+        return status;
     if (status.missing)
         return ReplaceFile(path, displayName, rules, compose({}));
     QByteArray head;
-    QString error;
-    if (!old.read(owned, head, error))
-        return error;
+    if (const Outcome read = old.read(owned, head); !read.ok())
+        return read;
     return ReplaceFile(path, displayName, rules, compose(head), &old, head.size());
 }
 

@@ -13,15 +13,14 @@ namespace vorn {
 
 constexpr int kGameFileHeaderSize = 8;
 
-// Reads the header from `device` (positioned at the start). False, with
-// status.error naming `displayName`, when the file is too short.
-bool ReadGameFileHeader(QIODevice& device, const QString& displayName, QByteArray& header,
-                        ReadStatus& status);
+// Reads the header from `device` (positioned at the start). Refused,
+// naming `displayName`, when the file is too short.
+Outcome ReadGameFileHeader(QIODevice& device, const QString& displayName, QByteArray& header);
 
 // Opens the regular file `path` leads to and hands it to `read`. A missing
-// file sets status.missing and reads nothing.
+// file sets `missing` and reads nothing.
 ReadStatus ReadGameFile(const QString& path, const QString& displayName, const FileRules& rules,
-                        const std::function<ReadStatus(QIODevice&)>& read);
+                        const std::function<Outcome(QIODevice&)>& read);
 
 // The old content, with the game's own first four bytes when there are
 // fewer (the game rejects a file without them), grown with zeros to
@@ -31,7 +30,7 @@ QByteArray WithRoomFor(const QByteArray& old, const QByteArray& magic, qsizetype
 // Rewrites the file atomically: its first `owned` bytes (fewer when the file
 // is shorter; none when it does not exist) go through `compose`, and every
 // byte after them is copied over unchanged, however many there are.
-QString RewriteGameFile(const QString& path, const QString& displayName, const FileRules& rules,
+Outcome RewriteGameFile(const QString& path, const QString& displayName, const FileRules& rules,
                         qsizetype owned, const std::function<QByteArray(const QByteArray& oldHead)>& compose);
 
 } // namespace vorn

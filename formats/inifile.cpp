@@ -281,10 +281,11 @@ Outcome INIWrite(const QString& iniPath, const QString& section, const QString& 
     ReadableFile existing;
     const ReadStatus status = existing.open(iniPath, iniPath, {}, kMaxSettingsBytes, QStringLiteral("a settings file"));
     if (!status.ok())
-        return status.error;
-    QString error;
-    if (!status.missing && !existing.read(existing.size(), bytes, error))
-        return error;
+        return status;
+    if (!status.missing) {
+        if (const Outcome read = existing.read(existing.size(), bytes); !read.ok())
+            return read;
+    }
     if (!IniSetValue(bytes, section, key, value))
         return QStringLiteral("Cannot write %1: \"%2\" in section \"%3\" would not read back as written.")
             .arg(iniPath, EscapeControls(key), EscapeControls(section));

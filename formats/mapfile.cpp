@@ -14,28 +14,23 @@ bool SideInRange(int side) { return side >= 0 && side <= kMaxMapSide; }
 
 } // namespace
 
-ReadStatus ReadMap(QIODevice& device, const QString& displayName, MapData& out)
+Outcome ReadMap(QIODevice& device, const QString& displayName, MapData& out)
 {
-    ReadStatus status;
     QByteArray header;
-    if (!ReadGameFileHeader(device, displayName, header, status))
-        return status;
+    if (const Outcome read = ReadGameFileHeader(device, displayName, header); !read.ok())
+        return read;
     const qint64 size = device.size();
     const qint16 width = qFromLittleEndian<qint16>(header.constData() + 4);
     const qint16 height = qFromLittleEndian<qint16>(header.constData() + 6);
-    if (!SideInRange(width) || !SideInRange(height)) {
-        status.error = QStringLiteral("%1 has a map of %2 x %3 cells; width and height must lie "
-                                      "between 0 and %4.")
-                           .arg(displayName, QString::number(width), QString::number(height), QString::number(kMaxMapSide));
-        return status;
-    }
+    if (!SideInRange(width) || !SideInRange(height))
+        return QStringLiteral("%1 has a map of %2 x %3 cells; width and height must lie "
+                              "between 0 and %4.")
+            .arg(displayName, QString::number(width), QString::number(height), QString::number(kMaxMapSide));
     const qint64 cellCount = qint64(width) * height;
     const QByteArray cells = device.read(cellCount);
-    if (cells.size() < cellCount) {
-        status.error = QStringLiteral("%1 is shorter than its header says: %2 of %3 bytes.")
-                           .arg(displayName, QString::number(size), QString::number(kHeaderSize + cellCount));
-        return status;
-    }
+    if (cells.size() < cellCount)
+        return QStringLiteral("%1 is shorter than its header says: %2 of %3 bytes.")
+            .arg(displayName, QString::number(size), QString::number(kHeaderSize + cellCount));
 
     MapData read;
     read.width = width;
@@ -44,7 +39,7 @@ ReadStatus ReadMap(QIODevice& device, const QString& displayName, MapData& out)
         for (int x = 0; x < width; ++x)
             read.grid.at(x, y) = quint8(cells[qsizetype(y) * width + x]);
     out = std::move(read);
-    return status;
+    return {};
 }
 
 ReadStatus ReadMapFile(const QString& path, const QString& displayName, MapData& out, const FileRules& rules)
@@ -76,7 +71,7 @@ QByteArray ComposeMapFile(const QByteArray& old, const MapData& map)
     return bytes;
 }
 
-QString WriteMapFile(const QString& path, const QString& displayName, const MapData& map,
+Outcome WriteMapFile(const QString& path, const QString& displayName, const MapData& map,
                      const FileRules& rules)
 {
     if (!SideInRange(map.width) || !SideInRange(map.height))

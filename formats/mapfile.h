@@ -32,21 +32,21 @@ struct MapData {
 };
 
 // Reads a map file. On success (or when missing: a 0 x 0 map) fills `out`;
-// on error `out` is untouched and the error names `displayName` and the
+// when refused `out` is untouched and the refusal names `displayName` and the
 // numbers ("data\stage\X.pxm is shorter than its header says: 300 of 308
-// bytes."). Width or height outside 0 to 513 is an error. Never creates.
+// bytes."). Width or height outside 0 to 513 is refused. Never creates.
 // Reads no further than the cells, however long the file is.
 ReadStatus ReadMapFile(const QString& path, const QString& displayName, MapData& out,
                        const FileRules& rules = {});
 
 // The same from a device at the file's start.
-ReadStatus ReadMap(QIODevice& device, const QString& displayName, MapData& out);
+Outcome ReadMap(QIODevice& device, const QString& displayName, MapData& out);
 
 // Writes width, height and cells over the file's old content, keeping its
 // first 4 bytes and any bytes after the last cell; never shortens it. A new
-// or shorter-than-4-byte file starts with "PXM" and 0x10. Atomic. Returns
-// an empty text on success, else the reason naming `displayName`.
-QString WriteMapFile(const QString& path, const QString& displayName, const MapData& map,
+// or shorter-than-4-byte file starts with "PXM" and 0x10. Atomic. A refusal
+// names `displayName`.
+Outcome WriteMapFile(const QString& path, const QString& displayName, const MapData& map,
                      const FileRules& rules = {});
 
 // The same, on bytes in memory: `old` is the file's current content.

@@ -60,27 +60,24 @@ bool IsInside(const QString& path, const QString& folder)
 
 // Opens a checked path without blocking (a pipe swapped in since the
 // check returns at once instead of waiting for a writer) and makes sure with
-// fstat that it is a regular file. -1 with `error` set otherwise.
-int OpenChecked(const QString& target, const QString& displayName, int flags, struct stat& info,
-                QString& error)
+// fstat that it is a regular file. `fd` is -1 when refused.
+Outcome OpenChecked(const QString& target, const QString& displayName, int flags, struct stat& info, int& fd)
 {
-    const int fd = ::open(QFile::encodeName(target).constData(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        error = CannotOpen(displayName, errno);
-        return -1;
-    }
-    if (::fstat(fd, &info) != 0) {
-        error = CannotOpen(displayName, errno);
+    fd = ::open(QFile::encodeName(target).constData(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return CannotOpen(displayName, errno);
+    Outcome refused;
+    if (::fstat(fd, &info) != 0)
+        refused = CannotOpen(displayName, errno);
+    else if (!S_ISREG(info.st_mode))
+        refused = NotRegularError(displayName, info.st_mode, false);
+    if (!refused.ok()) {
         ::close(fd);
-        return -1;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        error = NotRegularError(displayName, info.st_mode, false);
-        ::close(fd);
-        return -1;
+        fd = -1;
+        return refused;
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return fd;
+    return {};
 }
 
 } // namespace
@@ -100,11 +97,8 @@ QString DisplayFolderOf(const QString& displayName)
 
 PathCheck CheckPath(const QString& path, const QString& displayName, const FileRules& rules)
 {
+    const auto refuse = [&](int code) -> PathCheck { return CannotOpen(displayName, code); };
     PathCheck check;
-    const auto refuse = [&](int code) {
-        check.error = CannotOpen(displayName, code);
-        return check;
-    };
     const QByteArray native = QFile::encodeName(path);
     struct stat link {};
     if (::lstat(native.constData(), &link) != 0) {
@@ -115,22 +109,17 @@ PathCheck CheckPath(const QString& path, const QString& displayName, const FileR
     } else if (S_ISLNK(link.st_mode)) {
         int error = 0;
         check.target = RealPath(path, error);
-        if (check.target.isEmpty() && error == ENOENT) {
-            check.error = QStringLiteral("%1 is a link to %2, which does not exist.").arg(displayName, LinkText(path));
-            return check;
-        }
+        if (check.target.isEmpty() && error == ENOENT)
+            return QStringLiteral("%1 is a link to %2, which does not exist.").arg(displayName, LinkText(path));
         if (check.target.isEmpty())
             return refuse(error);
         struct stat target {};
         if (::stat(native.constData(), &target) != 0)
             return refuse(errno);
-        if (!S_ISREG(target.st_mode)) {
-            check.error = NotRegularError(displayName, target.st_mode, true);
-            return check;
-        }
+        if (!S_ISREG(target.st_mode))
+            return NotRegularError(displayName, target.st_mode, true);
     } else if (!S_ISREG(link.st_mode)) {
-        check.error = NotRegularError(displayName, link.st_mode, false);
-        return check;
+        return NotRegularError(displayName, link.st_mode, false);
     } else {
         check.target = path;
     }
@@ -143,10 +132,8 @@ PathCheck CheckPath(const QString& path, const QString& displayName, const FileR
                                             : RealPath(check.target, error);
         if (root.isEmpty() || where.isEmpty())
             return refuse(error);
-        if (!IsInside(where, root)) {
-            check.error = QStringLiteral("%1 leads outside the game folder, to %2.").arg(displayName, where);
-            return check;
-        }
+        if (!IsInside(where, root))
+            return QStringLiteral("%1 leads outside the game folder, to %2.").arg(displayName, where);
     }
     return check;
 }
@@ -154,55 +141,45 @@ PathCheck CheckPath(const QString& path, const QString& displayName, const FileR
 ReadStatus ReadableFile::open(const QString& path, const QString& displayName, const FileRules& rules,
                               qint64 maxBytes, const QString& what)
 {
-    ReadStatus status;
     displayName_ = displayName;
     const PathCheck check = CheckPath(path, displayName, rules);
-    if (!check.error.isEmpty()) {
-        status.error = check.error;
-        return status;
-    }
-    if (check.missing) {
-        status.missing = true;
-        return status;
-    }
+    if (!check.ok() || check.missing)
+        return check;
     struct stat info {};
-    const int fd = OpenChecked(check.target, displayName, O_RDONLY, info, status.error);
-    if (fd < 0)
-        return status;
+    int fd = -1;
+    if (const Outcome opened = OpenChecked(check.target, displayName, O_RDONLY, info, fd); !opened.ok())
+        return opened;
     if (maxBytes >= 0 && info.st_size > maxBytes) {
         ::close(fd);
-        status.error = QStringLiteral("%1 is %2 bytes, more than %3 can be (%4 bytes).")
-                           .arg(displayName, QString::number(info.st_size), what, QString::number(maxBytes));
-        return status;
+        return QStringLiteral("%1 is %2 bytes, more than %3 can be (%4 bytes).")
+            .arg(displayName, QString::number(info.st_size), what, QString::number(maxBytes));
     }
     if (!file_.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        status.error = QStringLiteral("Cannot read %1: %2.").arg(displayName, file_.errorString());
-        return status;
+        return QStringLiteral("Cannot read %1: %2.").arg(displayName, file_.errorString());
     }
     size_ = info.st_size;
-    return status;
+    return {};
 }
 
-int OpenRegularForUpdate(const QString& path, const QString& displayName, QString& error)
+Outcome OpenRegularForUpdate(const QString& path, const QString& displayName, int& fd)
 {
+    fd = -1;
     const PathCheck check = CheckPath(path, displayName, {});
-    if (!check.error.isEmpty() || check.missing) {
-        error = check.missing ? CannotOpen(displayName, ENOENT) : check.error;
-        return -1;
-    }
+    if (check.missing)
+        return CannotOpen(displayName, ENOENT);
+    if (!check.ok())
+        return check;
     struct stat info {};
-    return OpenChecked(check.target, displayName, O_RDWR, info, error);
+    return OpenChecked(check.target, displayName, O_RDWR, info, fd);
 }
 
-bool ReadableFile::read(qint64 count, QByteArray& out, QString& error)
+Outcome ReadableFile::read(qint64 count, QByteArray& out)
 {
     out = file_.read(count);
-    if (file_.error() != QFileDevice::NoError) {
-        error = QStringLiteral("Cannot read %1: %2.").arg(displayName_, file_.errorString());
-        return false;
-    }
-    return true;
+    if (file_.error() != QFileDevice::NoError)
+        return QStringLiteral("Cannot read %1: %2.").arg(displayName_, file_.errorString());
+    return {};
 }
 
 } // namespace vorn

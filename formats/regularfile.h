@@ -3,17 +3,28 @@
 // for a named pipe, a device, a folder or a link that leads anywhere. Only
 // regular files are ever opened; everything else is refused with a message
 // before anything could block or read without end.
+#include "outcome.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 
 namespace vorn {
 
-// Outcome of reading a game file that may be absent.
-struct ReadStatus {
-    bool missing = false; // file absent: not an error, nothing was created
-    QString error;        // empty unless the file was rejected
-    bool ok() const { return error.isEmpty(); }
+// Reading a game file that may be absent: done, refused, or done with
+// nothing read because the file is absent (no refusal, nothing created).
+struct [[nodiscard]] ReadStatus : Outcome {
+    ReadStatus() = default;
+    ReadStatus(const Outcome& outcome) : Outcome(outcome) {}
+    ReadStatus(QString refusal) : Outcome(std::move(refusal)) {}
+    static ReadStatus Missing()
+    {
+        ReadStatus status;
+        status.missing = true;
+        return status;
+    }
+
+    bool missing = false;
 };
 
 // Where a file may lead. A game file must resolve, links and linked folders
@@ -23,12 +34,12 @@ struct FileRules {
     QString confineTo; // a folder; empty: anywhere
 };
 
-// What a path turned out to be before anything opened it.
-struct PathCheck {
-    bool missing = false; // nothing there (and no link either)
-    QString target;       // the regular file it leads to, links resolved; for a
-                          // missing file, where one would be created
-    QString error;        // empty unless refused
+// What a path turned out to be before anything opened it: refused, or
+// `missing` when nothing is there (and no link either).
+struct [[nodiscard]] PathCheck : ReadStatus {
+    using ReadStatus::ReadStatus;
+    QString target; // the regular file it leads to, links resolved; for a
+                    // missing file, where one would be created
 };
 
 // Checks `path` without opening it. A dangling link, a link to anything but
@@ -41,18 +52,18 @@ PathCheck CheckPath(const QString& path, const QString& displayName, const FileR
 // check cannot hang the program.
 class ReadableFile {
 public:
-    // Opens the file `path` leads to. Missing: status.missing. A file larger
-    // than `maxBytes` (when not negative) is refused, naming `what` ("a
-    // script") in the message.
+    // Opens the file `path` leads to; a missing one sets `missing`. A file
+    // larger than `maxBytes` (when not negative) is refused, naming `what`
+    // ("a script") in the message.
     ReadStatus open(const QString& path, const QString& displayName, const FileRules& rules,
                     qint64 maxBytes = -1, const QString& what = {});
     bool isOpen() const { return file_.isOpen(); }
     qint64 size() const { return size_; }
     QFile& device() { return file_; }
     int descriptor() const { return file_.handle(); }
-    // Reads up to `count` bytes from the current position; false (with the
-    // system's reason in `error`) on a read error.
-    bool read(qint64 count, QByteArray& out, QString& error);
+    // Reads up to `count` bytes from the current position; refused, with
+    // the system's reason, on a read error.
+    Outcome read(qint64 count, QByteArray& out);
 
 private:
     QFile file_;
@@ -61,9 +72,9 @@ private:
 };
 
 // Opens the regular file `path` leads to for reading and writing in place
-// (the game executable), with the same checks. Returns the descriptor, or
-// -1 with the reason in `error`.
-int OpenRegularForUpdate(const QString& path, const QString& displayName, QString& error);
+// (the game executable), with the same checks, its descriptor in `fd`
+// (-1 when refused).
+Outcome OpenRegularForUpdate(const QString& path, const QString& displayName, int& fd);
 
 // The system's words for errno `code`, as in "No space left on device".
 QString SystemReason(int code);

@@ -153,18 +153,20 @@ QStringList LeftoverTemporaries(const QString& target)
 
 namespace {
 
+// A failed write's refusal, from its errno.
+using WriteFailure = std::function<Outcome(int code)>;
+
 // The replacement shared by every writer: `fill` writes the new content to
-// the temporary file's descriptor. It returns false with `error` set to
-// the errno of a failed write, or with `reason` set when it gave up for a
-// reason of its own, which is then the result.
-QString Replace(const QString& path, const QString& displayName, const FileRules& rules,
-                const std::function<bool(int fd, int& error, QString& reason)>& fill)
+// the temporary file's descriptor. A write that fails gives back `failed`
+// of its errno; any other refusal is the fill's own reason to give up.
+Outcome Replace(const QString& path, const QString& displayName, const FileRules& rules,
+                const std::function<Outcome(int fd, const WriteFailure& failed)>& fill)
 {
     IgnoreFileSizeSignal();
     const PathCheck check = CheckPath(path, displayName, rules);
-    if (!check.error.isEmpty())
-        return check.error;
-    const auto failed = [&displayName](int code) {
+    if (!check.ok())
+        return check;
+    const WriteFailure failed = [&displayName](int code) -> Outcome {
         return QStringLiteral("Cannot write %1: %2.").arg(displayName, SystemReason(code));
     };
 
@@ -191,28 +193,23 @@ QString Replace(const QString& path, const QString& displayName, const FileRules
 
     // Every step is checked: a write error that went unseen here would
     // rename a short file over a good one.
-    int error = 0;
-    QString reason;
-    bool ok = true;
+    Outcome refused;
     const auto step = [&](bool done) {
-        if (ok && !done) {
-            if (error == 0 && reason.isEmpty())
-                error = errno;
-            ok = false;
-        }
+        if (refused.ok() && !done)
+            refused = failed(errno);
     };
     if (!check.missing)
         step(::fchmod(fd, old.st_mode & 07777) == 0);
-    if (ok)
-        step(fill(fd, error, reason));
-    if (ok)
+    if (refused.ok())
+        refused = fill(fd, failed);
+    if (refused.ok())
         step(::fsync(fd) == 0);
     step(::close(fd) == 0);
-    if (ok)
+    if (refused.ok())
         step(::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(check.target).constData()) == 0);
-    if (!ok) {
+    if (!refused.ok()) {
         ::unlink(QFile::encodeName(temporary).constData());
-        return reason.isEmpty() ? failed(error) : reason;
+        return refused;
     }
     // The rename itself reaches the disk with the folder's entry.
     if (const int dir = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
@@ -224,52 +221,55 @@ QString Replace(const QString& path, const QString& displayName, const FileRules
 
 } // namespace
 
-QString ReplaceFile(const QString& path, const QString& displayName, const FileRules& rules,
+Outcome ReplaceFile(const QString& path, const QString& displayName, const FileRules& rules,
                     const QByteArray& head, ReadableFile* tail, qint64 tailFrom)
 {
-    return Replace(path, displayName, rules, [&](int fd, int& error, QString&) {
-        return WriteAll(fd, head.constData(), head.size(), error) &&
-               (!tail || CopyRest(tail->descriptor(), tailFrom, fd, error));
+    return Replace(path, displayName, rules, [&](int fd, const WriteFailure& failed) -> Outcome {
+        int error = 0;
+        if (!WriteAll(fd, head.constData(), head.size(), error) ||
+            (tail && !CopyRest(tail->descriptor(), tailFrom, fd, error)))
+            return failed(error);
+        return {};
     });
 }
 
-QString ReplaceFileStreamed(const QString& path, const QString& displayName, const FileRules& rules,
-                            const std::function<QString(const ByteSink& write)>& produce)
+Outcome ReplaceFileStreamed(const QString& path, const QString& displayName, const FileRules& rules,
+                            const std::function<Outcome(const ByteSink& write)>& produce)
 {
-    return Replace(path, displayName, rules, [&](int fd, int& error, QString& reason) {
+    return Replace(path, displayName, rules, [&](int fd, const WriteFailure& failed) -> Outcome {
+        int error = 0;
         bool written = true;
         const ByteSink sink = [&](const char* data, qint64 size) {
             written = written && WriteAll(fd, data, size, error);
             return written;
         };
-        reason = produce(sink);
+        const Outcome produced = produce(sink);
         // A failed write is reported by its errno, whatever the producer made of it.
         if (!written)
-            reason.clear();
-        return written && reason.isEmpty();
+            return failed(error);
+        return produced;
     });
 }
 
-QString WriteFileAtomically(const QString& path, const QString& displayName, const QByteArray& bytes)
+Outcome WriteFileAtomically(const QString& path, const QString& displayName, const QByteArray& bytes)
 {
     return ReplaceFile(path, displayName, {}, bytes);
 }
 
-QString ReadWholeFile(const QString& path, const QString& displayName, QByteArray& out,
+Outcome ReadWholeFile(const QString& path, const QString& displayName, QByteArray& out,
                       const FileRules& rules, qint64 maxBytes, const QString& what)
 {
     ReadableFile file;
     const ReadStatus status = file.open(path, displayName, rules, maxBytes, what);
     if (!status.ok())
-        return status.error;
+        return status;
     if (status.missing)
         return QStringLiteral("Cannot read %1: %2.").arg(displayName, SystemReason(ENOENT));
-    QString error;
     QByteArray bytes;
     // No more than the size it had when opened: a file that keeps growing
     // is read as far as that.
-    if (!file.read(file.size(), bytes, error))
-        return error;
+    if (const Outcome read = file.read(file.size(), bytes); !read.ok())
+        return read;
     out = std::move(bytes);
     return {};
 }

@@ -16,29 +16,29 @@ namespace vorn {
 // removed first. A link that `rules` allow is written through: its target
 // is replaced and the link kept. The mode bits are kept. A file without any
 // write permission bit, or in a folder without one, is refused even for
-// root: the user marked it read-only. Returns an empty text on success,
-// else the reason, naming `displayName` and the system's words.
-QString ReplaceFile(const QString& path, const QString& displayName, const FileRules& rules,
+// root: the user marked it read-only. A refusal names `displayName` and
+// gives the system's words.
+Outcome ReplaceFile(const QString& path, const QString& displayName, const FileRules& rules,
                     const QByteArray& head, ReadableFile* tail = nullptr, qint64 tailFrom = 0);
 
 // Appends bytes to a file being written; false once a write has failed.
 using ByteSink = std::function<bool(const char* data, qint64 size)>;
 
 // ReplaceFile with content made piece by piece, so that a large file never
-// needs to be held whole: `produce` writes it through the sink and returns
-// an empty text, or its own reason to give up, which leaves the old file as
-// it was and is returned.
-QString ReplaceFileStreamed(const QString& path, const QString& displayName, const FileRules& rules,
-                            const std::function<QString(const ByteSink& write)>& produce);
+// needs to be held whole: `produce` writes it through the sink, or refuses
+// for a reason of its own, which leaves the old file as it was and is
+// returned.
+Outcome ReplaceFileStreamed(const QString& path, const QString& displayName, const FileRules& rules,
+                            const std::function<Outcome(const ByteSink& write)>& produce);
 
 // ReplaceFile with `bytes` as the whole content, the file leading anywhere.
-QString WriteFileAtomically(const QString& path, const QString& displayName,
+Outcome WriteFileAtomically(const QString& path, const QString& displayName,
                             const QByteArray& bytes);
 
 // Reads a whole regular file, refusing one above `maxBytes` (when not
-// negative; `what` names the kind in the message). A missing file is an
-// error here. Returns an empty text on success, else the reason.
-QString ReadWholeFile(const QString& path, const QString& displayName, QByteArray& out,
+// negative; `what` names the kind in the message). A missing file is
+// refused here.
+Outcome ReadWholeFile(const QString& path, const QString& displayName, QByteArray& out,
                       const FileRules& rules = {}, qint64 maxBytes = -1, const QString& what = {});
 
 // Writes all `size` bytes to `fd`, at `offset` when it is not negative,

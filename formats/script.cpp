@@ -54,10 +54,10 @@ Outcome Prepare(const GameFolder& folder, const QString& mapName, bool decode, C
     if (out.sourcePath.isEmpty())
         return QStringLiteral("Cannot find %1.").arg(out.source);
     QByteArray bytes;
-    const QString readError = ReadWholeFile(out.sourcePath, out.source, bytes, folder.rules(), kMaxScriptBytes,
-                                            QStringLiteral("a script"));
-    if (!readError.isEmpty())
-        return readError;
+    if (const Outcome read = ReadWholeFile(out.sourcePath, out.source, bytes, folder.rules(), kMaxScriptBytes,
+                                           QStringLiteral("a script"));
+        !read.ok())
+        return read;
     if (bytes.isEmpty())
         return QStringLiteral("%1 is empty.").arg(out.source);
 
@@ -68,11 +68,11 @@ Outcome Prepare(const GameFolder& folder, const QString& mapName, bool decode, C
     return {};
 }
 
-QString ConvertFile(const GameFolder& folder, const QString& mapName, bool decode)
+Outcome ConvertFile(const GameFolder& folder, const QString& mapName, bool decode)
 {
     Conversion conversion;
     if (const Outcome prepared = Prepare(folder, mapName, decode, conversion); !prepared.ok())
-        return prepared.refusal();
+        return prepared;
     return ReplaceFile(conversion.targetPath, conversion.target, folder.rules(), conversion.converted);
 }
 
@@ -81,12 +81,12 @@ QString ConvertFile(const GameFolder& folder, const QString& mapName, bool decod
 QByteArray DecodeScript(const QByteArray& scrambled) { return Shift(scrambled, false); }
 QByteArray EncodeScript(const QByteArray& plain) { return Shift(plain, true); }
 
-QString DecodeScriptFile(const GameFolder& folder, const QString& mapName)
+Outcome DecodeScriptFile(const GameFolder& folder, const QString& mapName)
 {
     return ConvertFile(folder, mapName, true);
 }
 
-QString EncodeScriptFile(const GameFolder& folder, const QString& mapName)
+Outcome EncodeScriptFile(const GameFolder& folder, const QString& mapName)
 {
     return ConvertFile(folder, mapName, false);
 }
@@ -97,7 +97,7 @@ QString ScriptChangesAtRisk(const GameFolder& folder, const QString& mapName, bo
     if (!Prepare(folder, mapName, decode, conversion).ok())
         return {}; // the conversion says why itself
     const PathCheck target = CheckPath(conversion.targetPath, conversion.target, folder.rules());
-    if (target.missing || !target.error.isEmpty())
+    if (target.missing || !target.ok())
         return {}; // nothing there to lose, or a target the write refuses
     // Files with the same time count as newer: which came last is unknown,
     // and asking loses nothing.
@@ -106,7 +106,7 @@ QString ScriptChangesAtRisk(const GameFolder& folder, const QString& mapName, bo
     QByteArray bytes;
     const bool read = ReadWholeFile(target.target, conversion.target, bytes, folder.rules(), kMaxScriptBytes,
                                     QStringLiteral("a script"))
-                          .isEmpty();
+                          .ok();
     if (read && bytes == conversion.converted)
         return {};
     const QString sourceFile = conversion.source.mid(conversion.source.lastIndexOf(u'\\') + 1);

@@ -2,6 +2,8 @@
 // Stage scripts: the ".tsc" file is the plain ".txt" with every byte but the
 // middle one shifted by the middle byte.
 #include "gamefolder.h"
+#include "outcome.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -14,9 +16,9 @@ QByteArray EncodeScript(const QByteArray& plain);
 // "data\stage\<mapName>.txt" atomically (EncodeScriptFile the reverse).
 // A missing or empty source writes nothing: "Cannot find data\stage\X.tsc."
 // or "data\stage\X.tsc is empty.". A map name that is not a plain file name
-// is refused. Returns an empty text on success.
-QString DecodeScriptFile(const GameFolder& folder, const QString& mapName);
-QString EncodeScriptFile(const GameFolder& folder, const QString& mapName);
+// is refused.
+Outcome DecodeScriptFile(const GameFolder& folder, const QString& mapName);
+Outcome EncodeScriptFile(const GameFolder& folder, const QString& mapName);
 
 // The question to ask before Decode (decode true) or Encode replaces its target: when the
 // target exists, is not older than the source (the same time counts: which came last is

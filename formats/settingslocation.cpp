@@ -52,7 +52,7 @@ QString SettingsFileToRead(const QString& path, const QString& seed)
     return seed.isEmpty() || Exists(path) ? path : seed;
 }
 
-QString PrepareSettingsFile(const QString& path, const QString& seed)
+Outcome PrepareSettingsFile(const QString& path, const QString& seed)
 {
     if (Exists(path))
         return {};
@@ -62,9 +62,9 @@ QString PrepareSettingsFile(const QString& path, const QString& seed)
     if (seed.isEmpty() || !QFileInfo(seed).isFile())
         return {};
     QByteArray bytes;
-    if (QString error = ReadWholeFile(seed, seed, bytes, {}, kMaxSeedBytes, QStringLiteral("a settings file"));
-        !error.isEmpty())
-        return error;
+    if (const Outcome read = ReadWholeFile(seed, seed, bytes, {}, kMaxSeedBytes, QStringLiteral("a settings file"));
+        !read.ok())
+        return read;
     return WriteFileAtomically(path, path, bytes);
 }
 

@@ -3,6 +3,8 @@
 // folder, a portable copy) keeps "vorn.ini" beside the program; an installed
 // program, whose folder the user cannot write, keeps it in the user's
 // configuration folder, started from the default file installed with it.
+#include "outcome.h"
+
 #include <QString>
 
 namespace vorn {
@@ -27,8 +29,7 @@ QString SettingsFileToRead(const QString& path, const QString& seed);
 
 // Makes a settings file that does not exist yet ready for its first write:
 // creates its folder and copies `seed` into it when that file exists, comment
-// lines included. Does nothing to an existing file. Empty text on success,
-// else the reason.
-QString PrepareSettingsFile(const QString& path, const QString& seed);
+// lines included. Does nothing to an existing file.
+Outcome PrepareSettingsFile(const QString& path, const QString& seed);
 
 } // namespace vorn

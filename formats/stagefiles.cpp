@@ -16,7 +16,7 @@ StageFiles MapFilesOf(const QString& mapName)
     return files;
 }
 
-QString StageFilesOf(int stage, const StageRecord& record, StageFiles& out)
+Outcome StageFilesOf(int stage, const StageRecord& record, StageFiles& out)
 {
     out = MapFilesOf(DecodeAnsi(CutAtNull(record.map())));
     out.tilesetName = DecodeAnsi(CutAtNull(record.tileset()));

@@ -1,6 +1,7 @@
 #pragma once
 // A stage's files, named as messages name them ("data\stage\Cave.pxm"):
 // built here, and nowhere else, from the names its record holds.
+#include "outcome.h"
 #include "stagetable.h"
 
 #include <QString>
@@ -19,8 +20,8 @@ struct StageFiles {
 StageFiles MapFilesOf(const QString& mapName);
 
 // The names and files of `record` (stage `stage`). Fills `out` whatever
-// the names; returns the refusal of the first name, in the order tileset,
-// map, backdrop, that is not a plain file name (empty when all are).
-QString StageFilesOf(int stage, const StageRecord& record, StageFiles& out);
+// the names; refused for the first name, in the order tileset, map,
+// backdrop, that is not a plain file name.
+Outcome StageFilesOf(int stage, const StageRecord& record, StageFiles& out);
 
 } // namespace vorn

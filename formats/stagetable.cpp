@@ -75,7 +75,7 @@ void StageRecord::setBackdrop(const QByteArray& padded32) { StoreName(bytes, kBa
 void StageRecord::setSpriteSet(const QByteArray& padded32) { StoreName(bytes, kSpriteSetAt, padded32); }
 void StageRecord::setTitle(const QByteArray& padded32) { StoreName(bytes, kTitleAt, padded32); }
 
-QString ReadStageTable(QIODevice& device, StageTable& table)
+Outcome ReadStageTable(QIODevice& device, StageTable& table)
 {
     const qint64 size = device.size();
     if (size < kStageTableEnd)
@@ -93,33 +93,33 @@ QString ReadStageTable(QIODevice& device, StageTable& table)
     return {};
 }
 
-QString ReadStageTable(const QString& exePath, StageTable& table)
+Outcome ReadStageTable(const QString& exePath, StageTable& table)
 {
     ReadableFile file;
     const ReadStatus status = file.open(exePath, kExeName, {});
     if (status.missing)
         return QStringLiteral("Cannot read %1: %2.").arg(kExeName, SystemReason(ENOENT));
     if (!status.ok())
-        return status.error;
+        return status;
     return ReadStageTable(file.device(), table);
 }
 
 namespace {
 
 // Patches `bytes` (null: the bytes that are there) at `offset` of the
-// executable in place; the reason when any step fails. Nothing is written
+// executable in place; refused when any step fails. Nothing is written
 // past the end of a file that is too short, which would grow it instead of
 // patching it. A write that fails part way is undone from the bytes read
 // first, so no record is left half old and half new.
-QString PatchExecutable(const QString& exePath, qint64 offset, const char* bytes, qint64 count)
+Outcome PatchExecutable(const QString& exePath, qint64 offset, const char* bytes, qint64 count)
 {
     if (IsMarkedReadOnly(exePath))
         return ReadOnlyError();
     IgnoreFileSizeSignal();
+    int fd = -1;
+    if (const Outcome opened = OpenRegularForUpdate(exePath, kExeName, fd); !opened.ok())
+        return opened;
     QString error;
-    const int fd = OpenRegularForUpdate(exePath, kExeName, error);
-    if (fd < 0)
-        return error;
     struct stat info {};
     int code = 0;
     int undoCode = 0;
@@ -150,7 +150,7 @@ QString PatchExecutable(const QString& exePath, qint64 offset, const char* bytes
 
 } // namespace
 
-QString WriteStageRecord(const QString& exePath, int index, const StageRecord& record)
+Outcome WriteStageRecord(const QString& exePath, int index, const StageRecord& record)
 {
     if (index < 0 || index >= kStageCount)
         return QStringLiteral("There is no stage %1 in the stage table.").arg(index);
@@ -163,7 +163,7 @@ bool ProbeGameExecutable(const QString& exePath)
 {
     // The byte at 49 is read and written back as it was.
     constexpr qint64 kProbeAt = 49;
-    return PatchExecutable(exePath, kProbeAt, nullptr, 1).isEmpty();
+    return PatchExecutable(exePath, kProbeAt, nullptr, 1).ok();
 }
 
 QByteArray CutAtNull(const QByteArray& text)

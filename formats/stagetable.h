@@ -2,6 +2,7 @@
 // The stage table kept inside the game executable: 95 records of 200 bytes
 // at byte 604080, of which the first 197 hold the fields.
 #include "codepage.h" // DecodeAnsi, EncodeAnsi: the code page of the game's texts
+#include "outcome.h"
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
@@ -45,16 +46,16 @@ struct StageRecord {
 using StageTable = std::array<StageRecord, kStageCount>;
 
 // Reads records 0 to 94. Opens read-only, so the table is read while the
-// game runs. Returns an empty text on success; on failure `table` is left
-// untouched and the text says why ("Doukutsu.exe is too short to hold the
-// stage table (N of 623080 bytes).").
-QString ReadStageTable(const QString& exePath, StageTable& table);
+// game runs. When refused, `table` is left untouched and the refusal says
+// why ("Doukutsu.exe is too short to hold the stage table (N of 623080
+// bytes).").
+Outcome ReadStageTable(const QString& exePath, StageTable& table);
 // The same from the executable's bytes on a device.
-QString ReadStageTable(QIODevice& device, StageTable& table);
+Outcome ReadStageTable(QIODevice& device, StageTable& table);
 
 // Patches record `index`'s 197 bytes in place; nothing else of the file is
-// touched. Returns an empty text on success, else the system's reason.
-QString WriteStageRecord(const QString& exePath, int index, const StageRecord& record);
+// touched. A refusal gives the system's reason.
+Outcome WriteStageRecord(const QString& exePath, int index, const StageRecord& record);
 
 // Reads byte 49 and writes it back: fails when the file is missing, locked
 // or read-only (no write permission bit, even for root).

@@ -13,8 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     device.open(QIODevice::ReadOnly);
     qint16 count = -1;
     vorn::EntityRecords records{};
-    const vorn::ReadStatus status = vorn::ReadEntities(device, QStringLiteral("x.pxe"), count, records);
-    if (!status.ok()) {
+    if (!vorn::ReadEntities(device, QStringLiteral("x.pxe"), count, records).ok()) {
         FUZZ_CHECK(count == -1 && records == vorn::EntityRecords{});
         return 0;
     }

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QSize maxSize(vorn::kMaxTilesetSide, vorn::kMaxTilesetSide);
     const vorn::Picture picture =
         vorn::DecodePicture(device, QStringLiteral("x.pbm"), QStringLiteral("a tileset"), maxSize);
-    if (!picture.error.isEmpty()) {
+    if (!picture.outcome.ok()) {
         FUZZ_CHECK(picture.image.isNull());
         return 0;
     }

@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return table;
     }();
     StageTable table = untouched;
-    if (!ReadStageTable(device, table).isEmpty()) {
+    if (!ReadStageTable(device, table).ok()) {
         FUZZ_CHECK(size < size_t(kStageCount * kStageSlotSize) && table == untouched);
         return 0;
     }

@@ -76,7 +76,7 @@ Picture DecodePicture(QIODevice& device, const QString& displayName, const QStri
             return {QImage(), TooLargeError(displayName, what, image.size(), maxSize)};
         if (image.width() <= 0 || image.height() <= 0)
             return {};
-        return {image.convertToFormat(QImage::Format_RGB32), QString()};
+        return {image.convertToFormat(QImage::Format_RGB32), Outcome()};
     }
     return {};
 }
@@ -88,7 +88,7 @@ Picture LoadPicture(const QString& path, const QString& displayName, const QStri
     ReadableFile file;
     const ReadStatus status = file.open(path, displayName, {});
     if (!status.ok())
-        return {QImage(), status.error};
+        return {QImage(), status};
     if (status.missing)
         return {};
     return DecodePicture(file.device(), displayName, what, maxSize);

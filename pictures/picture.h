@@ -2,6 +2,8 @@
 // The game's ".pbm" pictures: Windows bitmaps, recognised by their content.
 // A picture whose header declares a size no game file has is refused before
 // anything is decoded, so a 200-byte file cannot ask for gigabytes.
+#include "outcome.h"
+
 #include <QIODevice>
 #include <QImage>
 #include <QSize>
@@ -13,7 +15,7 @@ constexpr int kMaxTilesetSide = 4096;
 
 struct Picture {
     QImage image; // RGB32; null when the file is missing or cannot be decoded
-    QString error; // set when the picture was refused: the load stops there
+    Outcome outcome; // refused: the load stops there
 };
 
 // The largest backdrop a map of this many cells takes: four times the map's

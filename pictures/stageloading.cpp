@@ -17,7 +17,7 @@ ReadStatus LoadStageMap(const GameFolder& game, const StageFiles& files, MapData
     const QString path = game.findEntry(files.map);
     if (path.isEmpty()) {
         map = MapData(); // a missing file is a 0 x 0 map
-        return ReadStatus{true, {}};
+        return ReadStatus::Missing();
     }
     return ReadMapFile(path, files.map, map, game.rules());
 }
@@ -34,38 +34,38 @@ ReadStatus LoadStageEntities(const GameFolder& game, const StageFiles& files, qi
     const QString path = game.findEntry(files.entities);
     if (path.isEmpty()) {
         count = 0; // a missing file is no entities
-        return ReadStatus{true, {}};
+        return ReadStatus::Missing();
     }
     return ReadEntityFile(path, files.entities, count, records, game.rules());
 }
 
-QString LoadStage(const GameFolder& game, int stage, const StageRecord& record, LoadedStage& out,
+Outcome LoadStage(const GameFolder& game, int stage, const StageRecord& record, LoadedStage& out,
                   const std::function<void(const QString& text)>& status)
 {
     const auto show = [&status](const QString& text) {
         if (status)
             status(text);
     };
-    if (const QString refused = StageFilesOf(stage, record, out.files); !refused.isEmpty())
-        return refused;
+    if (const Outcome named = StageFilesOf(stage, record, out.files); !named.ok())
+        return named;
     const StageFiles& files = out.files;
 
     show(QStringLiteral("Loading tileset ") + files.tilesetName + QStringLiteral("..."));
     out.tileset = LoadStageTileset(game, files);
-    if (!out.tileset.error.isEmpty())
-        return out.tileset.error;
+    if (!out.tileset.outcome.ok())
+        return out.tileset.outcome;
 
     show(QStringLiteral("Loading stage ") + files.mapName + QStringLiteral("..."));
     if (const ReadStatus read = LoadStageMap(game, files, out.map); !read.ok())
-        return read.error;
+        return read;
     out.backdrop = LoadStageBackdrop(game, files, out.map);
-    if (!out.backdrop.error.isEmpty())
-        return out.backdrop.error;
+    if (!out.backdrop.outcome.ok())
+        return out.backdrop.outcome;
 
     show(QStringLiteral("Loading object data ") + files.mapName + QStringLiteral("..."));
     qint16 count = 0;
     if (const ReadStatus read = LoadStageEntities(game, files, count, out.records); !read.ok())
-        return read.error;
+        return read;
     out.entityCount = count;
     return {};
 }

@@ -17,9 +17,9 @@
 namespace vorn {
 
 // The steps of a load, one file each. A picture that is missing or cannot
-// be decoded comes back null without an error; one that is refused (a pipe,
-// an absurd size) carries the reason. A missing map or entity file is not
-// an error: `missing` tells, and it reads as a 0 x 0 map or no entities.
+// be decoded comes back null without a refusal; one that is refused (a
+// pipe, an absurd size) carries the reason. A missing map or entity file is
+// not refused: `missing` tells, and it reads as a 0 x 0 map or no entities.
 Picture LoadStageTileset(const GameFolder& game, const StageFiles& files);
 ReadStatus LoadStageMap(const GameFolder& game, const StageFiles& files, MapData& map);
 Picture LoadStageBackdrop(const GameFolder& game, const StageFiles& files, const MapData& map);
@@ -37,9 +37,9 @@ struct LoadedStage {
 };
 
 // Runs the steps in the editor's order, calling `status` with the editor's
-// progress text before the tileset, the map and the entities. Returns the
-// refusal (empty when the stage can open); nothing after it is read.
-QString LoadStage(const GameFolder& game, int stage, const StageRecord& record, LoadedStage& out,
+// progress text before the tileset, the map and the entities. Refused when
+// the stage cannot open; nothing after the refusal is read.
+Outcome LoadStage(const GameFolder& game, int stage, const StageRecord& record, LoadedStage& out,
                   const std::function<void(const QString& text)>& status = {});
 
 // Puts stand-ins in the place of pictures that did not load, a black

@@ -37,11 +37,11 @@ int main(int argc, char** argv)
     files.emplace_back(QStringLiteral("scalable/apps/vorn.svg"), vorn::ProgramIconSvg());
     for (const auto& [name, bytes] : files) {
         const QString path = root.filePath(name);
-        QString error = QDir().mkpath(QFileInfo(path).path())
-                            ? vorn::WriteFileAtomically(path, path, bytes)
-                            : QStringLiteral("cannot create the folder of %1").arg(path);
-        if (!error.isEmpty()) {
-            std::fprintf(stderr, "vorn-icons: %s\n", qPrintable(error));
+        const vorn::Outcome written = QDir().mkpath(QFileInfo(path).path())
+                                          ? vorn::WriteFileAtomically(path, path, bytes)
+                                          : QStringLiteral("cannot create the folder of %1").arg(path);
+        if (!written.ok()) {
+            std::fprintf(stderr, "vorn-icons: %s\n", qPrintable(written.refusal()));
             return 1;
         }
     }

@@ -153,7 +153,7 @@ QByteArray Executable(const std::vector<SampleMap>& maps, SampleTitles titles)
     return exe;
 }
 
-QString WriteFile(const QDir& root, const QString& relative, const QByteArray& bytes)
+Outcome WriteFile(const QDir& root, const QString& relative, const QByteArray& bytes)
 {
     QFile file(root.filePath(relative));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
@@ -163,7 +163,7 @@ QString WriteFile(const QDir& root, const QString& relative, const QByteArray& b
 
 } // namespace
 
-QString WriteSampleGame(const QString& dir, SampleTitles titles)
+Outcome WriteSampleGame(const QString& dir, SampleTitles titles)
 {
     QDir root(dir);
     for (const char* sub : {kStageDir, kNpcDir})
@@ -197,9 +197,8 @@ QString WriteSampleGame(const QString& dir, SampleTitles titles)
     }();
 
     for (const auto& [relative, bytes] : files) {
-        const QString error = WriteFile(root, relative, bytes);
-        if (!error.isEmpty())
-            return error;
+        if (const Outcome written = WriteFile(root, relative, bytes); !written.ok())
+            return written;
     }
     return {};
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "outcome.h"
+
 #include <QString>
 
 namespace vorn {
@@ -8,11 +10,11 @@ namespace vorn {
 // Doukutsu.exe holding the stage table, stage maps, entity files, scripts,
 // tilesets, backdrops and sprite sheets, some with the mixed letter case of
 // folders copied from Windows. Takes a few milliseconds.
-// Returns an empty text on success, else the reason. With Japanese titles
+// Refused with the reason when a file cannot be written. With Japanese titles
 // the stage table holds titles of its own in Shift-JIS, as the Japanese
 // game does; everything else is the same.
 enum class SampleTitles { English, Japanese };
-QString WriteSampleGame(const QString& dir, SampleTitles titles = SampleTitles::English);
+Outcome WriteSampleGame(const QString& dir, SampleTitles titles = SampleTitles::English);
 
 // Stage indices of the sample game that tests and the benchmark rely on.
 constexpr int kSampleSmallStage = 13;   // 20 x 15 map, the default stage

@@ -26,6 +26,12 @@ struct Chooser {
 
 QString Canonical(const QString& path) { return QFileInfo(path).canonicalFilePath(); }
 
+QString Entered(const vorn::StartFolder& entered)
+{
+    return !entered.ok() ? QStringLiteral("failed: ") + entered.refusal()
+                         : entered.cancelled ? QStringLiteral("cancelled") : QStringLiteral("ready");
+}
+
 } // namespace
 
 class StartFolderTest : public QObject {
@@ -38,40 +44,39 @@ private slots:
         const auto parse = [](QStringList args) { return vorn::ParseStartOptions(QStringList{"vorn"} + args); };
         QVERIFY(!parse({}).given());
         const vorn::StartOptions both = parse({"--choose-folder", "/games/cs"});
-        QVERIFY(both.chooseFolder && both.usageError.isEmpty());
+        QVERIFY(both.chooseFolder && both.parsed.ok());
         QCOMPARE(both.folder, QStringLiteral("/games/cs"));
-        QVERIFY(!parse({"--frobnicate"}).usageError.isEmpty());
-        QVERIFY(!parse({"a", "b"}).usageError.isEmpty());
+        QVERIFY(!parse({"--frobnicate"}).parsed.ok());
+        QVERIFY(!parse({"a", "b"}).parsed.ok());
     }
 
     void chooserOnlyOutsideAGameFolder()
     {
         TestGame game;
         Chooser chooser;
-        QString error;
         vorn::StartOptions options;
         options.chooseFolder = true;
         options.folder = game.gameDir();
-        QCOMPARE(vorn::EnterStartFolder(options, {}, chooser.fn(), error), vorn::StartFolder::Ready);
+        QCOMPARE(Entered(vorn::EnterStartFolder(options, {}, chooser.fn())), QStringLiteral("ready"));
         QVERIFY(chooser.opened.isEmpty());
         QCOMPARE(Canonical(QDir::currentPath()), Canonical(game.gameDir()));
 
         // From the home folder: opens at the last game folder, and a cancel ends it.
         QDir::setCurrent(home.path());
         options.folder.clear();
-        QCOMPARE(vorn::EnterStartFolder(options, game.gameDir(), chooser.fn(), error), vorn::StartFolder::Cancelled);
+        QCOMPARE(Entered(vorn::EnterStartFolder(options, game.gameDir(), chooser.fn())), QStringLiteral("cancelled"));
         QCOMPARE(chooser.opened, QStringList{game.gameDir()});
         QCOMPARE(Canonical(QDir::currentPath()), Canonical(home.path()));
 
         chooser.answer = game.gameDir();
-        QCOMPARE(vorn::EnterStartFolder(options, "/no/such/folder", chooser.fn(), error), vorn::StartFolder::Ready);
+        QCOMPARE(Entered(vorn::EnterStartFolder(options, "/no/such/folder", chooser.fn())), QStringLiteral("ready"));
         QCOMPARE(Canonical(chooser.opened.last()), Canonical(home.path())); // the last one is gone
         QCOMPARE(Canonical(QDir::currentPath()), Canonical(game.gameDir()));
 
         options = {};
         options.folder = home.filePath("missing");
-        QCOMPARE(vorn::EnterStartFolder(options, {}, chooser.fn(), error), vorn::StartFolder::Failed);
-        QVERIFY(error.contains("missing"));
+        const QString failed = Entered(vorn::EnterStartFolder(options, {}, chooser.fn()));
+        QVERIFY2(failed.startsWith("failed: ") && failed.contains("missing"), qPrintable(failed));
     }
 
     // The installed default seeds the names at start and the user's file at

@@ -214,7 +214,7 @@ private slots:
     {
         const QByteArray oddSprites("Common\x81", 7); // a lead byte with nothing after it
         SmallStage w([&](TestGame& game) {
-            QVERIFY(WriteSampleGame(game.gameDir(), SampleTitles::Japanese).isEmpty());
+            QVERIFY(WriteSampleGame(game.gameDir(), SampleTitles::Japanese).ok());
             QVERIFY(WriteBytes(game.settingsPath(), "[Main]\nCode Page=932\n"));
             QFile exe(game.path("Doukutsu.exe"));
             QVERIFY(exe.open(QIODevice::ReadWrite) && exe.seek(kRecordStart + 100));

@@ -25,7 +25,7 @@ class StageDocumentTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(WriteSampleGame(dir.path()).isEmpty());
+        ASSERT_TRUE(WriteSampleGame(dir.path()).ok());
         game = std::make_unique<Game>(dir.path());
         ASSERT_TRUE(game->readTable().ok());
         ASSERT_TRUE(stage.load(*game, kSampleSmallStage).ok());

@@ -100,13 +100,13 @@ TEST(SafeWrite, ReplacesWholeFileKeepsPermissionsAndRefusesReadOnly)
     PutFile(path, QByteArray(100, 'x'));
     const auto perms = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
     QFile::setPermissions(path, perms);
-    ASSERT_EQ(WriteFileAtomically(path, "f.bin", "new"), QString());
+    ASSERT_EQ(WriteFileAtomically(path, "f.bin", "new").refusal(), QString());
     EXPECT_EQ(GetFile(path), "new");
     EXPECT_EQ(QFileInfo(path).permissions() & 0x7077, perms & 0x7077) << "owner, group and other bits";
 
     MakeReadOnly(path);
     EXPECT_TRUE(IsMarkedReadOnly(path));
-    const QString error = WriteFileAtomically(path, "f.bin", "other");
+    const QString error = WriteFileAtomically(path, "f.bin", "other").refusal();
     EXPECT_TRUE(error.contains("f.bin") && error.contains("read-only")) << qPrintable(error);
     EXPECT_EQ(GetFile(path), "new");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"f.bin"}); // no leftovers
@@ -132,24 +132,24 @@ TEST_F(GameFolderTest, ScriptFilesConvertBothWaysAndRefuseMissingOrEmptySources)
     const QByteArray scrambled = EncodeScript("<MSGHello.<END");
     PutFile(at("data/Stage/Cave.tsc"), scrambled);
     PutFile(at("data/Stage/Cave.txt"), QByteArray(500, 'o')); // longer than the result
-    ASSERT_EQ(DecodeScriptFile(folder, "cave"), QString());
+    ASSERT_EQ(DecodeScriptFile(folder, "cave").refusal(), QString());
     EXPECT_EQ(GetFile(at("data/Stage/Cave.txt")), "<MSGHello.<END");
     EXPECT_EQ(GetFile(at("data/Stage/Cave.tsc")), scrambled);
-    ASSERT_EQ(EncodeScriptFile(folder, "Cave"), QString());
+    ASSERT_EQ(EncodeScriptFile(folder, "Cave").refusal(), QString());
     EXPECT_EQ(GetFile(at("data/Stage/Cave.tsc")), scrambled);
 
-    EXPECT_EQ(DecodeScriptFile(folder, "Gone"), QStringLiteral("Cannot find data\\stage\\Gone.tsc."));
-    EXPECT_EQ(EncodeScriptFile(folder, "Gone"), QStringLiteral("Cannot find data\\stage\\Gone.txt."));
+    EXPECT_EQ(DecodeScriptFile(folder, "Gone").refusal(), QStringLiteral("Cannot find data\\stage\\Gone.tsc."));
+    EXPECT_EQ(EncodeScriptFile(folder, "Gone").refusal(), QStringLiteral("Cannot find data\\stage\\Gone.txt."));
     EXPECT_FALSE(QFileInfo::exists(at("data/Stage/Gone.txt")));
 
     PutFile(at("data/Stage/Empty.tsc"), "");
     PutFile(at("data/Stage/Empty.txt"), "old");
-    EXPECT_EQ(DecodeScriptFile(folder, "Empty"), QStringLiteral("data\\stage\\Empty.tsc is empty."));
+    EXPECT_EQ(DecodeScriptFile(folder, "Empty").refusal(), QStringLiteral("data\\stage\\Empty.tsc is empty."));
     EXPECT_EQ(GetFile(at("data/Stage/Empty.txt")), "old");
 
     MakeReadOnly(at("data/Stage/Cave.txt"));
-    EXPECT_FALSE(DecodeScriptFile(folder, "Cave").isEmpty());
-    EXPECT_FALSE(DecodeScriptFile(folder, "../Cave").isEmpty());
+    EXPECT_FALSE(DecodeScriptFile(folder, "Cave").ok());
+    EXPECT_FALSE(DecodeScriptFile(folder, "../Cave").ok());
 }
 
 TEST_F(GameFolderTest, OnlyATargetWithChangesOfItsOwnIsAskedAbout)

@@ -65,9 +65,9 @@ struct HostileFolder : ::testing::Test {
         MapData map;
         const ReadStatus read = ReadMapFile(path, builtName, map, folder.rules());
         EXPECT_FALSE(read.missing);
-        EXPECT_TRUE(read.error.startsWith(builtName) && read.error.contains(QLatin1String(words)))
-            << qPrintable(read.error);
-        const QString write = WriteMapFile(folder.pathForWrite(builtName), builtName, FilledMap(3, 1), folder.rules());
+        EXPECT_TRUE(read.refusal().startsWith(builtName) && read.refusal().contains(QLatin1String(words)))
+            << qPrintable(read.refusal());
+        const QString write = WriteMapFile(folder.pathForWrite(builtName), builtName, FilledMap(3, 1), folder.rules()).refusal();
         EXPECT_TRUE(write.contains(builtName) && write.contains(QLatin1String(words))) << qPrintable(write);
     }
 };
@@ -104,10 +104,10 @@ TEST_F(HostileFolder, SpecialFilesAreRefusedByNameAndNeverOpened)
 TEST_F(HostileFolder, LinksAreWrittenThroughInsideTheFolderAndRefusedOutsideIt)
 {
     QDir(dir.path()).mkpath("shared");
-    ASSERT_EQ(WriteMapFile(at("shared/Real.pxm"), "shared", FilledMap(4, 1)), QString());
+    ASSERT_EQ(WriteMapFile(at("shared/Real.pxm"), "shared", FilledMap(4, 1)).refusal(), QString());
     Link("../../shared/Real.pxm", at("data/Stage/Inside.pxm"));
     ASSERT_EQ(WriteMapFile(folder.pathForWrite("data\\stage\\Inside.pxm"), "data\\stage\\Inside.pxm",
-                           FilledMap(4, 2), folder.rules()),
+                           FilledMap(4, 2), folder.rules()).refusal(),
               QString());
     EXPECT_TRUE(QFileInfo(at("data/Stage/Inside.pxm")).isSymLink()) << "the user's link is kept";
     MapData read;
@@ -126,7 +126,7 @@ TEST_F(HostileFolder, LinksAreWrittenThroughInsideTheFolderAndRefusedOutsideIt)
     QDir(outside.path()).mkpath("stage");
     Link(outside.filePath("stage"), at("data/Elsewhere"));
     const QString write = WriteMapFile(at("data/Elsewhere/New.pxm"), "data\\elsewhere\\New.pxm", FilledMap(2, 1),
-                                       folder.rules());
+                                       folder.rules()).refusal();
     EXPECT_TRUE(write.contains("outside the game folder")) << qPrintable(write);
     EXPECT_FALSE(QFileInfo::exists(outside.filePath("stage/New.pxm")));
 
@@ -145,20 +145,20 @@ TEST_F(HostileFolder, FilesBeyondAnyRealSizeCostNoMemory)
     QFile big(at("data/Stage/Big.tsc"));
     ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(16 * 1024 * 1024 + 1));
     big.close();
-    const QString error = DecodeScriptFile(folder, "Big");
+    const QString error = DecodeScriptFile(folder, "Big").refusal();
     EXPECT_TRUE(error.startsWith("data\\stage\\Big.tsc is 16777217 bytes")) << qPrintable(error);
     EXPECT_FALSE(QFileInfo::exists(at("data/Stage/Big.txt")));
 
     // A map's tail is copied, not read: a 64 MB sparse tail with a mark at
     // its end survives a save of the cells before it.
     const QString map = at("data/Stage/Tail.pxm");
-    ASSERT_EQ(WriteMapFile(map, "Tail", FilledMap(20, 1)), QString());
+    ASSERT_EQ(WriteMapFile(map, "Tail", FilledMap(20, 1)).refusal(), QString());
     QFile file(map);
     const qint64 size = 308 + 64 * 1024 * 1024;
     ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.resize(size) && file.seek(size - 4));
     file.write("MARK");
     file.close();
-    ASSERT_EQ(WriteMapFile(map, "Tail", FilledMap(20, 9)), QString());
+    ASSERT_EQ(WriteMapFile(map, "Tail", FilledMap(20, 9)).refusal(), QString());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.size(), size);
     EXPECT_EQ(file.read(9).right(1), QByteArray(1, 9));
@@ -170,8 +170,8 @@ TEST_F(HostileFolder, FilesBeyondAnyRealSizeCostNoMemory)
 
 namespace {
 
-// Runs `body` in a child process and returns what it wrote to `out`.
-QString InChild(const std::function<QString()>& body)
+// Runs `body` in a child process and returns its refusal.
+QString InChild(const std::function<Outcome()>& body)
 {
     int pipeFds[2];
     if (::pipe(pipeFds) != 0)
@@ -179,7 +179,7 @@ QString InChild(const std::function<QString()>& body)
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::close(pipeFds[0]);
-        const QByteArray text = body().toUtf8();
+        const QByteArray text = body().refusal().toUtf8();
         (void)!::write(pipeFds[1], text.constData(), size_t(text.size()));
         ::_exit(0);
     }
@@ -202,7 +202,7 @@ QString InChild(const std::function<QString()>& body)
 TEST_F(HostileFolder, AFailedWriteKeepsTheOldFileAndSaysWhy)
 {
     const QString map = at("data/Stage/Cave.pxm");
-    ASSERT_EQ(WriteMapFile(map, "x", FilledMap(20, 1)), QString());
+    ASSERT_EQ(WriteMapFile(map, "x", FilledMap(20, 1)).refusal(), QString());
     const QByteArray before = GetFile(map);
 
     // The file-size limit stands for a full disk: the write stops part way.
@@ -218,7 +218,7 @@ TEST_F(HostileFolder, AFailedWriteKeepsTheOldFileAndSaysWhy)
 
     // A read-only folder is named as the folder.
     ASSERT_TRUE(QFile::setPermissions(at("data/Stage"), QFile::ReadOwner | QFile::ExeOwner));
-    const QString folderError = WriteMapFile(map, "data\\stage\\Cave.pxm", FilledMap(20, 3), folder.rules());
+    const QString folderError = WriteMapFile(map, "data\\stage\\Cave.pxm", FilledMap(20, 3), folder.rules()).refusal();
     EXPECT_EQ(folderError, QStringLiteral("Cannot write data\\stage\\Cave.pxm: the folder data\\stage is read-only."));
     ASSERT_TRUE(QFile::setPermissions(at("data/Stage"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     EXPECT_EQ(GetFile(map), before);
@@ -251,14 +251,14 @@ TEST_F(HostileFolder, AFullDiskFailsTheSaveAndKeepsTheOldFile)
     if (::mount("tmpfs", QFile::encodeName(small).constData(), "tmpfs", 0, "size=64k") != 0)
         GTEST_SKIP() << "no tmpfs can be mounted here";
     const QString map = small + "/Hollow.pxm";
-    const bool written = WriteMapFile(map, "x", FilledMap(20, 1)).isEmpty();
+    const bool written = WriteMapFile(map, "x", FilledMap(20, 1)).ok();
     const QByteArray before = GetFile(map);
     QFile fill(small + "/fill");
     fill.open(QIODevice::WriteOnly);
     while (fill.write(QByteArray(4096, 'f')) == 4096 && fill.flush()) {
     }
     fill.close();
-    const QString error = WriteMapFile(map, "data\\full\\Hollow.pxm", FilledMap(20, 2));
+    const QString error = WriteMapFile(map, "data\\full\\Hollow.pxm", FilledMap(20, 2)).refusal();
     const QByteArray after = GetFile(map);
     const bool clean = LeftoverTemporaries(map).isEmpty();
     ::umount(QFile::encodeName(small).constData());
@@ -276,9 +276,9 @@ TEST_F(HostileFolder, KilledSavesLeaveTheOldOrTheNewFile)
     const QString map = at("data/Stage/Expanse.pxm");
     const MapData first = FilledMap(513, 1);
     const MapData second = FilledMap(513, 2);
-    ASSERT_EQ(WriteMapFile(map, "x", first), QString());
+    ASSERT_EQ(WriteMapFile(map, "x", first).refusal(), QString());
     const QByteArray firstBytes = GetFile(map);
-    ASSERT_EQ(WriteMapFile(map, "x", second), QString());
+    ASSERT_EQ(WriteMapFile(map, "x", second).refusal(), QString());
     const QByteArray secondBytes = GetFile(map);
 
     std::mt19937 random(8);
@@ -291,8 +291,9 @@ TEST_F(HostileFolder, KilledSavesLeaveTheOldOrTheNewFile)
     for (int round = 0; round < rounds && std::chrono::steady_clock::now() < deadline; ++round) {
         const pid_t pid = ::fork();
         if (pid == 0) {
+            // Killed at a random moment: only what it leaves on disk counts.
             for (int i = 0;; ++i)
-                WriteMapFile(map, "x", i % 2 ? first : second);
+                (void)WriteMapFile(map, "x", i % 2 ? first : second);
         }
         ::usleep(useconds_t(delayUs(random)));
         ::kill(pid, SIGKILL);
@@ -307,7 +308,7 @@ TEST_F(HostileFolder, KilledSavesLeaveTheOldOrTheNewFile)
         leftBehind += int(LeftoverTemporaries(map).size());
         ASSERT_LE(LeftoverTemporaries(map).size(), 1) << "each save removes what the last one left";
     }
-    ASSERT_EQ(WriteMapFile(map, "x", first), QString());
+    ASSERT_EQ(WriteMapFile(map, "x", first).refusal(), QString());
     EXPECT_TRUE(LeftoverTemporaries(map).isEmpty());
     EXPECT_EQ(torn, 0);
     EXPECT_EQ(oldOrNew[0] + oldOrNew[1], rounds);

@@ -51,7 +51,7 @@ TEST_F(FileTest, MapRoundTripIsByteForByteAndCellsLieRowByRow)
     EXPECT_EQ(map.grid.at(1, 2), quint8(original[8 + 2 * 20 + 1]));
     EXPECT_EQ(map.grid.at(100, 100), 0);
 
-    ASSERT_EQ(WriteMapFile(path, kMapName, map), QString());
+    ASSERT_EQ(WriteMapFile(path, kMapName, map).refusal(), QString());
     EXPECT_EQ(GetFile(path), original);
 }
 
@@ -64,7 +64,7 @@ TEST_F(FileTest, ShrunkMapKeepsHeaderAndOldTail)
     ASSERT_TRUE(ReadMapFile(path, kMapName, map).ok());
     map.width = 2;
     map.height = 3;
-    ASSERT_EQ(WriteMapFile(path, kMapName, map), QString());
+    ASSERT_EQ(WriteMapFile(path, kMapName, map).refusal(), QString());
 
     const QByteArray after = GetFile(path);
     ASSERT_EQ(after.size(), original.size()); // never shortened
@@ -89,7 +89,7 @@ TEST_F(FileTest, EntityRoundTripKeepsEveryByte)
     EXPECT_EQ(entities[1].Y, qFromLittleEndian<qint16>(original.constData() + 22));
     EXPECT_EQ(entities[2].Unknown, qFromLittleEndian<qint16>(original.constData() + 42)); // ends at 43
 
-    ASSERT_EQ(WriteEntityFile(path, kEntName, count, entities), QString());
+    ASSERT_EQ(WriteEntityFile(path, kEntName, count, entities).refusal(), QString());
     EXPECT_EQ(GetFile(path), original);
 }
 
@@ -101,7 +101,7 @@ TEST_F(FileTest, LoweredEntityCountKeepsOldRecordsBehind)
     EntityRecords entities{};
     ASSERT_TRUE(ReadEntityFile(path, kEntName, count, entities).ok());
     entities[0].Type = 99;
-    ASSERT_EQ(WriteEntityFile(path, kEntName, 3, entities), QString());
+    ASSERT_EQ(WriteEntityFile(path, kEntName, 3, entities).refusal(), QString());
 
     const QByteArray after = GetFile(path);
     EXPECT_EQ(after.size(), original.size());
@@ -116,7 +116,7 @@ TEST_F(FileTest, NewOrTinyFilesGetTheGameHeader)
     map.width = 2;
     map.height = 1;
     map.grid.at(1, 0) = 5;
-    ASSERT_EQ(WriteMapFile(path, kMapName, map), QString());
+    ASSERT_EQ(WriteMapFile(path, kMapName, map).refusal(), QString());
     EXPECT_EQ(GetFile(path), MapBytes(2, 1, QByteArray("\0\x05", 2)));
     EXPECT_EQ(ComposeMapFile("AB", map), MapBytes(2, 1, QByteArray("\0\x05", 2)));
     EXPECT_EQ(ComposeMapFile("ABCDE", map).left(4), "ABCD");
@@ -162,7 +162,7 @@ TEST_F(FileTest, HostileMapFilesAreRefusedAndLeaveTheMapAlone)
         MapData map;
         map.width = 7;
         map.grid.at(3, 3) = 42;
-        const QString error = ReadMapFile(path, kMapName, map).error;
+        const QString error = ReadMapFile(path, kMapName, map).refusal();
         EXPECT_TRUE(error.startsWith(kMapName) && error.contains(QLatin1String(c.words))) << qPrintable(error);
         EXPECT_EQ(map.width, 7);
         EXPECT_EQ(map.grid.at(3, 3), 42);
@@ -182,7 +182,7 @@ TEST_F(FileTest, HostileEntityFilesAreRefusedAndLeaveStateAlone)
         qint16 count = 4;
         EntityRecords entities{};
         entities[0].X = 11;
-        const QString error = ReadEntityFile(path, kEntName, count, entities).error;
+        const QString error = ReadEntityFile(path, kEntName, count, entities).refusal();
         EXPECT_TRUE(error.startsWith(kEntName) && error.contains(QLatin1String(c.words))) << qPrintable(error);
         EXPECT_EQ(count, 4);
         EXPECT_EQ(entities[0].X, 11);
@@ -195,14 +195,14 @@ TEST_F(FileTest, WritersRefuseWhatCannotBeStoredAndReadOnlyFiles)
     PutFile(path, original);
     MapData map;
     map.width = 514;
-    EXPECT_FALSE(WriteMapFile(path, kMapName, map).isEmpty());
+    EXPECT_FALSE(WriteMapFile(path, kMapName, map).ok());
     EntityRecords entities{};
-    EXPECT_FALSE(WriteEntityFile(path, kEntName, -1, entities).isEmpty());
-    EXPECT_FALSE(WriteEntityFile(path, kEntName, 257, entities).isEmpty());
+    EXPECT_FALSE(WriteEntityFile(path, kEntName, -1, entities).ok());
+    EXPECT_FALSE(WriteEntityFile(path, kEntName, 257, entities).ok());
 
     MakeReadOnly(path);
     map.width = 1;
-    const QString error = WriteMapFile(path, kMapName, map);
+    const QString error = WriteMapFile(path, kMapName, map).refusal();
     EXPECT_TRUE(error.contains(kMapName) && error.contains(QStringLiteral("read-only"))) << qPrintable(error);
     EXPECT_EQ(GetFile(path), original);
 }

@@ -18,13 +18,13 @@ namespace {
 
 class SampleGame : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(WriteSampleGame(dir.path()).toStdString(), ""); }
+    void SetUp() override { ASSERT_EQ(WriteSampleGame(dir.path()).refusal().toStdString(), ""); }
 
     QString path(const QString& built) const { return GameFolder(dir.path()).findFile(built); }
     StageRecord record(int stage) const
     {
         StageTable table;
-        EXPECT_EQ(ReadStageTable(path("doukutsu.exe"), table).toStdString(), "");
+        EXPECT_EQ(ReadStageTable(path("doukutsu.exe"), table).refusal().toStdString(), "");
         return table[stage];
     }
     QString stageFile(int stage, const char* extension) const
@@ -83,7 +83,7 @@ TEST_F(SampleGame, PassesTheStartUpCheckAndEveryRecordFindsItsFiles)
         EXPECT_TRUE(folder.patternExists(QString::fromLatin1(pattern))) << pattern;
 
     StageTable table;
-    ASSERT_EQ(ReadStageTable(path("doukutsu.exe"), table).toStdString(), "");
+    ASSERT_EQ(ReadStageTable(path("doukutsu.exe"), table).refusal().toStdString(), "");
     for (int i = 0; i < kStageCount; ++i) {
         const StageRecord& r = table[i];
         const QString map = "data\\stage\\" + QString::fromLatin1(CutAtNull(r.map()));
@@ -124,8 +124,8 @@ TEST_F(SampleGame, StagesHaveThePromisedSizesAndEntities)
         }
     }
     MapData small, huge;
-    ReadMapFile(stageFile(kSampleSmallStage, ".pxm"), "map", small);
-    ReadMapFile(stageFile(kSampleHugeStage, ".pxm"), "map", huge);
+    ASSERT_TRUE(ReadMapFile(stageFile(kSampleSmallStage, ".pxm"), "map", small).ok());
+    ASSERT_TRUE(ReadMapFile(stageFile(kSampleHugeStage, ".pxm"), "map", huge).ok());
     EXPECT_EQ(small.width, 20);
     EXPECT_EQ(small.height, 15);
     EXPECT_EQ(small.grid.at(13, 2), 26);
@@ -135,11 +135,11 @@ TEST_F(SampleGame, StagesHaveThePromisedSizesAndEntities)
 
     // Material for the "never shorten, keep what lies behind" rules.
     MapData tail;
-    ReadMapFile(stageFile(kSampleTailStage, ".pxm"), "map", tail);
+    ASSERT_TRUE(ReadMapFile(stageFile(kSampleTailStage, ".pxm"), "map", tail).ok());
     EXPECT_GT(ReadAll(stageFile(kSampleTailStage, ".pxm")).size(), 8 + tail.width * tail.height);
     qint16 count = 0;
     EntityRecords records;
-    ReadEntityFile(stageFile(kSampleTailStage, ".pxe"), "entities", count, records);
+    ASSERT_TRUE(ReadEntityFile(stageFile(kSampleTailStage, ".pxe"), "entities", count, records).ok());
     EXPECT_GT(ReadAll(stageFile(kSampleTailStage, ".pxe")).size(), 8 + kEntityRecordSize * count);
 }
 
@@ -197,9 +197,9 @@ TEST_F(SampleGame, ScriptsDecodeToReadableText)
 
 TEST_F(SampleGame, RewritesAnExistingFolderAndReportsAFolderItCannotCreate)
 {
-    ASSERT_EQ(WriteSampleGame(dir.path()).toStdString(), "");
+    ASSERT_EQ(WriteSampleGame(dir.path()).refusal().toStdString(), "");
     QFile blocker(dir.filePath("blocker"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    EXPECT_FALSE(WriteSampleGame(dir.filePath("blocker/game")).isEmpty());
+    EXPECT_FALSE(WriteSampleGame(dir.filePath("blocker/game")).ok());
 }

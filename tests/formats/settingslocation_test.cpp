@@ -54,14 +54,14 @@ TEST_F(SettingsLocationTest, FirstWriteStartsFromTheInstalledDefault)
 
     const QString user = SettingsFilePath(config);
     EXPECT_EQ(SettingsFileToRead(user, seed), seed);
-    EXPECT_EQ(PrepareSettingsFile(user, seed), QString());
+    EXPECT_EQ(PrepareSettingsFile(user, seed).refusal(), QString());
     EXPECT_EQ(GetFile(user), defaults);
     EXPECT_EQ(SettingsFileToRead(user, seed), user);
 
     // An existing file is the user's: never seeded again.
     ASSERT_TRUE(INIWrite(user, "Main", "Zoom", "3").ok());
     const QByteArray written = GetFile(user);
-    EXPECT_EQ(PrepareSettingsFile(user, seed), QString());
+    EXPECT_EQ(PrepareSettingsFile(user, seed).refusal(), QString());
     EXPECT_EQ(GetFile(user), written);
 }
 
@@ -69,7 +69,7 @@ TEST_F(SettingsLocationTest, WithoutDefaultOnlyTheFolderIsMade)
 {
     const QString user = SettingsFilePath(config);
     EXPECT_EQ(SettingsFileToRead(user, {}), user);
-    EXPECT_EQ(PrepareSettingsFile(user, {}), QString());
+    EXPECT_EQ(PrepareSettingsFile(user, {}).refusal(), QString());
     EXPECT_TRUE(QFileInfo(config).isDir());
     EXPECT_FALSE(QFileInfo::exists(user));
 }

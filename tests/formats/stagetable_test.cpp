@@ -32,7 +32,7 @@ TEST_F(StageTableTest, ReadsFieldsAtTheirOffsets)
     PutFile(exe, bytes);
 
     StageTable table;
-    ASSERT_EQ(ReadStageTable(exe, table), QString());
+    ASSERT_EQ(ReadStageTable(exe, table).refusal(), QString());
     StageRecord r = table[13];
     EXPECT_EQ(CutAtNull(r.tileset()), "Cave");
     EXPECT_EQ(r.parallax(), -2);
@@ -51,22 +51,22 @@ TEST_F(StageTableTest, ShortOrMissingExecutableIsAnErrorAndLeavesTableAlone)
     PutFile(exe, original.left(kStageTableEnd - 1));
     StageTable table;
     table[0].setTitle(Name("kept"));
-    EXPECT_EQ(ReadStageTable(exe, table),
+    EXPECT_EQ(ReadStageTable(exe, table).refusal(),
               QStringLiteral("Doukutsu.exe is too short to hold the stage table (623079 of 623080 bytes)."));
     EXPECT_EQ(CutAtNull(table[0].title()), "kept");
 
-    EXPECT_FALSE(ReadStageTable(dir.filePath("nothing.exe"), table).isEmpty());
+    EXPECT_FALSE(ReadStageTable(dir.filePath("nothing.exe"), table).ok());
     EXPECT_FALSE(QFile::exists(dir.filePath("nothing.exe")));
 }
 
 TEST_F(StageTableTest, WritingOneRecordTouchesOnlyItsFieldBytes)
 {
     StageTable table;
-    ASSERT_EQ(ReadStageTable(exe, table), QString());
+    ASSERT_EQ(ReadStageTable(exe, table).refusal(), QString());
     StageRecord edited = table[94];
     edited.setTitle(Name("  New title  "));
     edited.setParallax(7);
-    ASSERT_EQ(WriteStageRecord(exe, 94, edited), QString());
+    ASSERT_EQ(WriteStageRecord(exe, 94, edited).refusal(), QString());
 
     const QByteArray after = GetFile(exe);
     ASSERT_EQ(after.size(), original.size());
@@ -76,28 +76,28 @@ TEST_F(StageTableTest, WritingOneRecordTouchesOnlyItsFieldBytes)
     EXPECT_EQ(after.mid(622880 + 165, 32), Name("New title"));
 
     // Unedited records read and written back are bit-for-bit the same file.
-    ASSERT_EQ(ReadStageTable(exe, table), QString());
+    ASSERT_EQ(ReadStageTable(exe, table).refusal(), QString());
     for (int i = 0; i < kStageCount; ++i)
-        ASSERT_EQ(WriteStageRecord(exe, i, table[i]), QString());
+        ASSERT_EQ(WriteStageRecord(exe, i, table[i]).refusal(), QString());
     EXPECT_EQ(GetFile(exe), expected);
 }
 
 TEST_F(StageTableTest, WriteRefusesBadIndexReadOnlyAndShortFiles)
 {
     StageRecord record;
-    EXPECT_FALSE(WriteStageRecord(exe, 95, record).isEmpty());
+    EXPECT_FALSE(WriteStageRecord(exe, 95, record).ok());
 
     const QString shortExe = dir.filePath("short.exe");
     PutFile(shortExe, QByteArray(1000, 'x'));
-    EXPECT_FALSE(WriteStageRecord(shortExe, 0, record).isEmpty());
+    EXPECT_FALSE(WriteStageRecord(shortExe, 0, record).ok());
     EXPECT_EQ(GetFile(shortExe).size(), 1000); // not grown
 
     const QString missing = dir.filePath("missing.exe");
-    EXPECT_FALSE(WriteStageRecord(missing, 0, record).isEmpty());
+    EXPECT_FALSE(WriteStageRecord(missing, 0, record).ok());
     EXPECT_FALSE(QFile::exists(missing));
 
     MakeReadOnly(exe);
-    EXPECT_TRUE(WriteStageRecord(exe, 0, record).contains(QStringLiteral("read-only")));
+    EXPECT_TRUE(WriteStageRecord(exe, 0, record).refusal().contains(QStringLiteral("read-only")));
     EXPECT_EQ(GetFile(exe), original);
 }
 

@@ -7,9 +7,9 @@
 
 TestGame::TestGame()
 {
-    const QString error = vorn::WriteSampleGame(game.path());
-    if (!error.isEmpty())
-        throw std::runtime_error(error.toStdString());
+    const vorn::Outcome written = vorn::WriteSampleGame(game.path());
+    if (!written.ok())
+        throw std::runtime_error(written.refusal().toStdString());
 }
 
 QString TestGame::path(const QString& relative) const { return QDir(game.path()).filePath(relative); }

@@ -117,7 +117,7 @@ private slots:
 
         // Titles as the editor's stage list shows them, texts decoded the same way.
         vorn::StageTable table;
-        QCOMPARE(vorn::ReadStageTable(file("Doukutsu.exe"), table), QString());
+        QCOMPARE(vorn::ReadStageTable(file("Doukutsu.exe"), table).refusal(), QString());
         const Result tsv = tool({"stages", "--tsv"});
         QCOMPARE(tsv.status, 0);
         QCOMPARE(tsv.out.size(), 1 + vorn::kStageCount);
@@ -199,9 +199,9 @@ private slots:
         QFile map(file("data\\stage\\Ledges.pxm"));
         QVERIFY(map.resize(100));
         vorn::StageTable table;
-        QCOMPARE(vorn::ReadStageTable(file("Doukutsu.exe"), table), QString());
+        QCOMPARE(vorn::ReadStageTable(file("Doukutsu.exe"), table).refusal(), QString());
         table[20].setMap(vorn::PadName32("../Hollow"));
-        QCOMPARE(vorn::WriteStageRecord(file("Doukutsu.exe"), 20, table[20]), QString());
+        QCOMPARE(vorn::WriteStageRecord(file("Doukutsu.exe"), 20, table[20]).refusal(), QString());
         QVERIFY(QFile::remove(file("data\\stage\\Vault.tsc")));
         QVERIFY(QFile::remove(file("data\\stage\\Nook.pxe")));
         QByteArray pxe = FileBytes(file("data\\stage\\Hollow.pxe"));
@@ -283,10 +283,10 @@ private slots:
     {
         const QByteArray name("Hol\x1b[2J\nlow");
         vorn::StageTable table;
-        QCOMPARE(vorn::ReadStageTable(file("Doukutsu.exe"), table), QString());
+        QCOMPARE(vorn::ReadStageTable(file("Doukutsu.exe"), table).refusal(), QString());
         table[13].setMap(vorn::PadName32(name));
         table[13].setTitle(vorn::PadName32("Mossy\x1b]0;owned\x07\r\n13"));
-        QCOMPARE(vorn::WriteStageRecord(file("Doukutsu.exe"), 13, table[13]), QString());
+        QCOMPARE(vorn::WriteStageRecord(file("Doukutsu.exe"), 13, table[13]).refusal(), QString());
         const QString refusal = QStringLiteral("Stage 13's map name \"Hol\\x1b[2J\\nlow\" is not a plain file name.");
 
         Window w(*game);
