@@ -8,14 +8,6 @@ namespace {
 
 constexpr int kSettleMs = 250;
 
-// The entry a built name leads to, or where it would be: the folder part
-// of it is what can be watched when the file is missing.
-QString WatchedPath(const GameFolder& folder, const QString& builtName)
-{
-    const QString found = folder.findEntry(builtName);
-    return found.isEmpty() ? folder.pathForWrite(builtName) : found;
-}
-
 } // namespace
 
 PictureWatcher::PictureWatcher(QObject* parent) : QObject(parent)
@@ -31,27 +23,44 @@ void PictureWatcher::stop()
 {
     settle_.stop();
     watched_.clear();
-    if (!watcher_.files().isEmpty())
-        watcher_.removePaths(watcher_.files());
-    if (!watcher_.directories().isEmpty())
-        watcher_.removePaths(watcher_.directories());
+    watchOnly({});
 }
 
-void PictureWatcher::watch(const GameFolder& folder, const QStringList& builtNames)
+void PictureWatcher::watch(const GameFolder& folder, const std::vector<File>& files)
 {
-    stop();
+    settle_.stop();
     root_ = folder.root();
-    for (const QString& name : builtNames) {
-        const QString path = WatchedPath(folder, name);
-        watched_.push_back({name, StampOf(folder.findEntry(name))});
+    watched_.clear();
+    QStringList paths;
+    for (const File& file : files) {
+        watched_.push_back({file.builtName, StampOf(file.found)});
+        // A missing file is watched through the folder it would be in.
+        const QString path = file.found.isEmpty() ? folder.pathForWrite(file.builtName) : file.found;
         if (path.isEmpty())
             continue;
-        if (QFileInfo::exists(path))
-            watcher_.addPath(path);
-        const QString dir = QFileInfo(path).absolutePath();
-        if (!watcher_.directories().contains(dir))
-            watcher_.addPath(dir);
+        if (!file.found.isEmpty())
+            paths << path;
+        paths << QFileInfo(path).absolutePath();
     }
+    watchOnly(paths);
+}
+
+// Changing what the system watches costs more than a stage's load itself,
+// and one stage's pictures mostly lie in the folders of the stage before.
+void PictureWatcher::watchOnly(const QStringList& paths)
+{
+    QStringList watched = watcher_.files() + watcher_.directories();
+    QStringList gone;
+    for (const QString& path : watched)
+        if (!paths.contains(path))
+            gone << path;
+    if (!gone.isEmpty())
+        watcher_.removePaths(gone);
+    for (const QString& path : paths)
+        if (!watched.contains(path)) {
+            watcher_.addPath(path);
+            watched << path;
+        }
 }
 
 void PictureWatcher::check()

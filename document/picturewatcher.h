@@ -20,9 +20,13 @@ class PictureWatcher : public QObject {
 public:
     explicit PictureWatcher(QObject* parent = nullptr);
 
-    // Watches the files the built names ("data\stage\prtCave.pbm") lead to
-    // in `folder`, as they are now; the files watched before are dropped.
-    void watch(const GameFolder& folder, const QStringList& builtNames);
+    struct File {
+        QString builtName; // "data\stage\prtCave.pbm"
+        QString found;     // the entry it leads to now; empty when missing
+    };
+    // Watches these files of `folder` from now on, in place of those
+    // watched before; what stays watched is not watched anew.
+    void watch(const GameFolder& folder, const std::vector<File>& files);
     void stop();
 
 signals:
@@ -36,6 +40,7 @@ private:
         QString builtName;
         FileStamp stamp;
     };
+    void watchOnly(const QStringList& paths);
     QString root_;
     std::vector<Watched> watched_;
     QFileSystemWatcher watcher_;

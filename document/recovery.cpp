@@ -109,16 +109,17 @@ void RecoveryStore::remove(const QString& gameRoot, const QString& mapName) cons
 RecoveryKeeper::RecoveryKeeper(StageDocument& stage, RecoveryStore store, QObject* parent)
     : QObject(parent), stage_(stage), store_(std::move(store))
 {
-    timer_.setSingleShot(true);
+    // A look every kDelayMs while edits are unsaved, rather than a signal
+    // at every painted cell: painting keeps its speed.
     timer_.setInterval(kDelayMs);
-    connect(&timer_, &QTimer::timeout, this, &RecoveryKeeper::writeNow);
-    connect(&stage_, &StageDocument::cellsChanged, this, &RecoveryKeeper::edited);
-    connect(&stage_, &StageDocument::recordChanged, this, &RecoveryKeeper::edited);
-    connect(&stage_, &StageDocument::entitiesChanged, this, &RecoveryKeeper::edited);
-    connect(&stage_, &StageDocument::mapResized, this, &RecoveryKeeper::edited);
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        if (stage_.revision() != writtenRevision_)
+            writeNow();
+    });
     connect(&stage_, &StageDocument::modifiedChanged, this, [this](bool modified) {
         if (modified) {
-            edited();
+            if (!timer_.isActive())
+                timer_.start();
             return;
         }
         // Nothing unsaved: the copy of this stage has nothing to give back.
@@ -139,19 +140,11 @@ void RecoveryKeeper::setStore(RecoveryStore store)
     store_ = std::move(store);
 }
 
-// Not restarted by every edit: while the user keeps painting, a copy is
-// still written every kDelayMs.
-void RecoveryKeeper::edited()
-{
-    if (stage_.isOpen() && stage_.isModified() && !timer_.isActive())
-        timer_.start();
-}
-
 void RecoveryKeeper::writeNow()
 {
-    timer_.stop();
     if (!stage_.isOpen() || !stage_.isModified())
         return;
+    writtenRevision_ = stage_.revision();
     RecoveryStore::Copy copy{stage_.mapFileBytes(), stage_.entityFileBytes(), {}};
     const Outcome written = store_.write(stage_.gameRoot(), stage_.files().mapName, copy);
     if (!written.ok()) {

@@ -41,9 +41,9 @@ private:
     QString folder_;
 };
 
-// Keeps the recovery copy of a document's open stage: written within
-// kDelayMs of an edit while the stage has unsaved edits, removed once it has
-// none (saved, or undone back to what is on disk).
+// Keeps the recovery copy of a document's open stage: while the stage has
+// unsaved edits, written within kDelayMs of the last change; removed once it
+// has none (saved, or undone back to what is on disk).
 class RecoveryKeeper : public QObject {
     Q_OBJECT
 public:
@@ -67,13 +67,12 @@ signals:
     void writeFailed(const QString& reason);
 
 private:
-    void edited();
-
     StageDocument& stage_;
     RecoveryStore store_;
     QTimer timer_;
     QString writtenRoot_, writtenMap_; // the copy this keeper wrote last
     bool wrote_ = false;
+    quint64 writtenRevision_ = 0; // the document's revision the copy holds
     QString lastFailure_;
 };
 

@@ -3,6 +3,7 @@
 #include "picturewatcher.h"
 
 #include <QBuffer>
+#include <cstring>
 
 namespace vorn {
 
@@ -13,19 +14,29 @@ const QString kEntitySaveFailed = QStringLiteral("The map was saved; the entitie
 
 quint32 CellIndex(int x, int y) { return quint32(y * kGridSide + x); }
 
-// The cells a map file holds: its size and the cells within it.
-bool SameMap(const MapData& a, const MapData& b)
+int Cells(qint16 count) { return std::clamp<int>(count, 0, kGridSide); }
+
+} // namespace
+
+// Only the cells within the size are a map file's: a small map costs a
+// small copy.
+StageDocument::MapCells StageDocument::CellsOf(const MapData& map)
 {
-    if (a.width != b.width || a.height != b.height)
-        return false;
-    const int w = std::clamp<int>(a.width, 0, kGridSide);
-    const int h = std::clamp<int>(a.height, 0, kGridSide);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            if (a.grid.at(x, y) != b.grid.at(x, y))
-                return false;
-    return true;
+    MapCells out{map.width, map.height, {}};
+    const int w = Cells(map.width), h = Cells(map.height);
+    out.cells.resize(qsizetype(w) * h);
+    char* to = out.cells.data();
+    for (int y = 0; y < h; ++y, to += w)
+        std::memcpy(to, map.grid.row(y), size_t(w));
+    return out;
 }
+
+bool StageDocument::SameMap(const MapData& map, const MapCells& cells)
+{
+    return map.width == cells.width && map.height == cells.height && CellsOf(map).cells == cells.cells;
+}
+
+namespace {
 
 bool SameEntities(qint16 countA, const EntityRecords& a, qint16 countB, const EntityRecords& b)
 {
@@ -87,15 +98,13 @@ Outcome StageDocument::read(const Game& game, int stage, Reading& out, const Sta
     out.stage = stage;
     out.root = game.folder.root();
     out.loaded.records = records_; // records beyond the new count stay as they lie
-    // Stamped before they are read: a change made meanwhile then shows at
-    // the next save, where the content decides.
-    StageFiles names;
-    if (StageFilesOf(stage, game.table[stage], names).ok()) {
-        out.mapStamp = StampOf(game.folder.findEntry(names.map));
-        out.entityStamp = StampOf(game.folder.findEntry(names.entities));
-    }
     if (Outcome refused = LoadStage(game.folder, stage, game.table[stage], out.loaded, status); !refused.ok())
         return refused;
+    // Stamped from the entries just read, so no second lookup slows the
+    // load; a change in the moment between shows as the stamp of the new
+    // file and goes unnoticed at Save, a window of microseconds.
+    out.mapStamp = StampOf(out.loaded.found.map);
+    out.entityStamp = StampOf(out.loaded.found.entities);
     out.pictureWarning = UseStandInPictures(out.loaded);
     return {};
 }
@@ -116,15 +125,16 @@ void StageDocument::open(Reading&& reading)
 
     mapStamp_ = reading.mapStamp;
     entityStamp_ = reading.entityStamp;
-    mapOnDisk_ = map_;
+    mapOnDisk_ = CellsOf(map_);
     entityCountOnDisk_ = entityCount_;
     recordsOnDisk_ = records_;
 
     history_.Clear();
     changedOutsideHistory_ = false;
     ++revision_;
+    pictures_ = {{files_.tileset, reading.loaded.found.tileset}, {files_.backdrop, reading.loaded.found.backdrop}};
     if (pictureWatcher_)
-        pictureWatcher_->watch(GameFolder(root_), {files_.tileset, files_.backdrop});
+        pictureWatcher_->watch(GameFolder(root_), pictures_);
     emit opened();
     updateModified();
 }
@@ -205,7 +215,7 @@ Outcome StageDocument::save(const Game& game, const StatusText& status)
         written = WriteMapFile(path, files_.map, map_, game.folder.rules());
     if (!written.ok())
         return written.refusal() + QStringLiteral("\n\n") + kMapSaveFailed;
-    mapOnDisk_ = map_;
+    mapOnDisk_ = CellsOf(map_);
     mapStamp_ = StampOf(path);
 
     show(QStringLiteral("Saving object data ") + name + QStringLiteral("..."));
@@ -363,7 +373,7 @@ bool StageDocument::holds(const QByteArray& mapFile, const QByteArray& entityFil
     MapData map;
     qint16 count = 0;
     EntityRecords records{};
-    return ParseMap(mapFile, map).ok() && ParseEntities(entityFile, count, records).ok() && SameMap(map, map_) &&
+    return ParseMap(mapFile, map).ok() && ParseEntities(entityFile, count, records).ok() && SameMap(map, CellsOf(map_)) &&
            SameEntities(count, records, entityCount_, records_);
 }
 
@@ -447,7 +457,7 @@ void StageDocument::watchPictures(bool on)
     pictureWatcher_ = std::make_unique<PictureWatcher>();
     connect(pictureWatcher_.get(), &PictureWatcher::changed, this, &StageDocument::readPicturesAgain);
     if (isOpen())
-        pictureWatcher_->watch(GameFolder(root_), {files_.tileset, files_.backdrop});
+        pictureWatcher_->watch(GameFolder(root_), pictures_);
 }
 
 // The edits stay: only the pictures the map is drawn from change.

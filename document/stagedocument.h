@@ -11,6 +11,7 @@
 #include "mapdrawing.h"
 #include "mapfile.h"
 #include "outcome.h"
+#include "picturewatcher.h"
 #include "stagecommands.h"
 #include "stageloading.h"
 
@@ -23,8 +24,6 @@
 #include <span>
 
 namespace vorn {
-
-class PictureWatcher;
 
 class StageDocument : public QObject {
     Q_OBJECT
@@ -125,6 +124,9 @@ public:
     // Edits that are not on disk: a stroke or drag under way, steps since
     // the last save or load, or an edit outside the history.
     bool isModified() const;
+    // Counts every change of the content, so a change is known without a
+    // signal for each.
+    quint64 revision() const { return revision_; }
 
     // ---- for the history's steps --------------------------------------------
     void applyCells(const StrokeCells& cells, bool forward);
@@ -163,7 +165,13 @@ private:
     // What the map and entity files held when last read or written, to tell
     // another program's change from our own.
     FileStamp mapStamp_, entityStamp_;
-    MapData mapOnDisk_;
+    struct MapCells {
+        qint16 width = 0, height = 0;
+        QByteArray cells; // the cells within the size, row after row
+    };
+    static MapCells CellsOf(const MapData& map);
+    static bool SameMap(const MapData& map, const MapCells& cells);
+    MapCells mapOnDisk_;
     qint16 entityCountOnDisk_ = 0;
     EntityRecords recordsOnDisk_{};
 
@@ -179,6 +187,7 @@ private:
     bool modified_ = false; // as last signalled
     quint64 revision_ = 0;  // counts changes, so a save can tell one made while it wrote
 
+    std::vector<PictureWatcher::File> pictures_; // the tileset's and backdrop's files
     std::unique_ptr<PictureWatcher> pictureWatcher_;
 };
 

@@ -19,6 +19,7 @@ public:
     TileGrid() : cells_(kGridSide * kGridSide, 0) {}
     quint8 at(int x, int y) const { return cells_[y * kGridSide + x]; }
     quint8& at(int x, int y) { return cells_[y * kGridSide + x]; }
+    const quint8* row(int y) const { return cells_.data() + y * kGridSide; }
     void clear() { std::fill(cells_.begin(), cells_.end(), 0); }
     bool operator==(const TileGrid&) const = default;
 private:

@@ -6,15 +6,28 @@ namespace vorn {
 // game file's place is refused by name rather than taken for a missing
 // file; and no file is ever opened unless it is a regular one.
 
-Picture LoadStageTileset(const GameFolder& game, const StageFiles& files)
+namespace {
+
+// The entry a built name leads to, also handed to the caller who asks.
+QString Find(const GameFolder& game, const QString& builtName, QString* found)
 {
-    const QSize maxTileset(kMaxTilesetSide, kMaxTilesetSide);
-    return LoadPicture(game.findEntry(files.tileset), files.tileset, QStringLiteral("a tileset"), maxTileset);
+    QString path = game.findEntry(builtName);
+    if (found)
+        *found = path;
+    return path;
 }
 
-ReadStatus LoadStageMap(const GameFolder& game, const StageFiles& files, MapData& map)
+} // namespace
+
+Picture LoadStageTileset(const GameFolder& game, const StageFiles& files, QString* found)
 {
-    const QString path = game.findEntry(files.map);
+    const QSize maxTileset(kMaxTilesetSide, kMaxTilesetSide);
+    return LoadPicture(Find(game, files.tileset, found), files.tileset, QStringLiteral("a tileset"), maxTileset);
+}
+
+ReadStatus LoadStageMap(const GameFolder& game, const StageFiles& files, MapData& map, QString* found)
+{
+    const QString path = Find(game, files.map, found);
     if (path.isEmpty()) {
         map = MapData(); // a missing file is a 0 x 0 map
         return ReadStatus::Missing();
@@ -22,16 +35,16 @@ ReadStatus LoadStageMap(const GameFolder& game, const StageFiles& files, MapData
     return ReadMapFile(path, files.map, map, game.rules());
 }
 
-Picture LoadStageBackdrop(const GameFolder& game, const StageFiles& files, const MapData& map)
+Picture LoadStageBackdrop(const GameFolder& game, const StageFiles& files, const MapData& map, QString* found)
 {
-    return LoadPicture(game.findEntry(files.backdrop), files.backdrop, QStringLiteral("a backdrop of this stage"),
+    return LoadPicture(Find(game, files.backdrop, found), files.backdrop, QStringLiteral("a backdrop of this stage"),
                        MaxBackdropSize(map.width, map.height));
 }
 
 ReadStatus LoadStageEntities(const GameFolder& game, const StageFiles& files, qint16& count,
-                             EntityRecords& records)
+                             EntityRecords& records, QString* found)
 {
-    const QString path = game.findEntry(files.entities);
+    const QString path = Find(game, files.entities, found);
     if (path.isEmpty()) {
         count = 0; // a missing file is no entities
         return ReadStatus::Missing();
@@ -51,20 +64,20 @@ Outcome LoadStage(const GameFolder& game, int stage, const StageRecord& record, 
     const StageFiles& files = out.files;
 
     show(QStringLiteral("Loading tileset ") + files.tilesetName + QStringLiteral("..."));
-    out.tileset = LoadStageTileset(game, files);
+    out.tileset = LoadStageTileset(game, files, &out.found.tileset);
     if (!out.tileset.outcome.ok())
         return out.tileset.outcome;
 
     show(QStringLiteral("Loading stage ") + files.mapName + QStringLiteral("..."));
-    if (const ReadStatus read = LoadStageMap(game, files, out.map); !read.ok())
+    if (const ReadStatus read = LoadStageMap(game, files, out.map, &out.found.map); !read.ok())
         return read;
-    out.backdrop = LoadStageBackdrop(game, files, out.map);
+    out.backdrop = LoadStageBackdrop(game, files, out.map, &out.found.backdrop);
     if (!out.backdrop.outcome.ok())
         return out.backdrop.outcome;
 
     show(QStringLiteral("Loading object data ") + files.mapName + QStringLiteral("..."));
     qint16 count = 0;
-    if (const ReadStatus read = LoadStageEntities(game, files, count, out.records); !read.ok())
+    if (const ReadStatus read = LoadStageEntities(game, files, count, out.records, &out.found.entities); !read.ok())
         return read;
     out.entityCount = count;
     return {};

@@ -20,15 +20,24 @@ namespace vorn {
 // be decoded comes back null without a refusal; one that is refused (a
 // pipe, an absurd size) carries the reason. A missing map or entity file is
 // not refused: `missing` tells, and it reads as a 0 x 0 map or no entities.
-Picture LoadStageTileset(const GameFolder& game, const StageFiles& files);
-ReadStatus LoadStageMap(const GameFolder& game, const StageFiles& files, MapData& map);
-Picture LoadStageBackdrop(const GameFolder& game, const StageFiles& files, const MapData& map);
+// `found`, when given, gets the entry the file was read from (empty when
+// there is none).
+Picture LoadStageTileset(const GameFolder& game, const StageFiles& files, QString* found = nullptr);
+ReadStatus LoadStageMap(const GameFolder& game, const StageFiles& files, MapData& map, QString* found = nullptr);
+Picture LoadStageBackdrop(const GameFolder& game, const StageFiles& files, const MapData& map,
+                          QString* found = nullptr);
 // Records from the count on keep what `records` held.
 ReadStatus LoadStageEntities(const GameFolder& game, const StageFiles& files, qint16& count,
-                             EntityRecords& records);
+                             EntityRecords& records, QString* found = nullptr);
+
+// Where a stage's files were found in the game folder; empty where missing.
+struct FoundFiles {
+    QString tileset, map, backdrop, entities;
+};
 
 struct LoadedStage {
     StageFiles files;
+    FoundFiles found;
     Picture tileset;
     MapData map;
     Picture backdrop;
