@@ -128,12 +128,6 @@ public:
     // signal for each.
     quint64 revision() const { return revision_; }
 
-    // ---- for the history's steps --------------------------------------------
-    void applyCells(const StrokeCells& cells, bool forward);
-    void applyRecord(int index, const EntityRecord& record);
-    void applyEntityCount(qint16 count);
-    void applyContent(const StageContent& content, const StrokeCells& cells, bool forward);
-
 signals:
     // Cells given as y * kGridSide + x.
     void cellsChanged(std::span<const quint32> cells);
@@ -148,6 +142,17 @@ signals:
     void modifiedChanged(bool modified);
 
 private:
+    // The history's steps change the stage through these: a step is itself
+    // in the history, so its change needs no mark of its own.
+    friend class PaintStrokeCommand;
+    friend class EditEntityCommand;
+    friend class EntityCountCommand;
+    friend class ReplaceStageCommand;
+    void applyCells(const StrokeCells& cells, bool forward);
+    void applyRecord(int index, const EntityRecord& record);
+    void applyEntityCount(qint16 count);
+    void applyContent(const StageContent& content, const StrokeCells& cells, bool forward);
+
     void updateModified();
     void readPicturesAgain(const QStringList& builtNames);
     StageContent content() const;
