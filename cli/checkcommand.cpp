@@ -74,7 +74,7 @@ void CheckStage(const GameFolder& folder, int stage, const StageRecord& record, 
     }
 
     if (backdropNamed)
-        CheckPicture(LoadStageBackdrop(folder, files, map), folder, files.backdrop, QStringLiteral("backdrop"), stage,
+        CheckPicture(LoadStageBackdrop(folder, files, map.width, map.height), folder, files.backdrop, QStringLiteral("backdrop"), stage,
                      found);
 
     if (!mapNamed)

@@ -19,13 +19,6 @@ PictureWatcher::PictureWatcher(QObject* parent) : QObject(parent)
     connect(&watcher_, &QFileSystemWatcher::directoryChanged, &settle_, qOverload<>(&QTimer::start));
 }
 
-void PictureWatcher::stop()
-{
-    settle_.stop();
-    watched_.clear();
-    watchOnly({});
-}
-
 void PictureWatcher::watch(const GameFolder& folder, const std::vector<File>& files)
 {
     settle_.stop();

@@ -27,7 +27,6 @@ public:
     // Watches these files of `folder` from now on, in place of those
     // watched before; what stays watched is not watched anew.
     void watch(const GameFolder& folder, const std::vector<File>& files);
-    void stop();
 
 signals:
     // The built names whose files changed, once writing has paused.

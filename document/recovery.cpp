@@ -124,14 +124,14 @@ RecoveryKeeper::RecoveryKeeper(StageDocument& stage, RecoveryStore store, QObjec
         }
         // Nothing unsaved: the copy of this stage has nothing to give back.
         timer_.stop();
-        if (wrote_ && writtenRoot_ == stage_.gameRoot() && writtenMap_ == stage_.files().mapName) {
-            store_.remove(writtenRoot_, writtenMap_);
-            wrote_ = false;
+        if (kept_ && *kept_ == openStage()) {
+            store_.remove(kept_->root, kept_->mapName);
+            kept_.reset();
         }
     });
     connect(&stage_, &StageDocument::opened, this, [this] {
         timer_.stop();
-        wrote_ = false; // the stage before keeps its copy unless discarded
+        kept_.reset(); // the stage before keeps its copy unless discarded
     });
 }
 
@@ -140,13 +140,19 @@ void RecoveryKeeper::setStore(RecoveryStore store)
     store_ = std::move(store);
 }
 
+RecoveryKeeper::Key RecoveryKeeper::openStage() const
+{
+    return {stage_.gameRoot(), stage_.files().mapName};
+}
+
 void RecoveryKeeper::writeNow()
 {
     if (!stage_.isOpen() || !stage_.isModified())
         return;
     writtenRevision_ = stage_.revision();
     RecoveryStore::Copy copy{stage_.mapFileBytes(), stage_.entityFileBytes(), {}};
-    const Outcome written = store_.write(stage_.gameRoot(), stage_.files().mapName, copy);
+    const Key key = openStage();
+    const Outcome written = store_.write(key.root, key.mapName, copy);
     if (!written.ok()) {
         if (written.refusal() != lastFailure_) {
             lastFailure_ = written.refusal();
@@ -154,27 +160,24 @@ void RecoveryKeeper::writeNow()
         }
         return;
     }
-    writtenRoot_ = stage_.gameRoot();
-    writtenMap_ = stage_.files().mapName;
-    wrote_ = true;
+    kept_ = key;
 }
 
 std::optional<RecoveryStore::Copy> RecoveryKeeper::leftOver()
 {
     if (!stage_.isOpen())
         return std::nullopt;
-    std::optional<RecoveryStore::Copy> copy = store_.read(stage_.gameRoot(), stage_.files().mapName);
+    const Key key = openStage();
+    std::optional<RecoveryStore::Copy> copy = store_.read(key.root, key.mapName);
     if (!copy)
         return copy;
     if (stage_.holds(copy->mapFile, copy->entityFile)) {
-        store_.remove(stage_.gameRoot(), stage_.files().mapName);
+        store_.remove(key.root, key.mapName);
         return std::nullopt;
     }
     // The copy is this keeper's from now on: kept up to date once its edits
     // are back, removed with them.
-    writtenRoot_ = stage_.gameRoot();
-    writtenMap_ = stage_.files().mapName;
-    wrote_ = true;
+    kept_ = key;
     return copy;
 }
 
@@ -183,7 +186,7 @@ void RecoveryKeeper::discard()
     timer_.stop();
     if (stage_.isOpen())
         store_.remove(stage_.gameRoot(), stage_.files().mapName);
-    wrote_ = false;
+    kept_.reset();
 }
 
 } // namespace vorn

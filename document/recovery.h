@@ -50,7 +50,6 @@ public:
     static constexpr int kDelayMs = 2000;
 
     RecoveryKeeper(StageDocument& stage, RecoveryStore store, QObject* parent = nullptr);
-    const RecoveryStore& store() const { return store_; }
     void setStore(RecoveryStore store);
 
     // The copy of the stage just opened, when it holds other edits than
@@ -59,19 +58,24 @@ public:
     std::optional<RecoveryStore::Copy> leftOver();
     // Removes the open stage's copy (its edits are being thrown away).
     void discard();
-    // Writes the copy now, when there are unsaved edits.
-    void writeNow();
 
 signals:
     // A copy could not be written, once per reason.
     void writeFailed(const QString& reason);
 
 private:
+    // A copy is known by its game folder and map name.
+    struct Key {
+        QString root, mapName;
+        bool operator==(const Key&) const = default;
+    };
+    Key openStage() const;
+    void writeNow();
+
     StageDocument& stage_;
     RecoveryStore store_;
     QTimer timer_;
-    QString writtenRoot_, writtenMap_; // the copy this keeper wrote last
-    bool wrote_ = false;
+    std::optional<Key> kept_; // the copy this keeper looks after
     quint64 writtenRevision_ = 0; // the document's revision the copy holds
     QString lastFailure_;
 };

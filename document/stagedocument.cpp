@@ -16,6 +16,50 @@ quint32 CellIndex(int x, int y) { return quint32(y * kGridSide + x); }
 
 int Cells(qint16 count) { return std::clamp<int>(count, 0, kGridSide); }
 
+bool SameEntities(qint16 countA, const EntityRecords& a, qint16 countB, const EntityRecords& b)
+{
+    if (countA != countB)
+        return false;
+    const int used = std::clamp<int>(countA, 0, kMaxEntities);
+    return std::equal(a.begin(), a.begin() + used, b.begin());
+}
+
+// A game file's bytes in memory, read as its reader reads the file.
+template <typename Read>
+Outcome ReadBytes(const QByteArray& bytes, Read read)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return read(buffer);
+}
+
+Outcome ParseMap(const QByteArray& bytes, MapData& map)
+{
+    return ReadBytes(bytes, [&](QIODevice& d) { return ReadMap(d, QStringLiteral("The recovered map"), map); });
+}
+
+Outcome ParseEntities(const QByteArray& bytes, qint16& count, EntityRecords& records)
+{
+    return ReadBytes(bytes, [&](QIODevice& d) {
+        return ReadEntities(d, QStringLiteral("The recovered entities"), count, records);
+    });
+}
+
+// Why a picture read again is stood in for; empty when it loaded.
+QString PictureProblem(const Picture& picture, const GameFolder& folder, const QString& builtName,
+                       const QString& standIn)
+{
+    if (!picture.image.isNull())
+        return {};
+    QString reason = picture.outcome.refusal();
+    if (reason.isEmpty()) {
+        reason = folder.findEntry(builtName).isEmpty() ? builtName + QStringLiteral(" is missing.")
+                                                       : builtName + QStringLiteral(" cannot be read as a picture.");
+    }
+    return reason + QStringLiteral(" The map shows ") + standIn + QStringLiteral(" in its place.");
+}
+
 } // namespace
 
 // Only the cells within the size are a map file's: a small map costs a
@@ -35,55 +79,6 @@ bool StageDocument::SameMap(const MapData& map, const MapCells& cells)
 {
     return map.width == cells.width && map.height == cells.height && CellsOf(map).cells == cells.cells;
 }
-
-namespace {
-
-bool SameEntities(qint16 countA, const EntityRecords& a, qint16 countB, const EntityRecords& b)
-{
-    if (countA != countB)
-        return false;
-    const int used = std::clamp<int>(countA, 0, kMaxEntities);
-    return std::equal(a.begin(), a.begin() + used, b.begin());
-}
-
-Outcome ParseMap(const QByteArray& bytes, MapData& map)
-{
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return ReadMap(buffer, QStringLiteral("The recovered map"), map);
-}
-
-Outcome ParseEntities(const QByteArray& bytes, qint16& count, EntityRecords& records)
-{
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return ReadEntities(buffer, QStringLiteral("The recovered entities"), count, records);
-}
-
-QImage StandInTileset()
-{
-    QImage image(256, 256, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    return image;
-}
-
-// Why a picture read again is stood in for; empty when it loaded.
-QString PictureProblem(const Picture& picture, const GameFolder& folder, const QString& builtName,
-                       const QString& standIn)
-{
-    if (!picture.image.isNull())
-        return {};
-    QString reason = picture.outcome.refusal();
-    if (reason.isEmpty()) {
-        reason = folder.findEntry(builtName).isEmpty() ? builtName + QStringLiteral(" is missing.")
-                                                       : builtName + QStringLiteral(" cannot be read as a picture.");
-    }
-    return reason + QStringLiteral(" The map shows ") + standIn + QStringLiteral(" in its place.");
-}
-
-} // namespace
 
 StageDocument::StageDocument(QObject* parent) : QObject(parent) {}
 
@@ -440,12 +435,6 @@ void StageDocument::setTileset(QImage image)
     emit picturesChanged();
 }
 
-void StageDocument::setBackdrop(QImage image)
-{
-    backdrop_ = std::move(image);
-    emit picturesChanged();
-}
-
 void StageDocument::watchPictures(bool on)
 {
     if (!on) {
@@ -476,10 +465,7 @@ void StageDocument::readPicturesAgain(const QStringList& builtNames)
         mask_ = CreateMaskImage(tileset_, qRgb(0, 0, 0));
     }
     if (builtNames.contains(files_.backdrop)) {
-        MapData size; // the backdrop's limit follows the map's size
-        size.width = map_.width;
-        size.height = map_.height;
-        Picture backdrop = LoadStageBackdrop(folder, files_, size);
+        Picture backdrop = LoadStageBackdrop(folder, files_, map_.width, map_.height);
         if (const QString problem = PictureProblem(backdrop, folder, files_.backdrop, QStringLiteral("white"));
             !problem.isEmpty())
             problems << problem;
@@ -511,14 +497,19 @@ void StageDocument::updateModified()
 // ---- for the history's steps --------------------------------------------------
 
 // Backwards on undo, so that a cell written twice ends on its first value.
-void StageDocument::applyCells(const StrokeCells& cells, bool forward)
+void StageDocument::writeCells(const StrokeCells& cells, bool forward)
 {
     const qsizetype n = qsizetype(cells.cell.size());
     for (qsizetype k = 0; k < n; ++k) {
-        const qsizetype i = forward ? k : n - 1 - k;
-        const quint32 at = cells.cell[size_t(i)];
-        map_.grid.at(int(at % kGridSide), int(at / kGridSide)) = forward ? cells.after[size_t(i)] : cells.before[size_t(i)];
+        const size_t i = size_t(forward ? k : n - 1 - k);
+        const quint32 at = cells.cell[i];
+        map_.grid.at(int(at % kGridSide), int(at / kGridSide)) = forward ? cells.after[i] : cells.before[i];
     }
+}
+
+void StageDocument::applyCells(const StrokeCells& cells, bool forward)
+{
+    writeCells(cells, forward);
     ++revision_;
     emit cellsChanged(cells.cell);
 }
@@ -539,10 +530,7 @@ void StageDocument::applyEntityCount(qint16 count)
 
 void StageDocument::applyContent(const StageContent& content, const StrokeCells& cells, bool forward)
 {
-    for (size_t i = 0; i < cells.cell.size(); ++i) {
-        const quint32 at = cells.cell[i];
-        map_.grid.at(int(at % kGridSide), int(at / kGridSide)) = forward ? cells.after[i] : cells.before[i];
-    }
+    writeCells(cells, forward);
     map_.width = content.width;
     map_.height = content.height;
     entityCount_ = content.entityCount;

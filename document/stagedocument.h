@@ -112,9 +112,8 @@ public:
     void setMapSize(qint16 width, qint16 height);
 
     // ---- pictures ---------------------------------------------------------
-    // The tileset (its mask made anew) and the backdrop to draw from.
+    // The tileset to draw from, its mask made anew.
     void setTileset(QImage image);
-    void setBackdrop(QImage image);
     // Watch the open stage's tileset and backdrop files: when another
     // program changes one, it is read again (edits stay) and
     // picturesChanged says so. Off until turned on.
@@ -152,6 +151,7 @@ private:
     void applyRecord(int index, const EntityRecord& record);
     void applyEntityCount(qint16 count);
     void applyContent(const StageContent& content, const StrokeCells& cells, bool forward);
+    void writeCells(const StrokeCells& cells, bool forward);
 
     void updateModified();
     void readPicturesAgain(const QStringList& builtNames);

@@ -115,6 +115,7 @@ QPixmap IconPicture()
 
 frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* parent)
     : QWidget(parent), game_(gameDir), stage_(std::make_unique<vorn::StageDocument>()),
+      recovery_(std::make_unique<vorn::RecoveryKeeper>(*stage_, vorn::RecoveryStore(vorn::RecoveryStore::DefaultFolder()))),
       settingsPath_(vorn::SettingsFilePath(settingsDir))
 {
     setObjectName(QStringLiteral("frmVorn"));

@@ -32,14 +32,11 @@ class QPushButton;
 class QScrollBar;
 
 namespace vorn {
-class EditHistory;    // edithistory.h: the undo history
 class EntityMarker;   // entitymarker.h
-struct MapScene;      // mapdrawing.h
 class MapView;        // mapview.h: picMap
 class RecoveryKeeper; // recovery.h: the copy of unsaved edits
 class ShapeFrame;     // shapeframe.h: shpCursor, shpTile
 class SplitterHandle; // layout widgets: imgSplitter
-class StageDocument;  // stagedocument.h: the open stage
 class StatusBar;      // layout widgets: picStatusbar
 class TilesetView;    // mapview.h: picTileset
 
@@ -258,6 +255,8 @@ protected:
 private:
     void DockStrips();
     void RevertStageSelection();
+    // A progress text of a load or save, shown before the work goes on.
+    void ShowProgress(const QString& text);
     bool WriteOpenStage(); // the body of cmdSave_Click
     bool ConfirmReload();
     bool ConfirmOverwriteChanged();

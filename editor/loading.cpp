@@ -19,6 +19,13 @@ void frmVorn::cboMap_Click()
     cmdLoad_Click();
 }
 
+// Events are processed once, so that the text shows while the work goes on.
+void frmVorn::ShowProgress(const QString& text)
+{
+    lblStatus->setText(text);
+    QCoreApplication::processEvents();
+}
+
 void frmVorn::RevertStageSelection()
 {
     const QSignalBlocker block(cboMap);
@@ -42,10 +49,7 @@ bool frmVorn::cmdLoad_Click()
     }
 
     loading_ = true;
-    const auto showStatus = [this](const QString& text) {
-        lblStatus->setText(text);
-        QCoreApplication::processEvents();
-    };
+    const auto showStatus = [this](const QString& text) { ShowProgress(text); };
     const auto refuse = [&](const QString& message) {
         // Another stage chosen while this one was read is loaded next; only
         // otherwise does the list go back to the open stage.

@@ -5,7 +5,6 @@
 #include "twips.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QLabel>
 
 // Saving the open stage and storing the window's settings at shutdown.
@@ -39,11 +38,7 @@ bool frmVorn::cmdSave_Click()
 
 bool frmVorn::WriteOpenStage()
 {
-    const auto showStatus = [this](const QString& text) {
-        lblStatus->setText(text);
-        QCoreApplication::processEvents();
-    };
-    const vorn::Outcome saved = stage_->save(game_, showStatus);
+    const vorn::Outcome saved = stage_->save(game_, [this](const QString& text) { ShowProgress(text); });
     lblStatus->setText(kReady);
     if (!saved.ok()) {
         ShowMessage(saved.refusal(), QMessageBox::Warning);

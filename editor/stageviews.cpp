@@ -30,8 +30,6 @@ void frmVorn::ConnectStage()
         lblStatus->setText(problem.isEmpty() ? QStringLiteral("Ready...") : problem);
     });
     connect(stage, &vorn::StageDocument::modifiedChanged, this, &frmVorn::ShowModified);
-
-    recovery_ = std::make_unique<vorn::RecoveryKeeper>(*stage, vorn::RecoveryStore(vorn::RecoveryStore::DefaultFolder()));
     connect(recovery_.get(), &vorn::RecoveryKeeper::writeFailed, this, [this](const QString& reason) {
         lblStatus->setText(QStringLiteral("Unsaved edits cannot be kept for recovery: ") + reason);
     });

@@ -40,7 +40,6 @@ struct Conversion {
     QByteArray converted;
 };
 
-
 // Everything but the write.
 Outcome Prepare(const GameFolder& folder, const QString& mapName, bool decode, Conversion& out)
 {

@@ -35,10 +35,11 @@ ReadStatus LoadStageMap(const GameFolder& game, const StageFiles& files, MapData
     return ReadMapFile(path, files.map, map, game.rules());
 }
 
-Picture LoadStageBackdrop(const GameFolder& game, const StageFiles& files, const MapData& map, QString* found)
+Picture LoadStageBackdrop(const GameFolder& game, const StageFiles& files, int mapWidth, int mapHeight,
+                          QString* found)
 {
     return LoadPicture(Find(game, files.backdrop, found), files.backdrop, QStringLiteral("a backdrop of this stage"),
-                       MaxBackdropSize(map.width, map.height));
+                       MaxBackdropSize(mapWidth, mapHeight));
 }
 
 ReadStatus LoadStageEntities(const GameFolder& game, const StageFiles& files, qint16& count,
@@ -71,7 +72,7 @@ Outcome LoadStage(const GameFolder& game, int stage, const StageRecord& record, 
     show(QStringLiteral("Loading stage ") + files.mapName + QStringLiteral("..."));
     if (const ReadStatus read = LoadStageMap(game, files, out.map, &out.found.map); !read.ok())
         return read;
-    out.backdrop = LoadStageBackdrop(game, files, out.map, &out.found.backdrop);
+    out.backdrop = LoadStageBackdrop(game, files, out.map.width, out.map.height, &out.found.backdrop);
     if (!out.backdrop.outcome.ok())
         return out.backdrop.outcome;
 
@@ -83,6 +84,13 @@ Outcome LoadStage(const GameFolder& game, int stage, const StageRecord& record, 
     return {};
 }
 
+QImage StandInTileset()
+{
+    QImage image(256, 256, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    return image;
+}
+
 QString UseStandInPictures(LoadedStage& stage)
 {
     // Pictures that failed do not stop the stage: it opens with stand-ins so
@@ -90,8 +98,7 @@ QString UseStandInPictures(LoadedStage& stage)
     QString unreadable;
     if (stage.tileset.image.isNull()) {
         unreadable += stage.files.tileset + QStringLiteral("\r\n");
-        stage.tileset.image = QImage(256, 256, QImage::Format_RGB32);
-        stage.tileset.image.fill(Qt::black);
+        stage.tileset.image = StandInTileset();
     }
     if (stage.backdrop.image.isNull())
         unreadable += stage.files.backdrop + QStringLiteral("\r\n"); // white, drawn as such

@@ -24,7 +24,8 @@ namespace vorn {
 // there is none).
 Picture LoadStageTileset(const GameFolder& game, const StageFiles& files, QString* found = nullptr);
 ReadStatus LoadStageMap(const GameFolder& game, const StageFiles& files, MapData& map, QString* found = nullptr);
-Picture LoadStageBackdrop(const GameFolder& game, const StageFiles& files, const MapData& map,
+// The backdrop's largest size follows the map's, in cells.
+Picture LoadStageBackdrop(const GameFolder& game, const StageFiles& files, int mapWidth, int mapHeight,
                           QString* found = nullptr);
 // Records from the count on keep what `records` held.
 ReadStatus LoadStageEntities(const GameFolder& game, const StageFiles& files, qint16& count,
@@ -55,5 +56,7 @@ Outcome LoadStage(const GameFolder& game, int stage, const StageRecord& record, 
 // 256 x 256 tileset and no backdrop (white), as the stage opens with them.
 // Returns the warning that says so, empty when both pictures loaded.
 QString UseStandInPictures(LoadedStage& stage);
+// The tileset that stands in for one that cannot be read: 256 x 256 black.
+QImage StandInTileset();
 
 } // namespace vorn
