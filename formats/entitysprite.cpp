@@ -1,0 +1,56 @@
+#include "entitysprite.h"
+
+namespace vorn {
+
+std::optional<EntitySprite> SpriteOf(int type, bool facingRight, const NpcTable& table)
+{
+    const ShippedEntityType* shipped = ShippedType(type);
+    if (!shipped)
+        return std::nullopt;
+    EntitySprite sprite;
+    sprite.frame = facingRight ? shipped->right : shipped->left;
+    if (sprite.frame.isEmpty())
+        return std::nullopt;
+    // The game puts the entity's centre on the cell's centre, 8 pixels in.
+    if (size_t(type) < table.size()) {
+        const NpcType& row = table[size_t(type)];
+        sprite.sheet = row.sheet;
+        sprite.offsetX = 8 - (facingRight ? row.view.back : row.view.front);
+        sprite.offsetY = 8 - row.view.top;
+    } else {
+        sprite.sheet = shipped->sheet;
+        sprite.offsetX = 8 - sprite.frame.width() / 2;
+        sprite.offsetY = 8 - sprite.frame.height() / 2;
+    }
+    return sprite;
+}
+
+QString SheetFileOf(int sheet, const StageFiles& files)
+{
+    switch (sheet) {
+    case kSheetTileset:
+        return files.tileset;
+    case kSheetItemImage:
+        return QStringLiteral("data\\itemimage.pbm");
+    case kSheetMyChar:
+        return QStringLiteral("data\\mychar.pbm");
+    case kSheetBullet:
+        return QStringLiteral("data\\bullet.pbm");
+    case kSheetCaret:
+        return QStringLiteral("data\\caret.pbm");
+    case kSheetNpcSym:
+        return QStringLiteral("data\\npc\\npcsym.pbm");
+    case kSheetStageNpc1:
+        return files.npcSheet1;
+    case kSheetStageNpc2:
+        return files.npcSheet2;
+    case kSheetNpcRegu:
+        return QStringLiteral("data\\npc\\npcregu.pbm");
+    case kSheetFace:
+        return QStringLiteral("data\\face.pbm");
+    default:
+        return {};
+    }
+}
+
+} // namespace vorn

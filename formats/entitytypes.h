@@ -1,0 +1,53 @@
+#pragma once
+// What the program knows of each entity type without reading the game: the
+// name, sheet and resting frame of the 361 types the game ships with, and
+// the meaning of the bits of an entity's last field.
+#include <QString>
+#include <QtGlobal>
+#include <array>
+
+namespace vorn {
+
+constexpr int kShippedEntityTypes = 361;
+
+// A frame in a sprite sheet, in pixels; right and bottom exclusive.
+struct SheetFrame {
+    qint16 left = 0, top = 0, right = 0, bottom = 0;
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+    bool isEmpty() const { return right <= left || bottom <= top; }
+};
+
+// Sheets as the game numbers them (the type's `surface`).
+enum SheetNumber : quint8 {
+    kSheetTileset = 2,
+    kSheetItemImage = 8,
+    kSheetMyChar = 16,
+    kSheetBullet = 17,
+    kSheetCaret = 19,
+    kSheetNpcSym = 20,
+    kSheetStageNpc1 = 21,
+    kSheetStageNpc2 = 22,
+    kSheetNpcRegu = 23,
+    kSheetFace = 27,
+};
+
+struct ShippedEntityType {
+    const char* name;
+    quint8 sheet;      // as the shipped npc.tbl gives it
+    SheetFrame left;   // at rest, facing left
+    SheetFrame right;  // at rest, facing right
+};
+
+// Type `type` as shipped; nullptr outside 0 to 360.
+const ShippedEntityType* ShippedType(int type);
+// Its name ("Behemoth"); empty outside 0 to 360.
+QString ShippedTypeName(int type);
+
+// Bits of an entity's last field (the one the entity file calls Unknown).
+constexpr quint16 kFacesRightBit = 0x1000;
+// The names of the bits set in `bits`, highest first, joined by ", ":
+// "event on interact, spawns facing right"; empty when none is set.
+QString EntityBitNames(quint16 bits);
+
+} // namespace vorn
