@@ -1,0 +1,116 @@
+#include "spritedrawing.h"
+
+#include "picture.h"
+
+#include <algorithm>
+
+namespace vorn {
+
+namespace {
+
+QImage LoadSheet(const GameFolder& game, const QString& builtName, QStringList& problems)
+{
+    if (builtName.isEmpty())
+        return {};
+    const QString path = game.findEntry(builtName);
+    if (path.isEmpty()) {
+        problems << QStringLiteral("%1 is missing.").arg(builtName);
+        return {};
+    }
+    const Picture picture =
+        LoadPicture(path, builtName, QStringLiteral("a sprite sheet"), QSize(kMaxTilesetSide, kMaxTilesetSide));
+    if (!picture.outcome.ok())
+        problems << picture.outcome.refusal();
+    else if (picture.image.isNull())
+        problems << QStringLiteral("%1 cannot be read as a picture.").arg(builtName);
+    return picture.outcome.ok() ? picture.image : QImage();
+}
+
+// The map pixel at `zoomed` (pixels at the zoom) in map pixels at 16 a cell,
+// exactly as the map's own drawing picks its source pixels.
+int Source(int zoomed, int zoom) { return zoomed * 16 / zoom; }
+
+// The first zoomed pixel whose source pixel is at least `source`.
+int FirstZoomed(int source, int zoom) { return (source * zoom + 15) / 16; }
+
+} // namespace
+
+SpriteSheets LoadSpriteSheets(const GameFolder& game, const StageFiles& files, const QImage& tileset)
+{
+    SpriteSheets sheets;
+    sheets.byNumber[kSheetTileset] = tileset;
+    for (const int sheet : {int(kSheetNpcSym), int(kSheetNpcRegu), int(kSheetMyChar), int(kSheetCaret),
+                            int(kSheetItemImage), int(kSheetStageNpc1), int(kSheetStageNpc2)}) {
+        const QString name = SheetFileOf(sheet, files);
+        // A record's sheet names come from the game's table: only plain names
+        // may lead to a file.
+        const QString own = sheet == kSheetStageNpc1 ? files.npcSheet1Name
+                            : sheet == kSheetStageNpc2 ? files.npcSheet2Name
+                                                       : QString();
+        if (!own.isEmpty() && !IsPlainFileName(own)) {
+            sheets.problems << QStringLiteral("The NPC sheet name \"%1\" is not a plain file name.").arg(own);
+            continue;
+        }
+        QImage image = LoadSheet(game, name, sheets.problems);
+        if (!image.isNull())
+            sheets.byNumber[sheet] = std::move(image);
+    }
+    return sheets;
+}
+
+std::optional<PlacedSprite> PlaceSprite(const EntityRecord& record, const SpriteSheets& sheets, const NpcTable& table)
+{
+    const bool facingRight = (quint16(record.Unknown) & kFacesRightBit) != 0;
+    const std::optional<EntitySprite> sprite = SpriteOf(record.Type, facingRight, table);
+    if (!sprite)
+        return std::nullopt;
+    const auto found = sheets.byNumber.find(sprite->sheet);
+    if (found == sheets.byNumber.end() || found->second.isNull())
+        return std::nullopt;
+    const QImage& sheet = found->second;
+    const QRect frame(sprite->frame.left, sprite->frame.top, sprite->frame.width(), sprite->frame.height());
+    const QRect inside = frame & sheet.rect();
+    if (inside.isEmpty())
+        return std::nullopt;
+    // A frame that reaches past the sheet's edge keeps its place: only the
+    // part the sheet holds is drawn.
+    const QPoint cell(record.X * 16, record.Y * 16);
+    return PlacedSprite{&sheet, inside,
+                        cell + QPoint(sprite->offsetX, sprite->offsetY) + (inside.topLeft() - frame.topLeft())};
+}
+
+void DrawSprites(QImage& target, const QRect& area, int zoom, const QSize& mapSize, int count,
+                 const EntityRecords& records, const SpriteSheets& sheets, const NpcTable& table)
+{
+    const int z = zoom > 0 ? zoom : 16;
+    const QRect visible = area & QRect(QPoint(0, 0), mapSize);
+    if (visible.isEmpty())
+        return;
+    const int placed = std::clamp(count, 0, int(records.size()));
+    for (int i = 0; i < placed; ++i) {
+        const std::optional<PlacedSprite> sprite = PlaceSprite(records[size_t(i)], sheets, table);
+        if (!sprite)
+            continue;
+        const QPoint at = sprite->topLeft;
+        const QRect& frame = sprite->frame;
+        // The zoomed pixels whose source pixels fall inside the frame.
+        const QRect zoomed(QPoint(FirstZoomed(at.x(), z), FirstZoomed(at.y(), z)),
+                           QPoint(FirstZoomed(at.x() + frame.width(), z) - 1,
+                                  FirstZoomed(at.y() + frame.height(), z) - 1));
+        const QRect drawn = zoomed & visible;
+        if (drawn.isEmpty())
+            continue;
+        for (int oy = drawn.top(); oy <= drawn.bottom(); ++oy) {
+            const int sy = frame.top() + Source(oy, z) - at.y();
+            const QRgb* from = reinterpret_cast<const QRgb*>(sprite->sheet->constScanLine(sy));
+            QRgb* to = reinterpret_cast<QRgb*>(target.scanLine(oy - area.top())) - area.left();
+            for (int ox = drawn.left(); ox <= drawn.right(); ++ox) {
+                const QRgb pixel = from[frame.left() + Source(ox, z) - at.x()];
+                if ((pixel & 0x00FFFFFFu) != 0) // black is transparent
+                    to[ox] = pixel;
+            }
+        }
+    }
+}
+
+} // namespace vorn

@@ -1,0 +1,48 @@
+#pragma once
+// Entities drawn as the game shows them at rest: each entity's frame from its
+// sheet, centred as the type table says, scaled with the map by the same
+// pixel repetition. Black in a sheet is transparent.
+#include "entityfile.h"
+#include "entitysprite.h"
+#include "gamefolder.h"
+#include "npctable.h"
+#include "stagefiles.h"
+
+#include <QImage>
+#include <QRect>
+#include <QStringList>
+#include <map>
+#include <optional>
+
+namespace vorn {
+
+// The sheets one stage's sprites come from, by sheet number (RGB32). A
+// sheet that is missing, refused or unreadable is absent: its entities show
+// the marker instead.
+struct SpriteSheets {
+    std::map<int, QImage> byNumber;
+    QStringList problems; // one line per sheet that did not load, with why
+};
+
+// Reads the shared sheets and the stage's NPC sheets through `game`; the
+// stage's tileset is `tileset`, as the stage opened with it.
+SpriteSheets LoadSpriteSheets(const GameFolder& game, const StageFiles& files, const QImage& tileset);
+
+// An entity's frame, ready to draw: the sheet, the part of it, and where
+// its top-left goes in map pixels at 16 a cell.
+struct PlacedSprite {
+    const QImage* sheet = nullptr;
+    QRect frame; // within the sheet
+    QPoint topLeft;
+};
+// None when the type has no frame, its sheet is absent, or its frame lies
+// wholly outside the sheet: the entity then shows the marker.
+std::optional<PlacedSprite> PlaceSprite(const EntityRecord& record, const SpriteSheets& sheets, const NpcTable& table);
+
+// Draws the sprites of records 0 to count - 1, later over earlier, into
+// `target`, which holds `area` of the map at `zoom` in its top-left; nothing
+// beyond the map of `mapSize` (pixels at the zoom) is drawn.
+void DrawSprites(QImage& target, const QRect& area, int zoom, const QSize& mapSize, int count,
+                 const EntityRecords& records, const SpriteSheets& sheets, const NpcTable& table);
+
+} // namespace vorn

@@ -1,0 +1,309 @@
+#include "tiletypedrawing.h"
+
+#include <QPainter>
+#include <QPolygon>
+#include <algorithm>
+#include <array>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace vorn {
+namespace {
+
+// One type's mark at one zoom, as three masks a pixel goes through:
+// out = (out & keep) + ((out >> 1) & half) + add. Kept pixels have keep all
+// ones; painted ones add their colour; tinted ones are half the old pixel
+// plus half the colour. No branch per pixel, so the loop stays fast.
+struct Mark {
+    int side = 0;
+    std::vector<QRgb> keep, half, add;
+    std::vector<bool> rowUsed; // rows where anything changes
+    bool empty = true;
+};
+
+constexpr QRgb kSolid = qRgb(96, 96, 255);
+constexpr QRgb kSpikes = qRgb(255, 48, 48);
+constexpr QRgb kWater = qRgb(0, 200, 255);
+constexpr QRgb kEntityBlock = qRgb(40, 220, 90);
+constexpr QRgb kPlayerBlock = qRgb(255, 220, 0);
+constexpr QRgb kBreakable = qRgb(255, 150, 0);
+constexpr QRgb kWind = qRgb(235, 235, 235);
+constexpr QRgb kNumber = qRgb(255, 255, 255);
+
+// 3 x 5 digits, a row per 3 bits, top row first.
+constexpr std::array<quint16, 16> kDigits = {
+    075557, 026227, 071747, 071717, 055711, 074717, 074757, 071111,
+    075757, 075717, 075755, 065656, 074447, 065556, 074647, 074644,
+};
+
+// Draws the mark in a picture of its own first: alpha 0 leaves the map's
+// pixel, 128 tints it, 255 paints over it.
+class MarkPainter {
+public:
+    explicit MarkPainter(int side) : image_(side, side, QImage::Format_ARGB32), side_(side)
+    {
+        image_.fill(0);
+    }
+    int side() const { return side_; }
+    // Pixels of the mark at 16 a cell, scaled to the zoom.
+    int at(double v) const { return int(v * side_ / 16.0); }
+    int unit() const { return std::max(1, side_ / 16); }
+
+    void tint(QRgb colour) { fill(QRect(0, 0, side_, side_), colour, 128); }
+    void fill(const QRect& rect, QRgb colour, int alpha)
+    {
+        const QRect r = rect & image_.rect();
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                image_.setPixel(x, y, (colour & 0x00FFFFFFu) | (QRgb(alpha) << 24));
+    }
+    void border(QRgb colour)
+    {
+        const int w = unit();
+        fill(QRect(0, 0, side_, w), colour, 255);
+        fill(QRect(0, side_ - w, side_, w), colour, 255);
+        fill(QRect(0, 0, w, side_), colour, 255);
+        fill(QRect(side_ - w, 0, w, side_), colour, 255);
+    }
+    void polygon(const QPolygon& points, QRgb colour, int alpha)
+    {
+        QPainter painter(&image_);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor::fromRgba((colour & 0x00FFFFFFu) | (QRgb(alpha) << 24)));
+        painter.drawPolygon(points);
+    }
+    void line(QPoint from, QPoint to, QRgb colour)
+    {
+        QPainter painter(&image_);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(QPen(QColor(colour), unit(), Qt::SolidLine, Qt::SquareCap));
+        painter.drawLine(from, to);
+    }
+    // Spikes: a row of teeth standing on the cell's floor.
+    void teeth(QRgb colour)
+    {
+        for (int i = 0; i < 4; ++i)
+            polygon(QPolygon({QPoint(at(i * 4), side_), QPoint(at(i * 4 + 2), at(8)), QPoint(at(i * 4 + 4), side_)}),
+                    colour, 255);
+    }
+    // An arrow across the cell pointing left, up, right or down.
+    void arrow(int direction, QRgb colour)
+    {
+        // Drawn pointing right, then turned.
+        const QPolygon right({QPoint(3, 6), QPoint(8, 6), QPoint(8, 3), QPoint(13, 8), QPoint(8, 13), QPoint(8, 10),
+                              QPoint(3, 10)});
+        QPolygon turned;
+        for (const QPoint& p : right) {
+            QPoint q = p;
+            if (direction == 0)
+                q = QPoint(16 - p.x(), p.y());
+            else if (direction == 1)
+                q = QPoint(p.y(), 16 - p.x());
+            else if (direction == 3)
+                q = QPoint(p.y(), p.x());
+            turned << QPoint(at(q.x()), at(q.y()));
+        }
+        polygon(turned, colour, 255);
+    }
+    // A slope: the solid side tinted, the surface drawn as a line.
+    void slope(const SlopeSurface& surface, QRgb colour)
+    {
+        const QPoint left(0, at(surface.leftY)), right(side_, at(surface.rightY));
+        const int edge = surface.ceiling ? 0 : side_;
+        polygon(QPolygon({left, right, QPoint(side_, edge), QPoint(0, edge)}), colour, 128);
+        line(left, right - QPoint(1, 0), colour);
+    }
+    // The type as two hexadecimal digits on a dark plate.
+    void number(quint8 type)
+    {
+        const int f = std::max(1, side_ / 8);
+        const int w = 7 * f, h = 5 * f;
+        const int x0 = (side_ - w) / 2, y0 = (side_ - h) / 2;
+        fill(QRect(x0 - f / 2, y0 - f / 2, w + f, h + f), qRgb(0, 0, 0), 128);
+        for (int digit = 0; digit < 2; ++digit) {
+            const quint16 bits = kDigits[digit == 0 ? type >> 4 : type & 15];
+            for (int row = 0; row < 5; ++row)
+                for (int col = 0; col < 3; ++col)
+                    if (bits & (1u << ((4 - row) * 3 + (2 - col))))
+                        fill(QRect(x0 + (digit * 4 + col) * f, y0 + row * f, f, f), kNumber, 255);
+        }
+    }
+
+    Mark finish() const
+    {
+        Mark mark;
+        const size_t n = size_t(side_) * side_;
+        mark.side = side_;
+        mark.keep.assign(n, 0xFFFFFFFFu);
+        mark.half.assign(n, 0);
+        mark.add.assign(n, 0);
+        mark.rowUsed.assign(size_t(side_), false);
+        for (int y = 0; y < side_; ++y) {
+            for (int x = 0; x < side_; ++x) {
+                const QRgb p = image_.pixel(x, y);
+                const size_t i = size_t(y) * side_ + x;
+                if (qAlpha(p) == 255) {
+                    mark.keep[i] = 0;
+                    mark.add[i] = p;
+                } else if (qAlpha(p) > 0) {
+                    mark.keep[i] = 0xFF000000u;
+                    mark.half[i] = 0x007F7F7Fu;
+                    mark.add[i] = (p >> 1) & 0x007F7F7Fu;
+                } else {
+                    continue;
+                }
+                mark.rowUsed[size_t(y)] = true;
+                mark.empty = false;
+            }
+        }
+        return mark;
+    }
+
+private:
+    QImage image_;
+    int side_;
+};
+
+Mark BuildMark(quint8 type, int side)
+{
+    MarkPainter p(side);
+    const std::optional<SlopeSurface> slope = SlopeOf(type);
+    if (slope) {
+        if (type >= 0x70)
+            p.tint(kWater);
+        p.slope(*slope, kSolid);
+        return p.finish();
+    }
+    switch (type) {
+    case 0x00:
+        break; // the plain background tile: nothing to show
+    case 0x02:
+    case 0x60:
+        p.tint(kWater);
+        break;
+    case 0x03:
+    case 0x44:
+        p.tint(kEntityBlock);
+        p.border(kEntityBlock);
+        break;
+    case 0x04:
+    case 0x64:
+        p.tint(kWater);
+        p.border(kEntityBlock);
+        break;
+    case 0x05:
+        p.tint(kSolid);
+        p.border(kEntityBlock);
+        break;
+    case 0x41:
+        p.tint(kSolid);
+        break;
+    case 0x42:
+        p.teeth(kSpikes);
+        break;
+    case 0x43:
+        p.tint(kSolid);
+        p.line(QPoint(p.at(3), p.at(3)), QPoint(p.at(13) - 1, p.at(13) - 1), kBreakable);
+        p.line(QPoint(p.at(13) - 1, p.at(3)), QPoint(p.at(3), p.at(13) - 1), kBreakable);
+        p.border(kBreakable);
+        break;
+    case 0x46:
+        p.tint(kPlayerBlock);
+        p.border(kPlayerBlock);
+        break;
+    case 0x61:
+        p.tint(kSolid);
+        p.border(kWater);
+        break;
+    case 0x62:
+        p.tint(kWater);
+        p.teeth(kSpikes);
+        break;
+    case 0x80:
+    case 0x81:
+    case 0x82:
+    case 0x83:
+        p.arrow(type - 0x80, kWind);
+        break;
+    case 0xA0:
+    case 0xA1:
+    case 0xA2:
+    case 0xA3:
+        p.tint(kWater);
+        p.arrow(type - 0xA0, kWind);
+        break;
+    default:
+        p.number(type);
+        break;
+    }
+    return p.finish();
+}
+
+// Marks are built once per type and zoom, when first shown.
+const Mark& MarkOf(quint8 type, int side)
+{
+    static std::map<int, std::array<std::unique_ptr<Mark>, kTileTypeCount>> marks;
+    std::unique_ptr<Mark>& mark = marks[side][type];
+    if (!mark)
+        mark = std::make_unique<Mark>(BuildMark(type, side));
+    return *mark;
+}
+
+// Applies `mark` to `count` pixels of row `row` of the mark, starting at
+// its column `from`.
+void ApplyRow(const Mark& mark, int row, int from, int count, QRgb* out)
+{
+    const size_t at = size_t(row) * mark.side + from;
+    const QRgb* keep = mark.keep.data() + at;
+    const QRgb* half = mark.half.data() + at;
+    const QRgb* add = mark.add.data() + at;
+    for (int i = 0; i < count; ++i)
+        out[i] = (out[i] & keep[i]) + ((out[i] >> 1) & half[i]) + add[i];
+}
+
+} // namespace
+
+void DrawTileTypes(QImage& target, const QRect& area, int zoom, const MapScene& scene, const TileTypes& types)
+{
+    const int z = zoom > 0 ? zoom : 16;
+    const QRect drawn = area & QRect(QPoint(0, 0), MapPixelSize(scene, z));
+    if (drawn.isEmpty() || !scene.grid)
+        return;
+    const TileGrid& grid = *scene.grid;
+    for (int oy = drawn.top(); oy <= drawn.bottom(); ++oy) {
+        const int cy = oy / z;
+        const int row = oy % z;
+        QRgb* out = reinterpret_cast<QRgb*>(target.scanLine(oy - area.top())) - area.left();
+        for (int cx = drawn.left() / z; cx * z <= drawn.right(); ++cx) {
+            const quint8 type = types[grid.at(cx, cy)];
+            if (type == 0)
+                continue;
+            const Mark& mark = MarkOf(type, z);
+            if (!mark.rowUsed[size_t(row)])
+                continue;
+            const int from = std::max(cx * z, drawn.left());
+            const int to = std::min(cx * z + z - 1, drawn.right());
+            ApplyRow(mark, row, from - cx * z, to - from + 1, out + from);
+        }
+    }
+}
+
+void DrawTileTypesOnTileset(QImage& tileset, const TileTypes& types)
+{
+    for (int tile = 0; tile < kTileTypeCount; ++tile) {
+        if (types[size_t(tile)] == 0)
+            continue;
+        const Mark& mark = MarkOf(types[size_t(tile)], 16);
+        const QRect cell = QRect((tile & 15) * 16, (tile >> 4) * 16, 16, 16) & tileset.rect();
+        for (int y = cell.top(); y <= cell.bottom(); ++y) {
+            QRgb* out = reinterpret_cast<QRgb*>(tileset.scanLine(y));
+            ApplyRow(mark, y - (tile >> 4) * 16, cell.left() - (tile & 15) * 16, cell.width(), out + cell.left());
+        }
+    }
+}
+
+} // namespace vorn
