@@ -59,6 +59,15 @@ EditCommand* EntityCountCommand::Copy() const { return new EntityCountCommand(st
 
 void EntityCountCommand::Apply(bool forward) { stage_.applyEntityCount(forward ? after_ : before_); }
 
+TileTypeCommand::TileTypeCommand(StageDocument& stage, int tile, quint8 before, quint8 after)
+    : stage_(stage), tile_(tile), before_(before), after_(after)
+{
+}
+
+EditCommand* TileTypeCommand::Copy() const { return new TileTypeCommand(stage_, tile_, before_, after_); }
+
+void TileTypeCommand::Apply(bool forward) { stage_.applyTileType(tile_, forward ? after_ : before_); }
+
 ReplaceStageCommand::ReplaceStageCommand(StageDocument& stage, const StageContent& before,
                                          const StageContent& after, StrokeCells cells)
     : ReplaceStageCommand(stage, std::make_shared<const Data>(Data{before, after, std::move(cells)}))

@@ -85,6 +85,20 @@ private:
     qint16 before_, after_;
 };
 
+// One tile's type in the tileset's type file.
+class TileTypeCommand : public EditCommand {
+public:
+    TileTypeCommand(StageDocument& stage, int tile, quint8 before, quint8 after);
+    qsizetype Bytes() const override { return kOverhead; }
+    EditCommand* Copy() const override;
+
+private:
+    void Apply(bool forward) override;
+    StageDocument& stage_;
+    int tile_;
+    quint8 before_, after_;
+};
+
 // The whole map and every entity at once (a recovered stage put back): the
 // size, the cells that differ, the count and all the records.
 struct StageContent {

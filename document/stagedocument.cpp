@@ -11,6 +11,7 @@ namespace {
 
 const QString kMapSaveFailed = QStringLiteral("Nothing of the stage was saved.");
 const QString kEntitySaveFailed = QStringLiteral("The map was saved; the entities were not.");
+const QString kTileTypeSaveFailed = QStringLiteral("The map and the entities were saved; the tile types were not.");
 
 quint32 CellIndex(int x, int y) { return quint32(y * kGridSide + x); }
 
@@ -101,7 +102,40 @@ Outcome StageDocument::read(const Game& game, int stage, Reading& out, const Sta
     out.mapStamp = StampOf(out.loaded.found.map);
     out.entityStamp = StampOf(out.loaded.found.entities);
     out.pictureWarning = UseStandInPictures(out.loaded);
+    readLooks(game.folder, out);
     return {};
+}
+
+// The type table, sheets and tile types only change how the stage looks:
+// whatever of them fails to load, the stage still opens.
+void StageDocument::readLooks(const GameFolder& folder, Reading& out)
+{
+    QStringList notes;
+    const ReadStatus table = ReadNpcTable(folder, out.npcTable);
+    const QString shipped = QStringLiteral("sprites are placed as the game ships.");
+    if (!table.ok())
+        notes << table.refusal() + QLatin1Char(' ') + shipped.left(1).toUpper() + shipped.mid(1);
+    else if (table.missing)
+        notes << NpcTableName() + QStringLiteral(" is missing: ") + shipped;
+    else if (out.npcTable.size() < size_t(kShippedEntityTypes))
+        notes << QStringLiteral("%1 holds only %2 entity types: from type %2 on, %3")
+                     .arg(NpcTableName())
+                     .arg(out.npcTable.size())
+                     .arg(shipped);
+    out.sheets = LoadSpriteSheets(folder, out.loaded.files, out.loaded.tileset.image);
+    notes += out.sheets.problems;
+    if (!out.sheets.problems.isEmpty())
+        notes << QStringLiteral("Entities on those sheets show their marker.");
+    out.spriteNote = notes.join(u' ');
+
+    const QString path = folder.findEntry(out.loaded.files.tileTypes);
+    out.tileTypes = TileTypeFile();
+    if (!path.isEmpty()) {
+        const ReadStatus read = ReadTileTypeFile(path, out.loaded.files.tileTypes, out.tileTypes, folder.rules());
+        if (!read.ok())
+            out.tileTypeNote = read.refusal() + QStringLiteral(" Tile types show as 0.");
+        out.tileTypeStamp = StampOf(path);
+    }
 }
 
 void StageDocument::open(Reading&& reading)
@@ -117,12 +151,19 @@ void StageDocument::open(Reading&& reading)
     map_ = std::move(reading.loaded.map);
     entityCount_ = reading.loaded.entityCount;
     records_ = reading.loaded.records;
+    npcTable_ = std::move(reading.npcTable);
+    sheets_ = std::move(reading.sheets);
+    spriteNote_ = std::move(reading.spriteNote);
+    tileTypes_ = reading.tileTypes.types;
+    tileTypeNote_ = std::move(reading.tileTypeNote);
 
     mapStamp_ = reading.mapStamp;
     entityStamp_ = reading.entityStamp;
     mapOnDisk_ = CellsOf(map_);
     entityCountOnDisk_ = entityCount_;
     recordsOnDisk_ = records_;
+    tileTypesOnDisk_ = tileTypes_;
+    tileTypeStamp_ = reading.tileTypeStamp;
 
     history_.Clear();
     changedOutsideHistory_ = false;
@@ -146,7 +187,7 @@ Outcome StageDocument::load(const Game& game, int stage, const StatusText& statu
 // ---- saving ---------------------------------------------------------------
 
 bool StageDocument::sameOnDisk(const Game& game, const QString& builtName, const FileStamp& stamp,
-                               bool isMap) const
+                               const std::function<bool(const QString& path)>& sameContent) const
 {
     const QString path = game.folder.findEntry(builtName);
     const FileStamp now = StampOf(path);
@@ -156,14 +197,7 @@ bool StageDocument::sameOnDisk(const Game& game, const QString& builtName, const
         return false; // made by another program since
     // Touched or rewritten: only the bytes a save replaces count. A file
     // that no longer reads is not what was loaded either.
-    if (isMap) {
-        MapData disk;
-        return ReadMapFile(path, builtName, disk, game.folder.rules()).ok() && SameMap(disk, mapOnDisk_);
-    }
-    qint16 count = 0;
-    EntityRecords records{};
-    return ReadEntityFile(path, builtName, count, records, game.folder.rules()).ok() &&
-           SameEntities(count, records, entityCountOnDisk_, recordsOnDisk_);
+    return sameContent(path);
 }
 
 QStringList StageDocument::changedOnDisk(const Game& game) const
@@ -171,10 +205,25 @@ QStringList StageDocument::changedOnDisk(const Game& game) const
     QStringList changed;
     if (!isOpen() || !IsPlainFileName(files_.mapName))
         return changed;
-    if (!sameOnDisk(game, files_.map, mapStamp_, true))
+    const FileRules rules = game.folder.rules();
+    if (!sameOnDisk(game, files_.map, mapStamp_, [&](const QString& path) {
+            MapData disk;
+            return ReadMapFile(path, files_.map, disk, rules).ok() && SameMap(disk, mapOnDisk_);
+        }))
         changed << files_.map;
-    if (!sameOnDisk(game, files_.entities, entityStamp_, false))
+    if (!sameOnDisk(game, files_.entities, entityStamp_, [&](const QString& path) {
+            qint16 count = 0;
+            EntityRecords records{};
+            return ReadEntityFile(path, files_.entities, count, records, rules).ok() &&
+                   SameEntities(count, records, entityCountOnDisk_, recordsOnDisk_);
+        }))
         changed << files_.entities;
+    // The tile type file is only written when a type was changed.
+    if (tileTypes_ != tileTypesOnDisk_ && !sameOnDisk(game, files_.tileTypes, tileTypeStamp_, [&](const QString& path) {
+            TileTypeFile disk;
+            return ReadTileTypeFile(path, files_.tileTypes, disk, rules).ok() && disk.types == tileTypesOnDisk_;
+        }))
+        changed << files_.tileTypes;
     return changed;
 }
 
@@ -222,6 +271,17 @@ Outcome StageDocument::save(const Game& game, const StatusText& status)
     entityCountOnDisk_ = entityCount_;
     recordsOnDisk_ = records_;
     entityStamp_ = StampOf(path);
+
+    if (tileTypes_ != tileTypesOnDisk_) {
+        show(QStringLiteral("Saving tile types ") + files_.tilesetName + QStringLiteral("..."));
+        path = game.folder.pathForWrite(files_.tileTypes);
+        written = path.isEmpty() ? Outcome(files_.tileTypes + QStringLiteral(" could not be written: its folder is missing."))
+                                 : WriteTileTypeFile(path, files_.tileTypes, tileTypes_, game.folder.rules());
+        if (!written.ok())
+            return written.refusal() + QStringLiteral("\n\n") + kTileTypeSaveFailed;
+        tileTypesOnDisk_ = tileTypes_;
+        tileTypeStamp_ = StampOf(path);
+    }
 
     // An edit made while the files were written (the status texts let
     // events run) may be in one file and not the other: then no step of the
@@ -329,6 +389,17 @@ void StageDocument::changeEntityCount(qint16 count)
     updateModified();
 }
 
+void StageDocument::setTileType(int tile, quint8 type)
+{
+    finishEdit();
+    const quint8 before = tileType(tile);
+    if (before == type)
+        return;
+    applyTileType(tile & 0xFF, type);
+    history_.Push(new TileTypeCommand(*this, tile & 0xFF, before, type));
+    updateModified();
+}
+
 StageContent StageDocument::content() const
 {
     return {map_.width, map_.height, entityCount_, records_};
@@ -432,6 +503,7 @@ void StageDocument::setTileset(QImage image)
 {
     tileset_ = std::move(image);
     mask_ = CreateMaskImage(tileset_, qRgb(0, 0, 0));
+    sheets_.byNumber[kSheetTileset] = tileset_;
     emit picturesChanged();
 }
 
@@ -463,6 +535,7 @@ void StageDocument::readPicturesAgain(const QStringList& builtNames)
         }
         tileset_ = std::move(tileset.image);
         mask_ = CreateMaskImage(tileset_, qRgb(0, 0, 0));
+        sheets_.byNumber[kSheetTileset] = tileset_; // entities drawn from the tileset follow it
     }
     if (builtNames.contains(files_.backdrop)) {
         Picture backdrop = LoadStageBackdrop(folder, files_, map_.width, map_.height);
@@ -526,6 +599,13 @@ void StageDocument::applyEntityCount(qint16 count)
     entityCount_ = count;
     ++revision_;
     emit entitiesChanged();
+}
+
+void StageDocument::applyTileType(int tile, quint8 type)
+{
+    tileTypes_[size_t(tile)] = type;
+    ++revision_;
+    emit tileTypesChanged();
 }
 
 void StageDocument::applyContent(const StageContent& content, const StrokeCells& cells, bool forward)

@@ -13,7 +13,9 @@
 #include "outcome.h"
 #include "picturewatcher.h"
 #include "stagecommands.h"
+#include "spritedrawing.h"
 #include "stageloading.h"
+#include "tiletypes.h"
 
 #include <QImage>
 #include <QObject>
@@ -41,6 +43,14 @@ public:
         LoadedStage loaded;
         QString pictureWarning; // pictures that did not load: stand-ins are in their place
         FileStamp mapStamp, entityStamp;
+        // What the stage is drawn with beside its map: the type table, the
+        // sprite sheets and the tile types. None of them keeps a stage from
+        // opening; what did not load is told in spriteNote or tileTypeNote.
+        NpcTable npcTable;
+        SpriteSheets sheets;
+        TileTypeFile tileTypes;
+        FileStamp tileTypeStamp;
+        QString spriteNote, tileTypeNote;
     };
     // Reads stage `stage` of `game` without changing anything that is open:
     // the refusal when the stage cannot open. `status` gets the progress
@@ -53,13 +63,15 @@ public:
     Outcome load(const Game& game, int stage, const StatusText& status = {});
 
     // ---- saving ---------------------------------------------------------
-    // The map and entity files ("data\stage\Cave.pxm") that another program
+    // The map and entity files ("data\stage\Cave.pxm"), and the tile type
+    // file when a save would write it, that another program
     // changed since this document read or wrote them: a save would overwrite
     // those changes. A file removed meanwhile is not counted (a save only
     // writes it again).
     QStringList changedOnDisk(const Game& game) const;
-    // Writes the map file, then the entity file. The first that cannot be
-    // written stops the save; the refusal also says what was saved.
+    // Writes the map file, then the entity file, then the tileset's type
+    // file when a tile's type was changed. The first that cannot be written
+    // stops the save; the refusal also says what was saved.
     Outcome save(const Game& game, const StatusText& status = {});
     // The bytes a save would write into empty files: the open map and its
     // entities, in the game's layouts.
@@ -82,6 +94,19 @@ public:
     const QImage& mask() const { return mask_; }       // white where the tileset is black
     const QImage& backdrop() const { return backdrop_; } // null: white
     MapScene scene() const;
+    // The game's entity type table as the stage was opened (empty when it
+    // could not be read: sprites then come from the shipped table), and the
+    // sheets its sprites come from.
+    const NpcTable& npcTable() const { return npcTable_; }
+    const SpriteSheets& sheets() const { return sheets_; }
+    // Why some entities may show the marker instead of their sprite: the
+    // type table or sheets that did not load. Empty when all did.
+    const QString& spriteNote() const { return spriteNote_; }
+    // The tileset's tile types, and why they could not be read (empty when
+    // they were, or the file is missing: all 0 then).
+    const TileTypes& tileTypes() const { return tileTypes_; }
+    quint8 tileType(int tile) const { return tileTypes_[size_t(tile & 0xFF)]; }
+    const QString& tileTypeNote() const { return tileTypeNote_; }
 
     // ---- edits the history records -----------------------------------------
     // A cell of the stroke under way; the stroke becomes one step at
@@ -95,6 +120,9 @@ public:
     void finishEdit();
     void editRecord(int index, const EntityRecord& record);
     void changeEntityCount(qint16 count);
+    // Tile `tile` of the tileset gets `type`: saved into the tileset's type
+    // file, which the stages sharing the tileset read when they load.
+    void setTileType(int tile, quint8 type);
     // Puts the map and entities of files in the game's layouts in place, as
     // one step (a recovered stage). The refusal when the bytes are no such
     // files.
@@ -134,6 +162,7 @@ signals:
     void entitiesChanged(); // the count, or records at once
     void mapResized();      // the size, and with it any cell
     void picturesChanged();
+    void tileTypesChanged();
     // After the pictures were read again because another program changed
     // them: why a picture is stood in for, or empty when all loaded.
     void picturesReread(const QString& problem);
@@ -147,16 +176,20 @@ private:
     friend class EditEntityCommand;
     friend class EntityCountCommand;
     friend class ReplaceStageCommand;
+    friend class TileTypeCommand;
     void applyCells(const StrokeCells& cells, bool forward);
     void applyRecord(int index, const EntityRecord& record);
     void applyEntityCount(qint16 count);
+    void applyTileType(int tile, quint8 type);
     void applyContent(const StageContent& content, const StrokeCells& cells, bool forward);
     void writeCells(const StrokeCells& cells, bool forward);
 
     void updateModified();
     void readPicturesAgain(const QStringList& builtNames);
     StageContent content() const;
-    bool sameOnDisk(const Game& game, const QString& builtName, const FileStamp& stamp, bool isMap) const;
+    bool sameOnDisk(const Game& game, const QString& builtName, const FileStamp& stamp,
+                    const std::function<bool(const QString& path)>& sameContent) const;
+    static void readLooks(const GameFolder& folder, Reading& out);
 
     // The open stage.
     int index_ = -1;
@@ -166,6 +199,11 @@ private:
     qint16 entityCount_ = 0;
     EntityRecords records_{};
     QImage tileset_, mask_, backdrop_;
+    NpcTable npcTable_;
+    SpriteSheets sheets_;
+    QString spriteNote_;
+    TileTypes tileTypes_{};
+    QString tileTypeNote_;
 
     // What the map and entity files held when last read or written, to tell
     // another program's change from our own.
@@ -179,6 +217,8 @@ private:
     MapCells mapOnDisk_;
     qint16 entityCountOnDisk_ = 0;
     EntityRecords recordsOnDisk_{};
+    TileTypes tileTypesOnDisk_{};
+    FileStamp tileTypeStamp_;
 
     // History and saved state.
     EditHistory history_;

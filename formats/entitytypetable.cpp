@@ -5,6 +5,7 @@
 
 namespace vorn {
 
+extern const std::array<ShippedEntityType, kShippedEntityTypes> kShippedEntityTypeTable;
 const std::array<ShippedEntityType, kShippedEntityTypes> kShippedEntityTypeTable = {{
     {"Null (blank marker)", 20, {0, 0, 16, 16}, {0, 0, 16, 16}},
     {"Experience crystal", 20, {0, 16, 16, 32}, {0, 16, 16, 32}},
