@@ -1,5 +1,6 @@
 #include "frmEntEd.h"
 #include "dialogwidgets.h"
+#include "entitytypes.h"
 #include "inifile.h"
 #include "numtext.h"
 
@@ -99,7 +100,7 @@ void frmEntEd::LoadTypeList(const QString& settingsPath)
 {
     cboType->clear();
     // Read at every opening: the user may have renamed a type meanwhile.
-    const QStringList names = INIReadNumberedKeys(settingsPath, QStringLiteral("Entities"), kTypeCount);
+    const QStringList names = EntityTypeNames(settingsPath, kTypeCount);
     for (int n = 0; n < kTypeCount; ++n)
         cboType->addItem(QString::number(n) + QStringLiteral(" - ") + names[n]);
     cboType->setCurrentIndex(-1);

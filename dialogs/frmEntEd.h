@@ -20,7 +20,8 @@ public:
 
     explicit frmEntEd(QWidget* owner);
 
-    // Item n reads n, " - " and key n of section "Entities" of the settings file.
+    // Item n reads n, " - " and the name of type n: key n of section
+    // "Entities" of the settings file, else the name the game ships with.
     void LoadTypeList(const QString& settingsPath);
     // Fills the boxes in the order X, Y, TSC, Type, Flag, Unknown; each box
     // normalises itself as it is filled.

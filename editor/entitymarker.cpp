@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QToolTip>
 
 namespace vorn {
 
@@ -28,7 +30,26 @@ const QImage& EntityMarker::Picture()
 void EntityMarker::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    PaintMarker(painter, rect());
+    if (owner_->DrawsSprite(index_)) {
+        // The sprite beneath shows through; the selected entity stands out.
+        const bool selected = owner_->hsbEntity && owner_->hsbEntity->value() == index_;
+        PaintMarkerOutline(painter, rect(), selected ? kSelectedOutline : kOutline);
+    } else {
+        PaintMarker(painter, rect());
+    }
+}
+
+bool EntityMarker::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const QString tip = owner_->EntityToolTip(index_);
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), tip, this);
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 // Offsets are truncated toward zero to whole pixels. The events are

@@ -18,6 +18,7 @@ public:
     static const QImage& Picture();
 
 protected:
+    bool event(QEvent* event) override; // the tooltip names the entity
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

@@ -179,6 +179,13 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
                        QStringLiteral("32"), QStringLiteral("56"), QStringLiteral("64")});
     cboZoom->setCurrentIndex(1); // matches ZoomSize 16 until start-up selects
     vorn::UseListPopup(cboZoom);
+    // Below the zoom list, where the design leaves room; both start off.
+    chkSprites = Named(new QCheckBox(QStringLiteral("Sprites"), picSidebar), "chkSprites");
+    chkSprites->setGeometry(8, 332, 65, 17);
+    chkSprites->setToolTip(QStringLiteral("Draw each entity as the game shows it (S)"));
+    chkTileTypes = Named(new QCheckBox(QStringLiteral("Tile types"), picSidebar), "chkTileTypes");
+    chkTileTypes->setGeometry(80, 332, 81, 17);
+    chkTileTypes->setToolTip(QStringLiteral("Show what each tile does: solid, spikes, water, slopes, wind... (Shift+T)"));
 
     // Status bar strip.
     picStatusbar = Named(new vorn::StatusBar(this), "picStatusbar");
@@ -194,6 +201,11 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     lblModified = Named(new QLabel(picStatusbar), "lblModified");
     lblModified->setGeometry(392, 3, 73, 17);
     lblModified->setFont(statusFont);
+    lblTileType = Named(new QLabel(picStatusbar), "lblTileType");
+    lblTileType->setGeometry(472, 3, 297, 17);
+    lblTileType->setFont(statusFont);
+    lblTileType->setToolTip(QStringLiteral("The tile under the pointer and its type; T sets the type of the "
+                                           "tile selected in the palette"));
 
     // Panels: a sunken 2-pixel border around an inner area that clips the
     // surface and holds the scroll bars.
@@ -255,15 +267,27 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     connect(cmdTSCDec, &QPushButton::clicked, this, [this] { cmdTSCDec_Click(); });
     connect(cmdTSCEnc, &QPushButton::clicked, this, [this] { cmdTSCEnc_Click(); });
     connect(chkHideEnts, &QCheckBox::clicked, this, [this] { chkHideEnts_Click(); });
+    connect(chkSprites, &QCheckBox::clicked, this, [this] { chkSprites_Click(); });
+    connect(chkTileTypes, &QCheckBox::clicked, this, [this] { chkTileTypes_Click(); });
     connect(hsbMap, &QScrollBar::valueChanged, this, [this] { hsbMap_Change(); });
     connect(vsbMap, &QScrollBar::valueChanged, this, [this] { vsbMap_Change(); });
     connect(vsbTile, &QScrollBar::valueChanged, this, [this] { vsbTile_Change(); });
-    connect(hsbEntity, &QScrollBar::valueChanged, this, [this] { hsbEntity_Change(); });
+    connect(hsbEntity, &QScrollBar::valueChanged, this, [this](int value) {
+        hsbEntity_Change();
+        // The selected entity's outline takes the second colour.
+        if (ShowsSprites()) {
+            for (int i : {selectedOutline_, value})
+                if (i >= 0 && i < vorn::kMaxEntities && entity[i])
+                    entity[i]->update();
+        }
+        selectedOutline_ = value;
+    });
     // A change of selection runs the handler whether the user or the
     // program made it; a revert is made with the signals blocked.
     connect(cboMap, &QComboBox::currentIndexChanged, this, [this] { cboMap_Click(); });
     connect(cboZoom, &QComboBox::currentIndexChanged, this, [this] { cboZoom_Click(); });
     InstallHistoryKeys();
+    InstallViewKeys();
     ConnectStage();
 
     for (QPushButton* button : findChildren<QPushButton*>())

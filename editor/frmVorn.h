@@ -129,6 +129,22 @@ public:
     void chkHideEnts_Click();
     void cmdChangEntCt_Click();
 
+    // ---- how the stage looks (looks.cpp) -----------------------------------
+    // "Sprites" (key S) and "Tile types" (Shift+T), both off until turned on.
+    void chkSprites_Click();
+    void chkTileTypes_Click();
+    bool ShowsSprites() const;
+    bool ShowsTileTypes() const;
+    // Entity `index` shows its sprite, its marker only an outline of its cell.
+    bool DrawsSprite(int index) const;
+    // The tooltip of entity `index`: its type and name, place, flag, event
+    // and the names of its set bits.
+    QString EntityToolTip(int index) const;
+    // The status bar's "18 · 0x41 solid" for the cell under the pointer.
+    void ShowTileTypeAt(int cx, int cy);
+    // Key T: the "Tile Type" dialog for the tile selected in the palette.
+    void EditTileType();
+
     // ---- entity inspector (inspector.cpp) ---------------------------------
     void hsbEntity_Change();
 
@@ -224,11 +240,14 @@ public:
     QPushButton* cmdTSCEnc = nullptr;
     QLabel* Label2 = nullptr;
     QComboBox* cboZoom = nullptr;
+    QCheckBox* chkSprites = nullptr;   // below the zoom list: entities as their sprites
+    QCheckBox* chkTileTypes = nullptr; // beside it: the tiles' types over map and palette
 
     vorn::StatusBar* picStatusbar = nullptr;
     QLabel* lblPos = nullptr;
     QLabel* lblStatus = nullptr;
     QLabel* lblModified = nullptr; // "Modified" while the open stage has unsaved edits
+    QLabel* lblTileType = nullptr; // the tile and type under the pointer
 
     QFrame* picTilePanel = nullptr;
     vorn::TilesetView* picTileset = nullptr;
@@ -270,9 +289,14 @@ private:
     void RefreshInspector();
     void PicturesChanged();
     void ShowModified(bool modified);
+    void TileTypesChanged();
+    void InstallViewKeys();
+    void ShowLooksNote(const QString& note);
+    void ShowLooksNotes();
 
     vorn::Game game_;
     std::unique_ptr<vorn::StageDocument> stage_;
+    int selectedOutline_ = 0; // the entity whose outline has the second colour
     bool inspectorBuilt_ = false; // the inspector shows nothing until an entity is selected
     std::unique_ptr<vorn::RecoveryKeeper> recovery_;
     QString settingsPath_;

@@ -76,6 +76,7 @@ bool frmVorn::cmdLoad_Click()
     // Commit: the document's signals lay out the views (StageOpened).
     stage_->open(std::move(read));
     lblStatus->setText(QStringLiteral("Ready..."));
+    ShowLooksNotes();
 
     loading_ = false;
     if (reloadPending_) {

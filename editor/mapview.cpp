@@ -3,6 +3,7 @@
 #include "frmVorn.h"
 #include "layoutwidgets.h"
 #include "stagedocument.h"
+#include "tiletypedrawing.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -74,8 +75,15 @@ void TilesetView::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     painter.fillRect(event->rect(), Qt::black);
     const QImage& tileset = owner_->stage().tileset();
-    if (!tileset.isNull())
+    if (tileset.isNull())
+        return;
+    if (owner_->ShowsTileTypes()) {
+        QImage marked = tileset.convertToFormat(QImage::Format_RGB32);
+        DrawTileTypesOnTileset(marked, owner_->stage().tileTypes());
+        painter.drawImage(QPoint(0, 0), marked);
+    } else {
         painter.drawImage(QPoint(0, 0), tileset);
+    }
 }
 
 void TilesetView::mousePressEvent(QMouseEvent* event)

@@ -78,6 +78,7 @@ void frmVorn::picMap_MouseMove(int button, int, int x, int y)
         return;
 
     lblPos->setText(QStringLiteral("%1x%2").arg(cx).arg(cy));
+    ShowTileTypeAt(cx, cy);
     cursorCell_ = QPoint(cx, cy);
     shpCursor->move(cx * zoom, cy * zoom);
     if (picMap_Tag != kPressed)

@@ -4,6 +4,8 @@
 #include "mapdrawing.h"
 #include "mapview.h"
 #include "shapeframe.h"
+#include "spritedrawing.h"
+#include "tiletypedrawing.h"
 #include "stagedocument.h"
 
 #include <QComboBox>
@@ -35,7 +37,15 @@ vorn::MapScene frmVorn::Scene() const
 void frmVorn::RenderMap(QImage& target, const QRect& area) const
 {
     // Beyond the map (only when asked for more than it): the surface's colour.
-    vorn::RenderMap(Scene(), ZoomSize, target, area, palette().color(QPalette::Button).rgb());
+    const vorn::MapScene scene = Scene();
+    vorn::RenderMap(scene, ZoomSize, target, area, palette().color(QPalette::Button).rgb());
+    // The views the user turned on, over the tiles: types first, so the
+    // entities stand in front of them.
+    if (ShowsTileTypes())
+        vorn::DrawTileTypes(target, area, ZoomSize, scene, stage_->tileTypes());
+    if (ShowsSprites())
+        vorn::DrawSprites(target, area, ZoomSize, vorn::MapPixelSize(scene, ZoomSize), stage_->entityCount(),
+                          stage_->records(), stage_->sheets(), stage_->npcTable());
 }
 
 // The cell shows the document's tile: callers store the tile first, then ask

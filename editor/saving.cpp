@@ -4,6 +4,7 @@
 #include "stagedocument.h"
 #include "twips.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 
@@ -68,6 +69,13 @@ void frmVorn::Form_QueryUnload()
     store(QStringLiteral("Split"), QString::number(imgSplitter->y()));
     store(QStringLiteral("Zoom"), QString::number(cboZoom->currentIndex()));
     store(QStringLiteral("Last Stage"), QString::number(cboMap->currentIndex()));
+    // The views beyond the design are stored once the user turned one on,
+    // so a settings file that never had them stays as it was.
+    for (const auto& [key, box] : {std::pair{QStringLiteral("Show Sprites"), chkSprites},
+                                   std::pair{QStringLiteral("Show Tile Types"), chkTileTypes}}) {
+        if (box->isChecked() || !INIRead(main, key).isEmpty())
+            store(key, box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    }
     if (storeGameFolder)
         store(QStringLiteral("Game Folder"), game_.folder.root());
     if (!failure.isEmpty())

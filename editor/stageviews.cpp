@@ -23,7 +23,10 @@ void frmVorn::ConnectStage()
     connect(stage, &vorn::StageDocument::entitiesChanged, this, [this] {
         PositionEntities();
         RefreshInspector();
+        if (ShowsSprites())
+            chkSprites_Click(); // every sprite and marker anew
     });
+    connect(stage, &vorn::StageDocument::tileTypesChanged, this, &frmVorn::TileTypesChanged);
     connect(stage, &vorn::StageDocument::mapResized, this, &frmVorn::StageResized);
     connect(stage, &vorn::StageDocument::picturesChanged, this, &frmVorn::PicturesChanged);
     connect(stage, &vorn::StageDocument::picturesReread, this, [this](const QString& problem) {
@@ -73,6 +76,12 @@ void frmVorn::PlaceMarker(int index)
         return;
     if (index < stage_->entityCount())
         entity[index]->setGeometry(vorn::MarkerRect(stage_->record(index), ZoomSize));
+    if (ShowsSprites()) {
+        // The sprite may reach beyond its cell, and a new type may change
+        // whether the marker is a picture or an outline.
+        picMap->update();
+        entity[index]->update();
+    }
     if (index == hsbEntity->value())
         RefreshInspector();
 }

@@ -2,12 +2,14 @@
 
 #include "codepagesetting.h"
 #include "entitymarker.h"
+#include "entitytypes.h"
 #include "inifile.h"
 #include "layoutwidgets.h"
 #include "mapview.h"
 #include "numtext.h"
 #include "twips.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QScreen>
@@ -122,8 +124,12 @@ bool frmVorn::Form_Load()
     }
     cboZoom_Click();
 
+    // The views beyond the design, off unless the user turned them on.
+    chkSprites->setChecked(setting("Show Sprites") != 0);
+    chkTileTypes->setChecked(setting("Show Tile Types") != 0);
+
     // 8. Entity names.
-    const QStringList names = vorn::INIReadNumberedKeys(settingsToRead(), QStringLiteral("Entities"), kEntityNameCount);
+    const QStringList names = vorn::EntityTypeNames(settingsToRead(), kEntityNameCount);
     for (int n = 0; n < kEntityNameCount; ++n)
         EntityNames[n] = names[n];
 

@@ -1,5 +1,7 @@
 #include "entitytypes.h"
 
+#include "inifile.h"
+
 #include <QStringList>
 
 namespace vorn {
@@ -17,6 +19,16 @@ QString ShippedTypeName(int type)
 {
     const ShippedEntityType* shipped = ShippedType(type);
     return shipped ? QString::fromLatin1(shipped->name) : QString();
+}
+
+QStringList EntityTypeNames(const QString& settingsPath, int count)
+{
+    QStringList names = INIReadNumberedKeys(settingsPath, QStringLiteral("Entities"), count);
+    for (int n = 0; n < count; ++n) {
+        if (names[n].isEmpty())
+            names[n] = ShippedTypeName(n);
+    }
+    return names;
 }
 
 QString EntityBitNames(quint16 bits)

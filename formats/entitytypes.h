@@ -3,6 +3,7 @@
 // name, sheet and resting frame of the 361 types the game ships with, and
 // the meaning of the bits of an entity's last field.
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <array>
 
@@ -43,6 +44,11 @@ struct ShippedEntityType {
 const ShippedEntityType* ShippedType(int type);
 // Its name ("Behemoth"); empty outside 0 to 360.
 QString ShippedTypeName(int type);
+
+// The names of types 0 to count - 1 as the user sees them: the name under
+// [Entities] in the settings file `settingsPath` where it gives one, else
+// the shipped name, else empty.
+QStringList EntityTypeNames(const QString& settingsPath, int count);
 
 // Bits of an entity's last field (the one the entity file calls Unknown).
 constexpr quint16 kFacesRightBit = 0x1000;

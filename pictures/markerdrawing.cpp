@@ -62,7 +62,19 @@ void PaintMarker(QPainter& painter, const QRect& rect)
     painter.drawImage(rect, MarkerPicture());
 }
 
-void DrawMarkers(QImage& target, const QRect& area, int zoom, int count, const EntityRecords& records)
+void PaintMarkerOutline(QPainter& painter, const QRect& rect, QRgb colour)
+{
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::NoBrush);
+    const QColor c = QColor::fromRgb(colour);
+    painter.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), c);
+    painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), c);
+    painter.fillRect(QRect(rect.left(), rect.top(), 1, rect.height()), c);
+    painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), c);
+}
+
+void DrawMarkers(QImage& target, const QRect& area, int zoom, int count, const EntityRecords& records,
+                 const std::function<bool(int index)>& outlined)
 {
     const int placed = std::clamp(count, 0, int(records.size()));
     QPainter painter(&target);
@@ -71,7 +83,11 @@ void DrawMarkers(QImage& target, const QRect& area, int zoom, int count, const E
     painter.translate(-area.topLeft());
     for (int i = 0; i < placed; ++i) {
         const QRect rect = MarkerRect(records[i], zoom);
-        if (rect.intersects(area))
+        if (!rect.intersects(area))
+            continue;
+        if (outlined && outlined(i))
+            PaintMarkerOutline(painter, rect, kOutline);
+        else
             PaintMarker(painter, rect);
     }
 }

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <functional>
 
 class QPainter;
 
@@ -20,9 +21,17 @@ QRect MarkerRect(const EntityRecord& record, int zoom);
 // The marker picture stretched to `rect`, every source pixel a solid block.
 void PaintMarker(QPainter& painter, const QRect& rect);
 
+// While sprites show, a marker over an entity drawn as its sprite is only a
+// 1-pixel outline of its cell; the selected entity's in a second colour.
+constexpr QRgb kOutline = 0xFF40FF40u;
+constexpr QRgb kSelectedOutline = 0xFFFF40FFu;
+void PaintMarkerOutline(QPainter& painter, const QRect& rect, QRgb colour);
+
 // Draws the markers of records 0 to count - 1 over `target`, which holds
 // `area` of the map at `zoom` in its top-left; the rest of each marker is
-// cut off, as the map surface cuts off its marker widgets.
-void DrawMarkers(QImage& target, const QRect& area, int zoom, int count, const EntityRecords& records);
+// cut off, as the map surface cuts off its marker widgets. Entities for
+// which `outlined` is true get the outline instead of the picture.
+void DrawMarkers(QImage& target, const QRect& area, int zoom, int count, const EntityRecords& records,
+                 const std::function<bool(int index)>& outlined = {});
 
 } // namespace vorn

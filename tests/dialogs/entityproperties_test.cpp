@@ -40,7 +40,8 @@ private slots:
         dialog.LoadTypeList(ini);
         QCOMPARE(dialog.cboType->count(), 387);
         QCOMPARE(dialog.cboType->itemText(1), QStringLiteral("1 - Coin"));
-        QCOMPARE(dialog.cboType->itemText(5), QStringLiteral("5 - "));
+        QCOMPARE(dialog.cboType->itemText(5), QStringLiteral("5 - Critter (hopping, green)")); // shipped
+        QCOMPARE(dialog.cboType->itemText(361), QStringLiteral("361 - "));
         QCOMPARE(dialog.cboType->itemText(386), QStringLiteral("386 - Last one"));
 
         dialog.ShowRecord(Record(10, 3, 200, 1, 0, 256));

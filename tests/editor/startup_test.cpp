@@ -1,5 +1,6 @@
 // Start-up of the main window on a fresh sample game: required files,
 // settings restored or defaulted, the stage list and the first stage.
+#include "entitytypes.h"
 #include "frmVorn.h"
 #include "entitymarker.h"
 #include "layoutwidgets.h"
@@ -66,8 +67,10 @@ private slots:
         QCOMPARE(int(w.stage().width()), 20);
         QCOMPARE(int(w.stage().height()), 15);
         QCOMPARE(w.lblStatus->text(), QStringLiteral("Ready..."));
+        // Without settings, the names the game ships with; none beyond them.
+        QCOMPARE(w.EntityNames[2], QStringLiteral("Behemoth"));
         for (int n = 0; n <= 386; ++n)
-            QVERIFY(w.EntityNames[n].isEmpty());
+            QCOMPARE(w.EntityNames[n].isEmpty(), n >= vorn::kShippedEntityTypes);
         for (int i = 1; i < 256; ++i)
             QVERIFY(w.entity[i] && w.entity[i]->parentWidget() == static_cast<QWidget*>(w.picMap));
         QVERIFY(!QFile::exists(s.game.settingsPath())); // start-up writes nothing

@@ -1,0 +1,160 @@
+#include "frmVorn.h"
+
+#include "entitymarker.h"
+#include "entitytypes.h"
+#include "frmTileType.h"
+#include "mapview.h"
+#include "spritedrawing.h"
+#include "stagedocument.h"
+#include "tiletypes.h"
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QShortcut>
+
+// How the stage looks beyond its tiles: entities as their sprites, the
+// tiles' types, and the names and types the status bar and tooltips give.
+// Both views are off until the user turns them on.
+
+namespace {
+
+// Keys without Ctrl belong to a text box or list that has the focus: a
+// letter there is typed or finds an item, as it always did.
+bool TakesLetters(const QWidget* focus)
+{
+    if (!focus)
+        return false;
+    if (qobject_cast<const QLineEdit*>(focus) || qobject_cast<const QComboBox*>(focus) ||
+        qobject_cast<const QAbstractSpinBox*>(focus))
+        return true;
+    const auto* text = qobject_cast<const QPlainTextEdit*>(focus);
+    return text && !text->isReadOnly();
+}
+
+} // namespace
+
+void frmVorn::InstallViewKeys()
+{
+    const auto bind = [this](const QKeySequence& keys, auto action) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, keys, action] {
+            if (QWidget* focus = QApplication::focusWidget(); TakesLetters(focus)) {
+                // Handed on, so the shortcut takes nothing from the box.
+                const QKeyCombination combo = keys[0];
+                const QString text = combo.keyboardModifiers() & Qt::ShiftModifier
+                                         ? QKeySequence(combo.key()).toString()
+                                         : QKeySequence(combo.key()).toString().toLower();
+                QKeyEvent press(QEvent::KeyPress, combo.key(), combo.keyboardModifiers(), text);
+                QApplication::sendEvent(focus, &press);
+                QKeyEvent release(QEvent::KeyRelease, combo.key(), combo.keyboardModifiers(), text);
+                QApplication::sendEvent(focus, &release);
+                return;
+            }
+            if (loading_ || saving_ || QApplication::activeModalWidget())
+                return;
+            action();
+        });
+    };
+    bind(QKeySequence(Qt::Key_S), [this] { chkSprites->click(); });
+    bind(QKeySequence(Qt::SHIFT | Qt::Key_T), [this] { chkTileTypes->click(); });
+    bind(QKeySequence(Qt::Key_T), [this] { EditTileType(); });
+}
+
+bool frmVorn::ShowsSprites() const { return chkSprites && chkSprites->isChecked(); }
+
+bool frmVorn::ShowsTileTypes() const { return chkTileTypes && chkTileTypes->isChecked(); }
+
+bool frmVorn::DrawsSprite(int index) const
+{
+    if (!ShowsSprites() || index < 0 || index >= stage_->entityCount())
+        return false;
+    return vorn::PlaceSprite(stage_->record(index), stage_->sheets(), stage_->npcTable()).has_value();
+}
+
+void frmVorn::chkSprites_Click()
+{
+    picMap->update();
+    for (vorn::EntityMarker* marker : entity) {
+        if (marker)
+            marker->update();
+    }
+    if (ShowsSprites())
+        ShowLooksNote(stage_->spriteNote());
+}
+
+void frmVorn::chkTileTypes_Click()
+{
+    picMap->update();
+    picTileset->update();
+    if (ShowsTileTypes())
+        ShowLooksNote(stage_->tileTypeNote());
+}
+
+void frmVorn::ShowLooksNote(const QString& note)
+{
+    if (!note.isEmpty())
+        lblStatus->setText(note);
+}
+
+// After a load: what did not load for the views that are on.
+void frmVorn::ShowLooksNotes()
+{
+    if (ShowsSprites())
+        ShowLooksNote(stage_->spriteNote());
+    if (ShowsTileTypes())
+        ShowLooksNote(stage_->tileTypeNote());
+}
+
+void frmVorn::ShowTileTypeAt(int cx, int cy)
+{
+    const quint8 tile = stage_->cell(cx, cy);
+    lblTileType->setText(QStringLiteral("%1 \u00b7 %2").arg(tile).arg(vorn::TileTypeText(stage_->tileType(tile))));
+}
+
+void frmVorn::TileTypesChanged()
+{
+    if (ShowsTileTypes()) {
+        picMap->update();
+        picTileset->update();
+    }
+    if (stage_->isOpen())
+        ShowTileTypeAt(cursorCell_.x(), cursorCell_.y());
+}
+
+void frmVorn::EditTileType()
+{
+    if (!stage_->isOpen())
+        return;
+    const int tile = SelectedTile;
+    frmTileType dialog(this, tile, stage_->tileType(tile));
+    dialog.showMessage = [this](const QString& text) { ShowMessage(text); };
+    dialog.exec();
+    if (dialog.Tag == QStringLiteral("-_-"))
+        return;
+    stage_->setTileType(tile, dialog.Type());
+}
+
+QString frmVorn::EntityToolTip(int index) const
+{
+    if (index < 0 || index >= stage_->entityCount())
+        return {};
+    const vorn::EntityRecord& r = stage_->record(index);
+    const bool named = r.Type >= 0 && r.Type < int(EntityNames.size()) && !EntityNames[r.Type].isEmpty();
+    QStringList lines{
+        QStringLiteral("Entity %1: type %2%3").arg(index).arg(r.Type).arg(named ? QStringLiteral(" ") + EntityNames[r.Type] : QString()),
+        QStringLiteral("X %1, Y %2").arg(r.X).arg(r.Y),
+        QStringLiteral("Flag %1, event %2").arg(r.Flag).arg(r.TSC),
+    };
+    const QString bits = vorn::EntityBitNames(quint16(r.Unknown));
+    if (!bits.isEmpty())
+        lines << bits;
+    return lines.join(u'\n');
+}
