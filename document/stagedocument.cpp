@@ -102,14 +102,15 @@ Outcome StageDocument::read(const Game& game, int stage, Reading& out, const Sta
     out.mapStamp = StampOf(out.loaded.found.map);
     out.entityStamp = StampOf(out.loaded.found.entities);
     out.pictureWarning = UseStandInPictures(out.loaded);
-    readLooks(game.folder, out);
+    out.looks = ReadStageLooks(game.folder, out.loaded.files, out.loaded.tileset.image);
     return {};
 }
 
 // The type table, sheets and tile types only change how the stage looks:
 // whatever of them fails to load, the stage still opens.
-void StageDocument::readLooks(const GameFolder& folder, Reading& out)
+StageLooks ReadStageLooks(const GameFolder& folder, const StageFiles& files, const QImage& tileset)
 {
+    StageLooks out;
     QStringList notes;
     const ReadStatus table = ReadNpcTable(folder, out.npcTable);
     const QString shipped = QStringLiteral("sprites are placed as the game ships.");
@@ -122,20 +123,20 @@ void StageDocument::readLooks(const GameFolder& folder, Reading& out)
                      .arg(NpcTableName())
                      .arg(out.npcTable.size())
                      .arg(shipped);
-    out.sheets = LoadSpriteSheets(folder, out.loaded.files, out.loaded.tileset.image);
+    out.sheets = LoadSpriteSheets(folder, files, tileset);
     notes += out.sheets.problems;
     if (!out.sheets.problems.isEmpty())
         notes << QStringLiteral("Entities on those sheets show their marker.");
     out.spriteNote = notes.join(u' ');
 
-    const QString path = folder.findEntry(out.loaded.files.tileTypes);
-    out.tileTypes = TileTypeFile();
+    const QString path = folder.findEntry(files.tileTypes);
     if (!path.isEmpty()) {
-        const ReadStatus read = ReadTileTypeFile(path, out.loaded.files.tileTypes, out.tileTypes, folder.rules());
+        const ReadStatus read = ReadTileTypeFile(path, files.tileTypes, out.tileTypes, folder.rules());
         if (!read.ok())
             out.tileTypeNote = read.refusal() + QStringLiteral(" Tile types show as 0.");
         out.tileTypeStamp = StampOf(path);
     }
+    return out;
 }
 
 void StageDocument::open(Reading&& reading)
@@ -151,11 +152,11 @@ void StageDocument::open(Reading&& reading)
     map_ = std::move(reading.loaded.map);
     entityCount_ = reading.loaded.entityCount;
     records_ = reading.loaded.records;
-    npcTable_ = std::move(reading.npcTable);
-    sheets_ = std::move(reading.sheets);
-    spriteNote_ = std::move(reading.spriteNote);
-    tileTypes_ = reading.tileTypes.types;
-    tileTypeNote_ = std::move(reading.tileTypeNote);
+    npcTable_ = std::move(reading.looks.npcTable);
+    sheets_ = std::move(reading.looks.sheets);
+    spriteNote_ = std::move(reading.looks.spriteNote);
+    tileTypes_ = reading.looks.tileTypes.types;
+    tileTypeNote_ = std::move(reading.looks.tileTypeNote);
 
     mapStamp_ = reading.mapStamp;
     entityStamp_ = reading.entityStamp;
@@ -163,7 +164,7 @@ void StageDocument::open(Reading&& reading)
     entityCountOnDisk_ = entityCount_;
     recordsOnDisk_ = records_;
     tileTypesOnDisk_ = tileTypes_;
-    tileTypeStamp_ = reading.tileTypeStamp;
+    tileTypeStamp_ = reading.looks.tileTypeStamp;
 
     history_.Clear();
     changedOutsideHistory_ = false;

@@ -27,6 +27,19 @@
 
 namespace vorn {
 
+// What a stage is drawn with beside its map: the game's entity type table,
+// the sprite sheets and the tileset's tile types. None of them keeps a stage
+// from opening; what did not load is told in spriteNote or tileTypeNote.
+struct StageLooks {
+    NpcTable npcTable;
+    SpriteSheets sheets;
+    TileTypeFile tileTypes;
+    FileStamp tileTypeStamp;
+    QString spriteNote, tileTypeNote;
+};
+// Reads them for the stage of `files`, whose tileset is `tileset`.
+StageLooks ReadStageLooks(const GameFolder& folder, const StageFiles& files, const QImage& tileset);
+
 class StageDocument : public QObject {
     Q_OBJECT
 public:
@@ -43,14 +56,7 @@ public:
         LoadedStage loaded;
         QString pictureWarning; // pictures that did not load: stand-ins are in their place
         FileStamp mapStamp, entityStamp;
-        // What the stage is drawn with beside its map: the type table, the
-        // sprite sheets and the tile types. None of them keeps a stage from
-        // opening; what did not load is told in spriteNote or tileTypeNote.
-        NpcTable npcTable;
-        SpriteSheets sheets;
-        TileTypeFile tileTypes;
-        FileStamp tileTypeStamp;
-        QString spriteNote, tileTypeNote;
+        StageLooks looks;
     };
     // Reads stage `stage` of `game` without changing anything that is open:
     // the refusal when the stage cannot open. `status` gets the progress
@@ -189,7 +195,6 @@ private:
     StageContent content() const;
     bool sameOnDisk(const Game& game, const QString& builtName, const FileStamp& stamp,
                     const std::function<bool(const QString& path)>& sameContent) const;
-    static void readLooks(const GameFolder& folder, Reading& out);
 
     // The open stage.
     int index_ = -1;
