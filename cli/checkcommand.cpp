@@ -2,16 +2,32 @@
 // open it wrong, found without writing anything.
 #include "command.h"
 
+#include "entitysprite.h"
+#include "gamefile.h"
 #include "stageloading.h"
+#include "tiletypes.h"
 #include "visibletext.h"
+
+#include <QLocale>
+#include <QtEndian>
+#include <algorithm>
+#include <optional>
 
 namespace vorn::cli {
 namespace {
+
+// What the game itself holds, beyond what the editor reads.
+constexpr qint64 kGameMaxCells = 307200;   // the map buffer
+constexpr int kGameMaxEntities = 342;      // entity slots 170 to 511
+constexpr int kGameMaxTilesetSide = 256;
 
 class Findings {
 public:
     void error(int stage, const QString& file, const QString& text) { add(stage, file, "error", text, errors); }
     void warning(int stage, const QString& file, const QString& text) { add(stage, file, "warning", text, warnings); }
+    // A file of the whole game rather than of one stage.
+    void gameError(const QString& file, const QString& text) { add(-1, file, "error", text, errors); }
+    void gameWarning(const QString& file, const QString& text) { add(-1, file, "warning", text, warnings); }
     int errors = 0;
     int warnings = 0;
 
@@ -19,10 +35,135 @@ private:
     static void add(int stage, const QString& file, const char* kind, const QString& text, int& counter)
     {
         // The file is named from the record: a "\r\n" in it must not pass for a line break.
-        PrintLine(QStringLiteral("stage %1: %2: %3: %4").arg(stage).arg(EscapeControls(file), QLatin1String(kind), text));
+        const QString finding = QStringLiteral("%1: %2: %3").arg(EscapeControls(file), QLatin1String(kind), text);
+        PrintLine(stage < 0 ? finding : QStringLiteral("stage %1: ").arg(stage) + finding);
         ++counter;
     }
 };
+
+// The game's entity type table, read once for every stage checked.
+struct TypeTable {
+    NpcTable types;
+    bool read = false; // false: missing or refused, and nothing is checked against it
+};
+
+// "307,200": the C locale without its default of leaving out the separator.
+QString Number(qint64 n)
+{
+    QLocale locale = QLocale::c();
+    locale.setNumberOptions({});
+    return locale.toString(n);
+}
+
+// "1 entity is drawn from", "3 entities are drawn from".
+QString DrawnFrom(int n)
+{
+    return n == 1 ? QStringLiteral("1 entity is drawn from") : QStringLiteral("%1 entities are drawn from").arg(n);
+}
+
+// Bytes 4 to 7 of a map or entity file the editor refused, as two 16-bit
+// numbers (width and height, or the count), so that the game's own limits
+// are checked on what the file says; none when there is no header to read.
+std::optional<std::pair<qint16, qint16>> HeaderNumbers(const GameFolder& folder, const QString& builtName)
+{
+    const QString path = folder.findEntry(builtName);
+    if (path.isEmpty())
+        return std::nullopt;
+    QByteArray header;
+    const ReadStatus read = ReadGameFile(path, builtName, folder.rules(), [&](QIODevice& device) {
+        return ReadGameFileHeader(device, builtName, header);
+    });
+    if (!read.ok() || read.missing)
+        return std::nullopt;
+    return std::pair{qFromLittleEndian<qint16>(header.constData() + 4), qFromLittleEndian<qint16>(header.constData() + 6)};
+}
+
+void CheckCells(int width, int height, const QString& file, int stage, Findings& found)
+{
+    if (width > 0 && height > 0 && qint64(width) * height > kGameMaxCells)
+        found.error(stage, file,
+                    QStringLiteral("the map has %1 x %2 cells, %3 in all; the game holds no more than %4.")
+                        .arg(width).arg(height).arg(Number(qint64(width) * height), Number(kGameMaxCells)));
+}
+
+void CheckEntityCount(int count, const QString& file, int stage, Findings& found)
+{
+    if (count > kGameMaxEntities)
+        found.error(stage, file,
+                    QStringLiteral("the entity file holds %1 entities; more than %2 overflow the game.")
+                        .arg(count).arg(kGameMaxEntities));
+}
+
+// Types beyond the game's table, and the sheets the entities are drawn
+// from: one finding per sheet that is missing, however many use it.
+void CheckEntityTypes(const GameFolder& folder, const StageFiles& files, int count, const EntityRecords& records,
+                      const TypeTable& table, int stage, Findings& found)
+{
+    struct SheetUse {
+        int number = 0;
+        QString file; // empty: a stage sheet the record names none of
+        int users = 0;
+    };
+    QList<SheetUse> uses; // in the order first used
+    for (int i = 0; i < count; ++i) {
+        const EntityRecord& e = records[size_t(i)];
+        if (table.read && (e.Type < 0 || size_t(e.Type) >= table.types.size())) {
+            found.error(stage, files.entities,
+                        QStringLiteral("entity %1 is of type %2, beyond the %3 types of %4.")
+                            .arg(i).arg(e.Type).arg(table.types.size()).arg(NpcTableName()));
+            continue;
+        }
+        const auto sprite = SpriteOf(e.Type, (quint16(e.Unknown) & kFacesRightBit) != 0, table.types);
+        if (!sprite || sprite->sheet == kSheetTileset)
+            continue; // nothing drawn, or the tileset, checked as such
+        const QString file = SheetFileOf(sprite->sheet, files);
+        if (file.isEmpty() && sprite->sheet != kSheetStageNpc1 && sprite->sheet != kSheetStageNpc2)
+            continue; // a sheet number no file belongs to
+        const auto same = [&](const SheetUse& use) {
+            return file.isEmpty() ? use.file.isEmpty() && use.number == sprite->sheet : use.file == file;
+        };
+        const auto use = std::find_if(uses.begin(), uses.end(), same);
+        if (use != uses.end())
+            ++use->users;
+        else
+            uses.push_back({sprite->sheet, file, 1});
+    }
+    for (const SheetUse& use : uses) {
+        if (use.file.isEmpty()) {
+            found.warning(stage, files.entities,
+                          QStringLiteral("%1 NPC sheet %2, which the stage record names as none.")
+                              .arg(DrawnFrom(use.users))
+                              .arg(use.number == kSheetStageNpc1 ? 1 : 2));
+            continue;
+        }
+        const QString users = DrawnFrom(use.users) + QStringLiteral(" it.");
+        const QString path = folder.findEntry(use.file);
+        if (path.isEmpty())
+            found.error(stage, use.file, QStringLiteral("the sheet picture is missing; ") + users);
+        else if (const PathCheck check = CheckPath(path, use.file, folder.rules()); !check.ok())
+            found.error(stage, use.file, check.refusal() + QLatin1Char(' ') + users);
+    }
+}
+
+// The tileset's tile types; a tileset without the file is no fault.
+void CheckTileTypes(const GameFolder& folder, const StageFiles& files, int stage, Findings& found)
+{
+    const QString path = folder.findEntry(files.tileTypes);
+    if (path.isEmpty())
+        return;
+    TileTypeFile types;
+    const ReadStatus read = ReadTileTypeFile(path, files.tileTypes, types, folder.rules());
+    if (!read.ok())
+        found.error(stage, files.tileTypes, read.refusal());
+    else if (types.size < kTileTypeCount)
+        found.warning(stage, files.tileTypes,
+                      QStringLiteral("the tile type file holds %1 bytes; the game reads %2, one per tile.")
+                          .arg(types.size).arg(kTileTypeCount));
+    else if (types.size > kTileTypeCount)
+        found.warning(stage, files.tileTypes,
+                      QStringLiteral("the tile type file holds %1 bytes; the game reads only the first %2.")
+                          .arg(Number(types.size)).arg(kTileTypeCount));
+}
 
 // A picture that did not load: refused (its reason), missing, or not one
 // the editor can decode (it then opens the stage with a stand-in).
@@ -37,7 +178,8 @@ void CheckPicture(const Picture& picture, const GameFolder& folder, const QStrin
         found.error(stage, file, QStringLiteral("the %1 picture cannot be read.").arg(what));
 }
 
-void CheckStage(const GameFolder& folder, int stage, const StageRecord& record, Findings& found)
+void CheckStage(const GameFolder& folder, int stage, const StageRecord& record, const TypeTable& table,
+                Findings& found)
 {
     StageFiles files;
     // Only the first name that is not a plain one refuses the stage; every
@@ -57,17 +199,30 @@ void CheckStage(const GameFolder& folder, int stage, const StageRecord& record, 
     if (!backdropNamed)
         found.error(stage, files.backdrop, PlainNameError(stage, QStringLiteral("backdrop"), files.backdropName));
 
-    if (tilesetNamed)
-        CheckPicture(LoadStageTileset(folder, files), folder, files.tileset, QStringLiteral("tileset"), stage, found);
+    if (tilesetNamed) {
+        const Picture tileset = LoadStageTileset(folder, files);
+        CheckPicture(tileset, folder, files.tileset, QStringLiteral("tileset"), stage, found);
+        const QSize size = tileset.image.size();
+        if (size.width() > kGameMaxTilesetSide || size.height() > kGameMaxTilesetSide)
+            found.error(stage, files.tileset,
+                        QStringLiteral("the tileset picture is %1 x %2 pixels; the game loads none larger than %3 x %3.")
+                            .arg(size.width()).arg(size.height()).arg(kGameMaxTilesetSide));
+        CheckTileTypes(folder, files, stage, found);
+    }
 
     MapData map;
     bool mapRead = false;
     if (mapNamed) {
         const ReadStatus status = LoadStageMap(folder, files, map);
-        if (!status.ok())
+        if (!status.ok()) {
             found.error(stage, files.map, status.refusal());
-        else if (status.missing)
+            if (const auto size = HeaderNumbers(folder, files.map))
+                CheckCells(size->first, size->second, files.map, stage, found);
+        } else if (status.missing) {
             found.warning(stage, files.map, QStringLiteral("the map file is missing: the editor shows the stage as empty."));
+        } else {
+            CheckCells(map.width, map.height, files.map, stage, found);
+        }
         mapRead = status.ok() && !status.missing;
         if (!mapRead)
             map = MapData();
@@ -84,16 +239,20 @@ void CheckStage(const GameFolder& folder, int stage, const StageRecord& record, 
     const ReadStatus entities = LoadStageEntities(folder, files, count, records);
     if (!entities.ok()) {
         found.error(stage, files.entities, entities.refusal());
+        if (const auto header = HeaderNumbers(folder, files.entities))
+            CheckEntityCount(header->first, files.entities, stage, found);
     } else if (entities.missing) {
         found.warning(stage, files.entities, QStringLiteral("the entity file is missing: the stage has no entities."));
-    } else if (mapRead) {
-        for (int i = 0; i < count; ++i) {
+    } else {
+        CheckEntityCount(count, files.entities, stage, found);
+        for (int i = 0; mapRead && i < count; ++i) {
             const EntityRecord& e = records[i];
             if (e.X < 0 || e.X >= map.width || e.Y < 0 || e.Y >= map.height)
                 found.warning(stage, files.entities,
                               QStringLiteral("entity %1 at (%2, %3) lies outside the %4 x %5 map.")
                                   .arg(i).arg(e.X).arg(e.Y).arg(map.width).arg(map.height));
         }
+        CheckEntityTypes(folder, files, count, records, table, stage, found);
     }
 
     const QString script = folder.findEntry(files.script);
@@ -112,12 +271,18 @@ public:
     {
         return QStringLiteral(
             "Checks every stage, or the stages named, and prints one line per finding (\"stage N: FILE: "
-            "error: ...\" or \"warning: ...\"), then \"N stages checked, E errors, W warnings\". Errors: "
-            "record names that are not plain file names; map and entity files the editor refuses "
-            "(unreadable, beyond the limits); tileset and backdrop pictures that do not load; scripts "
-            "missing. Warnings: map and entity files missing (the editor shows such a stage as empty), "
-            "entities outside the map. A record with an empty map name has nothing to check. Writes "
-            "nothing. The exit status is 1 when there are errors.");
+            "error: ...\" or \"warning: ...\"; a finding about data\\npc.tbl, which every stage shares, "
+            "once, without the stage), then \"N stages checked, E errors, W warnings\". Errors: record "
+            "names that are not plain file names; map and entity files the editor refuses (unreadable, "
+            "beyond the limits); tileset and backdrop pictures that do not load; scripts missing; "
+            "what the game cannot hold: a tileset picture larger than 256 x 256 pixels, a map of more "
+            "than 307,200 cells, more than 342 entities; an entity type table (data\\npc.tbl) or tile "
+            "type file (.pxa) that cannot be read, entity types beyond the table, and missing sheet "
+            "pictures the entities are drawn from. Warnings: map and entity files missing (the editor "
+            "shows such a stage as empty), entities outside the map, a missing data\\npc.tbl, entities "
+            "drawn from an NPC sheet the stage record names as none, and a tile type file (.pxa) that "
+            "is not 256 bytes. A record with an empty map name has nothing to check. Writes nothing. "
+            "The exit status is 1 when there are errors.");
     }
     void addOptions(QCommandLineParser& parser) override
     {
@@ -136,8 +301,16 @@ public:
     int run(const Game& game) override
     {
         Findings found;
+        TypeTable table;
+        const ReadStatus read = ReadNpcTable(game.folder, table.types);
+        if (!read.ok())
+            found.gameError(NpcTableName(), read.refusal());
+        else if (read.missing)
+            found.gameWarning(NpcTableName(), QStringLiteral("the entity type table is missing: entity types are not "
+                                                             "checked, and sheets are the ones the game ships with."));
+        table.read = read.ok() && !read.missing;
         for (const int stage : stages_)
-            CheckStage(game.folder, stage, game.table[stage], found);
+            CheckStage(game.folder, stage, game.table[stage], table, found);
         PrintLine(QStringLiteral("%1 stages checked, %2 errors, %3 warnings")
                       .arg(stages_.size())
                       .arg(found.errors)

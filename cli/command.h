@@ -37,6 +37,10 @@ std::unique_ptr<Command> MakeStagesCommand();
 std::unique_ptr<Command> MakeCheckCommand();
 std::unique_ptr<Command> MakeScriptCommand(bool decode);
 std::unique_ptr<Command> MakeRenderCommand();
+std::unique_ptr<Command> MakeEntitiesCommand();
+
+// The settings file the editor reads (vorn.ini), wherever it is.
+QString EditorSettingsFile();
 
 // One line on standard output, or on standard error after "vorn-tool: ".
 // Line breaks of the editor's messages ("\r\n") become plain ones; every
@@ -46,6 +50,9 @@ void PrintLine(const QString& text);
 void PrintError(const QString& text);
 // One line of cells separated by tabs, each escaped as PrintLine does.
 void PrintCells(const QStringList& cells);
+// Rows of cells (already escaped) in columns two blanks apart, as wide as
+// a terminal shows them; the columns in `numbers` to the right.
+void PrintColumns(const QList<QStringList>& rows, const QList<int>& numbers);
 // A text as a cell of such a line: the same escapes, and a backslash as
 // "\\", so that a cell reads back unambiguously.
 QString EscapedCell(const QString& text);

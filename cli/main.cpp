@@ -24,6 +24,7 @@ std::vector<std::unique_ptr<Command>> AllCommands()
     commands.push_back(MakeScriptCommand(true));
     commands.push_back(MakeScriptCommand(false));
     commands.push_back(MakeRenderCommand());
+    commands.push_back(MakeEntitiesCommand());
     return commands;
 }
 
@@ -40,17 +41,6 @@ QString HelpText(const QCommandLineParser& parser, const QString& usage, const Q
     QString text = parser.helpText();
     text = QStringLiteral("Usage: ") + usage + text.mid(text.indexOf(u'\n'));
     return more.isEmpty() ? text : text + u'\n' + more;
-}
-
-// The settings file the editor reads: beside the program for a copy run from
-// its own folder, else the user's (~/.config/vorn) or the installed default.
-QString EditorSettingsFile()
-{
-    const QString programDir = QCoreApplication::applicationDirPath();
-    const QString userConfig =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/vorn");
-    return vorn::SettingsFileToRead(vorn::SettingsFilePath(vorn::SettingsFolder(programDir, userConfig)),
-                                    vorn::InstalledDefaultSettings(programDir));
 }
 
 // Reads the game's stage table, in the code page the editor's settings name.
@@ -75,6 +65,17 @@ int OpenGame(Game& game)
 }
 
 } // namespace
+
+// Beside the program for a copy run from its own folder, else the user's
+// (~/.config/vorn) or the installed default.
+QString vorn::cli::EditorSettingsFile()
+{
+    const QString programDir = QCoreApplication::applicationDirPath();
+    const QString userConfig =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/vorn");
+    return vorn::SettingsFileToRead(vorn::SettingsFilePath(vorn::SettingsFolder(programDir, userConfig)),
+                                    vorn::InstalledDefaultSettings(programDir));
+}
 
 int main(int argc, char** argv)
 {

@@ -3,6 +3,7 @@
 #include "visibletext.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <cstdio>
 
 namespace vorn::cli {
@@ -22,7 +23,46 @@ QByteArray TerminalText(const QString& text)
     return lines.join(u'\n').toUtf8() + '\n';
 }
 
+// Columns a text takes on a terminal: East Asian wide and full-width
+// characters take two (Japanese titles), combining marks none.
+qsizetype TerminalColumns(const QString& text)
+{
+    qsizetype columns = 0;
+    for (const char32_t c : text.toUcs4()) {
+        const QChar::Category category = QChar::category(c);
+        if (category == QChar::Mark_NonSpacing || category == QChar::Mark_Enclosing)
+            continue;
+        const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF && c != 0x303F) ||
+                          (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+                          (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+                          (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
+        columns += wide ? 2 : 1;
+    }
+    return columns;
+}
+
 } // namespace
+
+void PrintColumns(const QList<QStringList>& rows, const QList<int>& numbers)
+{
+    QList<qsizetype> width;
+    for (const QStringList& row : rows) {
+        width.resize(std::max(width.size(), row.size()));
+        for (qsizetype c = 0; c < row.size(); ++c)
+            width[c] = std::max(width[c], TerminalColumns(row[c]));
+    }
+    for (const QStringList& row : rows) {
+        QString line;
+        for (qsizetype c = 0; c < row.size(); ++c) {
+            const QString fill(width[c] - TerminalColumns(row[c]), u' ');
+            const QString cell = numbers.contains(int(c)) ? fill + row[c] : row[c] + fill;
+            line += (c ? QStringLiteral("  ") : QString()) + cell;
+        }
+        while (line.endsWith(u' '))
+            line.chop(1);
+        PrintLine(line);
+    }
+}
 
 QString EscapedCell(const QString& text)
 {

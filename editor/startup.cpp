@@ -19,7 +19,7 @@ namespace {
 
 constexpr int kDefaultZoomIndex = 1;  // "16"
 constexpr int kDefaultStage = 13;
-constexpr int kEntityNameCount = 387; // keys "0" to "386"
+constexpr int kEntityNameCount = vorn::kEntityNameKeys;
 
 // True when a window at `frame` would show on at least one screen.
 bool OnSomeScreen(const QRect& frame)

@@ -10,6 +10,9 @@
 namespace vorn {
 
 constexpr int kShippedEntityTypes = 361;
+// The settings file names types by the keys "0" to "386" of [Entities];
+// a name set there is the user's and comes before the shipped one.
+constexpr int kEntityNameKeys = 387;
 
 // A frame in a sprite sheet, in pixels; right and bottom exclusive.
 struct SheetFrame {

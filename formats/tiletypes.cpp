@@ -59,6 +59,13 @@ constexpr NamedType kNames[] = {
 
 } // namespace
 
+TileTypes ParseTileTypes(const QByteArray& bytes)
+{
+    TileTypes types{};
+    std::memcpy(types.data(), bytes.constData(), size_t(std::min<qsizetype>(bytes.size(), kTileTypeCount)));
+    return types;
+}
+
 ReadStatus ReadTileTypeFile(const QString& path, const QString& displayName, TileTypeFile& out,
                             const FileRules& rules)
 {
@@ -71,7 +78,7 @@ ReadStatus ReadTileTypeFile(const QString& path, const QString& displayName, Til
         QByteArray bytes;
         if (const Outcome done = file.read(kTileTypeCount, bytes); !done.ok())
             return done;
-        std::memcpy(read.types.data(), bytes.constData(), size_t(bytes.size()));
+        read.types = ParseTileTypes(bytes);
         read.size = file.size();
     }
     out = read;

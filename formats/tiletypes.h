@@ -19,6 +19,10 @@ struct TileTypeFile {
     qint64 size = 0; // bytes the file held (0 when missing); the game reads the first 256
 };
 
+// The types a file holding `bytes` gives: its first 256 bytes, and 0 for
+// the tiles a shorter file has no byte for.
+TileTypes ParseTileTypes(const QByteArray& bytes);
+
 // Reads the file `path` leads to. Missing: all 0 and `missing` set. A file
 // shorter than 256 bytes gives its bytes and 0 for the rest; `size` tells
 // the caller. Refused (a pipe, a folder, a read error) naming `displayName`,

@@ -2,6 +2,8 @@
 // against the editor's, and its map pictures against the editor's map view.
 #include "frmVorn.h"
 #include "mapview.h"
+#include "entitytypes.h"
+#include "npctable.h"
 #include "openwindow.h" // FileBytes, WriteBytes
 #include "samplegame.h"
 #include "script.h"
@@ -60,6 +62,25 @@ QMap<QString, QByteArray> Snapshot(const QString& dir)
     return files;
 }
 
+// An entity type table of `count` types, all drawn from the stage's first
+// NPC sheet except those `sheets` names, in the game's own folder.
+bool WriteTypeTable(const QString& gameDir, int count, const QMap<int, quint8>& sheets = {})
+{
+    vorn::NpcTable table(static_cast<size_t>(count));
+    for (int t = 0; t < count; ++t)
+        table[size_t(t)].sheet = sheets.value(t, vorn::kSheetStageNpc1);
+    return WriteBytes(QDir(gameDir).filePath(QStringLiteral("data/npc.tbl")), vorn::ComposeNpcTable(table));
+}
+
+// Counts the findings of a check's output the way its summary line should.
+QString SummaryOf(const QStringList& out, int stages)
+{
+    return QStringLiteral("%1 stages checked, %2 errors, %3 warnings")
+        .arg(stages)
+        .arg(out.filter(QStringLiteral(": error: ")).size())
+        .arg(out.filter(QStringLiteral(": warning: ")).size());
+}
+
 // A window on the test's own game folder, its messages caught.
 struct Window {
     explicit Window(const TestGame& game) : w(game.gameDir(), game.programDir())
@@ -104,11 +125,12 @@ private slots:
     {
         for (const QStringList& bad : {QStringList{}, {"frobnicate"}, {"render", "95", "-o", "x.png"},
                                        {"render", "13", "-o", "x.png", "--zoom", "48"}, {"decode"},
-                                       {"encode", "3", "--all"}, {"check", "-x"}})
+                                       {"encode", "3", "--all"}, {"check", "-x"}, {"entities"},
+                                       {"entities", "95"}, {"entities", "13", "14"}})
             QVERIFY2(tool(bad).status == 2, qPrintable(bad.join(' ')));
         const Result help = tool({"--help"});
         QCOMPARE(help.status, 0);
-        for (const char* command : {"stages", "check", "decode", "encode", "render"}) {
+        for (const char* command : {"stages", "check", "decode", "encode", "render", "entities"}) {
             QVERIFY(help.out.join('\n').contains(QLatin1String(command)));
             QCOMPARE(tool({command, "--help"}).status, 0);
         }
@@ -188,6 +210,8 @@ private slots:
 
     void checkFindsWhatIsWrong()
     {
+        // The game's type table, its types drawn from sheets the sample has.
+        QVERIFY(WriteTypeTable(game->gameDir(), vorn::kShippedEntityTypes));
         const auto before = Snapshot(game->gameDir());
         const Result clean = tool({"check"});
         QCOMPARE(clean.status, 0);
@@ -223,6 +247,99 @@ private slots:
             "stage 20: data\\stage\\../Hollow.pxm: error: " + w.messages[1],
             "5 stages checked, 3 errors, 2 warnings",
         }));
+    }
+
+    // What the editor opens but the game cannot take, each once, counted.
+    void checkFindsWhatTheGameCannotTake()
+    {
+        QVERIFY(WriteTypeTable(game->gameDir(), 21, {{1, vorn::kSheetNpcSym}, {20, vorn::kSheetNpcSym},
+                                                     {12, vorn::kSheetStageNpc2}}));
+        if (const QString sheet = file("data\\npc\\npcsym.pbm"); !sheet.isEmpty())
+            QVERIFY(QFile::remove(sheet));
+        vorn::StageTable table;
+        QCOMPARE(vorn::ReadStageTable(file("Doukutsu.exe"), table).refusal(), QString());
+        table[13].bytes[132] = '0'; // the second NPC sheet: none
+        table[13].bytes[133] = '\0';
+        QCOMPARE(vorn::WriteStageRecord(file("Doukutsu.exe"), 13, table[13]).refusal(), QString());
+        QByteArray hollow = FileBytes(file("data\\stage\\Hollow.pxe"));
+        hollow[8 + 12 * 6 + 8] = char(30); // entity 6's type
+        QVERIFY(WriteBytes(file("data\\stage\\Hollow.pxe"), hollow));
+        QVERIFY(WriteBytes(game->path("data/Stage/Grotto.pxa"), QByteArray(100, '\x41')));
+        QImage wide(272, 64, QImage::Format_RGB32);
+        wide.fill(Qt::darkGray);
+        QVERIFY(wide.save(file("data\\stage\\prtPebble.pbm"), "BMP"));
+        QByteArray sluice = FileBytes(file("data\\stage\\Sluice.pxm"));
+        sluice.replace(4, 4, QByteArray("\x58\x02\x58\x02", 4)); // 600 x 600
+        QVERIFY(WriteBytes(file("data\\stage\\Sluice.pxm"), sluice));
+        QByteArray vault = FileBytes(file("data\\stage\\Vault.pxe"));
+        vault.replace(4, 2, QByteArray("\x90\x01", 2)); // 400 entities
+        QVERIFY(WriteBytes(file("data\\stage\\Vault.pxe"), vault));
+
+        const Result found = tool({"check", "13", "16", "18", "19"});
+        QCOMPARE(found.status, 1);
+        for (const char* line : {
+                 "stage 13: data\\stage\\Grotto.pxa: warning: the tile type file holds 100 bytes; the game reads "
+                 "256, one per tile.",
+                 "stage 13: data\\stage\\Hollow.pxe: error: entity 6 is of type 30, beyond the 21 types of "
+                 "data\\npc.tbl.",
+                 "stage 13: data\\npc\\npcsym.pbm: error: the sheet picture is missing; 2 entities are drawn from it.",
+                 "stage 13: data\\stage\\Hollow.pxe: warning: 1 entity is drawn from NPC sheet 2, which the stage "
+                 "record names as none.",
+                 "stage 16: data\\stage\\prtPebble.pbm: error: the tileset picture is 272 x 64 pixels; the game "
+                 "loads none larger than 256 x 256.",
+                 "stage 18: data\\stage\\Sluice.pxm: error: the map has 600 x 600 cells, 360,000 in all; the game "
+                 "holds no more than 307,200.",
+                 "stage 19: data\\stage\\Vault.pxe: error: the entity file holds 400 entities; more than 342 "
+                 "overflow the game."})
+            QVERIFY2(found.out.count(QString::fromLatin1(line)) == 1, line);
+        QCOMPARE(found.out.last(), SummaryOf(found.out, 4));
+
+        // The type table is read once: what is wrong with it is said once.
+        QVERIFY(WriteBytes(game->path("data/npc.tbl"), QByteArray(25, '\0')));
+        const Result refused = tool({"check", "13", "19"});
+        QCOMPARE(refused.out.value(0), "data\\npc.tbl: error: data\\npc.tbl is not a whole number of entity "
+                                      "types: 25 bytes is not a multiple of 24.");
+        QCOMPARE(refused.out.filter("npc.tbl: ").size(), 1);
+        QCOMPARE(refused.out.last(), SummaryOf(refused.out, 2));
+        QVERIFY(QFile::remove(game->path("data/npc.tbl")));
+        const Result missing = tool({"check", "13", "19"});
+        QVERIFY(missing.out.value(0).startsWith("data\\npc.tbl: warning: the entity type table is missing"));
+        QCOMPARE(missing.out.filter("npc.tbl: ").size(), 1);
+    }
+
+    // Entities as the editor loads them, named from the editor's settings
+    // file first: a copy of the tool beside its own vorn.ini reads that one.
+    void entitiesListsAStagesEntities()
+    {
+        const QString copy = QDir(game->programDir()).filePath(QStringLiteral("vorn-tool"));
+        QVERIFY(QFile::copy(QStringLiteral(VORN_TOOL), copy));
+        QVERIFY(WriteBytes(game->settingsPath(), "[Entities]\r\n2=Walker\\Slow\r\n"));
+        const auto run = [&](const QStringList& arguments) {
+            QProcess process;
+            process.setWorkingDirectory(game->gameDir());
+            process.start(copy, arguments);
+            process.waitForFinished(60000);
+            return QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        };
+        const QStringList tsv = run({"entities", "13", "--tsv"});
+        QCOMPARE(tsv.size(), 1 + 7);
+        QCOMPARE(tsv[0], "index\tx\ty\tflag\tevent\ttype\tname\tbits");
+        QCOMPARE(tsv[2], "1\t5\t9\t0\t100\t2\tWalker\\\\Slow\t");
+        QVERIFY(tsv[4].startsWith("3\t9\t10\t-1\t-20\t5\tCritter (hopping, green)\tshows damage, hidden while"));
+        const QStringList table = run({"entities", "13"});
+        QCOMPARE(table.size(), 1 + 7);
+        QVERIFY2(table[5].startsWith("    4  18   1     0      0    12  Balrog (cutscene)   ") &&
+                     table[5].endsWith("  event on touch"),
+                 qPrintable(table[5]));
+
+        // A file the editor refuses is refused with its words.
+        QByteArray vault = FileBytes(file("data\\stage\\Vault.pxe"));
+        vault.replace(4, 2, QByteArray("\x90\x01", 2));
+        QVERIFY(WriteBytes(file("data\\stage\\Vault.pxe"), vault));
+        const Result refused = tool({"entities", "19"});
+        QCOMPARE(refused.status, 1);
+        QVERIFY2(refused.err.startsWith("vorn-tool: data\\stage\\Vault.pxe holds a count of 400 entities"),
+                 qPrintable(refused.err));
     }
 
     void decodeAllThenEncodeAllGiveBackEveryScript()
@@ -296,6 +413,7 @@ private slots:
         QCOMPARE(stages.status, 0);
         QCOMPARE(stages.out.size(), 1 + vorn::kStageCount);
         QVERIFY(stages.out[1 + 13].contains(QStringLiteral("Mossy\\x1b]0;owned\\x07\\r\\n13")));
+        QVERIFY(WriteTypeTable(game->gameDir(), vorn::kShippedEntityTypes)); // no finding of its own first
         const Result check = tool({"check", "13"});
         QCOMPARE(check.out.value(0), "stage 13: data\\stage\\Hol\\x1b[2J\\nlow.pxm: error: " + refusal);
         const Result decode = tool({"decode", "13"});
