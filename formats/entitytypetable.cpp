@@ -5,7 +5,8 @@
 
 namespace vorn {
 
-const std::array<ShippedEntityType, kShippedEntityTypes> kShippedEntityTypeTable = {{
+// extern: a const at namespace scope is otherwise private to this file.
+extern const std::array<ShippedEntityType, kShippedEntityTypes> kShippedEntityTypeTable = {{
     {"Null (blank marker)", 20, {0, 0, 16, 16}, {0, 0, 16, 16}},
     {"Experience crystal", 20, {0, 16, 16, 32}, {0, 16, 16, 32}},
     {"Behemoth", 21, {32, 0, 64, 24}, {32, 24, 64, 48}},
