@@ -1,5 +1,7 @@
 #include "sampleart.h"
 
+#include "tiletypes.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -196,16 +198,51 @@ void Pipe(TilePainter& p)
     p.box(0, 4, 2, 8, StoneLight);
 }
 
-void Slope(TilePainter& p, bool rising)
+// A slope whose surface runs where the game's slope of tile type `type`
+// runs: rock on its solid side, water on the other for the slopes in water.
+void GameSlope(TilePainter& p, quint8 type)
 {
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) {
-            const int edge = rising ? 15 - x : x;
-            if (y == edge)
-                p.dot(x, y, Leaf);
-            else if (y > edge)
-                p.dot(x, y, p.noise(x, y) % 9 ? Mid : Dark);
+    const SlopeSurface surface = *SlopeOf(type);
+    const bool water = type >= 0x70;
+    for (int x = 0; x < 16; ++x) {
+        const int edge = (surface.leftY * (31 - 2 * x) + surface.rightY * (2 * x + 1)) / 32;
+        for (int y = 0; y < 16; ++y) {
+            if (surface.ceiling ? y < edge : y >= edge)
+                p.dot(x, y, y == (surface.ceiling ? edge - 1 : edge) ? (surface.ceiling ? Dark : Leaf)
+                            : p.noise(x, y) % 9                          ? Mid
+                                                                         : Dark);
+            else if (water)
+                p.dot(x, y, (x + y + p.seed) % 7 == 0 ? WaterLight : Water);
         }
+    }
+}
+
+// An arrow pointing left, up, right or down (0 to 3).
+void Arrow(TilePainter& p, int direction, Role role)
+{
+    const auto put = [&](int along, int across) {
+        switch (direction) {
+        case 0: return p.dot(along, across, role);
+        case 1: return p.dot(across, along, role);
+        case 2: return p.dot(15 - along, across, role);
+        default: return p.dot(across, 15 - along, role);
+        }
+    };
+    for (int along = 2; along < 14; ++along) {
+        put(along, 7);
+        put(along, 8);
+    }
+    for (int along = 3; along < 8; ++along)
+        for (int across = 8 - (along - 2); across <= 7 + (along - 2); ++across)
+            put(along, across);
+}
+
+void Bars(TilePainter& p, bool crossed)
+{
+    for (int x = 1; x < 16; x += 4)
+        p.box(x, 0, 2, 16, Stone);
+    if (crossed)
+        p.box(0, 7, 16, 2, StoneLight);
 }
 
 void Sparkle(TilePainter& p)
@@ -251,8 +288,8 @@ constexpr std::array<Motif, 20> kMotifs = {
     Plant,
     Crate,
     Pipe,
-    [](TilePainter& p) { Slope(p, true); },
-    [](TilePainter& p) { Slope(p, false); },
+    [](TilePainter& p) { GameSlope(p, quint8(0x54 + p.seed % 4)); }, // floor, one type per tile of the run
+    [](TilePainter& p) { GameSlope(p, quint8(0x50 + p.seed % 4)); }, // ceiling
     Sparkle,
     Mushroom,
     [](TilePainter& p) { Spikes(p, true); },
@@ -260,8 +297,31 @@ constexpr std::array<Motif, 20> kMotifs = {
     Ledge,
 };
 
+// Tiles 16 and up are a cycle of motifs in runs of four.
+int MotifOf(int tile) { return ((tile / 16) * 4 + (tile % 16) / 4) % int(kMotifs.size()); }
+
+// Row 13 of the big tilesets: tiles for the tile types the motifs leave out.
+void SpecialTile(TilePainter& p, int column)
+{
+    if (column >= 4 && column < 12)
+        Waves(p, 0);
+    switch (column) {
+    case 0: case 1: case 2: case 3: return Arrow(p, column, Light);       // wind
+    case 4: case 5: case 6: case 7: return Arrow(p, column - 4, White);   // currents
+    case 8: return Rock(p, WaterDark);                                    // solid in water
+    case 9: return Spikes(p, false);                                      // spikes in water
+    case 10: return Bars(p, false);                                       // stops shots
+    case 11: return Frame(p);                                             // stops entities
+    case 12: return Bars(p, true);
+    case 13: return Rock(p, Light);
+    case 14: return Frame(p);
+    default: return Gem(p, Accent);
+    }
+}
+
 // The first row of every tileset holds the same fixed tiles (their colours
-// follow the tileset's palette); the rest is a cycle of motifs.
+// follow the tileset's palette); the big tilesets' rows 13 and 14 hold
+// special tiles and the slopes in water; the rest is a cycle of motifs.
 void DrawTile(TilePainter& p, int tile)
 {
     switch (tile) {
@@ -282,7 +342,13 @@ void DrawTile(TilePainter& p, int tile)
     case 14: Crate(p); return;
     case 15: Pipe(p); return;
     case 26: Gem(p, Accent); return;
-    default: kMotifs[((tile / 16) * 4 + (tile % 16) / 4) % kMotifs.size()](p); // runs of four
+    default:
+        if (tile >= 208 && tile < 224)
+            SpecialTile(p, tile - 208);
+        else if (tile >= 224 && tile < 232)
+            GameSlope(p, quint8(0x70 + tile - 224));
+        else
+            kMotifs[size_t(MotifOf(tile))](p);
     }
 }
 
@@ -316,6 +382,38 @@ std::vector<Rgb> SpreadPalette(const std::array<Rgb, RoleCount>& roles, const Th
     for (int r = 0; r < RoleCount; ++r)
         palette[theme[r]] = roles[r];
     return palette;
+}
+
+QByteArray BigTilesetTypes(quint8 water)
+{
+    // Per motif; the slopes add the tile's place in its run of four.
+    static constexpr std::array<quint8, kMotifs.size()> kMotifTypes = {
+        0x41, 0x41, 0x41, 0x41, 0x41, 0x42, 0x00, 0x00 /* water */, 0x00, 0x00,
+        0x00, 0x43, 0x41, 0x54, 0x50, 0x00, 0x00, 0x42, 0x60, 0x41};
+    static constexpr std::array<quint8, 16> kFirstRow = {
+        0x00, 0x41, 0x41, 0x41, 0x41, 0x03, 0x44, 0x41, 0x41, 0x42, 0x00, 0x00 /* water */, 0x00, 0x00, 0x43, 0x41};
+    static constexpr std::array<quint8, 16> kSpecialRow = {
+        0x80, 0x81, 0x82, 0x83, 0xA0, 0xA1, 0xA2, 0xA3, 0x61, 0x62, 0x64, 0x04, 0x05, 0x46, 0x03, 0x1F};
+    QByteArray types(256, '\0');
+    for (int tile = 0; tile < 240; ++tile) {
+        quint8 type;
+        if (tile < 16)
+            type = tile == 11 ? water : kFirstRow[size_t(tile)];
+        else if (tile == 26)
+            type = 0x00;
+        else if (tile >= 208 && tile < 224)
+            type = kSpecialRow[size_t(tile - 208)];
+        else if (tile >= 224 && tile < 232)
+            type = quint8(0x70 + tile - 224);
+        else {
+            const int motif = MotifOf(tile);
+            type = motif == 7 ? water : kMotifTypes[size_t(motif)];
+            if (type == 0x54 || type == 0x50)
+                type = quint8(type + tile % 4);
+        }
+        types[tile] = char(type);
+    }
+    return types;
 }
 
 } // namespace
@@ -358,6 +456,9 @@ PixelImage PebbleTileset()
     };
     return DrawTileset(8, 4, std::move(palette), IdentityTheme());
 }
+
+QByteArray GrottoTileTypes() { return BigTilesetTypes(0x02); }
+QByteArray FoundryTileTypes() { return BigTilesetTypes(0x60); }
 
 PixelImage DuskBackdrop()
 {
@@ -417,73 +518,6 @@ PixelImage EmberBackdrop()
             const bool mortar = y % 7 == 6 || (x + (y / 7 % 2) * 5) % 10 == 9;
             image.set(x, y, quint8(mortar ? 15 : 2 + Hash(3, x, y) % 6));
         }
-    return image;
-}
-
-PixelImage CommonSprites()
-{
-    std::vector<Rgb> palette = {
-        {0, 0, 0}, {0, 0, 1}, {248, 248, 248}, {240, 200, 64},
-        {200, 48, 48}, {64, 160, 64}, {56, 104, 200}, {184, 184, 196},
-        {136, 88, 48}, {232, 96, 128}, {96, 168, 144}, {112, 112, 128},
-        {248, 152, 40}, {160, 216, 96}, {136, 192, 248}, {80, 64, 96},
-    };
-    PixelImage image(128, 64, std::move(palette));
-    for (int cell = 0; cell < 32; ++cell) {
-        const int ox = (cell % 8) * 16, oy = (cell / 8) * 16;
-        const quint8 body = quint8(3 + cell % 13);
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x) {
-                const int dx = 2 * x - 15, dy = 2 * y - 17;
-                const int r2 = dx * dx + dy * dy;
-                if (r2 <= 120)
-                    image.set(ox + x, oy + y, body);
-                else if (r2 <= 168)
-                    image.set(ox + x, oy + y, 1);
-            }
-        // eyes, looking the way the cell's column says
-        const int look = cell % 2 ? 1 : -1;
-        image.set(ox + 5 + look, oy + 7, 2);
-        image.set(ox + 10 + look, oy + 7, 2);
-        image.set(ox + 5 + look, oy + 8, 1);
-        image.set(ox + 10 + look, oy + 8, 1);
-    }
-    return image;
-}
-
-PixelImage ForestSprites()
-{
-    PixelImage image(64, 32, {{0, 0, 0}, {200, 232, 176}});
-    for (int cell = 0; cell < 8; ++cell) {
-        const int ox = (cell % 4) * 16, oy = (cell / 4) * 16;
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x) {
-                const int d = std::abs(2 * x - 15) + std::abs(2 * y - 15) * (1 + cell % 3);
-                if (d <= 14 || (x == 7 && y > 10))
-                    image.set(ox + x, oy + y, 1);
-            }
-    }
-    return image;
-}
-
-PixelImage MechSprites()
-{
-    std::vector<Rgb> palette(256);
-    for (int i = 0; i < 256; ++i)
-        palette[i] = Rgb{quint8(i), quint8(i * 3 / 4 + 32), quint8(255 - i / 2)};
-    palette[0] = Rgb{0, 0, 0};
-    PixelImage image(96, 48, std::move(palette));
-    for (int cell = 0; cell < 18; ++cell) {
-        const int ox = (cell % 6) * 16, oy = (cell / 6) * 16;
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x) {
-                const double dx = x - 7.5, dy = y - 7.5;
-                const double r = std::sqrt(dx * dx + dy * dy);
-                const double teeth = 6 + 1.5 * (std::cos(8 * std::atan2(dy, dx) + cell) > 0);
-                if (r <= teeth && r >= 2)
-                    image.set(ox + x, oy + y, quint8(std::min(255, 40 + cell * 10 + int(r) * 4)));
-            }
-    }
     return image;
 }
 

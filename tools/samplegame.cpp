@@ -1,7 +1,10 @@
 #include "samplegame.h"
 
+#include "entitytypes.h"
+#include "npctable.h"
 #include "sampleart.h"
 #include "samplemaps.h"
+#include "samplesprites.h"
 #include "script.h"
 #include "stagetable.h"
 
@@ -102,8 +105,8 @@ QByteArray JapaneseTitle(int index)
 }
 
 // The stand-in executable: a readable note, filler that is not all zero,
-// and the stage table at its fixed offset. The spare fields and the three
-// bytes behind each record are set so tests can see they survive edits.
+// and the stage table at its fixed offset. The three bytes behind each
+// record are set so tests can see they survive edits.
 QByteArray Executable(const std::vector<SampleMap>& maps, SampleTitles titles)
 {
     QByteArray exe(kExecutableSize, '\0');
@@ -123,7 +126,6 @@ QByteArray Executable(const std::vector<SampleMap>& maps, SampleTitles titles)
         if (m.width * m.height <= 64 * 64)
             reusable.push_back(&m);
     static const std::array<const char*, 4> backdrops = {"bkDusk", "bkLattice", "bkTide", "bkEmber"};
-    static const std::array<const char*, 3> spriteSets = {"Common", "Forest", "Mech"};
 
     for (int i = 0; i < kStageCount; ++i) {
         QByteArray record(kStageSlotSize, '\0');
@@ -138,10 +140,11 @@ QByteArray Executable(const std::vector<SampleMap>& maps, SampleTitles titles)
         for (int b = 0; b < 4; ++b)
             record[64 + b] = char((quint32(parallax) >> (8 * b)) & 0xFF);
         PutName(record, 68, own ? own->backdrop : QByteArray(backdrops[i % backdrops.size()]));
-        PutName(record, 100, own ? own->spriteSet : QByteArray(spriteSets[i % spriteSets.size()]));
-        record[132] = char(0xA0 + i % 64);
-        for (int k = 0; k < kNameSize; ++k)
-            record[133 + k] = char(0x80 + (i * 3 + k) % 0x70);
+        // The entity sheets of the map's own stage, which hold its entities'
+        // frames, but only its own stage lacks a sheet's file. No boss: byte
+        // 164 stays 0.
+        PutName(record, 100, base.spriteSet);
+        PutName(record, 132, own || base.sheet2 != sample::kMissingSheetName ? base.sheet2 : QByteArray("Mech"));
         PutName(record, 165, titles == SampleTitles::Japanese ? JapaneseTitle(i)
                              : own                           ? own->title
                                                              : ReuseTitle(i));
@@ -151,6 +154,38 @@ QByteArray Executable(const std::vector<SampleMap>& maps, SampleTitles titles)
         exe.replace(kStageTableOffset + qint64(i) * kStageSlotSize, kStageSlotSize, record);
     }
     return exe;
+}
+
+// The entity type table: the shipped sheets, a view box that centres the
+// resting frame on the cell, except for a few types that stand on their
+// cell's floor or sit off their centre, and plausible other columns.
+QByteArray NpcTableFile()
+{
+    NpcTable table(kShippedEntityTypes);
+    for (int t = 0; t < kShippedEntityTypes; ++t) {
+        const ShippedEntityType& shipped = *ShippedType(t);
+        NpcType& row = table[size_t(t)];
+        row.sheet = shipped.sheet;
+        const int w = shipped.left.isEmpty() ? 16 : shipped.left.width();
+        const int h = shipped.left.isEmpty() ? 16 : shipped.left.height();
+        row.view = {quint8(w / 2), quint8(h / 2), quint8(w - w / 2), quint8(h - h / 2)};
+        const bool enemy = shipped.sheet == kSheetStageNpc1 || shipped.sheet == kSheetStageNpc2;
+        row.bits = enemy ? 0x20 : 0; // enemies can be shot
+        row.life = quint16(enemy ? 3 + t % 7 * 4 : 1000);
+        row.deathSound = quint8(enemy ? 1 + t % 3 : 0);
+        row.hitSound = quint8(enemy ? 4 + t % 2 : 0);
+        row.deathSmoke = quint8(enemy ? 1 + t % 3 : 0);
+        row.experience = enemy ? 1 + t % 5 : 0;
+        row.damage = enemy ? 1 + t % 4 : 0;
+        row.hit = {quint8(row.view.front * 3 / 4), quint8(row.view.top * 3 / 4), quint8(row.view.back * 3 / 4),
+                   quint8(row.view.bottom * 3 / 4)};
+    }
+    table[2].view = {16, 16, 16, 8};    // Behemoth, 32 x 24: stands on the cell's floor
+    table[18].view = {8, 16, 8, 8};     // door, 16 x 24
+    table[20].view = {16, 16, 16, 8};   // computer, 32 x 24
+    table[236].view = {14, 12, 10, 12}; // gunfish: centred on its body, not its tail
+    table[278].view = {4, 0, 4, 8};     // little family, 8 x 8: on the floor
+    return ComposeNpcTable(table);
 }
 
 Outcome WriteFile(const QDir& root, const QString& relative, const QByteArray& bytes)
@@ -186,6 +221,9 @@ Outcome WriteSampleGame(const QString& dir, SampleTitles titles)
         out.emplace_back(stage + "PrtGrotto.pbm", EncodeBitmap(sample::GrottoTileset(), 4));
         out.emplace_back(stage + "prtFoundry.pbm", EncodeBitmap(sample::FoundryTileset(), 8));
         out.emplace_back(stage + "prtPebble.pbm", EncodeBitmap(sample::PebbleTileset(), 24));
+        // Pebble has no tile types: a missing file reads as all 0.
+        out.emplace_back(stage + "Grotto.pxa", sample::GrottoTileTypes());
+        out.emplace_back(stage + "foundry.pxa", sample::FoundryTileTypes());
         out.emplace_back(QStringLiteral("data/bkDusk.pbm"), EncodeBitmap(sample::DuskBackdrop(), 8));
         out.emplace_back(QStringLiteral("data/bkLattice.pbm"), EncodeBitmap(sample::LatticeBackdrop(), 1));
         out.emplace_back(QStringLiteral("data/bkTide.pbm"), EncodeBitmap(sample::TideBackdrop(), 24));
@@ -193,6 +231,12 @@ Outcome WriteSampleGame(const QString& dir, SampleTitles titles)
         out.emplace_back(npc + "NpcCommon.pbm", EncodeBitmap(sample::CommonSprites(), 4));
         out.emplace_back(npc + "NpcForest.pbm", EncodeBitmap(sample::ForestSprites(), 1));
         out.emplace_back(npc + "npcMech.pbm", EncodeBitmap(sample::MechSprites(), 8));
+        out.emplace_back(npc + "NpcSym.pbm", EncodeBitmap(sample::NpcSymSheet(), 4));
+        out.emplace_back(npc + "NpcRegu.pbm", EncodeBitmap(sample::NpcReguSheet(), 4));
+        out.emplace_back(QStringLiteral("data/MyChar.pbm"), EncodeBitmap(sample::MyCharSheet(), 4));
+        out.emplace_back(QStringLiteral("data/Caret.pbm"), EncodeBitmap(sample::CaretSheet(), 4));
+        out.emplace_back(QStringLiteral("data/ItemImage.pbm"), EncodeBitmap(sample::ItemImageSheet(), 4));
+        out.emplace_back(QStringLiteral("data/npc.tbl"), NpcTableFile());
         return out;
     }();
 

@@ -1,5 +1,8 @@
 #include "samplemaps.h"
 
+#include "entitytypes.h"
+#include "samplesprites.h"
+
 #include <QMap>
 #include <algorithm>
 #include <cstring>
@@ -50,13 +53,18 @@ const QMap<char, int> kLegend = {
     {'.', 0}, {'#', 1}, {'s', 2}, {'h', 3}, {'=', 4}, {'f', 5}, {'c', 6},
     {'b', 7}, {'g', 8}, {'^', 9}, {'H', 10}, {'~', 11}, {'*', 12}, {'p', 13},
     {'x', 14}, {'-', 15}, {'R', 26},
+    // slopes, by the tile type the big tilesets give them
+    {'L', 52}, {'M', 53}, {'y', 54}, {'Y', 55},  // floor 0x54 to 0x57
+    {'1', 56}, {'2', 57}, {'3', 58}, {'4', 59},  // ceiling 0x50 to 0x53
+    {'5', 228}, {'6', 229}, {'7', 230}, {'8', 231}, // floor in water 0x74 to 0x77
+    {'w', 72}, {'v', 217},                        // water in front 0x60, spikes in water 0x62
 };
 
 Grid Hollow()
 {
     return FromRows({
         "####################",
-        "#..................#",
+        "#.............3412.#",
         "#.*..........R.....#",
         "#..fc.....====.....#",
         "#..........H.......#",
@@ -65,10 +73,10 @@ Grid Hollow()
         "#..........H..####.#",
         "#...x..gggggg.####.#",
         "#..xx..######.sss..#",
-        "#ggggg.######......#",
-        "######.bbbbbb..h..-#",
-        "######.^^^^^.gggggg#",
-        "######~~~~~~~#######",
+        "#ggggg.######.....-#",
+        "######.bbbbbbyY#LM^#",
+        "######wwwwwwwgggggg#",
+        "######56~v~78#######",
         "####################",
     }, kLegend);
 }
@@ -147,9 +155,22 @@ const CaveTiles kBigTiles{1, 8, 4, {12, 13, 14, 26, 9}, Range(16, 239)};
 // Only tiles inside the 128 x 64 tileset: columns 0-7 of rows 0-3.
 const CaveTiles kPebbleTiles{1, 7, 4, {5, 6, 3}, {16, 17, 18, 19, 20, 21, 22, 23, 32, 35, 38, 48, 50, 55}};
 
-// Varied types 0 to 20, flags, script numbers and a few negative fields,
+// The types the sample draws, from every sheet; the second stage sheet's
+// only for a stage that names one.
+std::vector<int> Cast(bool secondSheet)
+{
+    std::vector<int> types;
+    for (const int sheet : {kSheetNpcSym, kSheetStageNpc1, kSheetStageNpc2, kSheetNpcRegu, kSheetMyChar,
+                            kSheetCaret, kSheetItemImage, kSheetTileset})
+        if (sheet != kSheetStageNpc2 || secondSheet)
+            for (const int type : CastOn(sheet))
+                types.push_back(type);
+    return types;
+}
+
+// Varied types of `cast`, flags, script numbers and a few negative fields,
 // every position inside the map.
-std::vector<EntityRecord> Scatter(int count, int width, int height, quint32 seed)
+std::vector<EntityRecord> Scatter(int count, int width, int height, quint32 seed, const std::vector<int>& cast)
 {
     Random rnd{seed};
     std::vector<EntityRecord> out;
@@ -157,7 +178,7 @@ std::vector<EntityRecord> Scatter(int count, int width, int height, quint32 seed
         EntityRecord e;
         e.X = qint16(rnd.below(width));
         e.Y = qint16(rnd.below(height));
-        e.Type = qint16(rnd.below(21));
+        e.Type = qint16(cast[size_t(rnd.below(int(cast.size())))]);
         e.Flag = qint16(k % 4 == 0 ? 0 : 1000 + rnd.below(7000));
         e.TSC = qint16(k % 3 == 0 ? 0 : 100 + 10 * rnd.below(40));
         e.Unknown = qint16(k % 9 == 0 ? 0x1000 : 0);
@@ -197,8 +218,18 @@ QByteArray Script(const QByteArray& title, const std::vector<EntityRecord>& enti
     return text;
 }
 
+// The row an entity standing in column `x` takes: the lowest open cell
+// with ground below it.
+qint16 Standing(const Grid& grid, int x)
+{
+    for (int y = grid.height - 2; y > 0; --y)
+        if (grid.at(x, y) == 0 && grid.at(x, y + 1) != 0)
+            return qint16(y);
+    return 1;
+}
+
 SampleMap Make(int stage, const char* name, const char* tileset, const char* backdrop,
-               const char* sprites, const char* title, qint32 parallax, const Grid& grid,
+               const char* sprites, const char* sheet2, const char* title, qint32 parallax, const Grid& grid,
                std::vector<EntityRecord> entities)
 {
     SampleMap m;
@@ -207,6 +238,7 @@ SampleMap Make(int stage, const char* name, const char* tileset, const char* bac
     m.tileset = tileset;
     m.backdrop = backdrop;
     m.spriteSet = sprites;
+    m.sheet2 = sheet2;
     m.title = title;
     m.parallax = parallax;
     m.width = grid.width;
@@ -223,45 +255,60 @@ SampleMap Make(int stage, const char* name, const char* tileset, const char* bac
 std::vector<SampleMap> SampleMaps()
 {
     std::vector<SampleMap> maps;
+    const std::vector<int> cast = Cast(true), castOneSheet = Cast(false);
 
-    maps.push_back(Make(13, "Hollow", "Grotto", "bkDusk", "Common", "Mossy Hollow", 1, Hollow(), {
-        {2, 2, 0, 200, 1, 0},
-        {5, 9, 0, 100, 2, 0},
-        {16, 4, 501, 300, 3, 0},
-        {9, 10, -1, -20, 5, -1},
-        {18, 1, 0, 0, 12, 0x0100},
-        {1, 13, 7999, 90, 20, 0},
-        {19, 14, 0, 0, 0, 0},
+    // One entity from each sheet but the caret's and the tileset's, and one
+    // with no frame at all.
+    maps.push_back(Make(13, "Hollow", "Grotto", "bkDusk", "Common", "Forest", "Mossy Hollow", 1, Hollow(), {
+        {2, 2, 0, 200, 1, 0},            // experience crystal, NpcSym
+        {5, 9, 0, 100, 2, 0},            // Behemoth, stage sheet 1, standing on its cell
+        {17, 5, 501, 300, 150, 0},       // Quote, MyChar
+        {10, 13, -1, -20, 236, -1},      // gunfish, stage sheet 2, facing right among all the bits
+        {11, 2, 0, 0, 60, 0x1100},       // Toroko, NpcRegu, facing right
+        {1, 4, 7999, 90, 278, 0},        // little family, ItemImage
+        {19, 14, 0, 0, 3, 0},            // dead enemy placeholder: a 0 x 0 frame
     }));
 
-    maps.push_back(Make(14, "Ledges", "Foundry", "bkEmber", "Mech", "Rusted Ledges", 2,
-                        Cave(224, 112, 14, kBigTiles), Scatter(180, 224, 112, 1400)));
+    maps.push_back(Make(14, "Ledges", "Foundry", "bkEmber", "Mech", "Common", "Rusted Ledges", 2,
+                        Cave(224, 112, 14, kBigTiles), Scatter(180, 224, 112, 1400, cast)));
 
-    maps.push_back(Make(15, "Expanse", "Grotto", "bkLattice", "Forest", "The Endless Expanse", 0,
-                        Cave(513, 513, 15, kBigTiles), Scatter(256, 513, 513, 1500)));
+    maps.push_back(Make(15, "Expanse", "Grotto", "bkLattice", "Forest", "Mech", "The Endless Expanse", 0,
+                        Cave(513, 513, 15, kBigTiles), Scatter(256, 513, 513, 1500, cast)));
 
     Grid nook = Cave(24, 16, 16, kPebbleTiles);
     nook.set(1, 1, 8);   // right of the small tileset
     nook.set(2, 1, 64);  // below it
     nook.set(3, 1, 255); // beyond both
     nook.set(4, 1, 7);   // inside
-    maps.push_back(Make(16, "Nook", "Pebble", "bkTide", "Common", "Pebble Nook", 3, nook,
-                        Scatter(12, 24, 16, 1600)));
+    maps.push_back(Make(16, "Nook", "Pebble", "bkTide", "Common", "0", "Pebble Nook", 3, nook,
+                        Scatter(12, 24, 16, 1600, castOneSheet)));
 
-    maps.push_back(Make(17, "Ridge", "Grotto", "bkTide", "Forest", "Lanterns Along The Winding Ridge", 4,
-                        Cave(64, 24, 17, kBigTiles), Scatter(20, 64, 24, 1700)));
+    // Its second sheet's file is missing; the first entities are the cases
+    // the other stages leave out.
+    const Grid ridge = Cave(64, 24, 17, kBigTiles);
+    std::vector<EntityRecord> ridgeEntities = Scatter(20, 64, 24, 1700, cast);
+    const std::array<qint16, 4> firstTypes = {400, 233, 149, 183}; // unknown, sheet 2, tileset, caret
+    for (size_t k = 0; k < firstTypes.size(); ++k) {
+        EntityRecord& e = ridgeEntities[k];
+        e.X = qint16(3 + 3 * k);
+        e.Y = Standing(ridge, e.X);
+        e.Type = firstTypes[k];
+        e.Unknown = qint16(k == 1 ? kFacesRightBit : 0);
+    }
+    maps.push_back(Make(17, "Ridge", "Grotto", "bkTide", "Forest", kMissingSheetName, "Lanterns Along The Winding Ridge", 4,
+                        ridge, ridgeEntities));
 
-    SampleMap sluice = Make(18, "Sluice", "Foundry", "bkLattice", "Mech", "Old Sluice Gate", 5,
-                            Cave(40, 30, 18, kBigTiles), Scatter(8, 40, 30, 1800));
+    SampleMap sluice = Make(18, "Sluice", "Foundry", "bkLattice", "Mech", "", "Old Sluice Gate", 5,
+                            Cave(40, 30, 18, kBigTiles), Scatter(8, 40, 30, 1800, castOneSheet));
     sluice.entityCount = 6; // two more records lie behind the count
     sluice.mapTail = "left behind here";
     maps.push_back(sluice);
 
-    maps.push_back(Make(19, "Vault", "Grotto", "bkEmber", "Common", "Silent Vault", 7,
+    maps.push_back(Make(19, "Vault", "Grotto", "bkEmber", "Common", "Mech", "Silent Vault", 7,
                         Cave(30, 20, 19, kBigTiles), {}));
 
-    maps.push_back(Make(12, "Burrow", "Foundry", "bkDusk", "Forest", "Lantern Burrow", 9,
-                        Cave(50, 40, 12, kBigTiles), Scatter(30, 50, 40, 1200)));
+    maps.push_back(Make(12, "Burrow", "Foundry", "bkDusk", "Forest", "0", "Lantern Burrow", 9,
+                        Cave(50, 40, 12, kBigTiles), Scatter(30, 50, 40, 1200, castOneSheet)));
     return maps;
 }
 

@@ -7,12 +7,16 @@
 
 namespace vorn::sample {
 
+// The second entity sheet stage 17 names; no file of it is written.
+inline constexpr char kMissingSheetName[] = "Lantern";
+
 struct SampleMap {
     int stage = 0;           // the record that introduces it
     QByteArray name;         // "data\stage\" + name + ".pxm" / ".pxe" / ".tsc"
     QByteArray tileset;      // record name; the file may differ in case
     QByteArray backdrop;
-    QByteArray spriteSet;
+    QByteArray spriteSet;    // NPC sheet 1
+    QByteArray sheet2;       // NPC sheet 2: "0" or empty for none
     QByteArray title;
     qint32 parallax = 0;
 

@@ -59,7 +59,7 @@ private slots:
         };
         // "PrtGrotto.pbm" and "npcMech.pbm": prefixes go whatever their case.
         QCOMPARE(entries(dialog.cboTileset, true), (QStringList{"Foundry", "Grotto", "Pebble"}));
-        QCOMPARE(entries(dialog.cboSprite, true), (QStringList{"Common", "Forest", "Mech"}));
+        QCOMPARE(entries(dialog.cboSprite, true), (QStringList{"Common", "Forest", "Mech", "Regu", "Sym"}));
         QCOMPARE(entries(dialog.cboBack, true),
                  (QStringList{"bkDusk", "bkEmber", "bkLattice", "bkTide"}));
         QCOMPARE(dialog.cboMap->count(), 8);

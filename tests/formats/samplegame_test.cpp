@@ -2,15 +2,20 @@
 // pass the start-up check, load on every record, and hold what its header
 // promises.
 #include "entityfile.h"
+#include "entitysprite.h"
 #include "gamefolder.h"
 #include "mapfile.h"
 #include "samplegame.h"
 #include "script.h"
 #include "stagetable.h"
+#include "tiletypes.h"
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <map>
+#include <set>
 
 using namespace vorn;
 
@@ -94,8 +99,11 @@ TEST_F(SampleGame, PassesTheStartUpCheckAndEveryRecordFindsItsFiles)
             EXPECT_FALSE(folder.findFile(built).isEmpty()) << "stage " << i << ": " << built.toStdString();
         EXPECT_GE(r.parallax(), 0);
         EXPECT_LE(r.parallax(), 15);
-        EXPECT_NE(r.spareByte(), 0);
-        EXPECT_FALSE(r.spareName().contains('\0'));
+        StageFiles files;
+        ASSERT_TRUE(StageFilesOf(i, r, files).ok());
+        if (!files.npcSheet2.isEmpty()) {
+            EXPECT_EQ(folder.findFile(files.npcSheet2).isEmpty(), i == kSampleMissingSheet2Stage) << i;
+        }
     }
     const QByteArray exe = ReadAll(path("doukutsu.exe"));
     EXPECT_FALSE(exe.mid(kStageTableEnd - 3, 3).contains('\0')); // behind record 94's fields
@@ -183,6 +191,96 @@ TEST_F(SampleGame, BitmapsAreWellFormedAndHoldTheDocumentedPixels)
             for (int x = 0; x < backdrop.width(); ++x)
                 ASSERT_NE(backdrop.pixel(x, y), black) << name << " " << x << "," << y;
     }
+}
+
+// Every frame an entity of the generated stages is drawn from holds a
+// picture, found through npc.tbl and the record's sheets.
+TEST_F(SampleGame, EntitiesFindTheirFramesInTheSheets)
+{
+    const GameFolder folder(dir.path());
+    NpcTable table;
+    ASSERT_TRUE(ReadNpcTable(folder, table).ok());
+    ASSERT_EQ(table.size(), size_t(kShippedEntityTypes));
+    for (int t = 0; t < kShippedEntityTypes; ++t)
+        EXPECT_EQ(table[size_t(t)].sheet, ShippedType(t)->sheet) << t;
+
+    StageTable stages;
+    ASSERT_EQ(ReadStageTable(path("doukutsu.exe"), stages).refusal().toStdString(), "");
+    std::map<QString, Bitmap> sheets;
+    const auto frameDrawn = [&](const QString& file, const SheetFrame& f) {
+        const Bitmap& sheet = sheets.try_emplace(file, Bitmap{ReadAll(file)}).first->second;
+        EXPECT_TRUE(f.right <= sheet.width() && f.bottom <= sheet.height()) << file.toStdString();
+        for (int y = f.top; y < std::min<int>(f.bottom, sheet.height()); ++y)
+            for (int x = f.left; x < std::min<int>(f.right, sheet.width()); ++x)
+                if (sheet.pixel(x, y) != rgb(0, 0, 0))
+                    return true;
+        return false;
+    };
+    std::set<int> sheetsSeen;
+    for (int stage = 12; stage <= 19; ++stage) {
+        StageFiles files;
+        ASSERT_TRUE(StageFilesOf(stage, stages[stage], files).ok());
+        qint16 count = 0;
+        EntityRecords records;
+        ASSERT_TRUE(ReadEntityFile(path(files.entities), "entities", count, records).ok());
+        for (int i = 0; i < count; ++i) {
+            const bool right = quint16(records[i].Unknown) & kFacesRightBit;
+            const std::optional<EntitySprite> sprite = SpriteOf(records[i].Type, right, table);
+            const QString file = sprite ? path(SheetFileOf(sprite->sheet, files)) : QString();
+            if (file.isEmpty() || records[i].Type == kSampleBlankFrameType)
+                continue;
+            sheetsSeen.insert(sprite->sheet);
+            EXPECT_TRUE(frameDrawn(file, sprite->frame)) << "stage " << stage << " entity " << i;
+        }
+    }
+    EXPECT_EQ(sheetsSeen, (std::set<int>{kSheetTileset, kSheetItemImage, kSheetMyChar, kSheetCaret, kSheetNpcSym,
+                                         kSheetStageNpc1, kSheetStageNpc2, kSheetNpcRegu}));
+
+    // The cases the header promises.
+    qint16 count = 0;
+    EntityRecords hollow, ridge;
+    ASSERT_TRUE(ReadEntityFile(stageFile(kSampleSmallStage, ".pxe"), "entities", count, hollow).ok());
+    ASSERT_TRUE(ReadEntityFile(stageFile(kSampleMissingSheet2Stage, ".pxe"), "entities", count, ridge).ok());
+    const EntityRecord& right = hollow[kSampleRightFacingEntity];
+    ASSERT_TRUE(quint16(right.Unknown) & kFacesRightBit);
+    const Bitmap regu{ReadAll(path("data\\npc\\npcregu.pbm"))};
+    const SheetFrame l = ShippedType(right.Type)->left, r = ShippedType(right.Type)->right;
+    bool differ = false;
+    for (int y = 0; y < l.height(); ++y)
+        for (int x = 0; x < l.width(); ++x)
+            differ = differ || regu.pixel(l.left + x, l.top + y) != regu.pixel(r.left + x, r.top + y);
+    EXPECT_TRUE(differ);
+    const NpcBox view = table[size_t(hollow[kSampleOffCentreEntity].Type)].view;
+    EXPECT_NE(view.top, view.bottom);
+    EXPECT_FALSE(SpriteOf(hollow[kSampleZeroFrameEntity].Type, false, table).has_value());
+    EXPECT_EQ(ShippedType(ridge[kSampleUnknownTypeEntity].Type), nullptr);
+    EXPECT_EQ(SpriteOf(ridge[kSampleMissingSheetEntity].Type, true, table)->sheet, kSheetStageNpc2);
+    EXPECT_EQ(SpriteOf(ridge[kSampleTilesetEntity].Type, false, table)->sheet, kSheetTileset);
+}
+
+TEST_F(SampleGame, TileTypesCoverWhatTheGameKnowsAndTheDefaultStageShowsSome)
+{
+    std::set<quint8> found;
+    TileTypeFile grotto, foundry;
+    ASSERT_TRUE(ReadTileTypeFile(path("data\\stage\\Grotto.pxa"), "Grotto", grotto).ok());
+    ASSERT_TRUE(ReadTileTypeFile(path("data\\stage\\Foundry.pxa"), "Foundry", foundry).ok());
+    EXPECT_EQ(grotto.size, kTileTypeCount);
+    EXPECT_EQ(foundry.size, kTileTypeCount);
+    found.insert(grotto.types.begin(), grotto.types.end());
+    found.insert(foundry.types.begin(), foundry.types.end());
+    for (quint8 type : NamedTileTypes())
+        EXPECT_TRUE(found.count(type)) << int(type);
+    EXPECT_TRUE(std::any_of(found.begin(), found.end(), [](quint8 t) { return TileTypeName(t).isEmpty(); }));
+    EXPECT_TRUE(path("data\\stage\\Pebble.pxa").isEmpty());
+
+    MapData hollow;
+    ASSERT_TRUE(ReadMapFile(stageFile(kSampleSmallStage, ".pxm"), "map", hollow).ok());
+    std::set<quint8> shown;
+    for (int y = 0; y < hollow.height; ++y)
+        for (int x = 0; x < hollow.width; ++x)
+            shown.insert(grotto.types[hollow.grid.at(x, y)]);
+    for (quint8 type : {0x42, 0x54, 0x57, 0x50, 0x53, 0x60, 0x02, 0x62, 0x74, 0x77})
+        EXPECT_TRUE(shown.count(type)) << int(type);
 }
 
 TEST_F(SampleGame, ScriptsDecodeToReadableText)
