@@ -1,6 +1,7 @@
 #include "mapdrawing.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -28,6 +29,107 @@ const QImage& WhiteBackdrop()
         return img;
     }();
     return white;
+}
+
+// Bit i of a tile row's entry is set where the row's column i shows the
+// tileset: inside both pictures and exactly black in the mask.
+using RowsShown = std::array<quint16, 256 * 16>;
+
+// Worked out again only when the mask or the usable size changes: a
+// QImage's cacheKey moves whenever its pixels are opened for writing.
+const RowsShown& TileRowsShown(const QImage& mask, int tw, int th)
+{
+    struct Cache {
+        qint64 key = 0;
+        int tw = -1, th = -1;
+        RowsShown rows{};
+    };
+    thread_local Cache cache;
+    if (cache.key == mask.cacheKey() && cache.tw == tw && cache.th == th)
+        return cache.rows;
+    for (int t = 0; t < 256; ++t) {
+        const int left = (t & 15) * 16;
+        const int columns = std::clamp(tw - left, 0, 16);
+        for (int row = 0; row < 16; ++row) {
+            const int y = (t >> 4) * 16 + row;
+            quint16 bits = 0;
+            if (y < th && columns > 0) {
+                const QRgb* m = reinterpret_cast<const QRgb*>(mask.constScanLine(y)) + left;
+                for (int i = 0; i < columns; ++i)
+                    bits |= quint16(((m[i] & 0x00FFFFFFu) == 0) << i);
+            }
+            cache.rows[t * 16 + row] = bits;
+        }
+    }
+    cache.key = mask.cacheKey();
+    cache.tw = tw;
+    cache.th = th;
+    return cache.rows;
+}
+
+// What a source row (a row of the map at 16 pixels a cell) is drawn from.
+struct SourceRow {
+    // The cells the row crosses, the same for every row: only the first and
+    // last can be cut. backX: the backdrop column of the first pixel.
+    struct Span {
+        int cx, from, count, backX;
+    };
+    std::vector<Span> spans;
+    const QRgb* tilePixels = nullptr;
+    qsizetype tileStride = 0; // in pixels: RGB32 rows are whole pixels long
+    // A run of up to 16 backdrop pixels starting near the row's end wraps to
+    // its start: the seam holds the row's last pixels and its first 16 again
+    // (the row over and over when narrower than 16), so every run is read
+    // from one place.
+    int seamStart = 0;
+    std::array<QRgb, 32> seam{};
+
+    // This row's.
+    const quint8* cells = nullptr;
+    const quint16* shown = nullptr; // entry t * 16 is tile t's
+    int tileY = 0;                  // the row within its cell
+    const QRgb* backdrop = nullptr;
+};
+
+void DrawSourceRow(const SourceRow& row, QRgb* dst)
+{
+    const quint8* cells = row.cells;
+    const quint16* shown = row.shown;
+    const QRgb* backdrop = row.backdrop;
+    const QRgb* seam = row.seam.data();
+    const int seamStart = row.seamStart;
+    for (const SourceRow::Span& span : row.spans) {
+        const quint8 t = cells[span.cx];
+        const unsigned bits = unsigned(shown[t * 16]) >> span.from;
+        const QRgb* backRun = span.backX >= seamStart ? seam + (span.backX - seamStart) : backdrop + span.backX;
+        if (bits == 0 && span.count == 16) {
+            std::memcpy(dst, backRun, 16 * sizeof(QRgb)); // a fixed size: copied inline
+        } else {
+            // Only runs with a shown pixel lie inside the tileset.
+            const QRgb* tileRun = bits == 0 ? nullptr
+                                            : row.tilePixels + ((t >> 4) * 16 + row.tileY) * row.tileStride
+                                                  + (t & 15) * 16 + span.from;
+            if (bits == 0xFFFFu && span.count == 16) {
+                std::memcpy(dst, tileRun, 16 * sizeof(QRgb));
+            } else {
+                // Only shown pixels are read: the tileset may end inside the square.
+                for (int i = 0, count = span.count; i < count; ++i)
+                    dst[i] = (bits >> i) & 1 ? tileRun[i] : backRun[i];
+            }
+        }
+        dst += span.count;
+    }
+}
+
+// Each of `count` pixels `times` over, side by side.
+template <int times>
+void Widen(const QRgb* from, int count, QRgb* to)
+{
+    for (int i = 0; i < count; ++i, to += times) {
+        const QRgb pixel = from[i];
+        for (int k = 0; k < times; ++k)
+            to[k] = pixel;
+    }
 }
 
 } // namespace
@@ -84,16 +186,33 @@ void RenderMap(const MapScene& scene, int zoom, QImage& target, const QRect& are
     const int sx1 = (x1 - 1) * 16 / z + 1;
     const int n = sx1 - sx0;
 
-    std::vector<int> backCol(n);
-    for (int i = 0; i < n; ++i)
-        backCol[i] = (sx0 + i) % bw;
-    std::vector<int> pick;
+    const RowsShown& shown = TileRowsShown(mask, tw, th);
+    SourceRow row;
+    row.tilePixels = reinterpret_cast<const QRgb*>(tiles.constBits());
+    row.tileStride = tiles.bytesPerLine() / qsizetype(sizeof(QRgb));
+    row.seamStart = std::max(bw - 16, 0);
+    for (int sx = sx0; sx < sx1;) {
+        const int cellEnd = std::min((sx / 16 + 1) * 16, sx1);
+        row.spans.push_back({sx / 16, sx & 15, cellEnd - sx, sx % bw});
+        sx = cellEnd;
+    }
+    int seamRow = -1;
+
+    // Zooms 32 and 64 repeat each source pixel a whole number of times:
+    // widened from the source row's first pixel, then the view's part copied.
+    // Other zooms look up each pixel's source column.
+    const int times = z == 32 || z == 64 ? z / 16 : 0;
     std::vector<QRgb> sourceRow;
-    if (z != 16) {
+    std::vector<QRgb> widened;
+    std::vector<int> pick;
+    if (z != 16)
+        sourceRow.resize(n);
+    if (times > 0) {
+        widened.resize(size_t(n) * times);
+    } else if (z != 16) {
         pick.resize(x1 - x0);
         for (int ox = x0; ox < x1; ++ox)
             pick[ox - x0] = ox * 16 / z - sx0;
-        sourceRow.resize(n);
     }
 
     int prevSy = -1;
@@ -106,35 +225,36 @@ void RenderMap(const MapScene& scene, int zoom, QImage& target, const QRect& are
             prevOut = out;
             continue;
         }
-        QRgb* row = z == 16 ? out : sourceRow.data();
-        const int cy = sy >> 4;
-        const int ty = sy & 15;
-        const QRgb* backRow = reinterpret_cast<const QRgb*>(back.constScanLine(sy % bh));
-
-        int sx = sx0;
-        QRgb* dst = row;
-        while (sx < sx1) {
-            const int cx = sx >> 4;
-            const int cellEnd = std::min((cx + 1) * 16, sx1);
-            const quint8 t = grid.at(cx, cy);
-            const int tileX = (t & 15) * 16;
-            const int tileY = (t >> 4) * 16 + ty;
-            if (tileY < th) {
-                const QRgb* tileRow = reinterpret_cast<const QRgb*>(tiles.constScanLine(tileY));
-                const QRgb* maskRow = reinterpret_cast<const QRgb*>(mask.constScanLine(tileY));
-                for (; sx < cellEnd; ++sx) {
-                    const int tx = tileX + (sx & 15);
-                    *dst++ = (tx < tw && (maskRow[tx] & 0x00FFFFFFu) == 0) ? tileRow[tx]
-                                                                           : backRow[backCol[sx - sx0]];
-                }
+        row.cells = grid.row(sy >> 4);
+        row.shown = shown.data() + (sy & 15);
+        row.tileY = sy & 15;
+        const int by = sy % bh;
+        row.backdrop = reinterpret_cast<const QRgb*>(back.constScanLine(by));
+        if (by != seamRow) {
+            if (bw >= 16) {
+                std::memcpy(row.seam.data(), row.backdrop + row.seamStart, 16 * sizeof(QRgb));
+                std::memcpy(row.seam.data() + 16, row.backdrop, 16 * sizeof(QRgb));
             } else {
-                for (; sx < cellEnd; ++sx)
-                    *dst++ = backRow[backCol[sx - sx0]];
+                for (int i = 0; i < bw + 16; ++i)
+                    row.seam[i] = row.backdrop[i % bw];
             }
+            seamRow = by;
         }
-        if (z != 16) {
-            for (int i = 0; i < x1 - x0; ++i)
-                out[i] = row[pick[i]];
+
+        if (z == 16) {
+            DrawSourceRow(row, out);
+        } else {
+            DrawSourceRow(row, sourceRow.data());
+            if (times > 0) {
+                if (times == 2)
+                    Widen<2>(sourceRow.data(), n, widened.data());
+                else
+                    Widen<4>(sourceRow.data(), n, widened.data());
+                std::memcpy(out, widened.data() + (x0 - sx0 * times), size_t(x1 - x0) * sizeof(QRgb));
+            } else {
+                for (int i = 0; i < x1 - x0; ++i)
+                    out[i] = sourceRow[pick[i]];
+            }
         }
         prevSy = sy;
         prevOut = out;

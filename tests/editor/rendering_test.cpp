@@ -122,6 +122,30 @@ private slots:
         }
     }
 
+    void exposedPartsAtWholeMultiples()
+    {
+        // 32 and 64 widen whole source pixels: a part may start inside one.
+        load(vorn::kSampleWideStage);
+        for (const char* text : {"32", "64"}) {
+            zoom(text);
+            const QRect part(37, 21, 301, 157);
+            const QImage whole = Grab(w->picMap, QRect(0, 0, 400, 200));
+            QVERIFY2(Grab(w->picMap, part) == whole.copy(part), text);
+        }
+    }
+
+    void aReplacedTilesetIsDrawn()
+    {
+        // The new mask lives where the old one did: what was transparent
+        // in the first drawing is covered in the second, and the reverse.
+        load(vorn::kSampleSmallTilesetStage);
+        QVERIFY(Grab(w->picMap) == ThreeCopyReference(*w));
+        QImage tiles = w->stage().tileset();
+        tiles.invertPixels();
+        w->stage().setTileset(tiles);
+        QVERIFY(Grab(w->picMap) == ThreeCopyReference(*w));
+    }
+
     void mapSizesInPixels()
     {
         load(vorn::kSampleHugeStage);
