@@ -5,6 +5,9 @@
 #include "mapdrawing.h"
 #include "markerdrawing.h"
 #include "pngwriter.h"
+#include "spritedrawing.h"
+#include "stagedocument.h"
+#include "tiletypedrawing.h"
 #include "stageloading.h"
 
 #include <algorithm>
@@ -28,7 +31,7 @@ QString ZoomList()
 class RenderCommand : public Command {
 public:
     QString name() const override { return QStringLiteral("render"); }
-    QString synopsis() const override { return QStringLiteral("render STAGE -o FILE.png [--zoom N] [--no-entities]"); }
+    QString synopsis() const override { return QStringLiteral("render STAGE -o FILE.png [--zoom N] [--no-entities] [--sprites] [--tile-types]"); }
     QString summary() const override { return QStringLiteral("draw a stage's map to a PNG picture"); }
     QString description() const override
     {
@@ -37,13 +40,16 @@ public:
             "markers included, and writes it as a PNG picture (replaced whole, as the editor writes "
             "files), or with -o - to standard output, messages then going to standard error. A stage the "
             "editor refuses is refused with the same words; pictures it cannot read are drawn with the "
-            "editor's stand-ins, with its warning and exit status 1.");
+            "editor's stand-ins, with its warning and exit status 1. --sprites and --tile-types draw what the "
+            "editor's \"Sprites\" and \"Tile types\" check boxes show.");
     }
     void addOptions(QCommandLineParser& parser) override
     {
         parser.addOption(output_);
         parser.addOption(zoom_);
         parser.addOption(noEntities_);
+        parser.addOption(sprites_);
+        parser.addOption(tileTypes_);
         parser.addPositionalArgument(QStringLiteral("STAGE"), QStringLiteral("The stage number."));
     }
     Outcome take(const QCommandLineParser& parser) override
@@ -65,6 +71,8 @@ public:
         if (!number || !IsZoomSize(zoomSize_))
             return QStringLiteral("the zoom is one of %1, not \"%2\".").arg(ZoomList(), parser.value(zoom_));
         markers_ = !parser.isSet(noEntities_);
+        spritesOn_ = parser.isSet(sprites_);
+        tileTypesOn_ = parser.isSet(tileTypes_);
         return {};
     }
     int run(const Game& game) override
@@ -78,6 +86,14 @@ public:
         if (!warning.isEmpty())
             PrintError(warning);
 
+        // Read only when asked for: without them the picture is the plain map.
+        StageLooks looks;
+        if (spritesOn_ || tileTypesOn_) {
+            looks = ReadStageLooks(game.folder, stage.files, stage.tileset.image);
+            for (const QString& note : {spritesOn_ ? looks.spriteNote : QString(), tileTypesOn_ ? looks.tileTypeNote : QString()})
+                if (!note.isEmpty())
+                    PrintError(note);
+        }
         const QImage mask = CreateMaskImage(stage.tileset.image, qRgb(0, 0, 0));
         const MapScene scene{&stage.tileset.image, &mask, &stage.backdrop.image, &stage.map.grid,
                              stage.map.width, stage.map.height};
@@ -105,8 +121,18 @@ public:
                 bandTop = y;
                 const QRect area(0, bandTop, size.width(), std::min(bandRows, size.height() - bandTop));
                 RenderMap(scene, zoomSize_, band, area, qRgb(255, 255, 255));
-                if (markers_)
+                // In the order the editor's view draws them.
+                if (tileTypesOn_)
+                    DrawTileTypes(band, area, zoomSize_, scene, looks.tileTypes.types);
+                if (spritesOn_)
+                    DrawSprites(band, area, zoomSize_, size, stage.entityCount, stage.records, looks.sheets, looks.npcTable);
+                if (markers_ && spritesOn_) {
+                    DrawMarkers(band, area, zoomSize_, stage.entityCount, stage.records, [&](int i) {
+                        return PlaceSprite(stage.records[size_t(i)], looks.sheets, looks.npcTable).has_value();
+                    });
+                } else if (markers_) {
                     DrawMarkers(band, area, zoomSize_, stage.entityCount, stage.records);
+                }
             }
             return reinterpret_cast<const QRgb*>(band.constScanLine(y - bandTop));
         };
@@ -145,10 +171,16 @@ private:
                              QStringLiteral("N"), QStringLiteral("16")};
     QCommandLineOption noEntities_{QStringLiteral("no-entities"),
                                    QStringLiteral("Leave the entity markers out, as \"Hide entities\" does.")};
+    QCommandLineOption sprites_{QStringLiteral("sprites"),
+                                QStringLiteral("Draw each entity as its sprite, as \"Sprites\" does.")};
+    QCommandLineOption tileTypes_{QStringLiteral("tile-types"),
+                                  QStringLiteral("Mark each tile's type, as \"Tile types\" does.")};
     int stage_ = 0;
     QString path_;
     int zoomSize_ = 16;
     bool markers_ = true;
+    bool spritesOn_ = false;
+    bool tileTypesOn_ = false;
 };
 
 } // namespace

@@ -83,6 +83,18 @@ public:
         painter.setPen(QPen(QColor(colour), unit(), Qt::SolidLine, Qt::SquareCap));
         painter.drawLine(from, to);
     }
+    // Solid ground: diagonal lines over the part tinted in `colour`, two
+    // to a cell and continuous across cells, so that solid reads as solid
+    // whatever the colour of the tile's art.
+    void hatch(QRgb colour)
+    {
+        const int spacing = std::max(2, side_ / 2);
+        const QRgb tinted = (colour & 0x00FFFFFFu) | 0x80000000u;
+        for (int y = 0; y < side_; ++y)
+            for (int x = 0; x < side_; ++x)
+                if (image_.pixel(x, y) == tinted && (x + y) % spacing < unit())
+                    image_.setPixel(x, y, colour | 0xFF000000u);
+    }
     // Spikes: a row of teeth standing on the cell's floor.
     void teeth(QRgb colour)
     {
@@ -115,6 +127,7 @@ public:
         const QPoint left(0, at(surface.leftY)), right(side_, at(surface.rightY));
         const int edge = surface.ceiling ? 0 : side_;
         polygon(QPolygon({left, right, QPoint(side_, edge), QPoint(0, edge)}), colour, 128);
+        hatch(colour);
         line(left, right - QPoint(1, 0), colour);
     }
     // The type as two hexadecimal digits on a dark plate.
@@ -197,16 +210,19 @@ Mark BuildMark(quint8 type, int side)
         break;
     case 0x05:
         p.tint(kSolid);
+        p.hatch(kSolid);
         p.border(kEntityBlock);
         break;
     case 0x41:
         p.tint(kSolid);
+        p.hatch(kSolid);
         break;
     case 0x42:
         p.teeth(kSpikes);
         break;
     case 0x43:
         p.tint(kSolid);
+        p.hatch(kSolid);
         p.line(QPoint(p.at(3), p.at(3)), QPoint(p.at(13) - 1, p.at(13) - 1), kBreakable);
         p.line(QPoint(p.at(13) - 1, p.at(3)), QPoint(p.at(3), p.at(13) - 1), kBreakable);
         p.border(kBreakable);
@@ -217,6 +233,7 @@ Mark BuildMark(quint8 type, int side)
         break;
     case 0x61:
         p.tint(kSolid);
+        p.hatch(kSolid);
         p.border(kWater);
         break;
     case 0x62:
