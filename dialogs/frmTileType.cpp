@@ -26,13 +26,13 @@ QString Hex(quint8 type) { return QStringLiteral("0x%1").arg(type, 2, 16, QLatin
 frmTileType::frmTileType(QWidget* owner, int tile, quint8 type) : EditDialog(owner), type_(type)
 {
     setWindowTitle(QStringLiteral("Tile Type"));
-    setFixedSize(297, 265);
+    setFixedSize(377, 265);
     lblTile = new QLabel(QStringLiteral("Type of tile %1:").arg(tile), this);
     lblTile->setGeometry(8, 8, 129, 17);
     txtType = new QLineEdit(Hex(type), this);
-    txtType->setGeometry(144, 6, 145, 21);
+    txtType->setGeometry(144, 6, 225, 21);
     lstTypes = new QListWidget(this);
-    lstTypes->setGeometry(8, 32, 281, 193);
+    lstTypes->setGeometry(8, 32, 361, 193);
     for (const quint8 known : vorn::NamedTileTypes()) {
         auto* item = new QListWidgetItem(vorn::TileTypeText(known), lstTypes);
         item->setData(Qt::UserRole, int(known));
@@ -40,10 +40,10 @@ frmTileType::frmTileType(QWidget* owner, int tile, quint8 type) : EditDialog(own
             lstTypes->setCurrentItem(item);
     }
     cmdOk = new QPushButton(QStringLiteral("OK"), this);
-    cmdOk->setGeometry(152, 232, 65, 25);
+    cmdOk->setGeometry(232, 232, 65, 25);
     cmdOk->setDefault(true);
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdCancel->setGeometry(224, 232, 65, 25);
+    cmdCancel->setGeometry(304, 232, 65, 25);
 
     // Picking a known type fills the box; the box is what OK takes.
     connect(lstTypes, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {

@@ -8,14 +8,9 @@
 #include "stagedocument.h"
 #include "tiletypes.h"
 
-#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QShortcut>
 
@@ -23,41 +18,14 @@
 // tiles' types, and the names and types the status bar and tooltips give.
 // Both views are off until the user turns them on.
 
-namespace {
-
-// Keys without Ctrl belong to a text box or list that has the focus: a
-// letter there is typed or finds an item, as it always did.
-bool TakesLetters(const QWidget* focus)
-{
-    if (!focus)
-        return false;
-    if (qobject_cast<const QLineEdit*>(focus) || qobject_cast<const QComboBox*>(focus) ||
-        qobject_cast<const QAbstractSpinBox*>(focus))
-        return true;
-    const auto* text = qobject_cast<const QPlainTextEdit*>(focus);
-    return text && !text->isReadOnly();
-}
-
-} // namespace
-
 void frmVorn::InstallViewKeys()
 {
     const auto bind = [this](const QKeySequence& keys, auto action) {
         auto* shortcut = new QShortcut(keys, this);
         shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, this, [this, keys, action] {
-            if (QWidget* focus = QApplication::focusWidget(); TakesLetters(focus)) {
-                // Handed on, so the shortcut takes nothing from the box.
-                const QKeyCombination combo = keys[0];
-                const QString text = combo.keyboardModifiers() & Qt::ShiftModifier
-                                         ? QKeySequence(combo.key()).toString()
-                                         : QKeySequence(combo.key()).toString().toLower();
-                QKeyEvent press(QEvent::KeyPress, combo.key(), combo.keyboardModifiers(), text);
-                QApplication::sendEvent(focus, &press);
-                QKeyEvent release(QEvent::KeyRelease, combo.key(), combo.keyboardModifiers(), text);
-                QApplication::sendEvent(focus, &release);
-                return;
-            }
+        // A text box that has the focus takes its letters first (Qt asks it
+        // before any shortcut), so these keys never take typing away.
+        connect(shortcut, &QShortcut::activated, this, [this, action] {
             if (loading_ || saving_ || QApplication::activeModalWidget())
                 return;
             action();
