@@ -60,17 +60,14 @@ public:
         if (read.missing)
             PrintError(QStringLiteral("stage %1: no %2: the stage has no entities.").arg(stage_).arg(files.entities));
 
-        const QStringList names =
-            INIReadNumberedKeys(EditorSettingsFile(), QStringLiteral("Entities"), kEntityNameKeys);
+        const QStringList names = EntityTypeNames(EditorSettingsFile(), kEntityNameKeys);
         QList<QStringList> rows;
         rows.push_back({QStringLiteral("index"), QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("flag"),
                         QStringLiteral("event"), QStringLiteral("type"), QStringLiteral("name"),
                         QStringLiteral("bits")});
         for (int i = 0; i < count; ++i) {
             const EntityRecord& e = records[size_t(i)];
-            QString typeName = names.value(e.Type); // empty for a negative type too
-            if (typeName.isEmpty())
-                typeName = ShippedTypeName(e.Type);
+            const QString typeName = names.value(e.Type); // empty for a negative type too
             rows.push_back({QString::number(i), QString::number(e.X), QString::number(e.Y), QString::number(e.Flag),
                             QString::number(e.TSC), QString::number(e.Type), EscapedCell(typeName),
                             EntityBitNames(quint16(e.Unknown))});
