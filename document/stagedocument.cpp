@@ -220,7 +220,7 @@ QStringList StageDocument::changedOnDisk(const Game& game) const
         }))
         changed << files_.entities;
     // The tile type file is only written when a type was changed.
-    if (tileTypes_ != tileTypesOnDisk_ && !sameOnDisk(game, files_.tileTypes, tileTypeStamp_, [&](const QString& path) {
+    if (hasUnsavedTileTypes() && !sameOnDisk(game, files_.tileTypes, tileTypeStamp_, [&](const QString& path) {
             TileTypeFile disk;
             return ReadTileTypeFile(path, files_.tileTypes, disk, rules).ok() && disk.types == tileTypesOnDisk_;
         }))
@@ -273,8 +273,8 @@ Outcome StageDocument::save(const Game& game, const StatusText& status)
     recordsOnDisk_ = records_;
     entityStamp_ = StampOf(path);
 
-    if (tileTypes_ != tileTypesOnDisk_) {
-        show(QStringLiteral("Saving tile types ") + files_.tilesetName + QStringLiteral("..."));
+    if (hasUnsavedTileTypes()) {
+        show(QStringLiteral("Saving tile types ") + files_.tilesetName + QStringLiteral(".pxa..."));
         path = game.folder.pathForWrite(files_.tileTypes);
         written = path.isEmpty() ? Outcome(files_.tileTypes + QStringLiteral(" could not be written: its folder is missing."))
                                  : WriteTileTypeFile(path, files_.tileTypes, tileTypes_, game.folder.rules());

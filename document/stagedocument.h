@@ -113,6 +113,8 @@ public:
     const TileTypes& tileTypes() const { return tileTypes_; }
     quint8 tileType(int tile) const { return tileTypes_[size_t(tile & 0xFF)]; }
     const QString& tileTypeNote() const { return tileTypeNote_; }
+    // A tile's type differs from the tile type file: a save writes it.
+    bool hasUnsavedTileTypes() const { return tileTypes_ != tileTypesOnDisk_; }
 
     // ---- edits the history records -----------------------------------------
     // A cell of the stroke under way; the stroke becomes one step at

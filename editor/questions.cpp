@@ -24,9 +24,11 @@ bool frmVorn::ConfirmLeavingStage()
 {
     if (!stage_->isModified())
         return true;
-    const QString answer =
-        Ask(game_.stageCaption(stage_->index()) + QStringLiteral(" has changes that are not saved."),
-            {kSave, kDiscard, kCancel}, 0, 2);
+    QString text = game_.stageCaption(stage_->index()) + QStringLiteral(" has changes that are not saved.");
+    if (stage_->hasUnsavedTileTypes())
+        text += QStringLiteral(" They include tile types of %1, which every stage on that tileset shares.")
+                    .arg(stage_->files().tileTypes);
+    const QString answer = Ask(text, {kSave, kDiscard, kCancel}, 0, 2);
     if (answer == kSave)
         return cmdSave_Click();
     if (answer == kDiscard) {
