@@ -32,7 +32,7 @@ void EntityMarker::paintEvent(QPaintEvent*)
     QPainter painter(this);
     if (owner_->DrawsSprite(index_)) {
         // The sprite beneath shows through; the selected entity stands out.
-        const bool selected = owner_->hsbEntity && owner_->hsbEntity->value() == index_;
+        const bool selected = owner_->SelectedEntity() == index_;
         PaintMarkerOutline(painter, rect(), selected ? kSelectedOutline : kOutline);
     } else {
         PaintMarker(painter, rect());

@@ -147,6 +147,8 @@ public:
 
     // ---- entity inspector (inspector.cpp) ---------------------------------
     void hsbEntity_Change();
+    // The entity the inspector shows; -1 until the user has selected one.
+    int SelectedEntity() const;
 
     // ---- dialogs and scripts (dialogcommands.cpp) -------------------------
     void cmdEditEnt_Click();

@@ -22,6 +22,9 @@ QString FieldLine(const QString& label, qint16 value)
 
 } // namespace
 
+// The selector rests on 0 before any choice: that is no selection.
+int frmVorn::SelectedEntity() const { return inspectorBuilt_ ? hsbEntity->value() : -1; }
+
 void frmVorn::hsbEntity_Change()
 {
     const int index = hsbEntity->value();

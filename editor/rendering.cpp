@@ -62,6 +62,9 @@ void frmVorn::DrawCells(std::span<const quint32> cells)
 {
     if (cells.empty())
         return;
+    // The cell under the pointer may be one of them: its tile and type are
+    // in the status bar.
+    ShowTileTypeAt(cursorCell_.x(), cursorCell_.y());
     if (cells.size() == 1) { // a painted cell: no marks needed
         DrawTile(int(cells[0] % vorn::kGridSide), int(cells[0] / vorn::kGridSide), 0);
         return;

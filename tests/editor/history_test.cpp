@@ -1,17 +1,21 @@
-// The undo history: strokes, drags, dialog commits and count changes taken
-// back and brought back from the keyboard, and what clears the history.
+// The undo history: strokes, drags, dialog commits, count changes and tile
+// types taken back and brought back from the keyboard, what clears the
+// history, and the tile types a save writes.
 #include "windowdriver.h"
 
 #include "../dialogs/modalanswer.h"
 #include "entitymarker.h"
 #include "frmEntEd.h"
+#include "frmTileType.h"
 #include "mapview.h"
 #include "samplegame.h"
 
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -150,6 +154,98 @@ private slots:
         Key(w->cboZoom, Qt::Key_Y);
         QCOMPARE(w->stage().entityCount(), qint16(8));
         QVERIFY(w->entity[6]->isVisible() && w->hsbEntity->value() == 2);
+    }
+
+    // Key T's dialog types the tile selected in the palette, as one step.
+    // Save writes the tileset's type file, which every stage on that tileset
+    // reads, and makes one only when a type changed.
+    void tileTypeIsAStepAndSaveWritesTheTilesetsFile()
+    {
+        OpenWindow w;
+        QVERIFY(w.started);
+        QVERIFY(Activate(w));
+        const QString grotto = w->game().folder.findFile("data\\stage\\Grotto.pxa");
+        const QByteArray original = FileBytes(grotto);
+        QCOMPARE(original.size(), 256);
+        // The status bar names the tile under the pointer and its type, as
+        // painted and as undone.
+        w->SelectedTile = 5;
+        Send(w->picMap, QEvent::MouseButtonPress, QPoint(16 + 3, 16 + 3), Qt::LeftButton, Qt::LeftButton);
+        Send(w->picMap, QEvent::MouseButtonRelease, QPoint(16 + 3, 16 + 3), Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(w->lblTileType->text(), QStringLiteral("5 \u00b7 0x03 blocks entities only"));
+        Key(w->cboZoom, Qt::Key_Z);
+        QCOMPARE(w->lblTileType->text(), QStringLiteral("0 \u00b7 0x00 background"));
+        Send(w->picMap, QEvent::MouseMove, QPoint(14 * 16 + 3, 9 * 16 + 3), Qt::NoButton); // cell (14,9): tile 2
+        QCOMPARE(w->lblTileType->text(), QStringLiteral("2 \u00b7 0x41 solid"));
+
+        w->SelectedTile = 2;
+        QString shown;
+        AnswerModal<frmTileType>([&](frmTileType* d) {
+            shown = d->txtType->text();
+            d->txtType->setText(" 0X42");
+            d->cmdOk->click();
+        });
+        Key(w->picMap, Qt::Key_T, Qt::NoModifier);
+        QCOMPARE(shown, QStringLiteral("0x41"));
+        QCOMPARE(w->stage().tileType(2), quint8(0x42));
+        QCOMPARE(Steps(w), 1);
+        QCOMPARE(w->lblModified->text(), QStringLiteral("Modified"));
+        QCOMPARE(w->lblTileType->text(), QStringLiteral("2 \u00b7 0x42 spikes"));
+        Key(w->picMap, Qt::Key_T, Qt::ShiftModifier);
+        QVERIFY(w->ShowsTileTypes());
+
+        Key(w->cboZoom, Qt::Key_Z);
+        QCOMPARE(w->stage().tileType(2), quint8(0x41));
+        QCOMPARE(w->lblModified->text(), QString());
+        QCOMPARE(w->lblTileType->text(), QStringLiteral("2 \u00b7 0x41 solid"));
+        Key(w->cboZoom, Qt::Key_Y);
+        QCOMPARE(w->stage().tileType(2), quint8(0x42));
+        QCOMPARE(w->lblModified->text(), QStringLiteral("Modified"));
+        AnswerModal<frmTileType>([](frmTileType* d) {
+            d->txtType->setText("7");
+            d->cmdCancel->click();
+        });
+        w->EditTileType();
+        QCOMPARE(Steps(w), 1);
+
+        // Another program's change to the file is asked about by its name;
+        // kept, nothing is written.
+        QByteArray theirs = original + "tail";
+        theirs[100] = char(0x43);
+        QVERIFY(WriteBytes(grotto, theirs));
+        w.answers << "Cancel";
+        QVERIFY(!w->cmdSave_Click());
+        QCOMPARE(w.questions.size(), 1);
+        QVERIFY2(w.questions[0].startsWith("data\\stage\\Grotto.pxa "), qPrintable(w.questions[0]));
+        QCOMPARE(FileBytes(grotto), theirs);
+        QVERIFY(w->cmdSave_Click()); // overwritten: the types, the bytes behind them kept
+        QByteArray expected = original + "tail";
+        expected[2] = char(0x42);
+        QCOMPARE(FileBytes(grotto), expected);
+        QCOMPARE(w->lblModified->text(), QString());
+        w->cboMap->setCurrentIndex(vorn::kSampleNoEntityStage); // also on Grotto
+        QCOMPARE(w->stage().tileType(2), quint8(0x42));
+        QVERIFY(w.messages.isEmpty());
+
+        // Pebble has no type file: a save makes one only once a type changed.
+        w->cboMap->setCurrentIndex(vorn::kSampleSmallTilesetStage);
+        QCOMPARE(w->stage().index(), vorn::kSampleSmallTilesetStage);
+        const auto pebble = [&] { return w->game().folder.findFile("data\\stage\\Pebble.pxa"); };
+        QVERIFY(pebble().isEmpty());
+        QVERIFY(w->cmdSave_Click());
+        QVERIFY(pebble().isEmpty());
+        w->SelectedTile = 9;
+        AnswerModal<frmTileType>([](frmTileType* d) {
+            d->lstTypes->setCurrentItem(d->lstTypes->findItems("0x62 ", Qt::MatchStartsWith).value(0));
+            d->cmdOk->click();
+        });
+        w->EditTileType();
+        QCOMPARE(w->lblModified->text(), QStringLiteral("Modified"));
+        QVERIFY(w->cmdSave_Click());
+        QByteArray made(256, 0);
+        made[9] = char(0x62);
+        QCOMPARE(FileBytes(pebble()), made);
+        QCOMPARE(w->lblModified->text(), QString());
     }
 
     void loadClearsTheHistoryARefusedLoadKeepsIt()

@@ -15,6 +15,8 @@ private slots:
     {
         OpenWindow w;
         QVERIFY(w.started);
+        w->hsbEntity->setValue(1); // by the name the program ships
+        QCOMPARE(w->lblStatus->text(), QStringLiteral("2 - Behemoth"));
         w->stage().setEntityCount(8);
         w->PositionEntities();
         w->stage().setRecord(5, {10, 3, 0, 200, 1, 256});

@@ -1,8 +1,12 @@
-// Entity markers: placement, pointing, dragging, hiding and the count.
+// Entity markers: placement, pointing, dragging, hiding, the count, and
+// the outlines that take their place over sprites.
 #include "windowdriver.h"
 
 #include "entitymarker.h"
 #include "mapview.h"
+#include "markerdrawing.h"
+#include "samplegame.h"
+#include "shapeframe.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -111,6 +115,55 @@ private slots:
         w->stage().setCell(0, 0, 7);
         QTest::mouseClick(window, Qt::RightButton, {}, w->picMap->mapTo(w.window.get(), QPoint(10, 10)));
         QCOMPARE(w->SelectedTile, quint8(7));
+    }
+
+    // With "Sprites" on (key S) an entity drawn as its sprite keeps only an
+    // outline of its cell, the selected one's in a colour of its own; one
+    // without a sprite keeps the marker picture.
+    void spritesTakeTheMarkersPlaceOnlyWhereTheyDraw()
+    {
+        using namespace vorn;
+        OpenWindow w;
+        QVERIFY(w.started);
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        // The map view's pixel at `at` in entity `index`'s cell, markers included.
+        const auto shown = [&](int index, QPoint at) {
+            w->shpCursor->hide();
+            QImage img(w->picMap->size(), QImage::Format_RGB32);
+            w->picMap->render(&img, QPoint(), QRegion(w->picMap->rect()),
+                              QWidget::DrawWindowBackground | QWidget::DrawChildren);
+            return img.pixel(w->entity[index]->pos() + at);
+        };
+        const QRgb pictureBlack = qRgb(0, 0, 0); // the marker picture's pixel (2,0)
+        QCOMPARE(shown(kSampleRightFacingEntity, {2, 0}), pictureBlack);
+
+        w->picMap->setFocus();
+        QTest::keyClick(w->picMap, Qt::Key_S);
+        QVERIFY(w->ShowsSprites());
+        QVERIFY(w->DrawsSprite(kSampleRightFacingEntity) && w->DrawsSprite(kSampleOffCentreEntity));
+        QVERIFY(!w->DrawsSprite(kSampleZeroFrameEntity));
+        QCOMPARE(shown(kSampleRightFacingEntity, {15, 15}), kOutline);
+        QCOMPARE(shown(0, {0, 0}), kOutline); // the selector rests on 0, but nothing is selected yet
+        QCOMPARE(shown(kSampleZeroFrameEntity, {2, 0}), pictureBlack);
+        Send(w->entity[kSampleRightFacingEntity], QEvent::MouseMove, QPoint(3, 3), Qt::NoButton);
+        QCOMPARE(shown(kSampleRightFacingEntity, {0, 0}), kSelectedOutline);
+        QCOMPARE(shown(kSampleOffCentreEntity, {0, 0}), kOutline);
+        QCOMPARE(w->EntityToolTip(kSampleRightFacingEntity),
+                 QStringLiteral("Entity 4: type 60 Toroko\nX 11, Y 2\nFlag 0, event 0\n"
+                                "spawns facing right, event on touch"));
+
+        // An unknown type and a sheet the game lacks: markers, and the
+        // status bar names the sheet.
+        w->cboMap->setCurrentIndex(kSampleMissingSheet2Stage);
+        QCOMPARE(w->stage().index(), kSampleMissingSheet2Stage);
+        QVERIFY(!w->DrawsSprite(kSampleUnknownTypeEntity) && !w->DrawsSprite(kSampleMissingSheetEntity));
+        QVERIFY(w->DrawsSprite(kSampleTilesetEntity));
+        QCOMPARE(shown(kSampleMissingSheetEntity, {2, 0}), pictureBlack);
+        QVERIFY2(w->lblStatus->text().contains("npcLantern.pbm"), qPrintable(w->lblStatus->text()));
+        QTest::keyClick(w->picMap, Qt::Key_S);
+        QVERIFY(!w->ShowsSprites() && !w->DrawsSprite(kSampleTilesetEntity));
     }
 
     void countPromptAnswers()

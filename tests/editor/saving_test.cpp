@@ -2,9 +2,11 @@
 #include "windowdriver.h"
 
 #include "inifile.h"
+#include "mapview.h"
 #include "samplegame.h"
 #include "twips.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -179,6 +181,26 @@ private slots:
         QCOMPARE(again.cboZoom->currentIndex(), 3);
         QCOMPARE(again.stage().index(), 14);
         QCOMPARE(again.frameGeometry(), frame);
+
+        // The views beyond the design: written once turned on (key S), and
+        // then kept, on or off; the one never turned on is never written.
+        again.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&again));
+        again.picMap->setFocus();
+        QTest::keyClick(again.picMap, Qt::Key_S);
+        QVERIFY(again.close());
+        const auto stored = [&] {
+            return vorn::INIRead(game.settingsPath(), "Main", "Show Sprites") + "/" +
+                   vorn::INIRead(game.settingsPath(), "Main", "Show Tile Types");
+        };
+        QCOMPARE(stored(), QStringLiteral("1/"));
+        frmVorn third(game.gameDir(), game.programDir());
+        QVERIFY(third.Form_Load());
+        third.show();
+        QVERIFY(third.ShowsSprites() && !third.ShowsTileTypes());
+        third.chkSprites->click();
+        QVERIFY(third.close());
+        QCOMPARE(stored(), QStringLiteral("0/"));
     }
 };
 

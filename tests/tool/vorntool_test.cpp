@@ -11,10 +11,12 @@
 #include "testgame.h"
 #include "visibletext.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCryptographicHash>
 #include <QDirIterator>
 #include <QImageReader>
+#include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -163,6 +165,28 @@ private slots:
         QVERIFY(w.started);
         QTemporaryDir out;
         const QString png = out.filePath(QStringLiteral("map.png"));
+
+        // "Sprites" and "Tile types" on, as --sprites --tile-types: sprites
+        // with outlines in their markers' place, markers where an entity has
+        // no sprite (an unknown type, a missing sheet), and the types' marks.
+        w.w.chkSprites->click();
+        w.w.chkTileTypes->click();
+        for (const int stage : {vorn::kSampleSmallStage, vorn::kSampleMissingSheet2Stage}) {
+            w.w.cboMap->setCurrentIndex(stage);
+            QCOMPARE(w.w.stage().index(), stage);
+            for (const char* zoom : {"16", "24"}) {
+                w.w.cboZoom->setCurrentIndex(w.w.cboZoom->findText(QString::fromLatin1(zoom)));
+                const Result r = tool({"render", QString::number(stage), "-o", png, "--zoom", zoom, "--sprites", "--tile-types"});
+                QVERIFY2(r.status == 0, qPrintable(r.err));
+                const QImage drawn = QImage(png).convertToFormat(QImage::Format_RGB32);
+                QVERIFY2(drawn == MapViewPixels(w.w, true), qPrintable(QStringLiteral("stage %1 zoom %2").arg(stage).arg(zoom)));
+            }
+        }
+        QVERIFY(w.w.lblStatus->text().contains(QLatin1String("npcLantern.pbm")));
+        QVERIFY(tool({"render", "17", "-o", png, "--sprites"}).err.contains(w.w.lblStatus->text()));
+        w.w.chkSprites->click();
+        w.w.chkTileTypes->click();
+
         for (const int stage : {vorn::kSampleSmallStage, vorn::kSampleSmallTilesetStage, vorn::kSampleWideStage}) {
             w.w.cboMap->setCurrentIndex(stage);
             QCOMPARE(w.w.stage().index(), stage);
