@@ -77,6 +77,7 @@ Outcome RecoveryStore::write(const QString& gameRoot, const QString& mapName, co
     AppendPart(bytes, CanonicalRoot(gameRoot).toUtf8());
     AppendPart(bytes, copy.mapFile);
     AppendPart(bytes, copy.entityFile);
+    AppendPart(bytes, copy.tileTypes);
     return WriteFileAtomically(path, path, bytes);
 }
 
@@ -93,6 +94,9 @@ std::optional<RecoveryStore::Copy> RecoveryStore::read(const QString& gameRoot, 
     Copy copy;
     if (!TakePart(bytes, at, root) || !TakePart(bytes, at, copy.mapFile) || !TakePart(bytes, at, copy.entityFile))
         return std::nullopt;
+    // Copies written before tile types were kept end here.
+    if (!TakePart(bytes, at, copy.tileTypes))
+        copy.tileTypes.clear();
     if (QString::fromUtf8(root) != CanonicalRoot(gameRoot))
         return std::nullopt;
     copy.written = QFileInfo(path).lastModified();
@@ -150,7 +154,7 @@ void RecoveryKeeper::writeNow()
     if (!stage_.isOpen() || !stage_.isModified())
         return;
     writtenRevision_ = stage_.revision();
-    RecoveryStore::Copy copy{stage_.mapFileBytes(), stage_.entityFileBytes(), {}};
+    RecoveryStore::Copy copy{stage_.mapFileBytes(), stage_.entityFileBytes(), stage_.unsavedTileTypeBytes(), {}};
     const Key key = openStage();
     const Outcome written = store_.write(key.root, key.mapName, copy);
     if (!written.ok()) {
@@ -171,7 +175,7 @@ std::optional<RecoveryStore::Copy> RecoveryKeeper::leftOver()
     std::optional<RecoveryStore::Copy> copy = store_.read(key.root, key.mapName);
     if (!copy)
         return copy;
-    if (stage_.holds(copy->mapFile, copy->entityFile)) {
+    if (stage_.holds(copy->mapFile, copy->entityFile, copy->tileTypes)) {
         store_.remove(key.root, key.mapName);
         return std::nullopt;
     }

@@ -1,6 +1,6 @@
 #pragma once
 // Recovery copies: while a stage has unsaved edits, the map and entity files
-// a save would write are kept in the user's state folder, so that a crash or
+// (and changed tile types) a save would write are kept in the user's state folder, so that a crash or
 // a kill loses nothing. One file per game folder and map name, replaced
 // atomically, so a kill in the middle of writing it leaves the last whole
 // copy.
@@ -27,6 +27,7 @@ public:
 
     struct Copy {
         QByteArray mapFile, entityFile;
+        QByteArray tileTypes; // the tileset's 256 types when they were changed, else empty
         QDateTime written; // local time of the last write
     };
     // The file that holds the copy of map `mapName` of the game in `gameRoot`.

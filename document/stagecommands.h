@@ -6,6 +6,7 @@
 // the document, whose signals redraw the views.
 #include "entityfile.h"
 #include "mapfile.h"
+#include "tiletypes.h"
 
 #include <QUndoCommand>
 #include <memory>
@@ -105,6 +106,7 @@ struct StageContent {
     qint16 width = 0, height = 0;
     qint16 entityCount = 0;
     EntityRecords records{};
+    TileTypes tileTypes{};
 };
 
 class ReplaceStageCommand : public EditCommand {

@@ -299,6 +299,13 @@ Outcome StageDocument::save(const Game& game, const StatusText& status)
 
 QByteArray StageDocument::mapFileBytes() const { return ComposeMapFile({}, map_); }
 
+QByteArray StageDocument::unsavedTileTypeBytes() const
+{
+    if (!hasUnsavedTileTypes())
+        return {};
+    return QByteArray(reinterpret_cast<const char*>(tileTypes_.data()), kTileTypeCount);
+}
+
 QByteArray StageDocument::entityFileBytes() const { return ComposeEntityFile({}, entityCount_, records_); }
 
 // ---- the open stage -------------------------------------------------------
@@ -403,10 +410,10 @@ void StageDocument::setTileType(int tile, quint8 type)
 
 StageContent StageDocument::content() const
 {
-    return {map_.width, map_.height, entityCount_, records_};
+    return {map_.width, map_.height, entityCount_, records_, tileTypes_};
 }
 
-Outcome StageDocument::restore(const QByteArray& mapFile, const QByteArray& entityFile)
+Outcome StageDocument::restore(const QByteArray& mapFile, const QByteArray& entityFile, const QByteArray& tileTypes)
 {
     MapData map;
     if (const Outcome read = ParseMap(mapFile, map); !read.ok())
@@ -416,6 +423,8 @@ Outcome StageDocument::restore(const QByteArray& mapFile, const QByteArray& enti
         return read;
     after.width = map.width;
     after.height = map.height;
+    if (tileTypes.size() == kTileTypeCount)
+        std::memcpy(after.tileTypes.data(), tileTypes.constData(), kTileTypeCount);
 
     finishEdit();
     const StageContent before = content();
@@ -435,8 +444,10 @@ Outcome StageDocument::restore(const QByteArray& mapFile, const QByteArray& enti
     return {};
 }
 
-bool StageDocument::holds(const QByteArray& mapFile, const QByteArray& entityFile) const
+bool StageDocument::holds(const QByteArray& mapFile, const QByteArray& entityFile, const QByteArray& tileTypes) const
 {
+    if (!tileTypes.isEmpty() && tileTypes != QByteArray(reinterpret_cast<const char*>(tileTypes_.data()), kTileTypeCount))
+        return false;
     MapData map;
     qint16 count = 0;
     EntityRecords records{};
@@ -616,9 +627,13 @@ void StageDocument::applyContent(const StageContent& content, const StrokeCells&
     map_.height = content.height;
     entityCount_ = content.entityCount;
     records_ = content.records;
+    const bool typesChanged = tileTypes_ != content.tileTypes;
+    tileTypes_ = content.tileTypes;
     ++revision_;
     emit mapResized();
     emit entitiesChanged();
+    if (typesChanged)
+        emit tileTypesChanged();
 }
 
 } // namespace vorn

@@ -83,6 +83,9 @@ public:
     // entities, in the game's layouts.
     QByteArray mapFileBytes() const;
     QByteArray entityFileBytes() const;
+    // The tile types as the type file holds them, when a save would write
+    // them; empty otherwise.
+    QByteArray unsavedTileTypeBytes() const;
 
     // ---- the open stage -------------------------------------------------
     bool isOpen() const { return index_ >= 0; }
@@ -132,11 +135,13 @@ public:
     // file, which the stages sharing the tileset read when they load.
     void setTileType(int tile, quint8 type);
     // Puts the map and entities of files in the game's layouts in place, as
-    // one step (a recovered stage). The refusal when the bytes are no such
+    // one step (a recovered stage), with the tileset's tile types when
+    // `tileTypes` holds all 256. The refusal when the bytes are no such
     // files.
-    Outcome restore(const QByteArray& mapFile, const QByteArray& entityFile);
-    // True when `mapFile` and `entityFile` hold exactly the open stage.
-    bool holds(const QByteArray& mapFile, const QByteArray& entityFile) const;
+    Outcome restore(const QByteArray& mapFile, const QByteArray& entityFile, const QByteArray& tileTypes = {});
+    // True when `mapFile` and `entityFile` hold exactly the open stage, and
+    // `tileTypes`, unless empty, its tile types.
+    bool holds(const QByteArray& mapFile, const QByteArray& entityFile, const QByteArray& tileTypes = {}) const;
     void undo();
     void redo();
     const EditHistory& history() const { return history_; }

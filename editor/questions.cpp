@@ -84,7 +84,8 @@ void frmVorn::OfferRecovery()
         recovery_->discard();
         return;
     }
-    if (const vorn::Outcome restored = stage_->restore(copy->mapFile, copy->entityFile); !restored.ok()) {
+    if (const vorn::Outcome restored = stage_->restore(copy->mapFile, copy->entityFile, copy->tileTypes);
+        !restored.ok()) {
         ShowMessage(QStringLiteral("The unsaved changes could not be restored: ") + restored.refusal(),
                     QMessageBox::Warning);
         recovery_->discard();

@@ -39,6 +39,7 @@ int EditUntilKilled()
     w.picMap_MouseMove(1, 0, 16 * 4, 16 * 5);
     w.picMap_MouseUp(1, 0, 16 * 4, 16 * 5);
     w.stage().editRecord(2, {7, 7, 1, 1, 1, 1});
+    w.stage().setTileType(33, 0x42); // the tileset's types are kept too
     const QString copy = vorn::RecoveryStore(state).pathOf(gameDir, QStringLiteral("Hollow"));
     QElapsedTimer waited;
     waited.start();
@@ -92,9 +93,11 @@ private slots:
             QCOMPARE(w.stage().cell(3, 5), quint8(33));
             QCOMPARE(w.stage().cell(4, 5), quint8(33));
             QCOMPARE(w.stage().record(2), (vorn::EntityRecord{7, 7, 1, 1, 1, 1}));
+            QCOMPARE(w.stage().tileType(33), quint8(0x42));
             QCOMPARE(w.lblModified->text(), QStringLiteral("Modified"));
             w.UndoEdit();
             QCOMPARE(w.stage().cell(3, 5), quint8(mapOnDisk[8 + 5 * 20 + 3]));
+            QCOMPARE(w.stage().tileType(33), quint8(0));
             QCOMPARE(w.lblModified->text(), QString()); // as on disk: the copy has nothing left to give
             QVERIFY(!QFile::exists(CopyPath(game)));
         }
