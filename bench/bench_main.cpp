@@ -8,9 +8,11 @@
 #include "inifile.h"
 #include "mapview.h"
 #include "samplegame.h"
+#include "spritedrawing.h"
 #include "threecopyreference.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
@@ -80,6 +82,67 @@ void BM_PaintView(benchmark::State& state, const char* zoom)
         window->RenderMap(target, kView);
         benchmark::DoNotOptimize(target.constBits());
     });
+}
+
+void ShowLooks(bool on)
+{
+    window->chkSprites->setChecked(on);
+    window->chkTileTypes->setChecked(on);
+}
+
+// The same paint with "Sprites" and "Tile types" checked: the marks over
+// every typed cell, then each entity's sprite. A plain paint is timed
+// before each, so that their ratio holds while other programs load the
+// machine; the boxes are cleared again for the figures after.
+void BM_PaintViewLooks(benchmark::State& state, const char* zoom)
+{
+    SetZoom(zoom);
+    QImage target(kView.size(), QImage::Format_RGB32);
+    using Clock = std::chrono::steady_clock;
+    std::chrono::duration<double, std::milli> plain{}, shown{};
+    for (auto _ : state) {
+        ShowLooks(false);
+        auto start = Clock::now();
+        window->RenderMap(target, kView);
+        plain += Clock::now() - start;
+        ShowLooks(true);
+        start = Clock::now();
+        window->RenderMap(target, kView);
+        const std::chrono::duration<double> one = Clock::now() - start;
+        shown += one;
+        benchmark::DoNotOptimize(target.constBits());
+        state.SetIterationTime(one.count());
+    }
+    ShowLooks(false);
+    if (state.iterations() > 0) {
+        meanMs[std::string("looks") + zoom] = shown.count() / double(state.iterations());
+        meanMs[std::string("looksPlain") + zoom] = plain.count() / double(state.iterations());
+        state.counters["plain_ms"] = meanMs[std::string("looksPlain") + zoom];
+    }
+}
+
+// What `kView` holds at `zoom`: cells with a type other than 0, of all its
+// cells, and entities drawn as sprites (their zoomed box meets the view).
+struct ViewContents {
+    int typed = 0, cells = 0, sprites = 0;
+};
+ViewContents ContentsOf(int zoom)
+{
+    const vorn::StageDocument& stage = window->stage();
+    ViewContents contents;
+    for (int y = kView.top() / zoom; y <= kView.bottom() / zoom; ++y)
+        for (int x = kView.left() / zoom; x <= kView.right() / zoom; ++x) {
+            ++contents.cells;
+            contents.typed += stage.tileType(stage.cell(x, y)) != 0;
+        }
+    for (int i = 0; i < stage.entityCount(); ++i) {
+        const auto sprite = vorn::PlaceSprite(stage.records()[size_t(i)], stage.sheets(), stage.npcTable());
+        if (!sprite)
+            continue;
+        const QRect box(sprite->topLeft * zoom / 16, sprite->frame.size() * zoom / 16);
+        contents.sprites += box.intersects(kView);
+    }
+    return contents;
 }
 
 // The floor a paint is held against: the same number of pixels copied from
@@ -317,6 +380,8 @@ int main(int argc, char** argv)
     benchmark::RegisterBenchmark("CopyView", BM_CopyView)->Unit(kMillisecond);
     benchmark::RegisterBenchmark("PaintView/zoom16", BM_PaintView, "16")->Unit(kMillisecond);
     benchmark::RegisterBenchmark("PaintView/zoom64", BM_PaintView, "64")->Unit(kMillisecond);
+    benchmark::RegisterBenchmark("PaintViewLooks/zoom16", BM_PaintViewLooks, "16")->UseManualTime()->Unit(kMillisecond);
+    benchmark::RegisterBenchmark("PaintViewLooks/zoom64", BM_PaintViewLooks, "64")->UseManualTime()->Unit(kMillisecond);
     benchmark::RegisterBenchmark("PaintWidget/zoom16", BM_PaintWidget)->Unit(kMillisecond);
     benchmark::RegisterBenchmark("ZoomChange", BM_ZoomChange)->Unit(kMillisecond);
     benchmark::RegisterBenchmark("OneCell", BM_OneCell)->Unit(benchmark::kMicrosecond);
@@ -344,6 +409,19 @@ int main(int argc, char** argv)
                     "(ratio %.2f) and at zoom 64 in %.3f ms (ratio %.2f).\n",
                     double(kView.width()) * kView.height() * 4 / 1e6, meanMs["copy"], meanMs["paint16"],
                     meanMs["paint16"] / meanMs["copy"], meanMs["paint64"], meanMs["paint64"] / meanMs["copy"]);
+    }
+    for (const char* zoom : {"16", "64"}) {
+        const std::string looks = std::string("looks") + zoom, plain = std::string("looksPlain") + zoom;
+        if (!meanMs.count(looks))
+            continue;
+        const std::string paint = std::string("paint") + zoom;
+        const ViewContents contents = ContentsOf(std::atoi(zoom));
+        std::printf("The same view at zoom %s with sprites and tile types shown: %.3f ms, against %.3f ms for the "
+                    "plain paint timed alongside (ratio %.2f; %.2f to the plain paint's own figure); it holds %d "
+                    "typed cells of %d and %d sprites.\n",
+                    zoom, meanMs[looks], meanMs[plain], meanMs[looks] / meanMs[plain],
+                    meanMs.count(paint) ? meanMs[looks] / meanMs[paint] : 0.0, contents.typed, contents.cells,
+                    contents.sprites);
     }
     if (meanMs.count("cell") && meanMs.count("cellRecorded")) {
         std::printf("One map cell painted: %.3f us, %.3f us while the undo history records it (ratio %.2f).\n",

@@ -3,6 +3,7 @@
 #include "picture.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace vorn {
 
@@ -87,6 +88,9 @@ void DrawSprites(QImage& target, const QRect& area, int zoom, const QSize& mapSi
     if (visible.isEmpty())
         return;
     const int placed = std::clamp(count, 0, int(records.size()));
+    uchar* const bits = target.bits(); // scanLine() per row would check for sharing each time
+    const qsizetype stride = target.bytesPerLine();
+    std::vector<int> columns; // the sheet column of each drawn column, worked out once a sprite
     for (int i = 0; i < placed; ++i) {
         const std::optional<PlacedSprite> sprite = PlaceSprite(records[size_t(i)], sheets, table);
         if (!sprite)
@@ -100,14 +104,17 @@ void DrawSprites(QImage& target, const QRect& area, int zoom, const QSize& mapSi
         const QRect drawn = zoomed & visible;
         if (drawn.isEmpty())
             continue;
+        columns.resize(size_t(drawn.width()));
+        for (int ox = drawn.left(); ox <= drawn.right(); ++ox)
+            columns[size_t(ox - drawn.left())] = frame.left() + Source(ox, z) - at.x();
         for (int oy = drawn.top(); oy <= drawn.bottom(); ++oy) {
             const int sy = frame.top() + Source(oy, z) - at.y();
             const QRgb* from = reinterpret_cast<const QRgb*>(sprite->sheet->constScanLine(sy));
-            QRgb* to = reinterpret_cast<QRgb*>(target.scanLine(oy - area.top())) - area.left();
-            for (int ox = drawn.left(); ox <= drawn.right(); ++ox) {
-                const QRgb pixel = from[frame.left() + Source(ox, z) - at.x()];
+            QRgb* to = reinterpret_cast<QRgb*>(bits + (oy - area.top()) * stride) + (drawn.left() - area.left());
+            for (size_t x = 0; x < columns.size(); ++x) {
+                const QRgb pixel = from[columns[x]];
                 if ((pixel & 0x00FFFFFFu) != 0) // black is transparent
-                    to[ox] = pixel;
+                    to[x] = pixel;
             }
         }
     }

@@ -4,6 +4,7 @@
 #include <QPolygon>
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <vector>
@@ -18,7 +19,10 @@ namespace {
 struct Mark {
     int side = 0;
     std::vector<QRgb> keep, half, add;
-    std::vector<bool> rowUsed; // rows where anything changes
+    // Per row, the columns from the first to past the last pixel that
+    // changes (equal where none does): most marks leave parts of rows alone.
+    std::vector<std::pair<int, int>> span;
+    bool whole = false; // every row's span is the whole row
     bool empty = true;
 };
 
@@ -154,7 +158,7 @@ public:
         mark.keep.assign(n, 0xFFFFFFFFu);
         mark.half.assign(n, 0);
         mark.add.assign(n, 0);
-        mark.rowUsed.assign(size_t(side_), false);
+        mark.span.assign(size_t(side_), {0, 0});
         for (int y = 0; y < side_; ++y) {
             for (int x = 0; x < side_; ++x) {
                 const QRgb p = image_.pixel(x, y);
@@ -169,10 +173,15 @@ public:
                 } else {
                     continue;
                 }
-                mark.rowUsed[size_t(y)] = true;
+                auto& [first, end] = mark.span[size_t(y)];
+                if (first == end)
+                    first = x;
+                end = x + 1;
                 mark.empty = false;
             }
         }
+        mark.whole = std::all_of(mark.span.begin(), mark.span.end(),
+                                 [&](const std::pair<int, int>& span) { return span == std::pair(0, side_); });
         return mark;
     }
 
@@ -261,25 +270,89 @@ Mark BuildMark(quint8 type, int side)
 }
 
 // Marks are built once per type and zoom, when first shown.
-const Mark& MarkOf(quint8 type, int side)
+using MarkTable = std::array<std::unique_ptr<Mark>, kTileTypeCount>;
+
+MarkTable& MarksAt(int side)
 {
-    static std::map<int, std::array<std::unique_ptr<Mark>, kTileTypeCount>> marks;
-    std::unique_ptr<Mark>& mark = marks[side][type];
+    static std::map<int, MarkTable> marks;
+    return marks[side];
+}
+
+const Mark& MarkOf(MarkTable& marks, quint8 type, int side)
+{
+    std::unique_ptr<Mark>& mark = marks[type];
     if (!mark)
         mark = std::make_unique<Mark>(BuildMark(type, side));
     return *mark;
 }
 
-// Applies `mark` to `count` pixels of row `row` of the mark, starting at
-// its column `from`.
-void ApplyRow(const Mark& mark, int row, int from, int count, QRgb* out)
+#if defined(__GNUC__)
+// Four pixels at a time, in whatever vector registers the target has.
+using Pixels4 = QRgb __attribute__((vector_size(16)));
+#endif
+
+// Pixels `from` to `to` - 1 of one row through the mark's masks, which
+// start at the same column.
+inline void ApplyPixels(QRgb* pixels, const QRgb* keep, const QRgb* half, const QRgb* add, int from, int to)
 {
-    const size_t at = size_t(row) * mark.side + from;
+    int x = from;
+#if defined(__GNUC__)
+    for (; x + 4 <= to; x += 4) {
+        Pixels4 o, k, h, a;
+        std::memcpy(&o, pixels + x, sizeof o);
+        std::memcpy(&k, keep + x, sizeof k);
+        std::memcpy(&h, half + x, sizeof h);
+        std::memcpy(&a, add + x, sizeof a);
+        o = (o & k) + ((o >> 1) & h) + a;
+        std::memcpy(pixels + x, &o, sizeof o);
+    }
+#endif
+    for (; x < to; ++x)
+        pixels[x] = (pixels[x] & keep[x]) + ((pixels[x] >> 1) & half[x]) + add[x];
+}
+
+// Rows `top` to `bottom` of a whole mark, `Side` pixels wide, at `out`: a
+// width known here lets the row's loop unroll, which the small zooms,
+// whose rows are short, gain most from.
+template <int Side>
+void ApplyWholeRows(const Mark& mark, int top, int bottom, uchar* out, qsizetype stride)
+{
+    const size_t at = size_t(top) * Side;
     const QRgb* keep = mark.keep.data() + at;
     const QRgb* half = mark.half.data() + at;
     const QRgb* add = mark.add.data() + at;
-    for (int i = 0; i < count; ++i)
-        out[i] = (out[i] & keep[i]) + ((out[i] >> 1) & half[i]) + add[i];
+    for (int row = top; row <= bottom; ++row, keep += Side, half += Side, add += Side, out += stride)
+        ApplyPixels(reinterpret_cast<QRgb*>(out), keep, half, add, 0, Side);
+}
+
+// Applies rows `top` to `bottom` of `mark`, `count` pixels from its column
+// `from` each, to the pixels from `out` on, a row being `stride` bytes.
+void ApplyRows(const Mark& mark, int top, int bottom, int from, int count, uchar* out, qsizetype stride)
+{
+    if (mark.whole && from == 0 && count == mark.side) {
+        switch (mark.side) {
+        case 8:
+            return ApplyWholeRows<8>(mark, top, bottom, out, stride);
+        case 16:
+            return ApplyWholeRows<16>(mark, top, bottom, out, stride);
+        case 24:
+            return ApplyWholeRows<24>(mark, top, bottom, out, stride);
+        case 32:
+            return ApplyWholeRows<32>(mark, top, bottom, out, stride);
+        default:
+            break;
+        }
+    }
+    const size_t side = size_t(mark.side);
+    const QRgb* keep = mark.keep.data() + size_t(top) * side;
+    const QRgb* half = mark.half.data() + size_t(top) * side;
+    const QRgb* add = mark.add.data() + size_t(top) * side;
+    const std::pair<int, int>* span = mark.span.data();
+    for (int row = top; row <= bottom; ++row, keep += side, half += side, add += side, out += stride) {
+        const int begin = std::max(from, span[row].first);
+        const int end = std::min(from + count, span[row].second);
+        ApplyPixels(reinterpret_cast<QRgb*>(out), keep + from, half + from, add + from, begin - from, end - from);
+    }
 }
 
 } // namespace
@@ -291,20 +364,26 @@ void DrawTileTypes(QImage& target, const QRect& area, int zoom, const MapScene& 
     if (drawn.isEmpty() || !scene.grid)
         return;
     const TileGrid& grid = *scene.grid;
-    for (int oy = drawn.top(); oy <= drawn.bottom(); ++oy) {
-        const int cy = oy / z;
-        const int row = oy % z;
-        QRgb* out = reinterpret_cast<QRgb*>(target.scanLine(oy - area.top())) - area.left();
+    MarkTable& marks = MarksAt(z);
+    uchar* const bits = target.bits(); // scanLine() per row would check for sharing each time
+    const qsizetype stride = target.bytesPerLine();
+    // Cell by cell, each down its rows: a cell's mark stays at hand.
+    for (int cy = drawn.top() / z; cy * z <= drawn.bottom(); ++cy) {
+        const int top = std::max(cy * z, drawn.top());
+        const int bottom = std::min(cy * z + z - 1, drawn.bottom());
+        uchar* const band = bits + (top - area.top()) * stride;
+        const quint8* tiles = grid.row(cy);
         for (int cx = drawn.left() / z; cx * z <= drawn.right(); ++cx) {
-            const quint8 type = types[grid.at(cx, cy)];
+            const quint8 type = types[tiles[cx]];
             if (type == 0)
                 continue;
-            const Mark& mark = MarkOf(type, z);
-            if (!mark.rowUsed[size_t(row)])
+            const Mark& mark = MarkOf(marks, type, z);
+            if (mark.empty)
                 continue;
             const int from = std::max(cx * z, drawn.left());
-            const int to = std::min(cx * z + z - 1, drawn.right());
-            ApplyRow(mark, row, from - cx * z, to - from + 1, out + from);
+            const int count = std::min(cx * z + z, drawn.right() + 1) - from;
+            ApplyRows(mark, top - cy * z, bottom - cy * z, from - cx * z, count,
+                      band + (from - area.left()) * qsizetype(sizeof(QRgb)), stride);
         }
     }
 }
@@ -314,12 +393,13 @@ void DrawTileTypesOnTileset(QImage& tileset, const TileTypes& types)
     for (int tile = 0; tile < kTileTypeCount; ++tile) {
         if (types[size_t(tile)] == 0)
             continue;
-        const Mark& mark = MarkOf(types[size_t(tile)], 16);
+        const Mark& mark = MarkOf(MarksAt(16), types[size_t(tile)], 16);
         const QRect cell = QRect((tile & 15) * 16, (tile >> 4) * 16, 16, 16) & tileset.rect();
-        for (int y = cell.top(); y <= cell.bottom(); ++y) {
-            QRgb* out = reinterpret_cast<QRgb*>(tileset.scanLine(y));
-            ApplyRow(mark, y - (tile >> 4) * 16, cell.left() - (tile & 15) * 16, cell.width(), out + cell.left());
-        }
+        if (cell.isEmpty())
+            continue;
+        ApplyRows(mark, cell.top() - (tile >> 4) * 16, cell.bottom() - (tile >> 4) * 16,
+                  cell.left() - (tile & 15) * 16, cell.width(),
+                  tileset.scanLine(cell.top()) + cell.left() * qsizetype(sizeof(QRgb)), tileset.bytesPerLine());
     }
 }
 
