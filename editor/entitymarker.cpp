@@ -57,6 +57,10 @@ bool EntityMarker::event(QEvent* event)
 // marker.
 void EntityMarker::mousePressEvent(QMouseEvent* event)
 {
+    if (owner_->SpaceHeld()) {
+        event->ignore(); // the map beneath pans
+        return;
+    }
     event->accept();
     owner_->entity_MouseDown(index_, ButtonState(event->button()), ShiftState(event->modifiers()),
                              int(event->position().x()), int(event->position().y()));

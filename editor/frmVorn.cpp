@@ -288,6 +288,7 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     connect(cboZoom, &QComboBox::currentIndexChanged, this, [this] { cboZoom_Click(); });
     InstallHistoryKeys();
     InstallViewKeys();
+    InstallNavigationKeys();
     ConnectStage();
 
     for (QPushButton* button : findChildren<QPushButton*>())

@@ -121,6 +121,18 @@ public:
     void vsbMap_Change();
     void vsbTile_Change();
 
+    // ---- moving around the map (navigation.cpp) --------------------------
+    // The wheel over the map, `pos` in picMap's pixels: scrolls down or
+    // across (Shift) in scroll bar steps, or with Ctrl steps the zoom list
+    // about the pointer.
+    void picMap_Wheel(const QPoint& angleDelta, Qt::KeyboardModifiers modifiers, const QPoint& pos);
+    void ZoomAbout(int step, const QPoint& pos);
+    // A left drag while Space is held pans the map instead of painting.
+    bool BeginPan(const QPoint& globalPos);
+    bool PanTo(const QPoint& globalPos);
+    bool EndPan();
+    bool SpaceHeld() const { return spaceHeld_; }
+
     // ---- entity markers (markers.cpp) -------------------------------------
     void PositionEntities();
     void entity_MouseMove(int index, int button, int shift, int x, int y);
@@ -272,6 +284,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override; // Space over the map
 
 private:
     void DockStrips();
@@ -293,6 +306,11 @@ private:
     void ShowModified(bool modified);
     void TileTypesChanged();
     void InstallViewKeys();
+    void InstallNavigationKeys();
+    bool spaceHeld_ = false;
+    std::optional<QPoint> panFrom_; // where a pan's drag began, on the screen
+    QPoint panStart_;                // the scroll bars' values then
+    int wheelRest_ = 0;              // wheel turns short of a notch, kept for the next
     void ShowLooksNote(const QString& note);
     void ShowLooksNotes();
 

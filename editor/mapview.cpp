@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <cmath>
 
 namespace vorn {
@@ -48,20 +49,32 @@ void MapView::paintEvent(QPaintEvent* event)
 
 void MapView::mousePressEvent(QMouseEvent* event)
 {
+    if (event->button() == Qt::LeftButton && owner_->BeginPan(event->globalPosition().toPoint()))
+        return;
     const PointerArgs a = Args(event);
     owner_->picMap_MouseDown(ButtonState(event->button()), a.shift, a.x, a.y);
 }
 
 void MapView::mouseMoveEvent(QMouseEvent* event)
 {
+    if (owner_->PanTo(event->globalPosition().toPoint()))
+        return;
     const PointerArgs a = Args(event);
     owner_->picMap_MouseMove(ButtonState(event->buttons()), a.shift, a.x, a.y);
 }
 
 void MapView::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (owner_->EndPan())
+        return;
     const PointerArgs a = Args(event);
     owner_->picMap_MouseUp(ButtonState(event->button()), a.shift, a.x, a.y);
+}
+
+void MapView::wheelEvent(QWheelEvent* event)
+{
+    event->accept();
+    owner_->picMap_Wheel(event->angleDelta(), event->modifiers(), event->position().toPoint());
 }
 
 TilesetView::TilesetView(frmVorn* owner, QWidget* parent) : QWidget(parent), owner_(owner)

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 class PaintingTest : public QObject {
     Q_OBJECT
@@ -106,6 +107,44 @@ private slots:
         frmVorn::SetScrollValue(w->vsbMap, -3);
         frmVorn::SetScrollValue(w->hsbMap, -2);
         QCOMPARE(w->picMap->pos(), origin - QPoint(32, 48));
+    }
+
+    // The wheel scrolls in scroll bar steps, Shift+wheel across, Ctrl+wheel
+    // steps the zoom about the pointer; Ctrl+S saves as the button does.
+    void wheelScrollsAndZoomsAndCtrlSSaves()
+    {
+        OpenWindow w;
+        QVERIFY(w.started);
+        w->show();
+        w->cboMap->setCurrentIndex(14); // larger than its panel
+        const auto wheel = [&](QPoint delta, Qt::KeyboardModifiers modifiers, QPoint at) {
+            QWheelEvent event(at, w->picMap->mapToGlobal(at), {}, delta, Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(w->picMap, &event);
+        };
+        const int lines = QApplication::wheelScrollLines();
+        wheel({0, -120}, {}, {40, 40});
+        QCOMPARE(frmVorn::ScrollValue(w->vsbMap), -lines);
+        wheel({0, -60}, Qt::ShiftModifier, {40, 40});
+        QCOMPARE(frmVorn::ScrollValue(w->hsbMap), 0); // half a notch waits for the rest
+        wheel({0, -60}, Qt::ShiftModifier, {40, 40});
+        QCOMPARE(frmVorn::ScrollValue(w->hsbMap), -lines);
+
+        // The cell under the pointer stays within a scroll step of it.
+        const QPoint at(200, 150);
+        const QPoint inPanel = w->picMap->pos() + at;
+        const QPoint cell(at.x() / 16, at.y() / 16);
+        wheel({0, 120}, Qt::ControlModifier, at);
+        QCOMPARE(w->cboZoom->currentText(), QStringLiteral("24"));
+        const QPoint nowAt = w->picMap->pos() + QPoint(cell.x() * 24 + 12, cell.y() * 24 + 12);
+        QVERIFY2((nowAt - inPanel).manhattanLength() <= 2 * (16 + 12), qPrintable(QString::number((nowAt - inPanel).manhattanLength())));
+        wheel({0, -120}, Qt::ControlModifier, at);
+        QCOMPARE(w->cboZoom->currentText(), QStringLiteral("16"));
+
+        w->stage().paintCell(1, 1, 77);
+        w->stage().finishEdit();
+        QTest::keyClick(w.window.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(w->lblModified->text(), QString());
+        QCOMPARE(quint8(FileBytes(w.game.path("data/Stage/Ledges.pxm"))[8 + 224 + 1]), quint8(77));
     }
 };
 

@@ -1,0 +1,120 @@
+#include "frmVorn.h"
+
+#include "entitymarker.h"
+#include "mapview.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QShortcut>
+#include <algorithm>
+#include <cmath>
+
+// Moving around the map without the scroll bars: the wheel scrolls (Shift
+// for across), Ctrl+wheel zooms about the pointer, Space+drag pans, and
+// Ctrl+S saves. None of it changes what a plain press on the map does.
+
+namespace {
+
+constexpr int kWheelNotch = 120; // one step of an ordinary wheel
+constexpr int kScrollUnit = 16;  // pixels of one scroll bar step
+
+} // namespace
+
+void frmVorn::InstallNavigationKeys()
+{
+    auto* save = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this);
+    save->setContext(Qt::WindowShortcut);
+    connect(save, &QShortcut::activated, this, [this] {
+        if (loading_ || saving_ || QApplication::activeModalWidget())
+            return;
+        cmdSave_Click();
+    });
+    // Space is watched for the whole program, so that a list with the focus
+    // does not open on it while the pointer is over the map.
+    qApp->installEventFilter(this);
+}
+
+bool frmVorn::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier && !QApplication::activeModalWidget() &&
+            isActiveWindow() && (spaceHeld_ || picMap->underMouse() || mapPanelInner_->underMouse())) {
+            if (!key->isAutoRepeat()) {
+                spaceHeld_ = type == QEvent::KeyPress;
+                if (!spaceHeld_)
+                    panFrom_.reset();
+                picMap->setCursor(spaceHeld_ ? Qt::OpenHandCursor : Qt::ArrowCursor);
+            }
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool frmVorn::BeginPan(const QPoint& globalPos)
+{
+    if (!spaceHeld_)
+        return false;
+    stage_->finishEdit();
+    panFrom_ = globalPos;
+    panStart_ = QPoint(hsbMap->value(), vsbMap->value());
+    return true;
+}
+
+bool frmVorn::PanTo(const QPoint& globalPos)
+{
+    if (!panFrom_)
+        return false;
+    // The map follows the pointer in whole scroll units.
+    const QPoint moved = globalPos - *panFrom_;
+    hsbMap->setValue(panStart_.x() - int(std::lround(double(moved.x()) / kScrollUnit)));
+    vsbMap->setValue(panStart_.y() - int(std::lround(double(moved.y()) / kScrollUnit)));
+    return true;
+}
+
+bool frmVorn::EndPan()
+{
+    const bool panning = panFrom_.has_value();
+    panFrom_.reset();
+    return panning;
+}
+
+void frmVorn::picMap_Wheel(const QPoint& angleDelta, Qt::KeyboardModifiers modifiers, const QPoint& pos)
+{
+    // A wheel that scrolls sideways by itself scrolls across.
+    const bool across = (modifiers & Qt::ShiftModifier) || (angleDelta.y() == 0 && angleDelta.x() != 0);
+    wheelRest_ += angleDelta.y() != 0 ? angleDelta.y() : angleDelta.x();
+    const int notches = wheelRest_ / kWheelNotch;
+    wheelRest_ %= kWheelNotch;
+    if (notches == 0)
+        return;
+    if (modifiers & Qt::ControlModifier) {
+        ZoomAbout(notches > 0 ? 1 : -1, pos);
+        return;
+    }
+    QScrollBar* bar = across ? hsbMap : vsbMap;
+    bar->setValue(bar->value() - notches * QApplication::wheelScrollLines() * bar->singleStep());
+}
+
+// One zoom step up (in) or down (out) the list, keeping the cell under the
+// pointer as close under it as whole scroll units allow.
+void frmVorn::ZoomAbout(int step, const QPoint& pos)
+{
+    const int index = std::clamp(cboZoom->currentIndex() + step, 0, cboZoom->count() - 1);
+    if (index == cboZoom->currentIndex())
+        return;
+    const int oldZoom = ZoomSize;
+    const QPoint inPanel = picMap->pos() + pos; // where the pointer is in the map's panel
+    const QPointF cell(double(pos.x()) / oldZoom, double(pos.y()) / oldZoom);
+    cboZoom->setCurrentIndex(index); // runs cboZoom_Click
+    const int newZoom = ZoomSize;
+    const auto keep = [](QScrollBar* bar, double wanted) {
+        bar->setValue(int(std::lround(wanted / kScrollUnit)));
+    };
+    keep(hsbMap, cell.x() * newZoom - inPanel.x());
+    keep(vsbMap, cell.y() * newZoom - inPanel.y());
+}
