@@ -281,6 +281,59 @@ void BM_UndoRedoWholeMap(benchmark::State& state)
     ReloadStage();
 }
 
+// Region edits of the document in the same shown window, each followed by
+// its undo: a fill over all 513 x 513 cells (made one region first), a
+// rectangle over them all, and a 100 x 100 block pasted in sight. Each
+// figure but the edit's own includes the repaint the step asks for.
+void BM_RegionEdit(benchmark::State& state, const char* kind)
+{
+    SetZoom("16");
+    window->resize(1920, 1080);
+    window->show();
+    QCoreApplication::processEvents();
+    ReloadStage();
+    vorn::StageDocument& stage = window->stage();
+    const QRect whole(0, 0, stage.width(), stage.height());
+    const vorn::TileBlock checks{2, 2, {1, 2, 3, 4}};
+    const std::string name(kind);
+    if (name == "fill")
+        stage.paintRegion(whole, vorn::TileBlock::One(0));
+    const vorn::TileBlock block = stage.copyBlock(QRect(200, 200, 100, 100));
+    const auto edit = [&] {
+        if (name == "fill")
+            stage.fill(256, 256, checks);
+        else if (name == "rect")
+            stage.paintRegion(whole, checks);
+        else if (!stage.pasteBlock(QPoint(10, 10), block, {}).ok())
+            std::abort();
+    };
+    QCoreApplication::processEvents();
+
+    using Clock = std::chrono::steady_clock;
+    std::chrono::duration<double, std::milli> alone{}, shown{}, undo{};
+    for (auto _ : state) {
+        auto start = Clock::now();
+        edit();
+        const auto edited = Clock::now();
+        window->picMap->repaint();
+        alone += edited - start;
+        shown += Clock::now() - start;
+        start = Clock::now();
+        window->UndoEdit();
+        window->picMap->repaint();
+        undo += Clock::now() - start;
+    }
+    if (state.iterations() > 0) {
+        const double n = double(state.iterations());
+        meanMs[name + "Edit"] = alone.count() / n;
+        meanMs[name + "Shown"] = shown.count() / n;
+        meanMs[name + "Undo"] = undo.count() / n;
+        state.counters["edit_ms"] = meanMs[name + "Edit"];
+        state.counters["undo_ms"] = meanMs[name + "Undo"];
+    }
+    ReloadStage();
+}
+
 // The same three through the document alone, no window listening: a load
 // of the largest stage, a cell of a stroke, and the undo and redo of a
 // stroke over every cell.
@@ -395,6 +448,9 @@ int main(int argc, char** argv)
     // Last: their history and the shown window would weigh on the figures above.
     benchmark::RegisterBenchmark("OneCellRecorded", BM_OneCellRecorded)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("UndoRedo/wholeMap", BM_UndoRedoWholeMap)->Unit(kMillisecond);
+    benchmark::RegisterBenchmark("Region/fillWholeMap", BM_RegionEdit, "fill")->Unit(kMillisecond);
+    benchmark::RegisterBenchmark("Region/rectWholeMap", BM_RegionEdit, "rect")->Unit(kMillisecond);
+    benchmark::RegisterBenchmark("Region/paste100", BM_RegionEdit, "paste")->Unit(kMillisecond);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
@@ -443,6 +499,17 @@ int main(int argc, char** argv)
                     meanMs["load"], meanMs["docLoad"], kBeforeLoadMs, meanMs["cellRecorded"] * 1000.0,
                     meanMs["docCell"] * 1000.0, kBeforeCellUs, meanMs["undo"], meanMs["docUndo"], kBeforeUndoMs,
                     meanMs["redo"], meanMs["docRedo"], kBeforeRedoMs);
+    }
+    if (meanMs.count("fillEdit") || meanMs.count("rectEdit") || meanMs.count("pasteEdit"))
+        std::printf("Region edits in a 1920 x 1080 shown window: the edit alone / with its repaint; its undo "
+                    "with the repaint:\n");
+    for (const auto& [kind, what] : {std::pair{"fill", "fill of all 513 x 513 cells"},
+                                     std::pair{"rect", "rectangle of 513 x 513 cells"},
+                                     std::pair{"paste", "paste of a 100 x 100 block"}}) {
+        const std::string k(kind);
+        if (meanMs.count(k + "Edit"))
+            std::printf("  %-30s %.2f / %.2f ms; undo %.2f ms\n", what, meanMs[k + "Edit"], meanMs[k + "Shown"],
+                        meanMs[k + "Undo"]);
     }
     if (meanMs.count("peakMB"))
         std::printf("Peak resident memory with the stage open at zoom 64: %.1f MB.\n", meanMs["peakMB"]);

@@ -68,6 +68,29 @@ EditCommand* TileTypeCommand::Copy() const { return new TileTypeCommand(stage_, 
 
 void TileTypeCommand::Apply(bool forward) { stage_.applyTileType(tile_, forward ? after_ : before_); }
 
+CellsAndEntitiesCommand::CellsAndEntitiesCommand(StageDocument& stage, StrokeCells cells,
+                                                 const EntityList& before, const EntityList& after)
+    : CellsAndEntitiesCommand(stage, std::make_shared<const Data>(Data{std::move(cells), before, after}))
+{
+}
+
+CellsAndEntitiesCommand::CellsAndEntitiesCommand(StageDocument& stage, std::shared_ptr<const Data> data)
+    : stage_(stage), data_(std::move(data))
+{
+}
+
+qsizetype CellsAndEntitiesCommand::Bytes() const
+{
+    return kOverhead + qsizetype(sizeof(Data)) + CellBytes(data_->cells);
+}
+
+EditCommand* CellsAndEntitiesCommand::Copy() const { return new CellsAndEntitiesCommand(stage_, data_); }
+
+void CellsAndEntitiesCommand::Apply(bool forward)
+{
+    stage_.applyCellsAndEntities(data_->cells, forward ? data_->after : data_->before, forward);
+}
+
 ReplaceStageCommand::ReplaceStageCommand(StageDocument& stage, const StageContent& before,
                                          const StageContent& after, StrokeCells cells)
     : ReplaceStageCommand(stage, std::make_shared<const Data>(Data{before, after, std::move(cells)}))

@@ -109,6 +109,34 @@ struct StageContent {
     TileTypes tileTypes{};
 };
 
+// The entity list as a step finds or leaves it: the count and every
+// record, those beyond the count too, so that undo puts back exactly what
+// a removal moved down or an insertion wrote over.
+struct EntityList {
+    qint16 count = 0;
+    EntityRecords records{};
+};
+
+// Cells and the entity list changed together: a paste, a clear that takes
+// the entities inside, an entity put in or taken out.
+class CellsAndEntitiesCommand : public EditCommand {
+public:
+    CellsAndEntitiesCommand(StageDocument& stage, StrokeCells cells, const EntityList& before,
+                            const EntityList& after);
+    qsizetype Bytes() const override;
+    EditCommand* Copy() const override;
+
+private:
+    struct Data {
+        StrokeCells cells;
+        EntityList before, after;
+    };
+    CellsAndEntitiesCommand(StageDocument& stage, std::shared_ptr<const Data> data);
+    void Apply(bool forward) override;
+    StageDocument& stage_;
+    std::shared_ptr<const Data> data_;
+};
+
 class ReplaceStageCommand : public EditCommand {
 public:
     ReplaceStageCommand(StageDocument& stage, const StageContent& before, const StageContent& after,

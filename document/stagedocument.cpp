@@ -3,6 +3,7 @@
 #include "picturewatcher.h"
 
 #include <QBuffer>
+#include <algorithm>
 #include <cstring>
 
 namespace vorn {
@@ -23,6 +24,18 @@ bool SameEntities(qint16 countA, const EntityRecords& a, qint16 countB, const En
         return false;
     const int used = std::clamp<int>(countA, 0, kMaxEntities);
     return std::equal(a.begin(), a.begin() + used, b.begin());
+}
+
+// Where a brush repeated from `origin` lands on `at`, negative steps included.
+int Wrap(int at, int origin, int side) { return ((at - origin) % side + side) % side; }
+
+void NoteCell(StrokeCells& cells, quint32 at, quint8 before, quint8 after)
+{
+    if (before == after)
+        return;
+    cells.cell.push_back(at);
+    cells.before.push_back(before);
+    cells.after.push_back(after);
 }
 
 // A game file's bytes in memory, read as its reader reads the file.
@@ -455,6 +468,213 @@ bool StageDocument::holds(const QByteArray& mapFile, const QByteArray& entityFil
            SameEntities(count, records, entityCount_, records_);
 }
 
+// ---- region edits ------------------------------------------------------------
+
+QRect StageDocument::bounds() const { return QRect(0, 0, Cells(map_.width), Cells(map_.height)); }
+
+int StageDocument::usedEntities() const { return std::clamp<int>(entityCount_, 0, kMaxEntities); }
+
+void StageDocument::commitCells(StrokeCells&& cells)
+{
+    if (cells.cell.empty())
+        return;
+    applyCells(cells, true);
+    history_.Push(new PaintStrokeCommand(*this, std::move(cells)));
+    updateModified();
+}
+
+void StageDocument::commitCellsAndEntities(StrokeCells&& cells, const EntityList& after)
+{
+    const EntityList before{entityCount_, records_};
+    applyCellsAndEntities(cells, after, true);
+    history_.Push(new CellsAndEntitiesCommand(*this, std::move(cells), before, after));
+    updateModified();
+}
+
+void StageDocument::paintRegion(const QRect& cells, const TileBlock& brush)
+{
+    finishEdit();
+    const QRect area = cells.intersected(bounds());
+    if (!brush.valid() || area.isEmpty())
+        return;
+    StrokeCells changed;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const int by = Wrap(y, cells.top(), brush.height);
+        for (int x = area.left(); x <= area.right(); ++x)
+            NoteCell(changed, CellIndex(x, y), map_.grid.at(x, y), brush.at(Wrap(x, cells.left(), brush.width), by));
+    }
+    commitCells(std::move(changed));
+}
+
+// The whole region is found before any cell is written, so a brush holding
+// the region's own tile cannot make it grow into what it painted. An
+// explicit stack keeps the largest map (263169 cells) off the call stack.
+void StageDocument::fill(int x, int y, const TileBlock& brush, std::optional<QRect> within)
+{
+    finishEdit();
+    const QRect area = within ? within->intersected(bounds()) : bounds();
+    if (!brush.valid() || !area.contains(x, y))
+        return;
+    const quint8* grid = map_.grid.row(0);
+    const quint8 tile = grid[CellIndex(x, y)];
+    std::vector<quint8> seen(size_t(kGridSide) * kGridSide, 0);
+    std::vector<quint32> region, stack;
+    const auto reach = [&](quint32 at) {
+        if (!seen[at] && grid[at] == tile) {
+            seen[at] = 1;
+            stack.push_back(at);
+        }
+    };
+    reach(CellIndex(x, y));
+    while (!stack.empty()) {
+        const quint32 at = stack.back();
+        stack.pop_back();
+        region.push_back(at);
+        const int cx = int(at % kGridSide), cy = int(at / kGridSide);
+        if (cx > area.left())
+            reach(at - 1);
+        if (cx < area.right())
+            reach(at + 1);
+        if (cy > area.top())
+            reach(at - kGridSide);
+        if (cy < area.bottom())
+            reach(at + kGridSide);
+    }
+    StrokeCells changed;
+    changed.cell.reserve(region.size());
+    changed.before.reserve(region.size());
+    changed.after.reserve(region.size());
+    for (const quint32 at : region) {
+        const int cx = int(at % kGridSide), cy = int(at / kGridSide);
+        NoteCell(changed, at, tile, brush.at(Wrap(cx, x, brush.width), Wrap(cy, y, brush.height)));
+    }
+    commitCells(std::move(changed));
+}
+
+void StageDocument::replaceAll(quint8 from, const TileBlock& brush, std::optional<QRect> within)
+{
+    finishEdit();
+    const QRect area = within ? within->intersected(bounds()) : bounds();
+    if (!brush.valid() || area.isEmpty())
+        return;
+    StrokeCells changed;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const int by = y % brush.height;
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (map_.grid.at(x, y) == from)
+                NoteCell(changed, CellIndex(x, y), from, brush.at(x % brush.width, by));
+        }
+    }
+    commitCells(std::move(changed));
+}
+
+Outcome StageDocument::pasteBlock(QPoint topLeft, const TileBlock& cells, const std::vector<EntityRecord>& entities)
+{
+    const int used = usedEntities();
+    if (used + qsizetype(entities.size()) > kMaxEntities) {
+        const QString held = entities.size() == 1 ? QStringLiteral("1 entity")
+                                                  : QStringLiteral("%1 entities").arg(entities.size());
+        return QStringLiteral("The paste holds %1; with the stage's %2 there would be more than %3.")
+            .arg(held)
+            .arg(used)
+            .arg(kMaxEntities);
+    }
+    finishEdit();
+    StrokeCells changed;
+    if (cells.valid()) {
+        const QRect area = QRect(topLeft, QSize(cells.width, cells.height)).intersected(bounds());
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                NoteCell(changed, CellIndex(x, y), map_.grid.at(x, y),
+                         cells.at(x - topLeft.x(), y - topLeft.y()));
+    }
+    if (entities.empty()) {
+        commitCells(std::move(changed));
+        return {};
+    }
+    EntityList after{qint16(used + int(entities.size())), records_};
+    std::copy(entities.begin(), entities.end(), after.records.begin() + used);
+    commitCellsAndEntities(std::move(changed), after);
+    return {};
+}
+
+void StageDocument::clearRegion(const QRect& cells, bool removeEntities)
+{
+    finishEdit();
+    StrokeCells changed;
+    const QRect area = cells.intersected(bounds());
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            NoteCell(changed, CellIndex(x, y), map_.grid.at(x, y), 0);
+    const std::vector<int> inside = removeEntities ? entitiesIn(cells) : std::vector<int>();
+    if (inside.empty()) {
+        commitCells(std::move(changed));
+        return;
+    }
+    // The ones taken out end up just past the new count, so raising the
+    // count brings them back as other records beyond it come back.
+    EntityList after{qint16(usedEntities() - int(inside.size())), records_};
+    const auto begin = after.records.begin();
+    std::stable_partition(begin, begin + usedEntities(), [&](const EntityRecord& r) {
+        return !cells.contains(r.X, r.Y);
+    });
+    commitCellsAndEntities(std::move(changed), after);
+}
+
+Outcome StageDocument::insertEntity(int index, const EntityRecord& record)
+{
+    const int used = usedEntities();
+    if (used >= kMaxEntities)
+        return QStringLiteral("The stage holds %1 entities, the most it can.").arg(kMaxEntities);
+    if (index < 0 || index > used)
+        return QStringLiteral("There is no place %1 among the stage's %2 entities.").arg(index).arg(used);
+    finishEdit();
+    EntityList after{qint16(used + 1), records_};
+    const auto begin = after.records.begin();
+    std::rotate(begin + index, begin + used, begin + used + 1);
+    after.records[size_t(index)] = record;
+    commitCellsAndEntities({}, after);
+    return {};
+}
+
+void StageDocument::removeEntity(int index)
+{
+    const int used = usedEntities();
+    if (index < 0 || index >= used)
+        return;
+    finishEdit();
+    EntityList after{qint16(used - 1), records_};
+    const auto begin = after.records.begin();
+    std::rotate(begin + index, begin + index + 1, begin + used); // the removed one lies just past the count
+    commitCellsAndEntities({}, after);
+}
+
+TileBlock StageDocument::copyBlock(const QRect& cells) const
+{
+    const QRect area = cells.intersected(bounds());
+    TileBlock block;
+    if (area.isEmpty())
+        return block;
+    block.width = area.width();
+    block.height = area.height();
+    block.tiles.reserve(size_t(block.width) * size_t(block.height));
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const quint8* row = map_.grid.row(y) + area.left();
+        block.tiles.insert(block.tiles.end(), row, row + block.width);
+    }
+    return block;
+}
+
+std::vector<int> StageDocument::entitiesIn(const QRect& cells) const
+{
+    std::vector<int> inside;
+    for (int i = 0; i < usedEntities(); ++i) {
+        if (cells.contains(records_[size_t(i)].X, records_[size_t(i)].Y))
+            inside.push_back(i);
+    }
+    return inside;
+}
+
 void StageDocument::undo()
 {
     finishEdit();
@@ -618,6 +838,17 @@ void StageDocument::applyTileType(int tile, quint8 type)
     tileTypes_[size_t(tile)] = type;
     ++revision_;
     emit tileTypesChanged();
+}
+
+void StageDocument::applyCellsAndEntities(const StrokeCells& cells, const EntityList& entities, bool forward)
+{
+    writeCells(cells, forward);
+    entityCount_ = entities.count;
+    records_ = entities.records;
+    ++revision_;
+    if (!cells.cell.empty())
+        emit cellsChanged(cells.cell);
+    emit entitiesChanged();
 }
 
 void StageDocument::applyContent(const StageContent& content, const StrokeCells& cells, bool forward)

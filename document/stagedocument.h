@@ -15,10 +15,13 @@
 #include "stagecommands.h"
 #include "spritedrawing.h"
 #include "stageloading.h"
+#include "tileblock.h"
 #include "tiletypes.h"
 
 #include <QImage>
 #include <QObject>
+#include <QPoint>
+#include <QRect>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -142,6 +145,36 @@ public:
     // True when `mapFile` and `entityFile` hold exactly the open stage, and
     // `tileTypes`, unless empty, its tile types.
     bool holds(const QByteArray& mapFile, const QByteArray& entityFile, const QByteArray& tileTypes = {}) const;
+
+    // Region edits, each one step (none when it changes nothing), with one
+    // cellsChanged for all the cells it changed. Cells outside the map's
+    // size are never written. A brush that is not valid() paints nothing.
+    //
+    // The rectangle of cells gets `brush`, repeated from its top-left.
+    void paintRegion(const QRect& cells, const TileBlock& brush);
+    // The cells reached from (x, y) through sides of cells holding the same
+    // tile, inside `within` when given, get `brush` repeated from (x, y).
+    void fill(int x, int y, const TileBlock& brush, std::optional<QRect> within = std::nullopt);
+    // Every cell holding `from` (inside `within` when given) gets `brush`,
+    // repeated from the map's corner.
+    void replaceAll(quint8 from, const TileBlock& brush, std::optional<QRect> within = std::nullopt);
+    // Writes `cells` with their top-left at `topLeft` and appends
+    // `entities`, placed already, after the stage's own. Refused, changing
+    // nothing, when the entities would pass kMaxEntities.
+    Outcome pasteBlock(QPoint topLeft, const TileBlock& cells, const std::vector<EntityRecord>& entities);
+    // The cells to tile 0 and, when asked, the entities standing in them
+    // taken out (those after them move down).
+    void clearRegion(const QRect& cells, bool removeEntities);
+    // `record` becomes entity `index`; those from there on move up one.
+    // Refused when the stage holds kMaxEntities or index is past the count.
+    Outcome insertEntity(int index, const EntityRecord& record);
+    // Entity `index` is taken out; those after it move down one.
+    void removeEntity(int index);
+    // The part of the rectangle inside the map, as a block.
+    TileBlock copyBlock(const QRect& cells) const;
+    // The entities, in order, whose cell lies in the rectangle.
+    std::vector<int> entitiesIn(const QRect& cells) const;
+
     void undo();
     void redo();
     const EditHistory& history() const { return history_; }
@@ -190,12 +223,19 @@ private:
     friend class EntityCountCommand;
     friend class ReplaceStageCommand;
     friend class TileTypeCommand;
+    friend class CellsAndEntitiesCommand;
     void applyCells(const StrokeCells& cells, bool forward);
     void applyRecord(int index, const EntityRecord& record);
     void applyEntityCount(qint16 count);
     void applyTileType(int tile, quint8 type);
     void applyContent(const StageContent& content, const StrokeCells& cells, bool forward);
+    void applyCellsAndEntities(const StrokeCells& cells, const EntityList& entities, bool forward);
     void writeCells(const StrokeCells& cells, bool forward);
+    // A region edit's changes, not yet written, made and pushed as one step.
+    void commitCells(StrokeCells&& cells);
+    void commitCellsAndEntities(StrokeCells&& cells, const EntityList& after);
+    QRect bounds() const; // the map's cells
+    int usedEntities() const;
 
     void updateModified();
     void readPicturesAgain(const QStringList& builtNames);
