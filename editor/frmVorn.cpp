@@ -289,6 +289,7 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     InstallHistoryKeys();
     InstallViewKeys();
     InstallNavigationKeys();
+    BuildTools();
     ConnectStage();
 
     for (QPushButton* button : findChildren<QPushButton*>())

@@ -9,6 +9,7 @@
 #include "settingslocation.h"
 #include "stagedocument.h"
 #include "stagetable.h"
+#include "tileblock.h"
 
 #include <QImage>
 #include <QMessageBox>
@@ -30,6 +31,7 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
+class QToolButton;
 
 namespace vorn {
 class EntityMarker;   // entitymarker.h
@@ -120,6 +122,20 @@ public:
     void hsbMap_Change();
     void vsbMap_Change();
     void vsbTile_Change();
+
+    // ---- tile tools (tools.cpp) --------------------------------------------
+    // Checkable buttons right of "About" (keys B, P, F, R); the pencil is
+    // the designed painting.
+    enum class Tool { Pencil, Rectangle, Fill, Select };
+    void SetTool(Tool tool);
+    Tool CurrentTool() const { return tool_; }
+    // What the tools paint: the palette's tile, or a block taken with
+    // Shift+drag on the palette or Shift+right-drag on the map.
+    vorn::TileBlock Brush() const;
+    // The selected cells (Select, Ctrl+A); fill stays inside them.
+    const std::optional<QRect>& Selection() const { return selection_; }
+    void SelectAll();
+    void CancelToolDrag(); // Escape
 
     // ---- moving around the map (navigation.cpp) --------------------------
     // The wheel over the map, `pos` in picMap's pixels: scrolls down or
@@ -307,6 +323,28 @@ private:
     void TileTypesChanged();
     void InstallViewKeys();
     void InstallNavigationKeys();
+    void BuildTools();
+    void PlaceTools();
+    void UseOneTileBrush();
+    QRect DragRect(const QPoint& cell) const;
+    void PlaceRegionFrames();
+    bool ToolMouseDown(int button, int shift, int x, int y);
+    void ToolMouseMove(int x, int y);
+    void ToolMouseUp();
+    bool PaletteBlockDown(int shift, int x, int y);
+    bool PaletteBlockMove(int x, int y);
+    bool PaletteBlockUp();
+    Tool tool_ = Tool::Pencil;
+    std::array<QToolButton*, 4> toolButtons_{};
+    vorn::TileBlock brushBlock_; // valid while a block is the brush
+    enum class Drag { None, Rectangle, Select, Capture };
+    Drag drag_ = Drag::None;
+    QPoint regionStart_, dragCell_; // the cells a map drag began on and is on
+    std::optional<QRect> selection_;
+    vorn::ShapeFrame* shpRegion_ = nullptr;    // a rectangle or block being dragged
+    vorn::ShapeFrame* shpSelection_ = nullptr; // the selection, dashed
+    bool paletteDrag_ = false;
+    QPoint paletteStart_, paletteEnd_;
     bool spaceHeld_ = false;
     std::optional<QPoint> panFrom_; // where a pan's drag began, on the screen
     QPoint panStart_;                // the scroll bars' values then

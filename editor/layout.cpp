@@ -98,6 +98,7 @@ void frmVorn::Form_Resize()
     // Title at the right end of the toolbar, the icon just before it.
     lblCaption->move(w - lblCaption->width() - 8, 4);
     imgIcon->move(lblCaption->x() - 16, 4);
+    PlaceTools();
 
     imgSplitter->resize(mapOuterW, imgSplitter->height());
 

@@ -36,6 +36,8 @@ QPoint PanelOrigin(const QWidget* surface)
 
 void frmVorn::picTileset_MouseDown(int button, int shift, int x, int y)
 {
+    if (PaletteBlockDown(shift, x, y))
+        return;
     picTileset_Tag = kPressed;
     picTileset_MouseMove(button, shift, x, y);
 }
@@ -44,6 +46,8 @@ void frmVorn::picTileset_MouseDown(int button, int shift, int x, int y)
 // held, so the tile under the pointer at release is the one kept.
 void frmVorn::picTileset_MouseMove(int, int, int x, int y)
 {
+    if (PaletteBlockMove(x, y))
+        return;
     const int column = FloorDiv(x, kTileSide);
     const int row = FloorDiv(y, kTileSide);
     if (picTileset_Tag != kPressed)
@@ -51,24 +55,29 @@ void frmVorn::picTileset_MouseMove(int, int, int x, int y)
     // Positions off the grid of tile numbers name no tile.
     if (column < 0 || column >= kPaletteSide || row < 0 || row >= kPaletteSide)
         return;
+    UseOneTileBrush();
     shpTile->move(column * kTileSide, row * kTileSide);
     SelectedTile = quint8(column + kPaletteSide * row);
 }
 
 void frmVorn::picTileset_MouseUp(int, int, int, int)
 {
+    PaletteBlockUp();
     picTileset_Tag = kReleased;
 }
 
 void frmVorn::picMap_MouseDown(int button, int shift, int x, int y)
 {
     stage_->finishEdit(); // a stroke whose release was missed ends here
+    if (ToolMouseDown(button, shift, x, y))
+        return;
     picMap_Tag = kPressed;
     picMap_MouseMove(button, shift, x, y);
 }
 
 void frmVorn::picMap_MouseMove(int button, int, int x, int y)
 {
+    ToolMouseMove(x, y);
     const int zoom = ZoomSize;
     const int cx = FloorDiv(x, zoom);
     const int cy = FloorDiv(y, zoom);
@@ -89,6 +98,7 @@ void frmVorn::picMap_MouseMove(int button, int, int x, int y)
     } else {
         // Right, middle or several buttons: pick the tile as if chosen in
         // the palette. The palette is left where it is scrolled.
+        UseOneTileBrush();
         SelectedTile = stage_->cell(cx, cy);
         shpTile->move((SelectedTile & 15) * kTileSide, (SelectedTile >> 4) * kTileSide);
     }
@@ -96,6 +106,8 @@ void frmVorn::picMap_MouseMove(int button, int, int x, int y)
 
 void frmVorn::picMap_MouseUp(int, int, int, int)
 {
+    if (drag_ != Drag::None)
+        ToolMouseUp();
     picMap_Tag = kReleased;
     stage_->finishEdit(); // the stroke becomes one step
 }
@@ -103,7 +115,15 @@ void frmVorn::picMap_MouseUp(int, int, int, int)
 // The document writes the cell and the map view redraws it from its signal.
 void frmVorn::PaintCell(int cx, int cy)
 {
-    stage_->paintCell(cx, cy, SelectedTile);
+    if (!brushBlock_.valid()) {
+        stage_->paintCell(cx, cy, SelectedTile);
+        return;
+    }
+    // A block brush puts its top-left on the cell; what passes the map's
+    // edge is left out.
+    for (int by = 0; by < brushBlock_.height && cy + by < stage_->height(); ++by)
+        for (int bx = 0; bx < brushBlock_.width && cx + bx < stage_->width(); ++bx)
+            stage_->paintCell(cx + bx, cy + by, brushBlock_.at(bx, by));
 }
 
 // Scroll values run from 0 down to a negative maximum, so moving a thumb

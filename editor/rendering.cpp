@@ -104,6 +104,7 @@ void frmVorn::RedrawMap()
     picMap->resize(Cells(stage_->width()) * z, Cells(stage_->height()) * z);
     // The frame stays on the cell lblPos names, at the new scale.
     shpCursor->setGeometry(cursorCell_.x() * z, cursorCell_.y() * z, z, z);
+    PlaceRegionFrames();
     picMap->update();
 }
 
