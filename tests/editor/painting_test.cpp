@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QScrollBar>
+#include <QToolButton>
 #include <QWheelEvent>
 
 class PaintingTest : public QObject {
@@ -107,6 +108,61 @@ private slots:
         frmVorn::SetScrollValue(w->vsbMap, -3);
         frmVorn::SetScrollValue(w->hsbMap, -2);
         QCOMPARE(w->picMap->pos(), origin - QPoint(32, 48));
+    }
+
+    // Each tool on the map, by the pointer, as one step; the saved map holds it.
+    void toolsPaintRegionsAsOneStepEach()
+    {
+        OpenWindow w;
+        QVERIFY(w.started);
+        w->show(); // window keys reach the active window
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        QWidget* map = w->picMap;
+        auto* rectangle = w->picToolbar->findChild<QToolButton*>(QStringLiteral("cmdRectangle"));
+        QVERIFY(rectangle && rectangle->x() == 504 + 21 && rectangle->toolTip().endsWith(QStringLiteral("(P)")));
+        QCOMPARE(w->CurrentTool(), frmVorn::Tool::Pencil);
+
+        // A 2 x 1 block from the palette, then a rectangle of 3 x 2 cells.
+        QTest::mousePress(w->picTileset, Qt::LeftButton, Qt::ShiftModifier, QPoint(5 * 16 + 3, 3));
+        Send(w->picTileset, QEvent::MouseMove, QPoint(6 * 16 + 3, 3), Qt::LeftButton, Qt::NoButton, Qt::ShiftModifier);
+        QTest::mouseRelease(w->picTileset, Qt::LeftButton, Qt::ShiftModifier, QPoint(6 * 16 + 3, 3));
+        QCOMPARE(w->Brush(), (vorn::TileBlock{2, 1, {5, 6}}));
+        QTest::keyClick(map, Qt::Key_P);
+        QCOMPARE(w->CurrentTool(), frmVorn::Tool::Rectangle);
+        const int steps = w->History().Stack().count();
+        QTest::mousePress(map, Qt::LeftButton, {}, QPoint(2 * 16, 2 * 16));
+        Send(map, QEvent::MouseMove, QPoint(4 * 16 + 5, 3 * 16 + 5), Qt::LeftButton);
+        QTest::mouseRelease(map, Qt::LeftButton, {}, QPoint(4 * 16 + 5, 3 * 16 + 5));
+        QCOMPARE(w->History().Stack().count(), steps + 1);
+        for (int y = 2; y <= 3; ++y)
+            for (int x = 2; x <= 4; ++x)
+                QCOMPARE(w->stage().cell(x, y), quint8(x % 2 == 0 ? 5 : 6));
+
+        // Fill stays inside the selection; Shift+right-drag takes a block.
+        QTest::keyClick(map, Qt::Key_R);
+        QTest::mousePress(map, Qt::LeftButton, {}, QPoint(1 * 16, 5 * 16));
+        Send(map, QEvent::MouseMove, QPoint(3 * 16, 6 * 16), Qt::LeftButton);
+        QTest::mouseRelease(map, Qt::LeftButton, {}, QPoint(3 * 16, 6 * 16));
+        QCOMPARE(w->Selection(), std::optional<QRect>(QRect(1, 5, 3, 2)));
+        QTest::mouseClick(w->picTileset, Qt::LeftButton, {}, QPoint(9 * 16 + 3, 3)); // a one-tile brush again
+        QTest::mouseClick(map, Qt::LeftButton, {}, QPoint(2 * 16 + 1, 6 * 16 + 1)); // outside clears...
+        QTest::keyClick(map, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(w->Selection(), std::optional<QRect>(QRect(0, 0, 20, 15)));
+        QTest::keyClick(map, Qt::Key_F);
+        const quint8 under = w->stage().cell(1, 1);
+        QTest::mouseClick(map, Qt::LeftButton, {}, QPoint(16 + 1, 16 + 1));
+        QCOMPARE(w->stage().cell(1, 1), quint8(9));
+        QVERIFY(under != 9);
+        QTest::mousePress(map, Qt::RightButton, Qt::ShiftModifier, QPoint(2 * 16, 2 * 16));
+        Send(map, QEvent::MouseMove, QPoint(3 * 16, 2 * 16), Qt::RightButton, Qt::NoButton, Qt::ShiftModifier);
+        QTest::mouseRelease(map, Qt::RightButton, Qt::ShiftModifier, QPoint(3 * 16, 2 * 16));
+        QCOMPARE(w->Brush(), (vorn::TileBlock{2, 1, {5, 6}}));
+
+        QVERIFY(w->cmdSave_Click());
+        const QByteArray saved = FileBytes(w.game.path("data/Stage/Hollow.pxm"));
+        QCOMPARE(quint8(saved[8 + 3 * 20 + 3]), quint8(6));
+        QCOMPARE(quint8(saved[8 + 1 * 20 + 1]), quint8(9));
     }
 
     // The wheel scrolls in scroll bar steps, Shift+wheel across, Ctrl+wheel

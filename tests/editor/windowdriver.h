@@ -9,9 +9,8 @@
 // QTest's moves do not carry held buttons reliably, so events are sent as
 // they are: type, button that changed, buttons held.
 inline void Send(QWidget* target, QEvent::Type type, QPoint pos, Qt::MouseButtons held,
-                 Qt::MouseButton button = Qt::NoButton)
+                 Qt::MouseButton button = Qt::NoButton, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    QMouseEvent event(type, QPointF(pos), target->mapToGlobal(QPointF(pos)), button, held,
-                      Qt::NoModifier);
+    QMouseEvent event(type, QPointF(pos), target->mapToGlobal(QPointF(pos)), button, held, modifiers);
     QApplication::sendEvent(target, &event);
 }
