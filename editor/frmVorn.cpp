@@ -290,6 +290,7 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     InstallViewKeys();
     InstallNavigationKeys();
     BuildTools();
+    InstallEditKeys();
     ConnectStage();
 
     for (QPushButton* button : findChildren<QPushButton*>())

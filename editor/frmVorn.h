@@ -33,6 +33,15 @@ class QPushButton;
 class QScrollBar;
 class QToolButton;
 
+// Cells with the entities standing on them, as copied; the text form goes
+// on the clipboard (clipboard.cpp says how it reads).
+struct CellsClip {
+    vorn::TileBlock cells;
+    std::vector<vorn::EntityRecord> entities; // X and Y from the block's top-left
+    QString toText() const;
+    static std::optional<CellsClip> fromText(const QString& text);
+};
+
 namespace vorn {
 class EntityMarker;   // entitymarker.h
 class MapView;        // mapview.h: picMap
@@ -136,6 +145,16 @@ public:
     const std::optional<QRect>& Selection() const { return selection_; }
     void SelectAll();
     void CancelToolDrag(); // Escape
+
+    // ---- copy, paste and entity commands (clipboard.cpp) ------------------
+    // Ctrl+C copies the selection (false without one); Ctrl+V floats the
+    // clipboard's copy under the pointer until a left click places it.
+    bool CopySelection();
+    void StartPaste();
+    void PlacePaste();
+    bool Pasting() const { return floating_.has_value(); }
+    // Insert (at `cell`) and Ctrl+D (one cell right of the selected one).
+    void InsertEntity(const QPoint& cell, int right);
 
     // ---- moving around the map (navigation.cpp) --------------------------
     // The wheel over the map, `pos` in picMap's pixels: scrolls down or
@@ -324,6 +343,10 @@ private:
     void InstallViewKeys();
     void InstallNavigationKeys();
     void BuildTools();
+    void InstallEditKeys();
+    QRect FloatingRect() const;
+    void DrawFloating(QImage& target, const QRect& area) const;
+    std::optional<CellsClip> floating_; // a paste not yet placed
     void PlaceTools();
     void UseOneTileBrush();
     QRect DragRect(const QPoint& cell) const;

@@ -46,6 +46,7 @@ void frmVorn::RenderMap(QImage& target, const QRect& area) const
     if (ShowsSprites())
         vorn::DrawSprites(target, area, ZoomSize, vorn::MapPixelSize(scene, ZoomSize), stage_->entityCount(),
                           stage_->records(), stage_->sheets(), stage_->npcTable());
+    DrawFloating(target, area);
 }
 
 // The cell shows the document's tile: callers store the tile first, then ask

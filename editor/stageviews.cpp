@@ -48,6 +48,9 @@ void frmVorn::SetRecoveryFolder(const QString& folder)
 // The steps of a load after the files are read, in the designed order.
 void frmVorn::StageOpened()
 {
+    // A selection belongs to the map it was made on.
+    selection_.reset();
+    drag_ = Drag::None;
     picTileset->resize(stage_->tileset().size());
     picTileset->update();
     const bool shown = !chkHideEnts->isChecked();

@@ -154,6 +154,10 @@ void frmVorn::SelectAll()
 void frmVorn::CancelToolDrag()
 {
     drag_ = Drag::None;
+    if (floating_) {
+        floating_.reset();
+        picMap->update();
+    }
     PlaceRegionFrames();
 }
 
@@ -178,7 +182,9 @@ void frmVorn::PlaceRegionFrames()
         frame->raise();
     };
     const bool mapDrag = drag_ == Drag::Rectangle || drag_ == Drag::Capture;
-    place(shpRegion_, mapDrag ? std::optional<QRect>(DragRect(dragCell_)) : std::nullopt);
+    place(shpRegion_, mapDrag    ? std::optional<QRect>(DragRect(dragCell_))
+                      : floating_ ? std::optional<QRect>(FloatingRect())
+                                  : std::nullopt);
     place(shpSelection_, drag_ == Drag::Select ? std::optional<QRect>(DragRect(dragCell_)) : selection_);
 }
 
@@ -188,6 +194,11 @@ bool frmVorn::ToolMouseDown(int button, int shift, int x, int y)
     const QPoint cell(FloorDiv(x, ZoomSize), FloorDiv(y, ZoomSize));
     const bool onMap = cell.x() >= 0 && cell.x() < stage_->width() && cell.y() >= 0 && cell.y() < stage_->height();
     const bool withShift = (shift & 1) != 0;
+    if (floating_ && button == 1) {
+        if (onMap)
+            PlacePaste();
+        return true;
+    }
     if (!onMap)
         return tool_ != Tool::Pencil && button == 1;
     if (button == 2 && withShift) { // a block of the map becomes the brush
@@ -224,6 +235,19 @@ bool frmVorn::ToolMouseDown(int button, int shift, int x, int y)
 
 void frmVorn::ToolMouseMove(int x, int y)
 {
+    if (floating_) {
+        // The copy follows the pointer's cell; the view shows it anew.
+        const QRect before = FloatingRect();
+        const QPoint cell(FloorDiv(x, ZoomSize), FloorDiv(y, ZoomSize));
+        if (cell.x() >= 0 && cell.y() >= 0 && cell.x() < stage_->width() && cell.y() < stage_->height()) {
+            cursorCell_ = cell;
+            const int z = ZoomSize;
+            picMap->update(QRect(before.x() * z, before.y() * z, before.width() * z, before.height() * z));
+            const QRect now = FloatingRect();
+            picMap->update(QRect(now.x() * z, now.y() * z, now.width() * z, now.height() * z));
+            PlaceRegionFrames();
+        }
+    }
     if (drag_ == Drag::None)
         return;
     const int w = stage_->width(), h = stage_->height();

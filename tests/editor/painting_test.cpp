@@ -2,10 +2,12 @@
 #include "windowdriver.h"
 
 #include "mapview.h"
+#include "samplegame.h"
 #include "shapeframe.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QClipboard>
 #include <QScrollBar>
 #include <QToolButton>
 #include <QWheelEvent>
@@ -163,6 +165,60 @@ private slots:
         const QByteArray saved = FileBytes(w.game.path("data/Stage/Hollow.pxm"));
         QCOMPARE(quint8(saved[8 + 3 * 20 + 3]), quint8(6));
         QCOMPARE(quint8(saved[8 + 1 * 20 + 1]), quint8(9));
+    }
+
+    // Cells and their entities copied on one stage and pasted on another,
+    // through the clipboard's text; entity commands as one step each.
+    void copyPasteAcrossStagesAndEntityCommands()
+    {
+        OpenWindow w;
+        QVERIFY(w.started);
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        QWidget* map = w->picMap;
+        const vorn::EntityRecord behemoth = w->stage().record(1); // at (5, 9)
+        w->SetTool(frmVorn::Tool::Select);
+        QTest::mousePress(map, Qt::LeftButton, {}, QPoint(4 * 16, 8 * 16));
+        Send(map, QEvent::MouseMove, QPoint(6 * 16, 9 * 16), Qt::LeftButton);
+        QTest::mouseRelease(map, Qt::LeftButton, {}, QPoint(6 * 16, 9 * 16));
+        QTest::keyClick(map, Qt::Key_C, Qt::ControlModifier);
+        const std::optional<CellsClip> clip = CellsClip::fromText(QApplication::clipboard()->text());
+        QVERIFY(clip && clip->cells.width == 3 && clip->cells.height == 2 && clip->entities.size() == 1);
+        QCOMPARE(clip->entities[0].X, qint16(1));
+        QVERIFY(!CellsClip::fromText(QStringLiteral("Vorn cells 1\n2 1\n1 300\nentities 0\n")));
+
+        w->cboMap->setCurrentIndex(vorn::kSampleNoEntityStage);
+        QCOMPARE(w->stage().entityCount(), qint16(0));
+        QTest::keyClick(map, Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(w->Pasting());
+        Send(map, QEvent::MouseMove, QPoint(10 * 16 + 3, 4 * 16 + 3), Qt::NoButton);
+        QTest::mouseClick(map, Qt::LeftButton, {}, QPoint(10 * 16 + 3, 4 * 16 + 3));
+        QVERIFY(!w->Pasting());
+        QCOMPARE(w->stage().entityCount(), qint16(1));
+        QCOMPARE(w->stage().record(0).X, qint16(11));
+        QCOMPARE(w->stage().record(0).Type, behemoth.Type);
+        for (int i = 0; i < 6; ++i)
+            QCOMPARE(w->stage().cell(10 + i % 3, 4 + i / 3), clip->cells.at(i % 3, i / 3));
+        w->UndoEdit(); // cells and entity in one step
+        QCOMPARE(w->stage().entityCount(), qint16(0));
+
+        // Insert, Ctrl+D and Delete, each undone as one step.
+        w->hsbEntity->setValue(0);
+        Send(map, QEvent::MouseMove, QPoint(2 * 16, 3 * 16), Qt::NoButton);
+        QTest::keyClick(map, Qt::Key_Insert);
+        QCOMPARE(w->stage().entityCount(), qint16(1));
+        QCOMPARE(w->stage().record(0).X, qint16(2));
+        QTest::keyClick(map, Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(w->stage().entityCount(), qint16(2));
+        QCOMPARE(w->stage().record(1).X, qint16(3));
+        QCOMPARE(w->SelectedEntity(), 1);
+        w->SetTool(frmVorn::Tool::Pencil);
+        QTest::keyClick(map, Qt::Key_Escape);
+        QTest::keyClick(map, Qt::Key_Delete);
+        QCOMPARE(w->stage().entityCount(), qint16(1));
+        w->UndoEdit();
+        QCOMPARE(w->stage().entityCount(), qint16(2));
     }
 
     // The wheel scrolls in scroll bar steps, Shift+wheel across, Ctrl+wheel
