@@ -2,6 +2,7 @@
 
 #include "dialogwidgets.h"
 #include "entitymarker.h"
+#include "findbar.h"
 #include "inifile.h"
 #include "layoutwidgets.h"
 #include "mapview.h"
@@ -11,6 +12,7 @@
 #include "shapeframe.h"
 #include "stagedocument.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -21,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTimer>
@@ -241,6 +244,8 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     picCorner = Named(Surface(mapPanelInner_, QPalette::Button), "picCorner");
     picCorner->resize(17, 17);
     picCorner->hide();
+    // Over the map's bottom edge, in its own strip; Form_Resize places it.
+    findBar = new vorn::FindBar(mapPanelInner_);
     shpCursor = Named(new vorn::ShapeFrame(picMap), "shpCursor");
     shpCursor->setGeometry(0, 0, ZoomSize, ZoomSize);
     entity[0] = new vorn::EntityMarker(this, 0, picMap);
@@ -289,6 +294,15 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     InstallHistoryKeys();
     InstallViewKeys();
     InstallNavigationKeys();
+    auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
+    find->setContext(Qt::WindowShortcut);
+    connect(find, &QShortcut::activated, this, [this] {
+        if (loading_ || saving_ || QApplication::activeModalWidget())
+            return;
+        findBar->open();
+    });
+    connect(findBar, &vorn::FindBar::shownOrHidden, this, [this] { Form_Resize(); });
+    connect(findBar, &vorn::FindBar::findNext, this, [this] { FindNextEntity(); });
     BuildTools();
     InstallEditKeys();
     ConnectStage();

@@ -44,6 +44,7 @@ struct CellsClip {
 
 namespace vorn {
 class EntityMarker;   // entitymarker.h
+class FindBar;        // findbar.h: the Ctrl+F strip over the map
 class MapView;        // mapview.h: picMap
 class RecoveryKeeper; // recovery.h: the copy of unsaved edits
 class ShapeFrame;     // shapeframe.h: shpCursor, shpTile
@@ -197,6 +198,15 @@ public:
     // The entity the inspector shows; -1 until the user has selected one.
     int SelectedEntity() const;
 
+    // ---- finding entities (findbar.cpp) -----------------------------------
+    // Ctrl+F shows findBar. Its Enter selects the next entity after the
+    // selected one that matches the bar's boxes, scrolls it into view and
+    // shows it in the inspector; the status text says when none matches.
+    void FindNextEntity();
+    // Moves the scroll bars, only where needed, until entity `index`'s cell
+    // lies inside the part of the map that can be seen.
+    void ScrollEntityIntoView(int index);
+
     // ---- dialogs and scripts (dialogcommands.cpp) -------------------------
     void cmdEditEnt_Click();
     void cmdMapProps_Click();
@@ -309,6 +319,7 @@ public:
     QScrollBar* vsbMap = nullptr;
     QWidget* picCorner = nullptr;
     vorn::ShapeFrame* shpCursor = nullptr;
+    vorn::FindBar* findBar = nullptr; // over the map's bottom, hidden until Ctrl+F
 
     vorn::SplitterHandle* imgSplitter = nullptr;
     QWidget* picSplitter = nullptr;

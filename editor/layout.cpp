@@ -1,5 +1,6 @@
 #include "frmVorn.h"
 
+#include "findbar.h"
 #include "layoutwidgets.h"
 #include "mapview.h"
 #include "numtext.h"
@@ -78,8 +79,12 @@ void frmVorn::Form_Resize()
     vShown = mapOuterH - (hShown ? barH : 0) < mapH;
     hShown = mapOuterW - (vShown ? barW : 0) < mapW;
 
+    // While the find bar is up it covers the map's bottom rows; the range
+    // reaches past it so that no row has to stay under it.
+    const int findH = findBar->sizeHint().height();
+    const int findCover = findBar->isHidden() ? 0 : findH;
     vsbMap->setGeometry(innerW - barW, 0, barW, innerH);
-    SetScrollMax(vsbMap, MapScrollRange(mapOuterH, innerH - (hShown ? barH : 0), mapH, vShown));
+    SetScrollMax(vsbMap, MapScrollRange(mapOuterH, innerH - (hShown ? barH : 0) - findCover, mapH, vShown));
     vsbMap->setVisible(vShown);
 
     hsbMap->setGeometry(0, innerH - barH, innerW, barH);
@@ -94,6 +99,13 @@ void frmVorn::Form_Resize()
         picCorner->show();
         picCorner->raise();
     }
+
+    // The find bar lies over the bottom of the map's visible part, above
+    // the horizontal bar and clear of the vertical one.
+    findBar->setGeometry(0, std::max(0, innerH - (hShown ? barH : 0) - findH),
+                         std::max(0, innerW - (vShown ? barW : 0)), findH);
+    if (!findBar->isHidden())
+        findBar->raise();
 
     // Title at the right end of the toolbar, the icon just before it.
     lblCaption->move(w - lblCaption->width() - 8, 4);

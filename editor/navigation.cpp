@@ -1,6 +1,7 @@
 #include "frmVorn.h"
 
 #include "entitymarker.h"
+#include "findbar.h"
 #include "mapview.h"
 
 #include <QApplication>
@@ -41,8 +42,10 @@ bool frmVorn::eventFilter(QObject* watched, QEvent* event)
     const QEvent::Type type = event->type();
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);
+        // A space typed into the find bar is text, even with the pointer over the map.
+        const bool typing = findBar && findBar->isAncestorOf(QApplication::focusWidget());
         if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier && !QApplication::activeModalWidget() &&
-            isActiveWindow() && (spaceHeld_ || picMap->underMouse() || mapPanelInner_->underMouse())) {
+            isActiveWindow() && (spaceHeld_ || (!typing && (picMap->underMouse() || mapPanelInner_->underMouse())))) {
             if (!key->isAutoRepeat()) {
                 spaceHeld_ = type == QEvent::KeyPress;
                 if (!spaceHeld_)
