@@ -99,13 +99,11 @@ std::optional<CellsClip> CellsClip::fromText(const QString& text)
 
 void frmVorn::InstallEditKeys()
 {
-    const auto bind = [this](const QKeySequence& keys, auto action) {
-        auto* shortcut = new QShortcut(keys, this);
-        shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, this, [this, action] {
-            if (loading_ || saving_ || QApplication::activeModalWidget() || !stage_->isOpen())
-                return;
-            action();
+    // Each needs an open stage to work on.
+    const auto bind = [this](const QKeySequence& keys, const std::function<void()>& action) {
+        BindKey(keys, [this, action] {
+            if (stage_->isOpen())
+                action();
         });
     };
     bind(QKeySequence(Qt::CTRL | Qt::Key_C), [this] { CopySelection(); });

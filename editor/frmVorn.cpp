@@ -294,13 +294,7 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     InstallHistoryKeys();
     InstallViewKeys();
     InstallNavigationKeys();
-    auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
-    find->setContext(Qt::WindowShortcut);
-    connect(find, &QShortcut::activated, this, [this] {
-        if (loading_ || saving_ || QApplication::activeModalWidget())
-            return;
-        findBar->open();
-    });
+    BindKey(QKeySequence(Qt::CTRL | Qt::Key_F), [this] { findBar->open(); });
     connect(findBar, &vorn::FindBar::shownOrHidden, this, [this] { Form_Resize(); });
     connect(findBar, &vorn::FindBar::findNext, this, [this] { FindNextEntity(); });
     BuildTools();

@@ -352,6 +352,9 @@ private:
     void ShowModified(bool modified);
     void TileTypesChanged();
     void InstallViewKeys();
+    // A key of the window, doing nothing while a load, a save or a dialog is
+    // under way.
+    void BindKey(const QKeySequence& keys, const std::function<void()>& action);
     void InstallNavigationKeys();
     void BuildTools();
     void InstallEditKeys();

@@ -18,22 +18,24 @@
 // tiles' types, and the names and types the status bar and tooltips give.
 // Both views are off until the user turns them on.
 
+// A text box that has the focus takes its letters first (Qt asks it before
+// any shortcut), so these keys never take typing away.
+void frmVorn::BindKey(const QKeySequence& keys, const std::function<void()>& action)
+{
+    auto* shortcut = new QShortcut(keys, this);
+    shortcut->setContext(Qt::WindowShortcut);
+    connect(shortcut, &QShortcut::activated, this, [this, action] {
+        if (loading_ || saving_ || QApplication::activeModalWidget())
+            return;
+        action();
+    });
+}
+
 void frmVorn::InstallViewKeys()
 {
-    const auto bind = [this](const QKeySequence& keys, auto action) {
-        auto* shortcut = new QShortcut(keys, this);
-        shortcut->setContext(Qt::WindowShortcut);
-        // A text box that has the focus takes its letters first (Qt asks it
-        // before any shortcut), so these keys never take typing away.
-        connect(shortcut, &QShortcut::activated, this, [this, action] {
-            if (loading_ || saving_ || QApplication::activeModalWidget())
-                return;
-            action();
-        });
-    };
-    bind(QKeySequence(Qt::Key_S), [this] { chkSprites->click(); });
-    bind(QKeySequence(Qt::SHIFT | Qt::Key_T), [this] { chkTileTypes->click(); });
-    bind(QKeySequence(Qt::Key_T), [this] { EditTileType(); });
+    BindKey(QKeySequence(Qt::Key_S), [this] { chkSprites->click(); });
+    BindKey(QKeySequence(Qt::SHIFT | Qt::Key_T), [this] { chkTileTypes->click(); });
+    BindKey(QKeySequence(Qt::Key_T), [this] { EditTileType(); });
 }
 
 bool frmVorn::ShowsSprites() const { return chkSprites && chkSprites->isChecked(); }

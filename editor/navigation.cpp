@@ -25,13 +25,7 @@ constexpr int kScrollUnit = 16;  // pixels of one scroll bar step
 
 void frmVorn::InstallNavigationKeys()
 {
-    auto* save = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this);
-    save->setContext(Qt::WindowShortcut);
-    connect(save, &QShortcut::activated, this, [this] {
-        if (loading_ || saving_ || QApplication::activeModalWidget())
-            return;
-        cmdSave_Click();
-    });
+    BindKey(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { cmdSave_Click(); });
     // Space is watched for the whole program, so that a list with the focus
     // does not open on it while the pointer is over the map.
     qApp->installEventFilter(this);

@@ -95,21 +95,12 @@ void frmVorn::BuildTools()
     shpSelection_->setObjectName(QStringLiteral("shpSelection"));
     shpSelection_->hide();
 
-    const auto bind = [this](const QKeySequence& keys, auto action) {
-        auto* shortcut = new QShortcut(keys, this);
-        shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, this, [this, action] {
-            if (loading_ || saving_ || QApplication::activeModalWidget())
-                return;
-            action();
-        });
-    };
-    bind(QKeySequence(Qt::Key_B), [this] { SetTool(Tool::Pencil); });
-    bind(QKeySequence(Qt::Key_P), [this] { SetTool(Tool::Rectangle); });
-    bind(QKeySequence(Qt::Key_F), [this] { SetTool(Tool::Fill); });
-    bind(QKeySequence(Qt::Key_R), [this] { SetTool(Tool::Select); });
-    bind(QKeySequence(Qt::CTRL | Qt::Key_A), [this] { SelectAll(); });
-    bind(QKeySequence(Qt::Key_Escape), [this] { CancelToolDrag(); });
+    BindKey(QKeySequence(Qt::Key_B), [this] { SetTool(Tool::Pencil); });
+    BindKey(QKeySequence(Qt::Key_P), [this] { SetTool(Tool::Rectangle); });
+    BindKey(QKeySequence(Qt::Key_F), [this] { SetTool(Tool::Fill); });
+    BindKey(QKeySequence(Qt::Key_R), [this] { SetTool(Tool::Select); });
+    BindKey(QKeySequence(Qt::CTRL | Qt::Key_A), [this] { SelectAll(); });
+    BindKey(QKeySequence(Qt::Key_Escape), [this] { CancelToolDrag(); });
 }
 
 // The row stops short of the caption: what does not fit is hidden.
