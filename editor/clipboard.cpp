@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
 #include <QShortcut>
@@ -118,7 +119,12 @@ void frmVorn::InstallEditKeys()
         else if (SelectedEntity() >= 0 && SelectedEntity() < stage_->entityCount())
             stage_->removeEntity(SelectedEntity());
     });
-    bind(QKeySequence(Qt::Key_Insert), [this] { InsertEntity(cursorCell_, 0); });
+    bind(QKeySequence(Qt::Key_Insert), [this] {
+        // A text box (the find bar's) keeps Insert, which it does not claim.
+        if (qobject_cast<QLineEdit*>(QApplication::focusWidget()))
+            return;
+        InsertEntity(cursorCell_, 0);
+    });
     bind(QKeySequence(Qt::CTRL | Qt::Key_D), [this] {
         const int selected = SelectedEntity();
         if (selected < 0 || selected >= stage_->entityCount())
