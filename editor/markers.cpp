@@ -1,5 +1,7 @@
 #include "frmVorn.h"
 
+#include "cellmath.h"
+
 #include "entitymarker.h"
 #include "markerdrawing.h"
 #include "numtext.h"
@@ -13,15 +15,13 @@
 // Entity markers: one per EntityRecord, laid over the map cell the record
 // names.
 
+using vorn::FloorDiv;
+using vorn::kPaletteSide;
+using vorn::kTileSide;
+
 namespace {
 
 constexpr int kParked = -32;
-
-int FloorDiv(int value, int divisor)
-{
-    const int quotient = value / divisor;
-    return (value % divisor != 0 && value < 0) ? quotient - 1 : quotient;
-}
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "frmVorn.h"
 
+#include "cellmath.h"
+
 #include "mapview.h"
 #include "shapeframe.h"
 #include "stagedocument.h"
@@ -9,21 +11,14 @@
 
 // Tile palette and map painting.
 
+using vorn::FloorDiv;
+using vorn::kPaletteSide;
+using vorn::kTileSide;
+
 namespace {
 
 const QString kPressed = QStringLiteral("^_^");
 const QString kReleased = QStringLiteral("-_-");
-
-constexpr int kTileSide = 16;    // tiles and scroll steps are 16 pixels at every zoom
-constexpr int kPaletteSide = 16; // tile numbers form a 16 x 16 grid
-
-// Rounds down, so that a pixel just left of or above a surface lands in
-// cell -1 rather than cell 0.
-int FloorDiv(int value, int divisor)
-{
-    const int quotient = value / divisor;
-    return (value % divisor != 0 && value < 0) ? quotient - 1 : quotient;
-}
 
 // A surface's origin in its panel: inside the panel's border, if it has one.
 QPoint PanelOrigin(const QWidget* surface)

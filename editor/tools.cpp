@@ -1,5 +1,7 @@
 #include "frmVorn.h"
 
+#include "cellmath.h"
+
 #include "mapview.h"
 #include "shapeframe.h"
 #include "stagedocument.h"
@@ -15,18 +17,14 @@
 // brush of one tile or of a block, and the frames that show a drag. With the
 // pencil checked and a one-tile brush, the map behaves exactly as designed.
 
+using vorn::FloorDiv;
+using vorn::kPaletteSide;
+using vorn::kTileSide;
+
 namespace {
 
-constexpr int kTileSide = 16;
-constexpr int kPaletteSide = 16;
 constexpr int kToolLeft = 504; // right of "About"
 constexpr int kToolSide = 21;
-
-int FloorDiv(int value, int divisor)
-{
-    const int quotient = value / divisor;
-    return (value % divisor != 0 && value < 0) ? quotient - 1 : quotient;
-}
 
 // A small picture per tool, drawn here so the program needs no files.
 QIcon ToolIcon(frmVorn::Tool tool)
@@ -193,7 +191,6 @@ bool frmVorn::ToolMouseDown(int button, int shift, int x, int y)
     if (!onMap)
         return tool_ != Tool::Pencil && button == 1;
     if (button == 2 && withShift) { // a block of the map becomes the brush
-        stage_->finishEdit();
         regionStart_ = dragCell_ = cell;
         drag_ = Drag::Capture;
         PlaceRegionFrames();
@@ -201,7 +198,6 @@ bool frmVorn::ToolMouseDown(int button, int shift, int x, int y)
     }
     if (button != 1 || tool_ == Tool::Pencil)
         return false;
-    stage_->finishEdit();
     switch (tool_) {
     case Tool::Rectangle:
         regionStart_ = dragCell_ = cell;
