@@ -1,0 +1,127 @@
+#include "gamescripts.h"
+
+#include "safewrite.h"
+#include "script.h"
+#include "stagefiles.h"
+
+namespace vorn {
+namespace {
+
+// Real scripts are a few kilobytes; anything this large is not one.
+constexpr qint64 kMaxScriptBytes = 16 * 1024 * 1024;
+
+} // namespace
+
+QString HeadScriptName() { return QStringLiteral("data\\Head.tsc"); }
+
+QStringList SharedScriptNames()
+{
+    return {HeadScriptName(), QStringLiteral("data\\ArmsItem.tsc"), QStringLiteral("data\\StageSelect.tsc")};
+}
+
+Outcome ReadDecodedScript(const GameFolder& folder, const QString& builtName, QByteArray& decoded)
+{
+    const QString path = folder.findEntry(builtName);
+    if (path.isEmpty())
+        return QStringLiteral("Cannot find %1.").arg(builtName);
+    QByteArray bytes;
+    if (const Outcome read =
+            ReadWholeFile(path, builtName, bytes, folder.rules(), kMaxScriptBytes, QStringLiteral("a script"));
+        !read.ok())
+        return read;
+    decoded = DecodeScript(bytes);
+    return {};
+}
+
+Outcome WriteDecodedScript(const GameFolder& folder, const QString& builtName, const QByteArray& decoded)
+{
+    if (decoded.isEmpty())
+        return QStringLiteral("Cannot save %1: the script is empty.").arg(builtName);
+    const QString path = folder.pathForWrite(builtName);
+    if (path.isEmpty())
+        return QStringLiteral("Cannot find the folder of %1.").arg(builtName);
+    return ReplaceFile(path, builtName, folder.rules(), EncodeScript(decoded));
+}
+
+std::vector<int> EventNumbersOf(const QByteArray& decoded)
+{
+    std::vector<int> numbers;
+    for (const ScriptEvent& event : ParseScript(decoded).events) {
+        if (event.findable)
+            numbers.push_back(event.number);
+    }
+    return numbers;
+}
+
+QString GameScripts::stageScriptName(int stage) const
+{
+    if (stage < 0 || stage >= kStageCount)
+        return {};
+    StageFiles files;
+    if (!StageFilesOf(stage, game_.table[size_t(stage)], files).ok())
+        return {};
+    return files.script;
+}
+
+const GameScripts::Read& GameScripts::read(const QString& builtName) const
+{
+    const QString key = builtName.toCaseFolded();
+    if (const auto found = read_.constFind(key); found != read_.constEnd())
+        return *found;
+    Read entry;
+    QByteArray decoded;
+    if (ReadDecodedScript(game_.folder, builtName, decoded).ok()) {
+        entry.ok = true;
+        entry.events = EventNumbersOf(decoded);
+        entry.size = int(decoded.size());
+    }
+    return *read_.insert(key, entry);
+}
+
+std::optional<std::vector<int>> GameScripts::stageEvents(int stage) const
+{
+    const QString name = stageScriptName(stage);
+    if (name.isEmpty())
+        return std::nullopt;
+    const Read& entry = read(name);
+    return entry.ok ? std::optional(entry.events) : std::nullopt;
+}
+
+ScriptContext GameScripts::stageContext(int /*stage*/, std::vector<int> entityEvents) const
+{
+    ScriptContext context = sharedContext();
+    const Read& head = read(HeadScriptName());
+    if (head.ok) {
+        context.headEvents = head.events;
+        context.headSize = head.size;
+    }
+    context.entityEvents = std::move(entityEvents);
+    return context;
+}
+
+ScriptContext GameScripts::sharedContext() const
+{
+    ScriptContext context;
+    context.stageCount = kStageCount;
+    context.stageEvents = [this](int stage) { return stageEvents(stage); };
+    return context;
+}
+
+int GameScripts::stageOfScript(const QString& builtName) const
+{
+    for (int stage = 0; stage < kStageCount; ++stage) {
+        if (stageScriptName(stage).compare(builtName, Qt::CaseInsensitive) == 0)
+            return stage;
+    }
+    return -1;
+}
+
+ScriptContext GameScripts::contextFor(const QString& builtName, std::vector<int> entityEvents) const
+{
+    const int stage = stageOfScript(builtName);
+    return stage >= 0 ? stageContext(stage, std::move(entityEvents)) : sharedContext();
+}
+
+void GameScripts::forget(const QString& builtName) { read_.remove(builtName.toCaseFolded()); }
+
+} // namespace vorn
