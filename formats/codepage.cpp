@@ -155,6 +155,8 @@ QString DecodeAnsi(const QByteArray& bytes)
     return CurrentConverters().decoder.decode(bytes);
 }
 
+QByteArray EncodeAnsiCharacter(QStringView character) { return EncodeOne(character); }
+
 QByteArray EncodeAnsi(const QString& text)
 {
     QByteArray bytes;

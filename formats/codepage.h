@@ -5,6 +5,7 @@
 // code page 1252 until start-up sets another (932 for the Japanese game).
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 namespace vorn {
 
@@ -25,6 +26,10 @@ int CodePageOfEnvironment();
 // the control characters of the same number, as Windows does), so decoding
 // and encoding give back the same bytes.
 QString DecodeAnsi(const QByteArray& bytes);
+
+// The bytes of one character (a surrogate pair is one), or empty when the
+// code page lacks it.
+QByteArray EncodeAnsiCharacter(QStringView character);
 
 // Characters the code page lacks become '?'.
 QByteArray EncodeAnsi(const QString& text);

@@ -405,6 +405,7 @@ std::vector<ScriptFinding> CheckScript(const QByteArray& decoded, const ScriptCo
       const ScriptPosition position = lines.At(f.offset);
       finding.line = position.line;
       finding.column = position.column;
+      finding.offset = f.offset;
     }
     finding.error = f.error;
     finding.text = std::move(f.text);

@@ -67,6 +67,7 @@ ParsedScript ParseScript(const QByteArray& decoded);
 struct ScriptFinding {
   int line = 0;    // 0 when it concerns the whole script, not a place in it
   int column = 0;
+  int offset = -1; // the byte it concerns; -1 with line 0
   bool error = false;
   QString text;
 };
