@@ -1,5 +1,7 @@
 #include "frmVorn.h"
 
+#include "scriptwindows.h"
+
 #include "dialogwidgets.h"
 #include "entitymarker.h"
 #include "findbar.h"
@@ -298,6 +300,7 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     connect(findBar, &vorn::FindBar::shownOrHidden, this, [this] { Form_Resize(); });
     connect(findBar, &vorn::FindBar::findNext, this, [this] { FindNextEntity(); });
     BuildTools();
+    BuildScriptCommands();
     InstallEditKeys();
     ConnectStage();
 
@@ -311,7 +314,10 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     Form_Resize();
 }
 
-frmVorn::~frmVorn() = default;
+frmVorn::~frmVorn()
+{
+    scriptWindows_.reset(); // its windows read the game and the stage
+}
 
 // The three strips as the window system docks them: toolbar on top,
 // status bar at the bottom, sidebar on the right between them.
@@ -365,7 +371,7 @@ void frmVorn::ApplyRestoredOuterSize(int attempt)
 // close that goes through.
 void frmVorn::closeEvent(QCloseEvent* event)
 {
-    if (!ConfirmLeavingStage()) {
+    if (!ConfirmLeavingStage() || !scriptWindows_->closeAll()) {
         event->ignore();
         return;
     }
@@ -384,11 +390,9 @@ void frmVorn::ShowMessage(const QString& text, QMessageBox::Icon icon)
     box.exec();
 }
 
-QString frmVorn::Ask(const QString& text, const QStringList& buttons, int defaultButton, int escapeButton)
+QString AskInBox(QWidget* parent, const QString& text, const QStringList& buttons, int defaultButton, int escapeButton)
 {
-    if (askHook)
-        return askHook(text, buttons);
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Vorn"), text, QMessageBox::NoButton, this);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Vorn"), text, QMessageBox::NoButton, parent);
     std::vector<QAbstractButton*> made;
     for (int i = 0; i < buttons.size(); ++i) {
         // Roles only place the buttons; which one Escape takes is set below.
@@ -408,6 +412,13 @@ QString frmVorn::Ask(const QString& text, const QStringList& buttons, int defaul
                 return buttons[qsizetype(i)];
         }
     }
+}
+
+QString frmVorn::Ask(const QString& text, const QStringList& buttons, int defaultButton, int escapeButton)
+{
+    if (askHook)
+        return askHook(text, buttons);
+    return AskInBox(this, text, buttons, defaultButton, escapeButton);
 }
 
 std::optional<QString> frmVorn::InputBox(const QString& prompt, const QString& preset)

@@ -32,6 +32,11 @@ class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
 class QToolButton;
+class ScriptWindow;
+class ScriptWindows;
+
+// A modal question titled "Vorn" over `parent`: the caption of the button chosen.
+QString AskInBox(QWidget* parent, const QString& text, const QStringList& buttons, int defaultButton, int escapeButton);
 
 // Cells with the entities standing on them, as copied; the text form goes
 // on the clipboard (clipboard.cpp says how it reads).
@@ -215,6 +220,13 @@ public:
     void cmdTSCEnc_Click();
     void ConvertSelectedScript(bool decode);
 
+    // ---- scripts (scripts.cpp) --------------------------------------------
+    // Ctrl+E and "Edit": the open stage's script in its window. Ctrl+Shift+E:
+    // the same at the selected entity's event.
+    void cmdEditScript_Click();
+    void EditEntityEvent();
+    ScriptWindows& Scripts() { return *scriptWindows_; }
+
     // ---- undo history (history.cpp; the steps are the document's) -------
     // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z, from anywhere in the window. They
     // do nothing while a modal dialog is up or a load or save is under way.
@@ -388,6 +400,12 @@ private:
     int wheelRest_ = 0;              // wheel turns short of a notch, kept for the next
     void ShowLooksNote(const QString& note);
     void ShowLooksNotes();
+    void BuildScriptCommands();
+    // "Event 0200 is in Cave.tsc." for the entity tooltip; empty for event 0.
+    QString EventPresence(int event) const;
+    ScriptWindow* OpenStageScript();
+    QToolButton* cmdEditScript_ = nullptr;
+    std::unique_ptr<ScriptWindows> scriptWindows_;
 
     vorn::Game game_;
     std::unique_ptr<vorn::StageDocument> stage_;

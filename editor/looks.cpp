@@ -126,5 +126,8 @@ QString frmVorn::EntityToolTip(int index) const
     const QString bits = vorn::EntityBitNames(quint16(r.Unknown));
     if (!bits.isEmpty())
         lines << bits;
+    const QString presence = EventPresence(r.TSC);
+    if (!presence.isEmpty())
+        lines << presence;
     return lines.join(u'\n');
 }

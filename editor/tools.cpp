@@ -109,6 +109,8 @@ void frmVorn::PlaceTools()
         if (button)
             button->setVisible(button->geometry().right() < room);
     }
+    if (cmdEditScript_)
+        cmdEditScript_->setVisible(cmdEditScript_->geometry().right() < room);
 }
 
 void frmVorn::SetTool(Tool tool)

@@ -1,0 +1,83 @@
+#pragma once
+// One of the game's scripts open for editing: its text, with the text
+// document's own undo history and saved state, read from the scrambled
+// file and written back to it, and what the checks find in it, refreshed
+// after every change. Without widgets: the script window shows it.
+#include "filestamp.h"
+#include "gamescripts.h"
+#include "outcome.h"
+#include "scriptcheck.h"
+#include "scripttext.h"
+
+#include <QObject>
+#include <QString>
+#include <QTextDocument>
+
+#include <functional>
+#include <vector>
+
+namespace vorn {
+
+class ScriptDocument : public QObject {
+    Q_OBJECT
+public:
+    // The event numbers of the stage's entities, for a stage script.
+    using EntityEvents = std::function<std::vector<int>(int stage)>;
+
+    // `game` and `scripts` must outlive it. Nothing is read yet.
+    ScriptDocument(const Game& game, GameScripts& scripts, QString builtName, EntityEvents entityEvents = {},
+                   QObject* parent = nullptr);
+
+    const QString& builtName() const { return builtName_; }
+    QString fileName() const; // "Cave.tsc"
+    int stage() const { return stage_; } // -1 for a shared script
+    QTextDocument* text() const { return text_; }
+    bool isModified() const { return text_->isModified(); }
+
+    // Reads and unscrambles the file; its text replaces what is shown, with
+    // a new history and nothing unsaved. `note` tells of line ends saved
+    // otherwise than read, and of bytes kept as they are.
+    Outcome load(QString* note = nullptr);
+    // True when another program changed or replaced the file since it was
+    // read or written here.
+    bool changedOnDisk() const;
+    // Scrambles the text and replaces the file atomically. Refused, naming
+    // the character and its line, when the code page cannot store the text.
+    Outcome save();
+
+    // What the game reads of the text and what the checks find in it.
+    struct Analysis {
+        QString text;
+        ScriptBytes bytes;
+        ParsedScript parsed;
+        std::vector<ScriptFinding> findings;
+    };
+    const Analysis& analysis() const { return analysis_; }
+    // The text position of a byte offset and back.
+    int positionOf(int byteOffset) const;
+    int byteOffsetOf(int position) const;
+    // The text position of event `number`'s header; -1 when there is none.
+    int eventPosition(int number) const;
+    // Checks again, for the entities' events or other scripts having changed.
+    void recheck();
+
+signals:
+    // After each change of the text: the change as the text document told
+    // it (position, characters removed, characters added), before any view
+    // of the text redraws its lines.
+    void analysed(int position, int removed, int added);
+
+private:
+    void analyse(int position, int removed, int added, bool force);
+
+    const Game& game_;
+    GameScripts& scripts_;
+    QString builtName_;
+    EntityEvents entityEvents_;
+    int stage_ = -1;
+    QTextDocument* text_;
+    FileStamp stamp_;
+    Analysis analysis_;
+};
+
+} // namespace vorn

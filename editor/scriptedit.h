@@ -1,0 +1,40 @@
+#pragma once
+// The text of a script window: line numbers in a margin, the checks' marks
+// under the text, the help under the pointer, and the command list after
+// a typed '<'.
+#include <QPlainTextEdit>
+
+#include <functional>
+
+class QCompleter;
+class QStandardItemModel;
+
+class ScriptEdit : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit ScriptEdit(QWidget* parent = nullptr);
+
+    // The help for a text position; empty for none.
+    std::function<QString(int position)> helpAt;
+
+    // The command list, shown after '<' (for the tests: whether it shows).
+    QCompleter* completer() const { return completer_; }
+
+    int lineNumberWidth() const;
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    class LineNumbers;
+    void paintLineNumbers(QPaintEvent* event);
+    void insertCommand(const QModelIndex& index);
+    void followPrefix();
+
+    LineNumbers* lineNumbers_;
+    QCompleter* completer_;
+    QStandardItemModel* commands_;
+    int commandStart_ = -1; // the position after the '<' the list was offered for
+};

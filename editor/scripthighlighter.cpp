@@ -1,0 +1,149 @@
+#include "scripthighlighter.h"
+
+#include "scripttext.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include <algorithm>
+
+namespace {
+
+ScriptHighlighter::Kind KindOf(vorn::ScriptCategory category)
+{
+    switch (category) {
+    case vorn::ScriptCategory::Flow: return ScriptHighlighter::Flow;
+    case vorn::ScriptCategory::Message: return ScriptHighlighter::Message;
+    case vorn::ScriptCategory::Flags: return ScriptHighlighter::Flags;
+    case vorn::ScriptCategory::Entities: return ScriptHighlighter::Entities;
+    case vorn::ScriptCategory::ItemsWeapons: return ScriptHighlighter::ItemsWeapons;
+    case vorn::ScriptCategory::MapCamera: return ScriptHighlighter::MapCamera;
+    case vorn::ScriptCategory::Sound: return ScriptHighlighter::Sound;
+    }
+    return ScriptHighlighter::Unknown;
+}
+
+size_t Mix(size_t hash, size_t value) { return hash ^ (value + 0x9e3779b97f4a7c15ULL + (hash << 6) + (hash >> 2)); }
+
+} // namespace
+
+ScriptHighlighter::ScriptHighlighter(vorn::ScriptDocument& script)
+    : QSyntaxHighlighter(static_cast<QObject*>(nullptr)), script_(script)
+{
+    for (int kind = 0; kind < KindCount; ++kind)
+        formats_[size_t(kind)] = formatOf(Kind(kind));
+    connect(&script_, &vorn::ScriptDocument::analysed, this, &ScriptHighlighter::follow);
+    build();
+    setDocument(script_.text());
+}
+
+QTextCharFormat ScriptHighlighter::formatOf(Kind kind)
+{
+    QTextCharFormat format;
+    const auto colour = [&](QRgb rgb) { format.setForeground(QColor(rgb)); };
+    switch (kind) {
+    case Header: colour(0x9c1f1f); format.setFontWeight(QFont::Bold); break;
+    case Flow: colour(0x1a4fc4); format.setFontWeight(QFont::Bold); break;
+    case Message: colour(0x2e7d32); format.setFontWeight(QFont::Bold); break;
+    case Flags: colour(0x7b1fa2); format.setFontWeight(QFont::Bold); break;
+    case Entities: colour(0xb35c00); format.setFontWeight(QFont::Bold); break;
+    case ItemsWeapons: colour(0x00796b); format.setFontWeight(QFont::Bold); break;
+    case MapCamera: colour(0x0277bd); format.setFontWeight(QFont::Bold); break;
+    case Sound: colour(0xc2185b); format.setFontWeight(QFont::Bold); break;
+    case Unknown: colour(0xffffff); format.setBackground(QColor(0xc62828)); break;
+    case Argument: colour(0x5d4037); break;
+    case Text: break;
+    case Unreached: colour(0x8a8a8a); format.setFontItalic(true); break;
+    case KeptByte: colour(0xffffff); format.setBackground(QColor(0x757575)); break;
+    case KindCount: break;
+    }
+    return format;
+}
+
+void ScriptHighlighter::build()
+{
+    const vorn::ScriptDocument::Analysis& analysis = script_.analysis();
+    const vorn::ParsedScript& parsed = analysis.parsed;
+    std::vector<Span> spans;
+    spans.reserve(parsed.commands.size() * 3 + parsed.texts.size() + parsed.events.size());
+    const auto add = [&](int fromByte, int bytes, Kind kind) {
+        const int start = script_.positionOf(fromByte);
+        const int end = script_.positionOf(fromByte + bytes);
+        if (end > start)
+            spans.push_back({start, end - start, kind});
+    };
+    for (const vorn::ScriptEvent& event : parsed.events)
+        add(event.header.offset, event.bodyOffset - event.header.offset, Header);
+    for (const vorn::ScriptCommandUse& command : parsed.commands) {
+        const Kind kind = !command.reachable ? Unreached : command.info ? KindOf(command.info->category) : Unknown;
+        add(command.position.offset, int(1 + command.code.size()), kind);
+        for (int i = 0; i < command.argumentCount; ++i) {
+            const vorn::ScriptArgument& argument = command.arguments[size_t(i)];
+            add(argument.position.offset, int(argument.text.size()), command.reachable ? Argument : Unreached);
+        }
+    }
+    for (const vorn::ScriptText& text : parsed.texts)
+        add(text.position.offset, text.length, text.reachable ? Text : Unreached);
+    // Headers cover their line; a command's bytes come in order; texts fall
+    // between them: one stable sort puts all in text order.
+    std::stable_sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.start < b.start; });
+    spans_ = std::move(spans);
+
+    // What each line looks like, to tell which lines a change recoloured.
+    const QString& text = analysis.text;
+    std::vector<size_t> hashes;
+    hashes.reserve(size_t(script_.text()->blockCount()));
+    size_t hash = 0;
+    int lineStart = 0;
+    auto span = spans_.begin();
+    for (int i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != QChar::ParagraphSeparator)
+            continue;
+        for (; span != spans_.end() && span->start < i; ++span)
+            hash = Mix(Mix(Mix(hash, size_t(span->start - lineStart)), size_t(span->length)), span->kind);
+        hashes.push_back(hash);
+        hash = 0;
+        lineStart = i + 1;
+    }
+    lineHashes_ = std::move(hashes);
+}
+
+void ScriptHighlighter::follow(int position, int removed, int added)
+{
+    const std::vector<size_t> before = std::move(lineHashes_);
+    build();
+    if (!document())
+        return; // still being made: setDocument colours every line
+    QTextDocument& text = *script_.text();
+    const int delta = int(lineHashes_.size()) - int(before.size());
+    // Lines the edit touched are coloured by the text document's own call;
+    // the others only when their colours changed.
+    const int firstEdited = text.findBlock(position).blockNumber();
+    const int lastEdited = text.findBlock(position + added).blockNumber();
+    (void)removed;
+    for (int line = 0; line < int(lineHashes_.size()); ++line) {
+        if (line >= firstEdited && line <= lastEdited)
+            continue;
+        const int old = line < firstEdited ? line : line - delta;
+        if (old >= 0 && old < int(before.size()) && before[size_t(old)] == lineHashes_[size_t(line)])
+            continue;
+        rehighlightBlock(text.findBlockByNumber(line));
+    }
+}
+
+void ScriptHighlighter::highlightBlock(const QString& text)
+{
+    const int from = currentBlock().position();
+    const int to = from + int(text.size());
+    auto span = std::lower_bound(spans_.begin(), spans_.end(), from,
+                                 [](const Span& s, int at) { return s.start + s.length <= at; });
+    for (; span != spans_.end() && span->start < to; ++span) {
+        const int start = std::max(span->start, from);
+        const int end = std::min(span->start + span->length, to);
+        if (end > start && span->kind != Text)
+            setFormat(start - from, end - start, formats_[span->kind]);
+    }
+    for (int i = 0; i < text.size(); ++i)
+        if (vorn::IsKeptByte(text[i]))
+            setFormat(i, 1, formats_[KeptByte]);
+}

@@ -1,0 +1,50 @@
+#pragma once
+// Colours a script as the game reads it: event headers, commands by what
+// they do, their arguments, message text, text the game never reaches
+// (shown as a note) and bytes kept as they are. It follows the script
+// document's analysis, so a change that makes later lines unreachable
+// recolours those lines too, and only those.
+#include "scriptdocument.h"
+
+#include <QSyntaxHighlighter>
+#include <QTextCharFormat>
+
+#include <array>
+#include <vector>
+
+class ScriptHighlighter : public QSyntaxHighlighter {
+    Q_OBJECT
+public:
+    enum Kind : quint8 {
+        Header,
+        Flow, Message, Flags, Entities, ItemsWeapons, MapCamera, Sound, // the command categories
+        Unknown,
+        Argument,
+        Text,
+        Unreached,
+        KeptByte,
+        KindCount
+    };
+    struct Span {
+        int start = 0; // text position
+        int length = 0;
+        Kind kind = Text;
+    };
+
+    explicit ScriptHighlighter(vorn::ScriptDocument& script);
+
+    const std::vector<Span>& spans() const { return spans_; }
+    static QTextCharFormat formatOf(Kind kind);
+
+protected:
+    void highlightBlock(const QString& text) override;
+
+private:
+    void follow(int position, int removed, int added);
+    void build();
+
+    vorn::ScriptDocument& script_;
+    std::vector<Span> spans_;          // in text order
+    std::vector<size_t> lineHashes_;   // what each line's colours were
+    std::array<QTextCharFormat, KindCount> formats_;
+};

@@ -1,0 +1,133 @@
+#include "frmVorn.h"
+
+#include "scriptedit.h"
+#include "scriptwindows.h"
+#include "stagefiles.h"
+
+#include <QLabel>
+#include <QToolButton>
+
+// The game's scripts from the main window: the open stage's script in a
+// script window of its own, at an entity's event, and whether that event
+// exists in the entity's tooltip.
+
+namespace {
+
+constexpr int kEditLeft = 504 + 4 * 21 + 4; // after the tool buttons
+constexpr int kEditWidth = 34;
+
+QString EventName(int number) { return QString::number(number).rightJustified(4, u'0'); }
+
+} // namespace
+
+void frmVorn::BuildScriptCommands()
+{
+    ScriptQuestions questions;
+    questions.ask = [this](QWidget* parent, const QString& text, const QStringList& buttons, int defaultButton,
+                           int escapeButton) {
+        return askHook ? askHook(text, buttons) : AskInBox(parent, text, buttons, defaultButton, escapeButton);
+    };
+    questions.tell = [this](QWidget* parent, const QString& text) {
+        if (messageHook) {
+            messageHook(text, QMessageBox::Warning);
+            return;
+        }
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Vorn"), text, QMessageBox::Ok, parent);
+        box.exec();
+    };
+    vorn::ScriptHelpSources help;
+    help.typeName = [this](int type) {
+        return type >= 0 && type < int(EntityNames.size()) ? EntityNames[size_t(type)] : QString();
+    };
+    // The open stage's entities as they are now, edits included; another
+    // stage's as its file holds them.
+    const auto entitiesOf = [this](int stage) {
+        std::vector<vorn::ScriptHelpEntity> entities;
+        qint16 count = 0;
+        const vorn::EntityRecords* records = nullptr;
+        vorn::EntityRecords read{};
+        if (stage == stage_->index()) {
+            count = stage_->entityCount();
+            records = &stage_->records();
+        } else {
+            vorn::StageFiles files;
+            if (stage < 0 || stage >= vorn::kStageCount
+                || !vorn::StageFilesOf(stage, game_.table[size_t(stage)], files).ok())
+                return entities;
+            const QString path = game_.folder.findFile(files.entities);
+            if (path.isEmpty() || !vorn::ReadEntityFile(path, files.entities, count, read, game_.folder.rules()).ok())
+                return entities;
+            records = &read;
+        }
+        for (int i = 0; i < count; ++i) {
+            const vorn::EntityRecord& r = (*records)[size_t(i)];
+            entities.push_back({i, r.Type, r.X, r.Y, r.TSC});
+        }
+        return entities;
+    };
+    help.entities = entitiesOf;
+    const auto entityEvents = [entitiesOf](int stage) {
+        std::vector<int> events;
+        for (const vorn::ScriptHelpEntity& entity : entitiesOf(stage))
+            events.push_back(entity.event);
+        return events;
+    };
+    scriptWindows_ = std::make_unique<ScriptWindows>(game_, questions, help, entityEvents);
+
+    cmdEditScript_ = new QToolButton(picToolbar);
+    cmdEditScript_->setObjectName(QStringLiteral("cmdEditScript"));
+    cmdEditScript_->setText(QStringLiteral("Edit"));
+    cmdEditScript_->setAutoRaise(true);
+    cmdEditScript_->setToolTip(QStringLiteral("Edit the stage's script in a window of its own (Ctrl+E; "
+                                              "Ctrl+Shift+E opens it at the selected entity's event)"));
+    cmdEditScript_->setGeometry(kEditLeft, 2, kEditWidth, 21);
+    connect(cmdEditScript_, &QToolButton::clicked, this, [this] { cmdEditScript_Click(); });
+    BindKey(QKeySequence(Qt::CTRL | Qt::Key_E), [this] { cmdEditScript_Click(); });
+    BindKey(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), [this] { EditEntityEvent(); });
+
+    const auto recheck = [this] { scriptWindows_->entitiesChanged(stage_->index()); };
+    connect(stage_.get(), &vorn::StageDocument::entitiesChanged, this, recheck);
+    connect(stage_.get(), &vorn::StageDocument::recordChanged, this, recheck);
+    connect(stage_.get(), &vorn::StageDocument::opened, this, recheck);
+}
+
+ScriptWindow* frmVorn::OpenStageScript()
+{
+    if (stage_->index() < 0) {
+        lblStatus->setText(QStringLiteral("Load a stage first: its script opens with Ctrl+E."));
+        return nullptr;
+    }
+    QString refusal;
+    ScriptWindow* window = scriptWindows_->open(stage_->files().script, &refusal);
+    if (!window)
+        ShowMessage(refusal, QMessageBox::Warning);
+    return window;
+}
+
+void frmVorn::cmdEditScript_Click() { OpenStageScript(); }
+
+void frmVorn::EditEntityEvent()
+{
+    const int index = SelectedEntity();
+    if (index < 0 || index >= stage_->entityCount()) {
+        lblStatus->setText(QStringLiteral("Select an entity first: Ctrl+Shift+E opens the script at its event."));
+        return;
+    }
+    const int event = stage_->record(index).TSC;
+    if (ScriptWindow* window = OpenStageScript())
+        window->goToEvent(event);
+}
+
+QString frmVorn::EventPresence(int event) const
+{
+    if (event == 0 || stage_->index() < 0)
+        return {};
+    const QString script = stage_->files().script;
+    const QString file = script.mid(script.lastIndexOf(u'\\') + 1);
+    const std::optional<std::vector<int>> events = scriptWindows_->events(script);
+    if (!events)
+        return QStringLiteral("%1 cannot be read.").arg(file);
+    const bool there = std::find(events->begin(), events->end(), event) != events->end();
+    return (there ? QStringLiteral("Event %1 is in %2.") : QStringLiteral("Event %1 is not in %2."))
+        .arg(EventName(event), file);
+}

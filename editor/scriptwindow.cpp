@@ -1,0 +1,423 @@
+#include "scriptwindow.h"
+
+#include "scriptedit.h"
+#include "scripthighlighter.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTextBlock>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kSave = QStringLiteral("Save");
+const QString kDiscard = QStringLiteral("Discard");
+const QString kCancel = QStringLiteral("Cancel");
+const QString kOverwrite = QStringLiteral("Overwrite");
+
+constexpr int kOffsetRole = Qt::UserRole + 1;
+// Long enough to let a burst of typing settle before the lists are made again.
+constexpr int kListDelayMs = 150;
+
+QString EventName(int number) { return QString::number(number).rightJustified(4, u'0'); }
+
+} // namespace
+
+ScriptWindow::ScriptWindow(std::unique_ptr<vorn::ScriptDocument> script, ScriptQuestions questions,
+                           vorn::ScriptHelpSources help, QWidget* parent)
+    : QMainWindow(parent), script_(std::move(script)), questions_(std::move(questions)), help_(std::move(help))
+{
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setWindowTitle(script_->fileName() + QStringLiteral("[*] - Vorn"));
+    buildLayout();
+    connect(script_->text(), &QTextDocument::modificationChanged, this, &QWidget::setWindowModified);
+    connect(script_.get(), &vorn::ScriptDocument::analysed, this, [this] {
+        showMarks();
+        listTimer_->start();
+    });
+    resize(900, 640);
+}
+
+ScriptWindow::~ScriptWindow() = default;
+
+void ScriptWindow::bindKey(const QKeySequence& keys, const QString& tip, const std::function<void()>& action)
+{
+    auto* made = new QAction(tip, this);
+    made->setShortcut(keys);
+    made->setShortcutContext(Qt::WindowShortcut);
+    made->setToolTip(QStringLiteral("%1 (%2)").arg(tip, keys.toString(QKeySequence::NativeText)));
+    connect(made, &QAction::triggered, this, action);
+    addAction(made);
+    findChild<QToolBar*>()->addAction(made);
+}
+
+void ScriptWindow::buildLayout()
+{
+    auto* tools = addToolBar(QStringLiteral("Script"));
+    tools->setMovable(false);
+    tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
+
+    edit_ = new ScriptEdit;
+    // The plain text editor needs its own layout on the document before anything lays it out.
+    script_->text()->setDocumentLayout(new QPlainTextDocumentLayout(script_->text()));
+    edit_->setDocument(script_->text());
+    highlighter_ = new ScriptHighlighter(*script_);
+    highlighter_->setParent(this);
+    edit_->helpAt = [this](int position) {
+        const vorn::ScriptDocument::Analysis& analysis = script_->analysis();
+        const int offset = script_->byteOffsetOf(position);
+        QStringList lines;
+        const QString help = vorn::ScriptHelpAt(analysis.parsed, offset, script_->stage(), help_);
+        if (!help.isEmpty())
+            lines << help;
+        for (const vorn::ScriptFinding& finding : analysis.findings) {
+            if (finding.offset >= 0 && offset >= finding.offset && offset < finding.offset + 4)
+                lines << (finding.error ? QStringLiteral("Error: ") : QStringLiteral("Warning: ")) + finding.text;
+        }
+        if (position < analysis.text.size() && vorn::IsKeptByte(analysis.text[position]))
+            lines << QStringLiteral("Byte 0x%1, which the code page does not show; it is saved as it is.")
+                         .arg(vorn::KeptByteValue(analysis.text[position]), 2, 16, QChar(u'0'))
+                         .toUpper()
+                         .replace(QStringLiteral("0X"), QStringLiteral("0x"));
+        return lines.join(QStringLiteral("\n\n"));
+    };
+
+    outline_ = new QListWidget;
+    outline_->setToolTip(QStringLiteral("The script's events: click one to go to it"));
+    connect(outline_, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { jumpTo(item->data(kOffsetRole).toInt(), true); });
+
+    findings_ = new QListWidget;
+    findings_->setToolTip(QStringLiteral("What the checks find: click one to go to it"));
+    connect(findings_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        const int offset = item->data(kOffsetRole).toInt();
+        if (offset >= 0)
+            jumpTo(script_->positionOf(offset), false);
+    });
+
+    findBar_ = new QWidget;
+    auto* bar = new QHBoxLayout(findBar_);
+    bar->setContentsMargins(2, 2, 2, 2);
+    findText_ = new QLineEdit;
+    findText_->setPlaceholderText(QStringLiteral("Find"));
+    replaceText_ = new QLineEdit;
+    replaceText_->setPlaceholderText(QStringLiteral("Replace with"));
+    auto* next = new QPushButton(QStringLiteral("Next"));
+    next->setToolTip(QStringLiteral("Find the next (Enter; Shift+Enter finds the one before)"));
+    replaceButton_ = new QPushButton(QStringLiteral("Replace"));
+    replaceButton_->setToolTip(QStringLiteral("Replace this one and find the next (Enter in the replace box)"));
+    replaceAllButton_ = new QPushButton(QStringLiteral("All"));
+    replaceAllButton_->setToolTip(QStringLiteral("Replace every one, as one step to undo (Ctrl+Enter in the replace box)"));
+    auto* close = new QToolButton;
+    close->setText(QStringLiteral("×"));
+    close->setToolTip(QStringLiteral("Close (Escape)"));
+    for (QWidget* w : std::initializer_list<QWidget*>{findText_, next, replaceText_, replaceButton_, replaceAllButton_, close})
+        bar->addWidget(w);
+    findBar_->hide();
+    connect(next, &QPushButton::clicked, this, [this] { findNext(); });
+    connect(replaceButton_, &QPushButton::clicked, this, &ScriptWindow::replaceOne);
+    connect(replaceAllButton_, &QPushButton::clicked, this, &ScriptWindow::replaceAll);
+    connect(close, &QToolButton::clicked, this, [this] {
+        findBar_->hide();
+        edit_->setFocus();
+    });
+    connect(findText_, &QLineEdit::returnPressed, this, [this] {
+        findNext(QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier));
+    });
+    connect(replaceText_, &QLineEdit::returnPressed, this, [this] {
+        if (QGuiApplication::keyboardModifiers().testFlag(Qt::ControlModifier))
+            replaceAll();
+        else
+            replaceOne();
+    });
+    auto* escape = new QAction(findBar_);
+    escape->setShortcut(Qt::Key_Escape);
+    escape->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QAction::triggered, close, &QToolButton::click);
+    findBar_->addAction(escape);
+
+    auto* textPane = new QWidget;
+    auto* textColumn = new QVBoxLayout(textPane);
+    textColumn->setContentsMargins(0, 0, 0, 0);
+    textColumn->setSpacing(0);
+    textColumn->addWidget(edit_);
+    textColumn->addWidget(findBar_);
+
+    auto* down = new QSplitter(Qt::Vertical);
+    down->addWidget(textPane);
+    down->addWidget(findings_);
+    down->setStretchFactor(0, 4);
+    down->setStretchFactor(1, 1);
+    auto* across = new QSplitter(Qt::Horizontal);
+    across->addWidget(outline_);
+    across->addWidget(down);
+    across->setStretchFactor(0, 1);
+    across->setStretchFactor(1, 5);
+    across->setSizes({150, 750});
+    setCentralWidget(across);
+
+    status_ = new QLabel;
+    statusBar()->addWidget(status_, 1);
+
+    listTimer_ = new QTimer(this);
+    listTimer_->setSingleShot(true);
+    listTimer_->setInterval(kListDelayMs);
+    connect(listTimer_, &QTimer::timeout, this, &ScriptWindow::refreshLists);
+
+    bindKey(QKeySequence::Save, QStringLiteral("Save"), [this] { save(); });
+    bindKey(QKeySequence(Qt::CTRL | Qt::Key_O), QStringLiteral("Open Script"), [this] {
+        if (openOther)
+            openOther(*this);
+    });
+    bindKey(QKeySequence(Qt::CTRL | Qt::Key_F), QStringLiteral("Find"), [this] { showFind(false); });
+    bindKey(QKeySequence(Qt::CTRL | Qt::Key_H), QStringLiteral("Replace"), [this] { showFind(true); });
+    bindKey(QKeySequence(Qt::CTRL | Qt::Key_G), QStringLiteral("Go to Event"), [this] { askGoToEvent(); });
+    bindKey(QKeySequence::Undo, QStringLiteral("Undo"), [this] { edit_->undo(); });
+    bindKey(QKeySequence(Qt::CTRL | Qt::Key_Y), QStringLiteral("Redo"), [this] { edit_->redo(); });
+}
+
+vorn::Outcome ScriptWindow::load()
+{
+    QString note;
+    const vorn::Outcome read = script_->load(&note);
+    status_->setText(read.ok() ? note : read.refusal());
+    refreshLists();
+    return read;
+}
+
+bool ScriptWindow::save()
+{
+    if (script_->changedOnDisk()) {
+        const QString answer = questions_.ask(
+            this, script_->builtName() + QStringLiteral(" was changed by another program after Vorn loaded it. Overwrite it?"),
+            {kOverwrite, kCancel}, 1, 1);
+        if (answer != kOverwrite)
+            return false;
+    }
+    status_->setText(QStringLiteral("Saving %1...").arg(script_->builtName()));
+    if (const vorn::Outcome written = script_->save(); !written.ok()) {
+        status_->setText(QStringLiteral("Not saved."));
+        questions_.tell(this, written.refusal());
+        return false;
+    }
+    status_->setText(QStringLiteral("Saved %1.").arg(script_->builtName()));
+    if (saved)
+        saved(script_->builtName());
+    return true;
+}
+
+bool ScriptWindow::confirmClose()
+{
+    if (!script_->isModified())
+        return true;
+    const QString answer = questions_.ask(
+        this, script_->builtName() + QStringLiteral(" has changes that are not saved."), {kSave, kDiscard, kCancel}, 0, 2);
+    if (answer == kSave)
+        return save();
+    if (answer == kDiscard) {
+        script_->text()->setModified(false); // asked once: closing does not ask again
+        return true;
+    }
+    return false;
+}
+
+void ScriptWindow::closeEvent(QCloseEvent* event)
+{
+    if (confirmClose())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void ScriptWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        readAgainIfChanged();
+}
+
+void ScriptWindow::readAgainIfChanged()
+{
+    // Unsaved edits stay: the save asks before it overwrites the other program's change.
+    if (script_->isModified() || !script_->changedOnDisk())
+        return;
+    const int line = edit_->textCursor().blockNumber();
+    if (load().ok()) {
+        jumpTo(script_->text()->findBlockByNumber(line).position(), false);
+        status_->setText(QStringLiteral("Read again: another program changed %1.").arg(script_->builtName()));
+    }
+}
+
+void ScriptWindow::jumpTo(int position, bool toTop)
+{
+    QTextCursor cursor(script_->text());
+    cursor.setPosition(std::clamp(position, 0, script_->text()->characterCount() - 1));
+    edit_->setTextCursor(cursor);
+    if (toTop) {
+        // The line at the top of the view, as far as the scroll range allows.
+        edit_->verticalScrollBar()->setValue(cursor.blockNumber());
+    }
+    edit_->ensureCursorVisible();
+    edit_->setFocus();
+}
+
+bool ScriptWindow::goToEvent(int number)
+{
+    const int position = script_->eventPosition(number);
+    if (position < 0) {
+        status_->setText(QStringLiteral("There is no event %1 in %2.").arg(EventName(number), script_->fileName()));
+        return false;
+    }
+    jumpTo(position, true);
+    status_->setText(QStringLiteral("Event %1").arg(EventName(number)));
+    return true;
+}
+
+void ScriptWindow::askGoToEvent()
+{
+    bool ok = false;
+    const int number = QInputDialog::getInt(this, QStringLiteral("Go to Event"), QStringLiteral("Event number:"), 0, 0,
+                                            9999, 1, &ok);
+    if (ok)
+        goToEvent(number);
+}
+
+void ScriptWindow::showFind(bool replace)
+{
+    findBar_->show();
+    replaceText_->setVisible(replace);
+    replaceButton_->setVisible(replace);
+    replaceAllButton_->setVisible(replace);
+    const QString selected = edit_->textCursor().selectedText();
+    if (!selected.isEmpty() && !selected.contains(QChar::ParagraphSeparator))
+        findText_->setText(selected);
+    findText_->setFocus();
+    findText_->selectAll();
+}
+
+bool ScriptWindow::findNext(bool backwards)
+{
+    const QString wanted = findText_->text();
+    if (wanted.isEmpty())
+        return false;
+    const QTextDocument::FindFlags flags = backwards ? QTextDocument::FindBackward : QTextDocument::FindFlags();
+    QTextCursor found = script_->text()->find(wanted, edit_->textCursor(), flags);
+    if (found.isNull()) {
+        // Round past the end (or the start).
+        QTextCursor from(script_->text());
+        from.movePosition(backwards ? QTextCursor::End : QTextCursor::Start);
+        found = script_->text()->find(wanted, from, flags);
+    }
+    if (found.isNull()) {
+        status_->setText(QStringLiteral("\"%1\" is not in the script.").arg(wanted));
+        return false;
+    }
+    edit_->setTextCursor(found);
+    edit_->ensureCursorVisible();
+    status_->clear();
+    return true;
+}
+
+void ScriptWindow::replaceOne()
+{
+    const QString wanted = findText_->text();
+    QTextCursor cursor = edit_->textCursor();
+    if (!wanted.isEmpty() && cursor.selectedText().compare(wanted, Qt::CaseInsensitive) == 0)
+        cursor.insertText(replaceText_->text());
+    findNext();
+}
+
+int ScriptWindow::replaceAll()
+{
+    const QString wanted = findText_->text();
+    if (wanted.isEmpty())
+        return 0;
+    QTextDocument& text = *script_->text();
+    QTextCursor edit(&text);
+    edit.beginEditBlock(); // one step to undo
+    int count = 0;
+    QTextCursor found = text.find(wanted, 0);
+    while (!found.isNull()) {
+        edit.setPosition(found.selectionStart());
+        edit.setPosition(found.selectionEnd(), QTextCursor::KeepAnchor);
+        edit.insertText(replaceText_->text());
+        ++count;
+        found = text.find(wanted, edit.position());
+    }
+    edit.endEditBlock();
+    status_->setText(count == 1 ? QStringLiteral("Replaced 1.") : QStringLiteral("Replaced %1.").arg(count));
+    return count;
+}
+
+void ScriptWindow::showMarks()
+{
+    const vorn::ScriptDocument::Analysis& analysis = script_->analysis();
+    QList<QTextEdit::ExtraSelection> marks;
+    for (const vorn::ScriptFinding& finding : analysis.findings) {
+        if (finding.offset < 0)
+            continue;
+        // The command or argument the finding is about, or one character.
+        int bytes = 1;
+        for (const vorn::ScriptCommandUse& command : analysis.parsed.commands)
+            if (command.position.offset == finding.offset) {
+                bytes = command.length;
+                break;
+            }
+        if (bytes == 1 && finding.offset + 4 <= analysis.bytes.bytes.size()) {
+            const QByteArray next = analysis.bytes.bytes.mid(finding.offset, 4);
+            if (!next.contains('\r') && !next.contains('\n') && (next[0] == '#' || QChar(next[0]).isDigit()))
+                bytes = next[0] == '#' ? 5 : 4;
+        }
+        QTextEdit::ExtraSelection mark;
+        mark.cursor = QTextCursor(script_->text());
+        const int start = script_->positionOf(finding.offset);
+        mark.cursor.setPosition(start);
+        mark.cursor.setPosition(std::max(start + 1, script_->positionOf(finding.offset + bytes)), QTextCursor::KeepAnchor);
+        mark.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+        mark.format.setUnderlineColor(finding.error ? QColor(0xd32f2f) : QColor(0xef8f00));
+        marks.push_back(mark);
+    }
+    edit_->setExtraSelections(marks);
+}
+
+void ScriptWindow::refreshLists()
+{
+    listTimer_->stop();
+    const vorn::ScriptDocument::Analysis& analysis = script_->analysis();
+
+    outline_->clear();
+    for (const vorn::ScriptEvent& event : analysis.parsed.events) {
+        const int start = script_->positionOf(event.header.offset);
+        const int end = script_->positionOf(event.bodyOffset);
+        QString label = analysis.text.mid(start, end - start).trimmed();
+        label.remove(QChar::ParagraphSeparator);
+        auto* item = new QListWidgetItem(label, outline_);
+        item->setData(kOffsetRole, start);
+        if (!event.findable)
+            item->setForeground(QColor(0x8a8a8a));
+    }
+
+    findings_->clear();
+    for (const vorn::ScriptFinding& finding : analysis.findings) {
+        const QString kind = finding.error ? QStringLiteral("error") : QStringLiteral("warning");
+        const QString place = finding.line > 0 ? QStringLiteral("%1:%2  ").arg(finding.line).arg(finding.column) : QString();
+        auto* item = new QListWidgetItem(place + kind + QStringLiteral(": ") + finding.text, findings_);
+        item->setData(kOffsetRole, finding.offset);
+        item->setForeground(finding.error ? QColor(0xb71c1c) : QColor(0x9a6200));
+    }
+    if (analysis.findings.empty())
+        new QListWidgetItem(QStringLiteral("The checks find nothing wrong."), findings_);
+}

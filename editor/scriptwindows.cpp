@@ -1,0 +1,130 @@
+#include "scriptwindows.h"
+
+#include "stagetable.h"
+
+#include <QInputDialog>
+
+ScriptWindows::ScriptWindows(const vorn::Game& game, ScriptQuestions questions, vorn::ScriptHelpSources help,
+                             vorn::ScriptDocument::EntityEvents entityEvents)
+    : game_(game), questions_(std::move(questions)), help_(std::move(help)), entityEvents_(std::move(entityEvents)),
+      scripts_(game)
+{
+    help_.game = &game_;
+    help_.scripts = &scripts_;
+}
+
+ScriptWindows::~ScriptWindows()
+{
+    for (const QPointer<ScriptWindow>& window : windows_)
+        delete window.data();
+}
+
+std::vector<ScriptWindow*> ScriptWindows::windows() const
+{
+    std::vector<ScriptWindow*> open;
+    for (const QPointer<ScriptWindow>& window : windows_)
+        if (window)
+            open.push_back(window.data());
+    return open;
+}
+
+ScriptWindow* ScriptWindows::find(const QString& builtName) const
+{
+    for (ScriptWindow* window : windows())
+        if (window->script().builtName().compare(builtName, Qt::CaseInsensitive) == 0)
+            return window;
+    return nullptr;
+}
+
+ScriptWindow* ScriptWindows::open(const QString& builtName, QString* refusal)
+{
+    if (ScriptWindow* window = find(builtName)) {
+        window->show();
+        window->raise();
+        window->activateWindow();
+        return window;
+    }
+    auto document = std::make_unique<vorn::ScriptDocument>(game_, scripts_, builtName, entityEvents_);
+    auto* window = new ScriptWindow(std::move(document), questions_, help_);
+    if (const vorn::Outcome read = window->load(); !read.ok()) {
+        if (refusal)
+            *refusal = read.refusal();
+        delete window;
+        return nullptr;
+    }
+    window->openOther = [this](ScriptWindow& from) { chooseAndOpen(&from); };
+    window->saved = [this](const QString& name) { savedScript(name); };
+    windows_.erase(std::remove_if(windows_.begin(), windows_.end(), [](const auto& w) { return w.isNull(); }),
+                   windows_.end());
+    windows_.emplace_back(window);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+std::optional<std::vector<int>> ScriptWindows::events(const QString& builtName) const
+{
+    if (const ScriptWindow* window = find(builtName)) {
+        std::vector<int> numbers;
+        for (const vorn::ScriptEvent& event : window->script().analysis().parsed.events)
+            if (event.findable)
+                numbers.push_back(event.number);
+        return numbers;
+    }
+    QByteArray decoded;
+    if (!vorn::ReadDecodedScript(game_.folder, builtName, decoded).ok())
+        return std::nullopt;
+    return vorn::EventNumbersOf(decoded);
+}
+
+bool ScriptWindows::closeAll()
+{
+    for (ScriptWindow* window : windows()) {
+        if (!window->confirmClose())
+            return false;
+    }
+    for (ScriptWindow* window : windows())
+        window->close();
+    return true;
+}
+
+void ScriptWindows::entitiesChanged(int stage)
+{
+    for (ScriptWindow* window : windows())
+        if (window->script().stage() == stage)
+            window->script().recheck();
+}
+
+void ScriptWindows::savedScript(const QString& builtName)
+{
+    // Other scripts check their jumps against this one (and Head.tsc's events against all).
+    for (ScriptWindow* window : windows())
+        if (window->script().builtName().compare(builtName, Qt::CaseInsensitive) != 0)
+            window->script().recheck();
+}
+
+void ScriptWindows::chooseAndOpen(QWidget* parent)
+{
+    QStringList items;
+    QStringList names;
+    for (const QString& name : vorn::SharedScriptNames()) {
+        items << name;
+        names << name;
+    }
+    for (int stage = 0; stage < vorn::kStageCount; ++stage) {
+        const QString name = scripts_.stageScriptName(stage);
+        if (name.isEmpty() || names.contains(name, Qt::CaseInsensitive))
+            continue;
+        items << QStringLiteral("%1: %2").arg(game_.stageCaption(stage), name);
+        names << name;
+    }
+    bool ok = false;
+    const QString chosen =
+        QInputDialog::getItem(parent, QStringLiteral("Open Script"), QStringLiteral("Script:"), items, 0, false, &ok);
+    if (!ok)
+        return;
+    QString refusal;
+    if (!open(names[items.indexOf(chosen)], &refusal) && questions_.tell)
+        questions_.tell(parent, refusal);
+}

@@ -1,0 +1,52 @@
+#pragma once
+// The script windows of one game: at most one a script, found again by its
+// file, and asked in turn before the editor closes.
+#include "gamescripts.h"
+#include "scriptwindow.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+#include <vector>
+
+class ScriptWindows : public QObject {
+    Q_OBJECT
+public:
+    // `game` must outlive it.
+    ScriptWindows(const vorn::Game& game, ScriptQuestions questions, vorn::ScriptHelpSources help,
+                  vorn::ScriptDocument::EntityEvents entityEvents);
+    ~ScriptWindows() override;
+
+    vorn::GameScripts& scripts() { return scripts_; }
+
+    // The window of script `builtName`, brought to the front, or a new one
+    // that read it; null, with the reason in `refusal`, when it cannot be read.
+    ScriptWindow* open(const QString& builtName, QString* refusal = nullptr);
+    // The open window of `builtName`; null when there is none.
+    ScriptWindow* find(const QString& builtName) const;
+    std::vector<ScriptWindow*> windows() const;
+
+    // The findable events of `builtName`: the open window's text when it
+    // has one, else the file; nullopt when neither can be read.
+    std::optional<std::vector<int>> events(const QString& builtName) const;
+
+    // Asks in turn about each window with unsaved edits; false when one
+    // answer was Cancel. Then closes every window.
+    bool closeAll();
+
+    // The stage's entities changed: the windows of its script check again.
+    void entitiesChanged(int stage);
+    // Ctrl+O: the list of the game's scripts, and the window of the one chosen.
+    void chooseAndOpen(QWidget* parent);
+
+private:
+    void savedScript(const QString& builtName);
+
+    const vorn::Game& game_;
+    ScriptQuestions questions_;
+    vorn::ScriptHelpSources help_;
+    vorn::ScriptDocument::EntityEvents entityEvents_;
+    vorn::GameScripts scripts_;
+    std::vector<QPointer<ScriptWindow>> windows_;
+};
