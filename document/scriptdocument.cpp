@@ -9,9 +9,10 @@
 namespace vorn {
 
 ScriptDocument::ScriptDocument(const Game& game, GameScripts& scripts, QString builtName, EntityEvents entityEvents,
-                               QObject* parent)
+                               int stage, QObject* parent)
     : QObject(parent), game_(game), scripts_(scripts), builtName_(std::move(builtName)),
-      entityEvents_(std::move(entityEvents)), stage_(scripts.stageOfScript(builtName_)), text_(new QTextDocument(this))
+      entityEvents_(std::move(entityEvents)),
+      stage_(stage == kFirstStageNamingIt ? scripts.stageOfScript(builtName_) : stage), text_(new QTextDocument(this))
 {
     // Connected before any view: the analysis is fresh when views redraw.
     connect(text_, &QTextDocument::contentsChange, this,

@@ -24,9 +24,12 @@ public:
     // The event numbers of the stage's entities, for a stage script.
     using EntityEvents = std::function<std::vector<int>(int stage)>;
 
-    // `game` and `scripts` must outlive it. Nothing is read yet.
+    // `game` and `scripts` must outlive it. Nothing is read yet. A stage
+    // script is checked with the entities of `stage`; by default, of the
+    // first stage naming it.
+    static constexpr int kFirstStageNamingIt = -2;
     ScriptDocument(const Game& game, GameScripts& scripts, QString builtName, EntityEvents entityEvents = {},
-                   QObject* parent = nullptr);
+                   int stage = kFirstStageNamingIt, QObject* parent = nullptr);
 
     const QString& builtName() const { return builtName_; }
     QString fileName() const; // "Cave.tsc"

@@ -10,7 +10,6 @@
 namespace vorn {
 namespace {
 
-QString EventName(int number) { return QString::number(number).rightJustified(4, u'0'); }
 
 bool Contains(const std::vector<int>& list, int value) { return std::find(list.begin(), list.end(), value) != list.end(); }
 
@@ -34,7 +33,7 @@ QStringList Carriers(int stage, int number, const ScriptHelpSources& sources)
         return lines;
     for (const ScriptHelpEntity& entity : sources.entities(stage))
         if (entity.event == number)
-            lines << QStringLiteral("Event %1 is on %2.").arg(EventName(number), EntityText(entity, sources));
+            lines << QStringLiteral("Event %1 is on %2.").arg(ScriptEventName(number), EntityText(entity, sources));
     return lines;
 }
 
@@ -78,21 +77,21 @@ QString ArgumentHelp(const ScriptCommandUse& command, int i, const ParsedScript&
             else
                 lines << (Contains(*events, value) ? QStringLiteral("Event %1 is in stage %2's script.")
                                                    : QStringLiteral("Event %1 is not in stage %2's script."))
-                             .arg(EventName(value))
+                             .arg(ScriptEventName(value))
                              .arg(target);
         } else {
             const bool here = std::any_of(parsed.events.begin(), parsed.events.end(), [&](const ScriptEvent& e) {
                 return e.findable && e.number == value;
             });
-            lines << (here ? QStringLiteral("Event %1 is in this script.").arg(EventName(value))
-                           : QStringLiteral("Event %1 is not in this script.").arg(EventName(value)));
+            lines << (here ? QStringLiteral("Event %1 is in this script.").arg(ScriptEventName(value))
+                           : QStringLiteral("Event %1 is not in this script.").arg(ScriptEventName(value)));
             lines << Carriers(stage, value, sources);
         }
         break;
     case ScriptArgKind::EntityEvent: {
         const QStringList carriers = Carriers(stage, value, sources);
         if (carriers.isEmpty() && stage >= 0)
-            lines << QStringLiteral("No entity of this stage has event %1.").arg(EventName(value));
+            lines << QStringLiteral("No entity of this stage has event %1.").arg(ScriptEventName(value));
         lines << carriers;
         break;
     }
@@ -171,7 +170,7 @@ QString ScriptHelpAt(const ParsedScript& parsed, int offset, int stage, const Sc
     for (const ScriptEvent& event : parsed.events) {
         if (offset >= event.header.offset && offset < event.bodyOffset) {
             QStringList lines;
-            lines << QStringLiteral("Event %1").arg(EventName(event.number));
+            lines << QStringLiteral("Event %1").arg(ScriptEventName(event.number));
             lines << Carriers(stage, event.number, sources);
             return lines.join(u'\n');
         }

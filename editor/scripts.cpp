@@ -16,7 +16,6 @@ namespace {
 constexpr int kEditLeft = 504 + 4 * 21 + 4; // after the tool buttons
 constexpr int kEditWidth = 34;
 
-QString EventName(int number) { return QString::number(number).rightJustified(4, u'0'); }
 
 } // namespace
 
@@ -98,7 +97,7 @@ ScriptWindow* frmVorn::OpenStageScript()
         return nullptr;
     }
     QString refusal;
-    ScriptWindow* window = scriptWindows_->open(stage_->files().script, &refusal);
+    ScriptWindow* window = scriptWindows_->open(stage_->files().script, &refusal, stage_->index());
     if (!window)
         ShowMessage(refusal, QMessageBox::Warning);
     return window;
@@ -129,5 +128,5 @@ QString frmVorn::EventPresence(int event) const
         return QStringLiteral("%1 cannot be read.").arg(file);
     const bool there = std::find(events->begin(), events->end(), event) != events->end();
     return (there ? QStringLiteral("Event %1 is in %2.") : QStringLiteral("Event %1 is not in %2."))
-        .arg(EventName(event), file);
+        .arg(vorn::ScriptEventName(event), file);
 }

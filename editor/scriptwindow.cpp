@@ -32,7 +32,6 @@ constexpr int kOffsetRole = Qt::UserRole + 1;
 // Long enough to let a burst of typing settle before the lists are made again.
 constexpr int kListDelayMs = 150;
 
-QString EventName(int number) { return QString::number(number).rightJustified(4, u'0'); }
 
 } // namespace
 
@@ -51,7 +50,12 @@ ScriptWindow::ScriptWindow(std::unique_ptr<vorn::ScriptDocument> script, ScriptQ
     resize(900, 640);
 }
 
-ScriptWindow::~ScriptWindow() = default;
+ScriptWindow::~ScriptWindow()
+{
+    // The colours and the text view work on the script's text: they go first.
+    delete highlighter_;
+    delete takeCentralWidget();
+}
 
 void ScriptWindow::bindKey(const QKeySequence& keys, const QString& tip, const std::function<void()>& action)
 {
@@ -278,11 +282,11 @@ bool ScriptWindow::goToEvent(int number)
 {
     const int position = script_->eventPosition(number);
     if (position < 0) {
-        status_->setText(QStringLiteral("There is no event %1 in %2.").arg(EventName(number), script_->fileName()));
+        status_->setText(QStringLiteral("There is no event %1 in %2.").arg(vorn::ScriptEventName(number), script_->fileName()));
         return false;
     }
     jumpTo(position, true);
-    status_->setText(QStringLiteral("Event %1").arg(EventName(number)));
+    status_->setText(QStringLiteral("Event %1").arg(vorn::ScriptEventName(number)));
     return true;
 }
 

@@ -36,7 +36,7 @@ ScriptWindow* ScriptWindows::find(const QString& builtName) const
     return nullptr;
 }
 
-ScriptWindow* ScriptWindows::open(const QString& builtName, QString* refusal)
+ScriptWindow* ScriptWindows::open(const QString& builtName, QString* refusal, int stage)
 {
     if (ScriptWindow* window = find(builtName)) {
         window->show();
@@ -44,7 +44,7 @@ ScriptWindow* ScriptWindows::open(const QString& builtName, QString* refusal)
         window->activateWindow();
         return window;
     }
-    auto document = std::make_unique<vorn::ScriptDocument>(game_, scripts_, builtName, entityEvents_);
+    auto document = std::make_unique<vorn::ScriptDocument>(game_, scripts_, builtName, entityEvents_, stage);
     auto* window = new ScriptWindow(std::move(document), questions_, help_);
     if (const vorn::Outcome read = window->load(); !read.ok()) {
         if (refusal)

@@ -22,7 +22,9 @@ public:
 
     // The window of script `builtName`, brought to the front, or a new one
     // that read it; null, with the reason in `refusal`, when it cannot be read.
-    ScriptWindow* open(const QString& builtName, QString* refusal = nullptr);
+    // A stage script opened from a stage is checked with that stage's entities.
+    ScriptWindow* open(const QString& builtName, QString* refusal = nullptr,
+                       int stage = vorn::ScriptDocument::kFirstStageNamingIt);
     // The open window of `builtName`; null when there is none.
     ScriptWindow* find(const QString& builtName) const;
     std::vector<ScriptWindow*> windows() const;

@@ -69,7 +69,7 @@ QString Shown(const QByteArray& bytes) {
   return out;
 }
 
-QString EventName(int number) { return QString::number(number).rightJustified(4, QLatin1Char('0')); }
+QString EventName(int number) { return ScriptEventName(number); }
 
 } // namespace
 
@@ -163,6 +163,11 @@ ParsedScript ParseScript(const QByteArray& decoded) {
   }
   flush(std::min(p, n));
   return parsed;
+}
+
+QString ScriptEventName(int number)
+{
+  return number < 0 ? QString::number(number) : QString::number(number).rightJustified(4, QLatin1Char('0'));
 }
 
 std::vector<ScriptFinding> CheckScript(const QByteArray& decoded, const ScriptContext& context) {

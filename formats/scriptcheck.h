@@ -64,6 +64,10 @@ struct ParsedScript {
 
 ParsedScript ParseScript(const QByteArray& decoded);
 
+// "0090", as scripts write event numbers; a negative one (an entity's
+// field can hold it) as it is.
+QString ScriptEventName(int number);
+
 struct ScriptFinding {
   int line = 0;    // 0 when it concerns the whole script, not a place in it
   int column = 0;

@@ -1,0 +1,246 @@
+// The script window on the sample game: the stage's script opened from the
+// main window, checked and coloured as it is typed, moved about by its
+// outline, saved byte for byte, and never closed over unsaved edits.
+#include "windowdriver.h"
+
+#include "codepage.h"
+#include "mapview.h"
+#include "samplegame.h"
+#include "scriptedit.h"
+#include "scripthighlighter.h"
+#include "scriptwindows.h"
+#include "script.h"
+
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QToolButton>
+
+namespace {
+
+const QString kScript = QStringLiteral("data\\stage\\Hollow.tsc"); // stage 13's, open at start
+
+// Stage 13's script, written before the window starts.
+void WriteScript(TestGame& game, const QByteArray& plain)
+{
+    QVERIFY(WriteBytes(game.path("data/Stage/Hollow.tsc"), vorn::EncodeScript(plain)));
+}
+
+QByteArray ScriptOnDisk(OpenWindow& w)
+{
+    return vorn::DecodeScript(FileBytes(w->game().folder.findFile(kScript)));
+}
+
+void Type(ScriptWindow& window, const QString& text)
+{
+    for (const QChar c : text)
+        QTest::keyClick(window.edit(), c.toLatin1());
+}
+
+QStringList Items(QListWidget* list)
+{
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->item(i)->text();
+    return items;
+}
+
+const QByteArray kPlain = "#0100\r\n<MSGHello<NOD<END\r\n#0200\r\n<TRA0014:0090:0001:0002\r\n";
+
+} // namespace
+
+class ScriptWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void editingSavesEveryByteItDidNotTouch()
+    {
+        // 0x81 0x7F is no Shift-JIS character: it stays as it was, beside Japanese text.
+        OpenWindow w([](TestGame& game) {
+            QVERIFY(WriteBytes(game.settingsPath(), "[Main]\r\nCode Page=932\r\n"));
+            WriteScript(game, "#0100\r\n<MSG\x93\xfa\x96\x7b\x81\x7f<NOD<END\r\n");
+        });
+        QVERIFY(w.started);
+        QCOMPARE(vorn::AnsiCodePage(), 932);
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        QTest::keyClick(w->picMap, Qt::Key_E, Qt::ControlModifier);
+        ScriptWindow* window = w->Scripts().find(kScript);
+        QVERIFY(window);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Hollow.tsc[*] - Vorn"));
+        QVERIFY(window->edit()->toPlainText().contains(QStringLiteral("日本")));
+        QVERIFY(window->status()->text().contains(QStringLiteral("2 bytes are not characters")));
+
+        // Ctrl+E again brings the same window; "Edit" too.
+        QTest::keyClick(w->picMap, Qt::Key_E, Qt::ControlModifier);
+        w->findChild<QToolButton*>("cmdEditScript")->click();
+        QCOMPARE(w->Scripts().windows().size(), size_t(1));
+
+        QTextCursor end(window->script().text());
+        end.movePosition(QTextCursor::End);
+        end.insertText(QStringLiteral("#0101\n<END"));
+        QVERIFY(window->isWindowModified());
+        QVERIFY(window->save());
+        QCOMPARE(ScriptOnDisk(w), QByteArray("#0100\r\n<MSG\x93\xfa\x96\x7b\x81\x7f<NOD<END\r\n#0101\r\n<END"));
+        QVERIFY(!window->isWindowModified());
+        QCOMPARE(window->status()->text(), QStringLiteral("Saved data\\stage\\Hollow.tsc."));
+
+        // A character the code page lacks is refused, naming it; the file stays.
+        end.insertText(QStringLiteral("€"));
+        QVERIFY(!window->save());
+        QCOMPARE(w.messages.last(), QStringLiteral("Cannot save data\\stage\\Hollow.tsc: the game's code page has no "
+                                                   "\"€\" (line 4)."));
+        end.deletePreviousChar();
+
+        // Another program's change is asked about before it is overwritten.
+        QTest::qWait(20);
+        QVERIFY(WriteBytes(w->game().folder.findFile(kScript), vorn::EncodeScript("#0100\r\n<END\r\n")));
+        w.answers = {QStringLiteral("Cancel")};
+        QVERIFY(!window->save());
+        QVERIFY(w.questions.last().endsWith("was changed by another program after Vorn loaded it. Overwrite it?"));
+        QCOMPARE(ScriptOnDisk(w), QByteArray("#0100\r\n<END\r\n"));
+        vorn::SetAnsiCodePage(1252);
+    }
+
+    void checksColoursOutlineAndGoingToAnEvent()
+    {
+        OpenWindow w([](TestGame& game) { WriteScript(game, kPlain); });
+        QVERIFY(w.started);
+        ScriptWindow* window = w->Scripts().open(kScript);
+        QVERIFY(window);
+        QCOMPARE(Items(window->outline()), (QStringList{"#0100", "#0200"}));
+        QVERIFY(window->goToEvent(200));
+        QCOMPARE(window->edit()->textCursor().blockNumber(), 2);
+        QVERIFY(!window->goToEvent(300));
+        QCOMPARE(window->status()->text(), QStringLiteral("There is no event 0300 in Hollow.tsc."));
+        window->outline()->itemClicked(window->outline()->item(0));
+        QCOMPARE(window->edit()->textCursor().blockNumber(), 0);
+
+        // Text after <END is never reached: coloured as a note, and it
+        // becomes message text once the END goes.
+        QTextCursor cursor(window->script().text());
+        cursor.setPosition(window->script().text()->findBlockByNumber(1).position() + 17);
+        cursor.insertText(QStringLiteral("Bye"));
+        const auto kindAt = [&](int position) {
+            for (const ScriptHighlighter::Span& span : window->highlighter()->spans())
+                if (position >= span.start && position < span.start + span.length)
+                    return span.kind;
+            return ScriptHighlighter::KindCount;
+        };
+        const int bye = window->script().text()->findBlockByNumber(1).position() + 17;
+        QCOMPARE(kindAt(bye), ScriptHighlighter::Unreached);
+        QCOMPARE(kindAt(bye - 4), ScriptHighlighter::Flow);
+        cursor.setPosition(bye - 4);
+        cursor.setPosition(bye, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        QCOMPARE(kindAt(bye - 4), ScriptHighlighter::Text);
+        const auto findingAt = [&](int line) {
+            for (const vorn::ScriptFinding& finding : window->script().analysis().findings)
+                if (finding.line == line)
+                    return finding.text;
+            return QString();
+        };
+        QVERIFY(findingAt(1).startsWith("Event 0100 does not end")); // nothing leaves it now
+
+        // An unknown command is found as it is typed, marked and listed; a
+        // click on the finding goes to it.
+        window->edit()->setFocus();
+        window->edit()->moveCursor(QTextCursor::End);
+        Type(*window, QStringLiteral("<XYZ"));
+        QVERIFY(!window->edit()->extraSelections().isEmpty());
+        window->refreshLists();
+        const QStringList findings = Items(window->findings());
+        QVERIFY2(findings.contains("5:1  error: Unknown command <XYZ; the game quits on it"), qPrintable(findings.join('\n')));
+        window->edit()->moveCursor(QTextCursor::Start);
+        window->findings()->itemClicked(window->findings()->item(int(findings.indexOf("5:1  error: Unknown command <XYZ; the game quits on it"))));
+        QCOMPARE(window->edit()->textCursor().blockNumber(), 4);
+
+        // Help under the pointer: a stage by its caption, and whether the
+        // target stage's script has the event.
+        const int tra = window->script().text()->findBlockByNumber(3).position();
+        const QString stageHelp = window->edit()->helpAt(tra + 5);
+        QVERIFY2(stageHelp.contains(w->game().stageCaption(14)), qPrintable(stageHelp));
+        QVERIFY2(window->edit()->helpAt(tra + 10).contains("is in stage 14's script"), qPrintable(window->edit()->helpAt(tra + 10)));
+        QVERIFY(window->edit()->helpAt(tra + 1).startsWith("<TRA0000:0000:0000:0000\n"));
+    }
+
+    void typingALessThanOffersTheCommands()
+    {
+        OpenWindow w([](TestGame& game) { WriteScript(game, kPlain); });
+        QVERIFY(w.started);
+        ScriptWindow* window = w->Scripts().open(kScript);
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        window->edit()->setFocus();
+        window->edit()->moveCursor(QTextCursor::End);
+        Type(*window, QStringLiteral("<tr"));
+        QCompleter* completer = window->edit()->completer();
+        QVERIFY(completer->popup()->isVisible());
+        QCOMPARE(completer->currentCompletion(), QStringLiteral("TRA"));
+        QTest::keyClick(completer->popup(), Qt::Key_Return);
+        QCOMPARE(window->script().text()->lastBlock().text(), QStringLiteral("<TRA0000:0000:0000:0000"));
+        QCOMPARE(window->edit()->textCursor().selectedText(), QStringLiteral("0000"));
+    }
+
+    void findReplaceAndUnsavedQuestions()
+    {
+        OpenWindow w([](TestGame& game) { WriteScript(game, kPlain); });
+        QVERIFY(w.started);
+        ScriptWindow* window = w->Scripts().open(kScript);
+        window->showFind(true);
+        window->findText()->setText(QStringLiteral("<END"));
+        window->replaceText()->setText(QStringLiteral("<EVE0200"));
+        QCOMPARE(window->replaceAll(), 1);
+        QVERIFY(window->script().text()->toPlainText().contains("<NOD<EVE0200\n"));
+        window->edit()->undo(); // one step
+        QCOMPARE(window->script().text()->toPlainText().toUtf8(), QByteArray(kPlain).replace("\r\n", "\n"));
+        window->findText()->setText(QStringLiteral("#02"));
+        QVERIFY(window->findNext());
+        QCOMPARE(window->edit()->textCursor().blockNumber(), 2);
+
+        // Cancel keeps the window and its edits; closing the main window
+        // asks for the script too, and Save there writes it.
+        window->edit()->moveCursor(QTextCursor::StartOfBlock);
+        window->edit()->insertPlainText(QStringLiteral("x"));
+        w.answers = {QStringLiteral("Cancel")};
+        QVERIFY(!window->close());
+        QCOMPARE(w.questions.last(), QStringLiteral("data\\stage\\Hollow.tsc has changes that are not saved."));
+        w.answers = {QStringLiteral("Save")};
+        QVERIFY(w->close());
+        QVERIFY(ScriptOnDisk(w).contains("\r\nx#0200"));
+        QVERIFY(!window->isVisible());
+    }
+
+    void fromTheMapToTheEntitysEvent()
+    {
+        OpenWindow w([](TestGame& game) { WriteScript(game, "#0100\r\n<END\r\n#0300\r\n<END\r\n"); });
+        QVERIFY(w.started);
+        w->hsbEntity->setValue(vorn::kSampleRightFacingEntity);
+        w->stage().setRecord(vorn::kSampleRightFacingEntity, [&] {
+            vorn::EntityRecord r = w->stage().record(vorn::kSampleRightFacingEntity);
+            r.TSC = 300;
+            return r;
+        }());
+        QVERIFY(w->EntityToolTip(vorn::kSampleRightFacingEntity).endsWith("\nEvent 0300 is in Hollow.tsc."));
+        w->EditEntityEvent();
+        ScriptWindow* window = w->Scripts().find(kScript);
+        QVERIFY(window);
+        QCOMPARE(window->edit()->textCursor().blockNumber(), 2);
+        // The window follows the map: an entity's event with no event is found.
+        w->stage().setRecord(0, [&] {
+            vorn::EntityRecord r = w->stage().record(0);
+            r.TSC = 444;
+            return r;
+        }());
+        QVERIFY(w->EntityToolTip(0).endsWith("\nEvent 0444 is not in Hollow.tsc."));
+        bool found = false;
+        for (const vorn::ScriptFinding& finding : window->script().analysis().findings)
+            found = found || finding.text.contains("event 0444");
+        QVERIFY(found);
+    }
+};
+
+QTEST_MAIN(ScriptWindowTest)
+#include "scriptwindow_test.moc"
