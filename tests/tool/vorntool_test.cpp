@@ -401,6 +401,11 @@ private slots:
         QVERIFY(WriteBytes(file("data\\ArmsItem.tsc"), vorn::EncodeScript("#1000\r\n<KEY<EVE0016\r\n")));
         QVERIFY(QFile::remove(file("data\\StageSelect.tsc")));
         const QByteArray hollow = vorn::DecodeScript(FileBytes(file("data\\stage\\Hollow.tsc")));
+        // Only the map name leads to a script: a tileset name the editor refuses does not hide stage 12's.
+        vorn::StageTable table;
+        QCOMPARE(vorn::ReadStageTable(file("Doukutsu.exe"), table).refusal(), QString());
+        table[12].setTileset(vorn::PadName32("../Foundry"));
+        QCOMPARE(vorn::WriteStageRecord(file("Doukutsu.exe"), 12, table[12]).refusal(), QString());
         const QByteArray script = "#0041\r\n<KEY<EVE0016\r\n" + hollow + "#0500\r\n<KEY<TRA0012:0095:0001:0001\r\n";
         QVERIFY(WriteBytes(file("data\\stage\\Hollow.tsc"), vorn::EncodeScript(script)));
 
