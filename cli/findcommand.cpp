@@ -55,7 +55,7 @@ public:
         return QStringLiteral(
             "Lists every place in the game that uses the number given, one per line: entities as "
             "\"stage 13 entity 4 at (11, 2): type 60 Toroko\", and script events and commands as "
-            "\"data\\stage\\Hollow.tsc:20:5: <TRA0012:0090:0005:0005\" (line and column; the header or "
+            "\"data\\stage\\Hollow.tsc:12:31: <TRA0012:0090:0005:0005\" (line and column; the header or "
             "the command as written). --event N: entities whose event is N, events numbered N, and "
             "command arguments that are an event (EVE, the jumps, TRA's event) or pick entities by "
             "their event (CNP, ANP, DNP, ...). --flag N: entities whose flag is N and flag arguments "
