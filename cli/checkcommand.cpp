@@ -4,14 +4,17 @@
 
 #include "entitysprite.h"
 #include "gamefile.h"
+#include "gamescripts.h"
 #include "stageloading.h"
 #include "tiletypes.h"
 #include "visibletext.h"
 
 #include <QLocale>
+#include <QSet>
 #include <QtEndian>
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace vorn::cli {
 namespace {
@@ -178,15 +181,23 @@ void CheckPicture(const Picture& picture, const GameFolder& folder, const QStrin
         found.error(stage, file, QStringLiteral("the %1 picture cannot be read.").arg(what));
 }
 
-void CheckStage(const GameFolder& folder, int stage, const StageRecord& record, const TypeTable& table,
-                Findings& found)
+// What checking a stage leaves for checking its script.
+struct StageScript {
+    QString file;                  // the built name, "data\stage\Cave.tsc"
+    QString path;                  // the file found; empty when there is none to read
+    std::vector<int> entityEvents; // of the entities the entity file counts
+};
+
+StageScript CheckStage(const GameFolder& folder, int stage, const StageRecord& record, const TypeTable& table,
+                       Findings& found)
 {
+    StageScript script;
     StageFiles files;
     // Only the first name that is not a plain one refuses the stage; every
     // one of them is reported below.
     (void)StageFilesOf(stage, record, files);
     if (files.mapName.isEmpty())
-        return; // an unused record: no files to look for
+        return script; // an unused record: no files to look for
 
     // Every name is checked, not only the first the editor would refuse.
     const bool tilesetNamed = IsPlainFileName(files.tilesetName);
@@ -233,7 +244,7 @@ void CheckStage(const GameFolder& folder, int stage, const StageRecord& record, 
                      found);
 
     if (!mapNamed)
-        return;
+        return script;
     qint16 count = 0;
     EntityRecords records{};
     const ReadStatus entities = LoadStageEntities(folder, files, count, records);
@@ -245,6 +256,8 @@ void CheckStage(const GameFolder& folder, int stage, const StageRecord& record, 
         found.warning(stage, files.entities, QStringLiteral("the entity file is missing: the stage has no entities."));
     } else {
         CheckEntityCount(count, files.entities, stage, found);
+        for (int i = 0; i < count; ++i)
+            script.entityEvents.push_back(records[size_t(i)].TSC);
         for (int i = 0; mapRead && i < count; ++i) {
             const EntityRecord& e = records[i];
             if (e.X < 0 || e.X >= map.width || e.Y < 0 || e.Y >= map.height)
@@ -255,11 +268,50 @@ void CheckStage(const GameFolder& folder, int stage, const StageRecord& record, 
         CheckEntityTypes(folder, files, count, records, table, stage, found);
     }
 
-    const QString script = folder.findEntry(files.script);
-    if (script.isEmpty())
+    script.file = files.script;
+    const QString path = folder.findEntry(files.script);
+    if (path.isEmpty())
         found.error(stage, files.script, QStringLiteral("the script is missing."));
-    else if (const PathCheck check = CheckPath(script, files.script, folder.rules()); !check.ok())
+    else if (const PathCheck check = CheckPath(path, files.script, folder.rules()); !check.ok())
         found.error(stage, files.script, check.refusal());
+    else
+        script.path = path;
+    return script;
+}
+
+// One script's findings, as "FILE:LINE:COLUMN: error: ..." or, for the
+// whole script, "FILE: error: ..."; `stage` -1 for a shared script.
+void CheckScriptFile(const GameFolder& folder, const QString& file, const ScriptContext& context, int stage,
+                     Findings& found)
+{
+    QByteArray decoded;
+    if (const Outcome read = ReadDecodedScript(folder, file, decoded); !read.ok()) {
+        found.error(stage, file, read.refusal());
+        return;
+    }
+    for (const ScriptFinding& finding : CheckScript(decoded, context)) {
+        const QString where =
+            finding.line > 0 ? QStringLiteral("%1:%2:%3").arg(file).arg(finding.line).arg(finding.column) : file;
+        if (finding.error)
+            found.error(stage, where, finding.text);
+        else
+            found.warning(stage, where, finding.text);
+    }
+}
+
+// The shared scripts, each read alone by the game. A missing one only
+// matters when the game comes to run it.
+void CheckSharedScripts(const GameFolder& folder, const GameScripts& scripts, Findings& found)
+{
+    for (const QString& file : SharedScriptNames()) {
+        const QString path = folder.findEntry(file);
+        if (path.isEmpty())
+            found.warning(-1, file, QStringLiteral("the script is missing."));
+        else if (const PathCheck check = CheckPath(path, file, folder.rules()); !check.ok())
+            found.error(-1, file, check.refusal());
+        else
+            CheckScriptFile(folder, file, scripts.sharedContext(), -1, found);
+    }
 }
 
 class CheckCommand : public Command {
@@ -281,8 +333,21 @@ public:
             "pictures the entities are drawn from. Warnings: map and entity files missing (the editor "
             "shows such a stage as empty), entities outside the map, a missing data\\npc.tbl, entities "
             "drawn from an NPC sheet the stage record names as none, and a tile type file (.pxa) that "
-            "is not 256 bytes. A record with an empty map name has nothing to check. Writes nothing. "
-            "The exit status is 1 when there are errors.");
+            "is not 256 bytes. A record with an empty map name has nothing to check.\n\n"
+            "Scripts: every stage's script (one that several stages share once, for the first of them) "
+            "and the shared data\\Head.tsc, data\\ArmsItem.tsc and data\\StageSelect.tsc are read as the "
+            "game reads them, one line per finding (\"stage N: FILE:LINE:COLUMN: error: ...\"; without "
+            "\":LINE:COLUMN\" for the whole script, without \"stage N: \" for a shared script). Errors: "
+            "what makes the game quit or lose its place: unknown commands, a '<' in text, arguments "
+            "that are not four digits or lack their ':', events out of order, repeated or hidden by "
+            "Head.tsc, a '#' that is not an event's start, events used but not defined (EVE, jumps, TRA "
+            "into another stage's script), stages beyond the table, line ends other than CR LF, and a "
+            "stage script that with Head.tsc passes the game's 20,479 bytes. Warnings: events that do "
+            "not end with an exit, an empty last event, text rows wider than the message box (34 "
+            "columns, 26 with a face), flags beyond 7999, entities whose event the script lacks, and a "
+            "missing shared script. A stage script is checked with Head.tsc's events and the stage's "
+            "entities' events; a shared one alone. Writes nothing. The exit status is 1 when there are "
+            "errors.");
     }
     void addOptions(QCommandLineParser& parser) override
     {
@@ -309,8 +374,17 @@ public:
             found.gameWarning(NpcTableName(), QStringLiteral("the entity type table is missing: entity types are not "
                                                              "checked, and sheets are the ones the game ships with."));
         table.read = read.ok() && !read.missing;
-        for (const int stage : stages_)
-            CheckStage(game.folder, stage, game.table[stage], table, found);
+        const GameScripts scripts(game);
+        CheckSharedScripts(game.folder, scripts, found);
+        QSet<QString> scriptsChecked; // files as found: a script several stages share is checked once
+        for (const int stage : stages_) {
+            StageScript script = CheckStage(game.folder, stage, game.table[stage], table, found);
+            if (script.path.isEmpty() || scriptsChecked.contains(script.path))
+                continue;
+            scriptsChecked.insert(script.path);
+            CheckScriptFile(game.folder, script.file, scripts.stageContext(stage, std::move(script.entityEvents)),
+                            stage, found);
+        }
         PrintLine(QStringLiteral("%1 stages checked, %2 errors, %3 warnings")
                       .arg(stages_.size())
                       .arg(found.errors)

@@ -38,6 +38,7 @@ std::unique_ptr<Command> MakeCheckCommand();
 std::unique_ptr<Command> MakeScriptCommand(bool decode);
 std::unique_ptr<Command> MakeRenderCommand();
 std::unique_ptr<Command> MakeEntitiesCommand();
+std::unique_ptr<Command> MakeFindCommand();
 
 // The settings file the editor reads (vorn.ini), wherever it is.
 QString EditorSettingsFile();

@@ -25,6 +25,7 @@ std::vector<std::unique_ptr<Command>> AllCommands()
     commands.push_back(MakeScriptCommand(false));
     commands.push_back(MakeRenderCommand());
     commands.push_back(MakeEntitiesCommand());
+    commands.push_back(MakeFindCommand());
     return commands;
 }
 

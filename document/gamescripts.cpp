@@ -57,10 +57,12 @@ QString GameScripts::stageScriptName(int stage) const
 {
     if (stage < 0 || stage >= kStageCount)
         return {};
-    StageFiles files;
-    if (!StageFilesOf(stage, game_.table[size_t(stage)], files).ok())
+    // Only the map name leads to the script: a bad tileset or backdrop name
+    // does not keep the game from running it. An empty name is an unused record.
+    const QString mapName = DecodeAnsi(CutAtNull(game_.table[size_t(stage)].map()));
+    if (mapName.isEmpty() || !IsPlainFileName(mapName))
         return {};
-    return files.script;
+    return MapFilesOf(mapName).script;
 }
 
 const GameScripts::Read& GameScripts::read(const QString& builtName) const

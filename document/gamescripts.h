@@ -31,7 +31,8 @@ Outcome WriteDecodedScript(const GameFolder& folder, const QString& builtName, c
 std::vector<int> EventNumbersOf(const QByteArray& decoded);
 
 // What checking a script needs to know of the rest of the game, read from
-// disk once and kept. The game must outlive it.
+// disk once and kept. The game must outlive it, and it must outlive the
+// contexts it gives: their stageEvents reads through it.
 class GameScripts {
 public:
     explicit GameScripts(const Game& game) : game_(game) {}

@@ -188,6 +188,34 @@ QByteArray NpcTableFile()
     return ComposeNpcTable(table);
 }
 
+// The shared scripts, small and clean: the events the game starts itself
+// (a save point, death, drowning), the inventory's texts and the teleporter's.
+QByteArray HeadScript()
+{
+    return "#0000\r\n<END\r\n"
+           "#0001\r\n<KEY<MSGIt is locked.<NOD<END\r\n"
+           "#0016\r\n<KEY<MSGSave the game?<YNJ0000<SVP<CLR<MSGSaved.<NOD<END\r\n"
+           "#0017\r\n<KEY<LI+0050<MSGYour health is restored.<NOD<END\r\n"
+           "#0040\r\n<KEY<CMU0000<WAI0040<MSGYou have died.<NOD<CLO<FAO0004<INI\r\n"
+           "#0041\r\n<KEY<MSGYou have drowned.<NOD<EVE0040\r\n";
+}
+
+QByteArray ArmsItemScript()
+{
+    return "#1000\r\n<TUR<MS2No weapon.<END\r\n"
+           "#1002\r\n<TUR<MS2Polar Star: a small gun.<END\r\n"
+           "#5000\r\n<TUR<MS2No item.<END\r\n"
+           "#5002\r\n<TUR<MS2Map: shows the stage.<END\r\n"
+           "#6002\r\n<KEY<MSGYou look at the map.<NOD<END\r\n";
+}
+
+QByteArray StageSelectScript()
+{
+    return "#1000\r\n<TUR<MS2Where to?<END\r\n"
+           "#1001\r\n<TUR<MS2Mossy Hollow<END\r\n"
+           "#1002\r\n<TUR<MS2Rusted Ledges<END\r\n";
+}
+
 Outcome WriteFile(const QDir& root, const QString& relative, const QByteArray& bytes)
 {
     QFile file(root.filePath(relative));
@@ -237,6 +265,9 @@ Outcome WriteSampleGame(const QString& dir, SampleTitles titles)
         out.emplace_back(QStringLiteral("data/Caret.pbm"), EncodeBitmap(sample::CaretSheet(), 4));
         out.emplace_back(QStringLiteral("data/ItemImage.pbm"), EncodeBitmap(sample::ItemImageSheet(), 4));
         out.emplace_back(QStringLiteral("data/npc.tbl"), NpcTableFile());
+        out.emplace_back(QStringLiteral("data/Head.tsc"), EncodeScript(HeadScript()));
+        out.emplace_back(QStringLiteral("data/ArmsItem.tsc"), EncodeScript(ArmsItemScript()));
+        out.emplace_back(QStringLiteral("data/StageSelect.tsc"), EncodeScript(StageSelectScript()));
         return out;
     }();
 

@@ -53,6 +53,7 @@ constexpr int kSampleBlankFrameType = 0;
 //   data/MyChar.pbm 16 x 32, data/Caret.pbm 80 x 128, data/ItemImage.pbm
 //                     48 x 128 (4-bit)
 //   data/npc.tbl      361 entity types
+//   data/Head.tsc, data/ArmsItem.tsc, data/StageSelect.tsc  the shared scripts
 //   data/bk*.pbm      bkDusk 48 x 64 (8-bit), bkLattice 64 x 64 (1-bit),
 //                     bkTide 96 x 80 (24-bit), bkEmber 40 x 56 (4-bit)
 //
@@ -146,6 +147,12 @@ constexpr int kSampleBlankFrameType = 0;
 //   4: 11 2 0 0 60 4352       Toroko, NpcRegu, faces right (0x1100)
 //   5: 1 4 7999 90 278 0      little family, ItemImage
 //   6: 19 14 0 0 3 0          dead enemy placeholder: a 0 x 0 frame
-// Every stage has a script whose plain text starts "#0090\r\n<MNA".
+// Every stage has a script whose plain text starts "#0090\r\n<MNA", with an
+// event for each of its entities' event numbers. Two faults are left in on
+// purpose: stage 13's gunfish has event -20, which no script can hold, and
+// stage 17's welcome row is 44 columns wide. Stage 13's event 0400 sets flag
+// 501, changes the entities of event 300 to type 60 and goes to stage 12's
+// event 0090. data/Head.tsc, data/ArmsItem.tsc and data/StageSelect.tsc are
+// small and clean.
 
 } // namespace vorn

@@ -186,14 +186,13 @@ std::vector<EntityRecord> Scatter(int count, int width, int height, quint32 seed
             e.Unknown = -1;
         if (k % 53 == 11)
             e.Flag = -300;
-        if (k % 61 == 17)
-            e.TSC = -1;
         out.push_back(e);
     }
     return out;
 }
 
-// Readable script text with a few events for the stage's entities.
+// Readable script text with an event for each of the stage's entities'
+// event numbers, so that only the faults put in on purpose are found.
 QByteArray Script(const QByteArray& title, const std::vector<EntityRecord>& entities)
 {
     static const std::array<const char*, 5> kLines = {
@@ -209,7 +208,7 @@ QByteArray Script(const QByteArray& title, const std::vector<EntityRecord>& enti
     text += "#0100\r\n<KEY<MSGWelcome to " + title.trimmed() + ".<NOD<CLO<END\r\n";
     std::set<int> events;
     for (const EntityRecord& e : entities)
-        if (e.TSC > 100 && events.size() < 6)
+        if (e.TSC > 100)
             events.insert(e.TSC);
     int line = 0;
     for (int event : events)
@@ -268,6 +267,8 @@ std::vector<SampleMap> SampleMaps()
         {1, 4, 7999, 90, 278, 0},        // little family, ItemImage
         {19, 14, 0, 0, 3, 0},            // dead enemy placeholder: a 0 x 0 frame
     }));
+    // A flag, an entity event, a type and a stage in use, for finding them.
+    maps.back().script += "#0400\r\n<KEY<FL+0501<CNP0300:0060:0000<TRA0012:0090:0005:0005\r\n";
 
     maps.push_back(Make(14, "Ledges", "Foundry", "bkEmber", "Mech", "Common", "Rusted Ledges", 2,
                         Cave(224, 112, 14, kBigTiles), Scatter(180, 224, 112, 1400, cast)));

@@ -18,6 +18,7 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sys/stat.h>
@@ -128,11 +129,13 @@ private slots:
         for (const QStringList& bad : {QStringList{}, {"frobnicate"}, {"render", "95", "-o", "x.png"},
                                        {"render", "13", "-o", "x.png", "--zoom", "48"}, {"decode"},
                                        {"encode", "3", "--all"}, {"check", "-x"}, {"entities"},
-                                       {"entities", "95"}, {"entities", "13", "14"}})
+                                       {"entities", "95"}, {"entities", "13", "14"}, {"find"}, {"find", "3"},
+                                       {"find", "--event", "1", "--flag", "2"}, {"find", "--type", "x"},
+                                       {"find", "--stage", "-1"}})
             QVERIFY2(tool(bad).status == 2, qPrintable(bad.join(' ')));
         const Result help = tool({"--help"});
         QCOMPARE(help.status, 0);
-        for (const char* command : {"stages", "check", "decode", "encode", "render", "entities"}) {
+        for (const char* command : {"stages", "check", "decode", "encode", "render", "entities", "find"}) {
             QVERIFY(help.out.join('\n').contains(QLatin1String(command)));
             QCOMPARE(tool({command, "--help"}).status, 0);
         }
@@ -236,13 +239,20 @@ private slots:
     {
         // The game's type table, its types drawn from sheets the sample has.
         // The sample holds on purpose an entity of a type beyond the table,
-        // on the map Ridge that many records reuse, and stage 17 names a
-        // second sheet it lacks: nothing else is wrong.
+        // on the map Ridge that many records reuse, stage 17 names a second
+        // sheet it lacks, Hollow's gunfish has an event no script holds and
+        // Ridge's script a row too wide (each script checked once, for the
+        // first record naming it): nothing else is wrong.
         const auto before = Snapshot(game->gameDir());
         const Result clean = tool({"check"});
         QCOMPARE(clean.status, 1);
-        QCOMPARE(clean.out.filter("is of type 400").size() + clean.out.filter("npcLantern.pbm").size(),
+        QCOMPARE(clean.out.filter("is of type 400").size() + clean.out.filter("npcLantern.pbm").size() + 2,
                  clean.out.size() - 1);
+        const QStringList hollow = clean.out.filter("data\\stage\\Hollow.tsc");
+        QCOMPARE(hollow.size(), 1);
+        QVERIFY(hollow[0].startsWith("stage 0: data\\stage\\Hollow.tsc: warning: An entity has event "));
+        QVERIFY(clean.out.contains("stage 2: data\\stage\\Ridge.tsc:6:43: warning: Text row is wider than the message "
+                                   "box (34 columns)"));
         QCOMPARE(clean.out.last(), SummaryOf(clean.out, 95));
         QVERIFY(Snapshot(game->gameDir()) == before); // read-only
 
@@ -269,11 +279,12 @@ private slots:
         QCOMPARE(found.status, 1);
         QCOMPARE(found.out, QStringList({
             "stage 13: data\\stage\\Hollow.pxe: warning: entity 6 at (20, 14) lies outside the 20 x 15 map.",
+            "stage 13: data\\stage\\Hollow.tsc: warning: " + hollow[0].section(": ", 3),
             "stage 14: data\\stage\\Ledges.pxm: error: " + w.messages[0],
             "stage 16: data\\stage\\Nook.pxe: warning: the entity file is missing: the stage has no entities.",
             "stage 19: data\\stage\\Vault.tsc: error: the script is missing.",
             "stage 20: data\\stage\\../Hollow.pxm: error: " + w.messages[1],
-            "5 stages checked, 3 errors, 2 warnings",
+            "5 stages checked, 3 errors, 3 warnings",
         }));
     }
 
@@ -333,6 +344,126 @@ private slots:
         const Result missing = tool({"check", "13", "19"});
         QVERIFY(missing.out.value(0).startsWith("data\\npc.tbl: warning: the entity type table is missing"));
         QCOMPARE(missing.out.filter("npc.tbl: ").size(), 1);
+    }
+
+    // Each fault the game's own scripts hold, rebuilt small, is found where
+    // it stands, and what the game reads without harm is not: labels after an
+    // event number, headers sharing a body, notes and dead code after an
+    // exit, a wide row of instant text, and Credit.tsc, which is no event script.
+    void checkFindsTheFaultsOfTheGamesOwnScripts()
+    {
+        const QByteArray vault =
+            "#0090\r\n<MNA<CMU0008<FAI0000<END\r\n"
+            "#0095\r\n<KEY<MSGA rope bridge.<NOD<END<SOU0011<CMU0000\r\n"       // dead code after the exit (Ballo1)
+            "#0101\r\n<KEY<MSGDusty.<NOD<END;\r\n"                              // a stray ';' after it (MazeD)
+            "#0110jenka\r\n<KEY<MSGA label after the number.<NOD<END\r\n"
+            "#0120\r\n<KEY<MSG12345678901234567890123456789012345<NOD<END\r\n"  // line 10: 35 columns (MazeS)
+            "#0130\r\n<KEY<FAC0005<MSG123456789012345678901234567<NOD<END\r\n"  // 12: 27 beside a face (Ballo1)
+            "#0140\r\n<KEY<FLJ850:0111\r\n<END\r\n"                             // 14: a short argument (River)
+            "#0150\r\n<KEY<CNP0250:<FAI0000<END\r\n"                            // 17: CNP swallows FAI (Little)
+            "#0152\r\n<KEY<MSGFirst copy.<NOD<END\r\n"
+            "#0160\r\n<KEY<WAI0050\r\n"                                         // 20: runs on
+            "#0180\r\n#0181\r\n<KEY<MSG<TUR123456789012345678901234567890123456789<NOD<END\r\n"
+            "#0152\r\n<KEY<MSGSecond copy.<NOD<END\r\n"                         // 25: a later copy (CentW)
+            "#0200\r\n";                                                        // 27: empty and last
+        QVERIFY(WriteBytes(file("data\\stage\\Vault.tsc"), vorn::EncodeScript(vault)));
+        const QByteArray head = vorn::DecodeScript(FileBytes(file("data\\Head.tsc")));
+        QVERIFY(WriteBytes(file("data\\Head.tsc"), vorn::EncodeScript(head + "\x83\x74\x83\x89\x83\x4f 0000-0099\r\n")));
+        QVERIFY(WriteBytes(game->path("data/Credit.tsc"), vorn::EncodeScript("[Cast]0001/<<<\r\n")));
+
+        const Result found = tool({"check", "19"});
+        const QString at = QStringLiteral("stage 19: data\\stage\\Vault.tsc:");
+        QCOMPARE(found.out, QStringList({
+            at + "10:43: warning: Text row is wider than the message box (34 columns)",
+            at + "12:43: warning: Text row is wider than 26 columns; with a face shown the rest is cut off",
+            at + "14:9: error: Argument 1 of <FLJ is \"850:\", not four digits",
+            at + "14:13: error: <FLJ needs ':' between arguments 1 and 2, not \"0\"",
+            at + "16:1: warning: Event 0150 does not end with END, EVE, TRA or another exit; the game runs on into "
+                 "what follows",
+            at + "17:14: error: Argument 2 of <CNP is \"<FAI\", not four digits",
+            at + "17:18: error: <CNP needs ':' between arguments 2 and 3, not \"0\"",
+            at + "20:1: warning: Event 0160 does not end with END, EVE, TRA or another exit; the game runs on into "
+                 "what follows",
+            at + "25:1: error: Event 0152 is repeated; the first one is used and this one never runs",
+            at + "27:1: warning: Event 0200 is empty and last; if started, the game reads past the end of the script",
+            "1 stages checked, 5 errors, 5 warnings",
+        }));
+        QCOMPARE(found.status, 1);
+    }
+
+    // A stage script runs after Head.tsc in one buffer, with the stage's
+    // entities, and TRA leads into other stages' scripts; the shared scripts
+    // run alone. A script several records name is checked once.
+    void checkReadsEachScriptWithWhatTheGameLoadsWithIt()
+    {
+        const QByteArray head = vorn::DecodeScript(FileBytes(file("data\\Head.tsc")));
+        QVERIFY(WriteBytes(file("data\\Head.tsc"), vorn::EncodeScript(head + QByteArray(20000, 'n') + "\r\n")));
+        QVERIFY(WriteBytes(file("data\\ArmsItem.tsc"), vorn::EncodeScript("#1000\r\n<KEY<EVE0016\r\n")));
+        QVERIFY(QFile::remove(file("data\\StageSelect.tsc")));
+        const QByteArray hollow = vorn::DecodeScript(FileBytes(file("data\\stage\\Hollow.tsc")));
+        // Only the map name leads to a script: a tileset name the editor refuses does not hide stage 12's.
+        vorn::StageTable table;
+        QCOMPARE(vorn::ReadStageTable(file("Doukutsu.exe"), table).refusal(), QString());
+        table[12].setTileset(vorn::PadName32("../Foundry"));
+        QCOMPARE(vorn::WriteStageRecord(file("Doukutsu.exe"), 12, table[12]).refusal(), QString());
+        const QByteArray script = "#0041\r\n<KEY<EVE0016\r\n" + hollow + "#0500\r\n<KEY<TRA0012:0095:0001:0001\r\n";
+        QVERIFY(WriteBytes(file("data\\stage\\Hollow.tsc"), vorn::EncodeScript(script)));
+
+        const Result found = tool({"check", "0", "13"}); // both name Hollow
+        QCOMPARE(found.status, 1);
+        QCOMPARE(found.out.mid(0, 3), QStringList({
+            "data\\ArmsItem.tsc:2:9: error: Event 0016 does not exist in this script",
+            "data\\StageSelect.tsc: warning: the script is missing.",
+            "stage 0: data\\stage\\Hollow.tsc: error: With Head.tsc this script takes " +
+                QString::number(head.size() + 20002 + script.size()) + " bytes; the game holds at most 20479",
+        }));
+        QCOMPARE(found.out.mid(4), QStringList({
+            "stage 0: data\\stage\\Hollow.tsc:1:1: error: Event 0041 is already in Head.tsc, which comes first; this "
+            "one never runs",
+            "stage 0: data\\stage\\Hollow.tsc:16:14: error: Event 0095 does not exist in stage 12's script",
+            "2 stages checked, 4 errors, 2 warnings",
+        }));
+        QVERIFY(found.out[3].startsWith("stage 0: data\\stage\\Hollow.tsc: warning: An entity has event "));
+    }
+
+    // Entities and script lines alike, the shared scripts first, each file
+    // once under the first record naming it; headers and commands as written.
+    void findListsEveryUse()
+    {
+        QVERIFY(WriteBytes(file("data\\stage\\Vault.tsc"),
+                           vorn::EncodeScript("#0090\r\n<MP+0012<ANP0300:0001:0000<EVE0300\r\n#0300 note\r\n<END\r\n")));
+        QVERIFY(WriteBytes(file("data\\StageSelect.tsc"),
+                           vorn::EncodeScript("#1000\r\n<KEY<TRA0012:0090:0001:0001\r\n")));
+
+        const Result flag = tool({"find", "--flag", "501"});
+        QCOMPARE(flag.status, 0);
+        QCOMPARE(flag.out.size(), 2);
+        QVERIFY2(flag.out[0].startsWith("stage 0 entity 2 at (17, 5): type 150"), qPrintable(flag.out[0]));
+        QCOMPARE(flag.out[1], "data\\stage\\Hollow.tsc:12:5: <FL+0501");
+        QCOMPARE(flag.err, "vorn-tool: found 2 places.\n");
+
+        // An event: entities with it, its header, jumps to it and commands
+        // picking entities by it.
+        const Result event = tool({"find", "--event", "300"});
+        QCOMPARE(event.status, 0);
+        for (const char* line : {"data\\stage\\Hollow.tsc:9:1: #0300", "data\\stage\\Hollow.tsc:12:13: <CNP0300:0060:0000",
+                                 "data\\stage\\Vault.tsc:2:9: <ANP0300:0001:0000", "data\\stage\\Vault.tsc:2:27: <EVE0300",
+                                 "data\\stage\\Vault.tsc:3:1: #0300 note"})
+            QVERIFY2(event.out.count(QString::fromLatin1(line)) == 1, line);
+        QVERIFY(event.out.filter(QRegularExpression("^stage [0-9]+ entity [0-9]+ at ")).size() > 1);
+        QVERIFY(tool({"find", "--type", "60"}).out.contains("data\\stage\\Hollow.tsc:12:13: <CNP0300:0060:0000"));
+
+        const Result stage = tool({"find", "--stage", "12", "--tsv"});
+        QCOMPARE(stage.out, QStringList({
+            "kind\tstage\tfile\tline\tcolumn\tentity\tx\ty\ttype\ttext",
+            "command\t\tdata\\\\StageSelect.tsc\t2\t5\t\t\t\t\t<TRA0012:0090:0001:0001",
+            "command\t0\tdata\\\\stage\\\\Hollow.tsc\t12\t31\t\t\t\t\t<TRA0012:0090:0005:0005",
+            "command\t4\tdata\\\\stage\\\\Vault.tsc\t2\t1\t\t\t\t\t<MP+0012",
+        }));
+        const Result none = tool({"find", "--type", "999"});
+        QCOMPARE(none.status, 0);
+        QVERIFY(none.out.isEmpty());
+        QCOMPARE(none.err, "vorn-tool: found nothing.\n");
     }
 
     // Entities as the editor loads them, named from the editor's settings
