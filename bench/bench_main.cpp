@@ -10,6 +10,9 @@
 #include "samplegame.h"
 #include "spritedrawing.h"
 #include "threecopyreference.h"
+#include "script.h"
+#include "scriptedit.h"
+#include "scriptwindows.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -400,6 +403,69 @@ void BM_SettingsLongFile(benchmark::State& state)
         benchmark::DoNotOptimize(vorn::IniValue(bytes, "Main", "Zoom"));
 }
 
+// A script of about 10,000 bytes in the shape of the game's: events that
+// talk, set flags, move entities and jump.
+QByteArray TenKilobyteScript()
+{
+    QByteArray script;
+    for (int event = 100; script.size() < 10000; ++event) {
+        script += "#" + QByteArray::number(event).rightJustified(4, '0') + "\r\n";
+        script += "<KEY<FLJ0" + QByteArray::number(event) + ":" + QByteArray::number(event + 1).rightJustified(4, '0')
+            + "<MSG<FAC0005Twenty-six columns of text.\r\nAnother row of words.<NOD<CLO\r\n";
+        script += "<CNP0300:0061:0000<FL+0" + QByteArray::number(event) + "<SOU0011<END\r\n";
+    }
+    return script;
+}
+
+// One keystroke in the script window over a 10,000-byte script: the text
+// checked again, its lines coloured again, and the marks placed, as the
+// window does before it next paints. "text" types into a message;
+// "exit" takes the D off an <END in the middle and puts it back, which
+// changes what is reached down to the next event.
+void BM_ScriptKeystroke(benchmark::State& state, const char* where)
+{
+    const QString name = QStringLiteral("data\\stage\\Bench.tsc");
+    if (!QFile(gameRoot + "/data/Stage/Bench.tsc").exists()) {
+        QFile file(gameRoot + "/data/Stage/Bench.tsc");
+        if (!file.open(QIODevice::WriteOnly) || file.write(vorn::EncodeScript(TenKilobyteScript())) < 0)
+            std::abort();
+    }
+    ScriptWindow* scriptWindow = window->Scripts().open(name);
+    if (!scriptWindow)
+        std::abort();
+    QCoreApplication::processEvents();
+    QTextDocument& text = *scriptWindow->script().text();
+    const QString plain = text.toPlainText();
+    const bool exit = std::string(where) == "exit";
+    const int at = exit ? int(plain.indexOf(QStringLiteral("<END"), plain.size() / 2)) + 3
+                        : int(plain.indexOf(QStringLiteral("columns"), plain.size() / 2));
+    QTextCursor cursor(&text);
+    using Clock = std::chrono::steady_clock;
+    std::chrono::duration<double, std::milli> total{};
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        cursor.setPosition(at);
+        if (exit) {
+            cursor.deleteChar();
+        } else {
+            cursor.insertText(QStringLiteral("x"));
+        }
+        const auto typed = Clock::now();
+        total += typed - start;
+        if (exit) {
+            cursor.insertText(QStringLiteral("D"));
+        } else {
+            cursor.deletePreviousChar();
+        }
+    }
+    if (state.iterations() > 0) {
+        meanMs[std::string("key") + where] = total.count() / double(state.iterations());
+        state.counters["keystroke_ms"] = meanMs[std::string("key") + where];
+    }
+    scriptWindow->script().text()->setModified(false);
+    scriptWindow->close();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -451,6 +517,8 @@ int main(int argc, char** argv)
     benchmark::RegisterBenchmark("Region/fillWholeMap", BM_RegionEdit, "fill")->Unit(kMillisecond);
     benchmark::RegisterBenchmark("Region/rectWholeMap", BM_RegionEdit, "rect")->Unit(kMillisecond);
     benchmark::RegisterBenchmark("Region/paste100", BM_RegionEdit, "paste")->Unit(kMillisecond);
+    benchmark::RegisterBenchmark("Script/keystroke/text", BM_ScriptKeystroke, "text")->Unit(kMillisecond);
+    benchmark::RegisterBenchmark("Script/keystroke/exit", BM_ScriptKeystroke, "exit")->Unit(kMillisecond);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
@@ -513,5 +581,9 @@ int main(int argc, char** argv)
     }
     if (meanMs.count("peakMB"))
         std::printf("Peak resident memory with the stage open at zoom 64: %.1f MB.\n", meanMs["peakMB"]);
+    if (meanMs.count("keytext") || meanMs.count("keyexit"))
+        std::printf("One keystroke in a 10,000-byte script, checked and coloured again: %.3f ms in message text, "
+                    "%.3f ms taking an <END apart (target: under 5 ms).\n",
+                    meanMs["keytext"], meanMs["keyexit"]);
     return 0;
 }

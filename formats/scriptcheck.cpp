@@ -12,6 +12,8 @@ namespace {
 constexpr int kMostScriptBytes = 0x5000 - 1;
 constexpr int kMostFlag = 7999;
 constexpr int kColumnsWithoutFace = 34;
+// An instant run is copied into 72 bytes with its NUL.
+constexpr int kMostInstantBytes = 71;
 constexpr int kColumnsWithFace = 26;
 constexpr int kEventNumbers = 10000;
 
@@ -356,7 +358,15 @@ std::vector<ScriptFinding> CheckScript(const QByteArray& decoded, const ScriptCo
       rowLine = text.position.line;
       newRow();
     }
-    if (instant) return;  // drawn at the font's own spacing, not on this grid
+    if (instant) {
+      // Drawn at the font's own spacing, not on this grid, from a copy the
+      // game makes without checking its length.
+      if (text.length > kMostInstantBytes)
+        error(text.position.offset, QStringLiteral("Instant text of %1 bytes overflows the game's %2-byte buffer; "
+                                                   "it may crash")
+                                        .arg(text.length).arg(kMostInstantBytes + 1));
+      return;
+    }
     const int limit = face ? kColumnsWithFace : kColumnsWithoutFace;
     const int end = text.position.offset + text.length;
     for (int i = text.position.offset; i < end;) {

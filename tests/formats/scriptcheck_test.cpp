@@ -153,10 +153,11 @@ TEST(ScriptCheckTest, WarningsAtTheirPlaces) {
         "<FAC0001123456789012345678901234567<NOD<END",   // 27 columns with a face
         "#0201",                                          // runs on
         "<FL+8000",                                       // flag beyond 7999
+        "<MSG<TUR123456789012345678901234567890123456789012345678901234567890123456789012",  // 72: an error
         "#0202",                                          // empty and last
     });
     const auto findings = CheckScript(script, context);
-    const std::vector<std::string> expected = {"0:0 W", "2:39 W", "4:35 W", "5:1 W", "6:5 W", "7:1 W"};
+    const std::vector<std::string> expected = {"0:0 W", "2:39 W", "4:35 W", "5:1 W", "6:5 W", "7:9 E", "8:1 W"};
     EXPECT_EQ(Summary(findings), expected) << Dump(findings);
     EXPECT_TRUE(findings[0].text.contains(QStringLiteral("0300")));
 }
