@@ -412,7 +412,8 @@ QByteArray TenKilobyteScript()
         script += "#" + QByteArray::number(event).rightJustified(4, '0') + "\r\n";
         script += "<KEY<FLJ0" + QByteArray::number(event) + ":" + QByteArray::number(event + 1).rightJustified(4, '0')
             + "<MSG<FAC0005Twenty-six columns of text.\r\nAnother row of words.<NOD<CLO\r\n";
-        script += "<CNP0300:0061:0000<FL+0" + QByteArray::number(event) + "<SOU0011<END\r\n";
+        script += "<CNP0300:0061:0000<FL+0" + QByteArray::number(event) + "<SOU0011"
+            + (event % 3 == 0 ? "<TRA0013:0100:0005:0005\r\n" : "<END\r\n");
     }
     return script;
 }

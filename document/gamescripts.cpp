@@ -68,9 +68,15 @@ QString GameScripts::stageScriptName(int stage) const
 const GameScripts::Read& GameScripts::read(const QString& builtName) const
 {
     const QString key = builtName.toCaseFolded();
-    if (const auto found = read_.constFind(key); found != read_.constEnd())
+    // A stat of the path found before is cheap next to finding it again,
+    // and a check asks for the same scripts at every keystroke. A script
+    // that was missing stays missing until forgotten.
+    if (const auto found = read_.constFind(key);
+        found != read_.constEnd() && (found->path.isEmpty() || StampOf(found->path) == found->stamp))
         return *found;
     Read entry;
+    entry.path = game_.folder.findEntry(builtName);
+    entry.stamp = StampOf(entry.path);
     QByteArray decoded;
     if (ReadDecodedScript(game_.folder, builtName, decoded).ok()) {
         entry.ok = true;
@@ -83,9 +89,12 @@ const GameScripts::Read& GameScripts::read(const QString& builtName) const
 std::optional<std::vector<int>> GameScripts::stageEvents(int stage) const
 {
     const QString name = stageScriptName(stage);
-    if (name.isEmpty())
-        return std::nullopt;
-    const Read& entry = read(name);
+    return name.isEmpty() ? std::nullopt : scriptEvents(name);
+}
+
+std::optional<std::vector<int>> GameScripts::scriptEvents(const QString& builtName) const
+{
+    const Read& entry = read(builtName);
     return entry.ok ? std::optional(entry.events) : std::nullopt;
 }
 

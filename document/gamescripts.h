@@ -1,6 +1,7 @@
 #pragma once
 // The game's event scripts as the checks, the script window and vorn-tool's
 // find read them: each stage's script, and the three shared ones.
+#include "filestamp.h"
 #include "game.h"
 #include "outcome.h"
 #include "scriptcheck.h"
@@ -42,6 +43,8 @@ public:
     QString stageScriptName(int stage) const;
     // A stage script's events; nullopt when it cannot be read.
     std::optional<std::vector<int>> stageEvents(int stage) const;
+    // The events of any script ("data\Head.tsc"); nullopt when it cannot be read.
+    std::optional<std::vector<int>> scriptEvents(const QString& builtName) const;
 
     // The context for checking stage `stage`'s script, with its entities' events.
     ScriptContext stageContext(int stage, std::vector<int> entityEvents) const;
@@ -61,6 +64,8 @@ private:
         bool ok = false;
         std::vector<int> events;
         int size = 0;
+        QString path;    // where it was found
+        FileStamp stamp; // as it was then: another stamp, and it is read again
     };
     const Read& read(const QString& builtName) const;
 

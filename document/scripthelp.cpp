@@ -83,8 +83,14 @@ QString ArgumentHelp(const ScriptCommandUse& command, int i, const ParsedScript&
             const bool here = std::any_of(parsed.events.begin(), parsed.events.end(), [&](const ScriptEvent& e) {
                 return e.findable && e.number == value;
             });
-            lines << (here ? QStringLiteral("Event %1 is in this script.").arg(ScriptEventName(value))
-                           : QStringLiteral("Event %1 is not in this script.").arg(ScriptEventName(value)));
+            // A stage script runs after Head.tsc, whose events it can use.
+            const auto head = stage >= 0 && sources.scripts ? sources.scripts->scriptEvents(HeadScriptName()) : std::nullopt;
+            if (here)
+                lines << QStringLiteral("Event %1 is in this script.").arg(ScriptEventName(value));
+            else if (head && Contains(*head, value))
+                lines << QStringLiteral("Event %1 is in Head.tsc.").arg(ScriptEventName(value));
+            else
+                lines << QStringLiteral("Event %1 is not in this script.").arg(ScriptEventName(value));
             lines << Carriers(stage, value, sources);
         }
         break;

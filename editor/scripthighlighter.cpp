@@ -75,11 +75,14 @@ void ScriptHighlighter::build()
     for (const vorn::ScriptEvent& event : parsed.events)
         add(event.header.offset, event.bodyOffset - event.header.offset, Header);
     for (const vorn::ScriptCommandUse& command : parsed.commands) {
-        const Kind kind = !command.reachable ? Unreached : command.info ? KindOf(command.info->category) : Unknown;
-        add(command.position.offset, int(1 + command.code.size()), kind);
+        if (!command.reachable) {
+            add(command.position.offset, command.length, Unreached); // separators too
+            continue;
+        }
+        add(command.position.offset, int(1 + command.code.size()), command.info ? KindOf(command.info->category) : Unknown);
         for (int i = 0; i < command.argumentCount; ++i) {
             const vorn::ScriptArgument& argument = command.arguments[size_t(i)];
-            add(argument.position.offset, int(argument.text.size()), command.reachable ? Argument : Unreached);
+            add(argument.position.offset, int(argument.text.size()), Argument);
         }
     }
     for (const vorn::ScriptText& text : parsed.texts)

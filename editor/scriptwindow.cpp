@@ -48,6 +48,7 @@ ScriptWindow::ScriptWindow(std::unique_ptr<vorn::ScriptDocument> script, ScriptQ
         listTimer_->start();
     });
     resize(900, 640);
+    edit_->setFocus(); // typing goes to the text from the start
 }
 
 ScriptWindow::~ScriptWindow()

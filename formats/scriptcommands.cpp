@@ -136,8 +136,9 @@ ScriptCategory CategoryOf(const Row& row) {
     return ScriptCategory::Message;
   if (HasKind(row, {K::Item, K::Weapon, K::Ammo, K::Equip, K::Life}) || OneOf(code, {"AE+", "ZAM"}))
     return ScriptCategory::ItemsWeapons;
-  // Camera commands name entities too, so they are sorted out first.
-  if (OneOf(code, {"FON", "FOB", "FOM"})) return ScriptCategory::MapCamera;
+  // Camera commands name entities, and fades take a direction, as entity
+  // commands do: they are sorted out first.
+  if (OneOf(code, {"FON", "FOB", "FOM", "FAI", "FAO"})) return ScriptCategory::MapCamera;
   if (HasKind(row, {K::EntityEvent, K::EntityType, K::Direction})
       || OneOf(code, {"BOA", "HMC", "SMC", "MOV", "UNI", "MM0"}))
     return ScriptCategory::Entities;

@@ -63,6 +63,7 @@ TEST(ScriptCommandsTest, TableAndLookup) {
     EXPECT_EQ(FindScriptCommand("AM+")->category, ScriptCategory::ItemsWeapons);
     EXPECT_EQ(FindScriptCommand("CMU")->category, ScriptCategory::Sound);
     EXPECT_EQ(FindScriptCommand("FON")->category, ScriptCategory::MapCamera);
+    EXPECT_EQ(FindScriptCommand("FAI")->category, ScriptCategory::MapCamera);
     EXPECT_EQ(FindScriptCommand("EVE")->category, ScriptCategory::Flow);
     for (const ScriptCommandInfo& info : ScriptCommands()) EXPECT_EQ(FindScriptCommand(info.code), &info);
 }
