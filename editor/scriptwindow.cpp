@@ -94,9 +94,7 @@ void ScriptWindow::buildLayout()
         }
         if (position < analysis.text.size() && vorn::IsKeptByte(analysis.text[position]))
             lines << QStringLiteral("Byte 0x%1, which the code page does not show; it is saved as it is.")
-                         .arg(vorn::KeptByteValue(analysis.text[position]), 2, 16, QChar(u'0'))
-                         .toUpper()
-                         .replace(QStringLiteral("0X"), QStringLiteral("0x"));
+                         .arg(QString::number(vorn::KeptByteValue(analysis.text[position]), 16).toUpper().rightJustified(2, u'0'));
         return lines.join(QStringLiteral("\n\n"));
     };
 

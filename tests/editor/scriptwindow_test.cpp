@@ -73,6 +73,8 @@ private slots:
         QCOMPARE(window->windowTitle(), QStringLiteral("Hollow.tsc[*] - Vorn"));
         QVERIFY(window->edit()->toPlainText().contains(QStringLiteral("日本")));
         QVERIFY(window->status()->text().contains(QStringLiteral("2 bytes are not characters")));
+        QCOMPARE(window->edit()->helpAt(int(window->edit()->toPlainText().indexOf(QChar(0xF781)))),
+                 QStringLiteral("Byte 0x81, which the code page does not show; it is saved as it is."));
 
         // Ctrl+E again brings the same window; "Edit" too.
         QTest::keyClick(w->picMap, Qt::Key_E, Qt::ControlModifier);
