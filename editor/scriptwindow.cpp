@@ -31,6 +31,7 @@ const QString kOverwrite = QStringLiteral("Overwrite");
 constexpr int kOffsetRole = Qt::UserRole + 1;
 // Long enough to let a burst of typing settle before the lists are made again.
 constexpr int kListDelayMs = 150;
+constexpr int kPreviewLength = 20; // characters of an event's first text in the outline
 
 
 } // namespace
@@ -402,11 +403,24 @@ void ScriptWindow::refreshLists()
     const vorn::ScriptDocument::Analysis& analysis = script_->analysis();
 
     outline_->clear();
-    for (const vorn::ScriptEvent& event : analysis.parsed.events) {
+    // Each event with the start of the first text it shows, to know it by.
+    std::vector<QString> firstTexts(analysis.parsed.events.size());
+    for (const vorn::ScriptText& text : analysis.parsed.texts) {
+        if (text.event < 0 || !text.reachable || !firstTexts[size_t(text.event)].isEmpty())
+            continue;
+        const int start = script_->positionOf(text.position.offset);
+        const QString shown = analysis.text.mid(start, script_->positionOf(text.position.offset + text.length) - start)
+                                  .simplified();
+        firstTexts[size_t(text.event)] = shown.size() > kPreviewLength ? shown.left(kPreviewLength) + u'…' : shown;
+    }
+    for (size_t i = 0; i < analysis.parsed.events.size(); ++i) {
+        const vorn::ScriptEvent& event = analysis.parsed.events[i];
         const int start = script_->positionOf(event.header.offset);
         const int end = script_->positionOf(event.bodyOffset);
         QString label = analysis.text.mid(start, end - start).trimmed();
         label.remove(QChar::ParagraphSeparator);
+        if (!firstTexts[i].isEmpty())
+            label += QStringLiteral("  ") + firstTexts[i];
         auto* item = new QListWidgetItem(label, outline_);
         item->setData(kOffsetRole, start);
         if (!event.findable)

@@ -113,7 +113,7 @@ private slots:
         QVERIFY(w.started);
         ScriptWindow* window = w->Scripts().open(kScript);
         QVERIFY(window);
-        QCOMPARE(Items(window->outline()), (QStringList{"#0100", "#0200"}));
+        QCOMPARE(Items(window->outline()), (QStringList{"#0100  Hello", "#0200"}));
         QVERIFY(window->goToEvent(200));
         QCOMPARE(window->edit()->textCursor().blockNumber(), 2);
         QVERIFY(!window->goToEvent(300));
