@@ -23,11 +23,14 @@ QString ScriptDocument::fileName() const { return builtName_.mid(builtName_.last
 
 Outcome ScriptDocument::load(QString* note)
 {
+    // Stamped before the read: a change made while reading shows as a change.
+    const FileStamp before = StampOf(game_.folder.findEntry(builtName_));
     QByteArray decoded;
     if (const Outcome read = ReadDecodedScript(game_.folder, builtName_, decoded); !read.ok())
         return read;
     const ScriptTextReading reading = ScriptTextOf(decoded);
-    stamp_ = StampOf(game_.folder.findEntry(builtName_));
+    stamp_ = before;
+    onDisk_ = decoded;
     text_->setPlainText(reading.text);
     text_->clearUndoRedoStacks();
     text_->setModified(false);
@@ -49,7 +52,14 @@ Outcome ScriptDocument::load(QString* note)
 bool ScriptDocument::changedOnDisk() const
 {
     const FileStamp now = StampOf(game_.folder.findEntry(builtName_));
-    return now.exists && now != stamp_;
+    if (!now.exists || now == stamp_)
+        return false;
+    QByteArray decoded;
+    if (ReadDecodedScript(game_.folder, builtName_, decoded).ok() && decoded == onDisk_) {
+        stamp_ = now; // only touched: no need to read it again
+        return false;
+    }
+    return true;
 }
 
 Outcome ScriptDocument::save()
@@ -66,6 +76,7 @@ Outcome ScriptDocument::save()
     if (const Outcome written = WriteDecodedScript(game_.folder, builtName_, bytes.bytes); !written.ok())
         return written;
     stamp_ = StampOf(game_.folder.findEntry(builtName_));
+    onDisk_ = bytes.bytes;
     scripts_.forget(builtName_);
     text_->setModified(false);
     return {};

@@ -41,8 +41,8 @@ public:
     // a new history and nothing unsaved. `note` tells of line ends saved
     // otherwise than read, and of bytes kept as they are.
     Outcome load(QString* note = nullptr);
-    // True when another program changed or replaced the file since it was
-    // read or written here.
+    // True when another program changed what the file holds since it was
+    // read or written here; a touch, or the same bytes written again, is no change.
     bool changedOnDisk() const;
     // Scrambles the text and replaces the file atomically. Refused, naming
     // the character and its line, when the code page cannot store the text.
@@ -79,7 +79,8 @@ private:
     EntityEvents entityEvents_;
     int stage_ = -1;
     QTextDocument* text_;
-    FileStamp stamp_;
+    mutable FileStamp stamp_;
+    QByteArray onDisk_; // unscrambled, as read or written here
     Analysis analysis_;
 };
 
