@@ -126,7 +126,11 @@ QString frmVorn::EventPresence(int event) const
     const std::optional<std::vector<int>> events = scriptWindows_->events(script);
     if (!events)
         return QStringLiteral("%1 cannot be read.").arg(file);
-    const bool there = std::find(events->begin(), events->end(), event) != events->end();
-    return (there ? QStringLiteral("Event %1 is in %2.") : QStringLiteral("Event %1 is not in %2."))
-        .arg(vorn::ScriptEventName(event), file);
+    const auto has = [event](const std::vector<int>& list) { return std::find(list.begin(), list.end(), event) != list.end(); };
+    if (has(*events))
+        return QStringLiteral("Event %1 is in %2.").arg(vorn::ScriptEventName(event), file);
+    // The stage's script runs after Head.tsc, whose events every stage has.
+    if (const auto head = scriptWindows_->events(vorn::HeadScriptName()); head && has(*head))
+        return QStringLiteral("Event %1 is in Head.tsc.").arg(vorn::ScriptEventName(event));
+    return QStringLiteral("Event %1 is not in %2.").arg(vorn::ScriptEventName(event), file);
 }
