@@ -194,6 +194,12 @@ std::vector<ScriptFinding> CheckScript(const QByteArray& decoded, const ScriptCo
       error(i, QStringLiteral("Line ends with CR alone; the game needs CR LF"));
   }
 
+  // The scrambling's key is the middle byte; for a 0 there the game uses 7,
+  // so what it unscrambles is not what was written.
+  if (n > 0 && d[n / 2] == 0)
+    error(n / 2, QStringLiteral("The middle byte is NUL, the scrambling's key; the game unscrambles such a "
+                                "script with another key and reads it wrong"));
+
   if (context.headSize && *context.headSize + n > kMostScriptBytes)
     error(-1, QStringLiteral("With Head.tsc this script takes %1 bytes; the game holds at most %2")
                   .arg(*context.headSize + n).arg(kMostScriptBytes));

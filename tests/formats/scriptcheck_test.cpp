@@ -159,6 +159,10 @@ TEST(ScriptCheckTest, WarningsAtTheirPlaces) {
     });
     const auto findings = CheckScript(script, context);
     const std::vector<std::string> expected = {"0:0 W", "2:39 W", "4:35 W", "5:1 W", "6:5 W", "7:9 E", "8:1 W"};
+    // A NUL as the middle byte: the game takes another key.
+    QByteArray keyless = Lines({"#0100", "<MSGabcdef<END"});
+    keyless[keyless.size() / 2] = '\0';
+    EXPECT_EQ(Summary(CheckScript(keyless, ScriptContext{})), std::vector<std::string>{"2:5 E"}) << Dump(CheckScript(keyless, ScriptContext{}));
     EXPECT_EQ(Summary(findings), expected) << Dump(findings);
     EXPECT_TRUE(findings[0].text.contains(QStringLiteral("0300")));
 }
