@@ -111,7 +111,7 @@ void ScriptHighlighter::build()
     lineHashes_ = std::move(hashes);
 }
 
-void ScriptHighlighter::follow(int position, int removed, int added)
+void ScriptHighlighter::follow(int position, int /*removed*/, int added)
 {
     const std::vector<size_t> before = std::move(lineHashes_);
     build();
@@ -123,7 +123,6 @@ void ScriptHighlighter::follow(int position, int removed, int added)
     // the others only when their colours changed.
     const int firstEdited = text.findBlock(position).blockNumber();
     const int lastEdited = text.findBlock(position + added).blockNumber();
-    (void)removed;
     for (int line = 0; line < int(lineHashes_.size()); ++line) {
         if (line >= firstEdited && line <= lastEdited)
             continue;
