@@ -40,7 +40,8 @@ ScriptWindow::ScriptWindow(std::unique_ptr<vorn::ScriptDocument> script, ScriptQ
                            vorn::ScriptHelpSources help, QWidget* parent)
     : QMainWindow(parent), script_(std::move(script)), questions_(std::move(questions)), help_(std::move(help))
 {
-    setAttribute(Qt::WA_DeleteOnClose, false);
+    // A closed window is gone, discarded edits with it: the script opens anew.
+    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(script_->fileName() + QStringLiteral("[*] - Vorn"));
     buildLayout();
     connect(script_->text(), &QTextDocument::modificationChanged, this, &QWidget::setWindowModified);

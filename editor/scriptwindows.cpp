@@ -16,14 +16,15 @@ ScriptWindows::ScriptWindows(const vorn::Game& game, ScriptQuestions questions, 
 ScriptWindows::~ScriptWindows()
 {
     for (const QPointer<ScriptWindow>& window : windows_)
-        delete window.data();
+        delete window.data(); // hidden ones too
 }
 
 std::vector<ScriptWindow*> ScriptWindows::windows() const
 {
     std::vector<ScriptWindow*> open;
+    // A closed window waits for its deletion hidden; it is no longer open.
     for (const QPointer<ScriptWindow>& window : windows_)
-        if (window)
+        if (window && window->isVisible())
             open.push_back(window.data());
     return open;
 }

@@ -208,6 +208,16 @@ private slots:
         QVERIFY(window->findNext());
         QCOMPARE(window->edit()->textCursor().blockNumber(), 2);
 
+        // Discarded edits are gone: the script opens again as the file holds it.
+        window->edit()->insertPlainText(QStringLiteral("gone"));
+        w.answers = {QStringLiteral("Discard")};
+        QVERIFY(window->close());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!w->Scripts().find(kScript));
+        window = w->Scripts().open(kScript);
+        QCOMPARE(window->script().text()->toPlainText().toUtf8(), QByteArray(kPlain).replace("\r\n", "\n"));
+        window->edit()->setTextCursor(QTextCursor(window->script().text()->findBlockByNumber(2)));
+
         // Cancel keeps the window and its edits; closing the main window
         // asks for the script too, and Save there writes it.
         window->edit()->moveCursor(QTextCursor::StartOfBlock);
