@@ -384,7 +384,7 @@ public:
             if (script.path.isEmpty() || scriptsChecked.contains(script.path))
                 continue;
             scriptsChecked.insert(script.path);
-            CheckScriptFile(game.folder, script.file, scripts.stageContext(stage, std::move(script.entityEvents)),
+            CheckScriptFile(game.folder, script.file, scripts.stageContext(std::move(script.entityEvents)),
                             stage, found);
         }
         PrintLine(QStringLiteral("%1 stages checked, %2 errors, %3 warnings")

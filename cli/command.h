@@ -61,5 +61,7 @@ QString EscapedCell(const QString& text);
 // Stage numbers as typed, 0 to 94, each kept once in the order given.
 // Refused, with the usage error, for anything else.
 Outcome ParseStageNumbers(const QStringList& arguments, QList<int>& stages);
+// Exactly one stage number.
+Outcome ParseOneStage(const QStringList& arguments, int& stage);
 
 } // namespace vorn::cli

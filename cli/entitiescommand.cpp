@@ -32,12 +32,8 @@ public:
     }
     Outcome take(const QCommandLineParser& parser) override
     {
-        QList<int> stages;
-        if (const Outcome parsed = ParseStageNumbers(parser.positionalArguments(), stages); !parsed.ok())
+        if (const Outcome parsed = ParseOneStage(parser.positionalArguments(), stage_); !parsed.ok())
             return parsed;
-        if (parser.positionalArguments().size() != 1)
-            return QStringLiteral("name one stage.");
-        stage_ = stages.first();
         asTsv_ = parser.isSet(tsv_);
         return {};
     }

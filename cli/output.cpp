@@ -101,4 +101,15 @@ Outcome ParseStageNumbers(const QStringList& arguments, QList<int>& stages)
     return {};
 }
 
+Outcome ParseOneStage(const QStringList& arguments, int& stage)
+{
+    QList<int> stages;
+    if (const Outcome parsed = ParseStageNumbers(arguments, stages); !parsed.ok())
+        return parsed;
+    if (arguments.size() != 1)
+        return QStringLiteral("name one stage.");
+    stage = stages.first();
+    return {};
+}
+
 } // namespace vorn::cli

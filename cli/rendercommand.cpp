@@ -54,12 +54,8 @@ public:
     }
     Outcome take(const QCommandLineParser& parser) override
     {
-        QList<int> stages;
-        if (const Outcome parsed = ParseStageNumbers(parser.positionalArguments(), stages); !parsed.ok())
+        if (const Outcome parsed = ParseOneStage(parser.positionalArguments(), stage_); !parsed.ok())
             return parsed;
-        if (parser.positionalArguments().size() != 1)
-            return QStringLiteral("name one stage.");
-        stage_ = stages.first();
         if (!parser.isSet(output_) || parser.value(output_).isEmpty())
             return QStringLiteral("name the picture to write with -o FILE.png.");
         path_ = parser.value(output_);

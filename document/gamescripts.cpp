@@ -98,7 +98,7 @@ std::optional<std::vector<int>> GameScripts::scriptEvents(const QString& builtNa
     return entry.ok ? std::optional(entry.events) : std::nullopt;
 }
 
-ScriptContext GameScripts::stageContext(int /*stage*/, std::vector<int> entityEvents) const
+ScriptContext GameScripts::stageContext(std::vector<int> entityEvents) const
 {
     ScriptContext context = sharedContext();
     const Read& head = read(HeadScriptName());
@@ -130,7 +130,7 @@ int GameScripts::stageOfScript(const QString& builtName) const
 ScriptContext GameScripts::contextFor(const QString& builtName, std::vector<int> entityEvents) const
 {
     const int stage = stageOfScript(builtName);
-    return stage >= 0 ? stageContext(stage, std::move(entityEvents)) : sharedContext();
+    return stageOfScript(builtName) >= 0 ? stageContext(std::move(entityEvents)) : sharedContext();
 }
 
 void GameScripts::forget(const QString& builtName) { read_.remove(builtName.toCaseFolded()); }

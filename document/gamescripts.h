@@ -46,8 +46,8 @@ public:
     // The events of any script ("data\Head.tsc"); nullopt when it cannot be read.
     std::optional<std::vector<int>> scriptEvents(const QString& builtName) const;
 
-    // The context for checking stage `stage`'s script, with its entities' events.
-    ScriptContext stageContext(int stage, std::vector<int> entityEvents) const;
+    // The context for checking a stage's script, with its entities' events.
+    ScriptContext stageContext(std::vector<int> entityEvents) const;
     // The context for a shared script: loaded alone, so Head.tsc does not count.
     ScriptContext sharedContext() const;
     // The context for the script `builtName`: a stage script for the first

@@ -1,7 +1,5 @@
 #include "scriptdocument.h"
 
-#include "filestamp.h"
-
 #include <QTextBlock>
 
 #include <algorithm>
@@ -119,9 +117,9 @@ void ScriptDocument::analyse(int position, int removed, int added, bool force)
     analysis_.bytes = ScriptBytesOf(analysis_.text);
     analysis_.parsed = ParseScript(analysis_.bytes.bytes);
     const ScriptContext context = stage_ >= 0
-        ? scripts_.stageContext(stage_, entityEvents_ ? entityEvents_(stage_) : std::vector<int>{})
-        : scripts_.contextFor(builtName_);
-    analysis_.findings = CheckScript(analysis_.bytes.bytes, context);
+        ? scripts_.stageContext(entityEvents_ ? entityEvents_(stage_) : std::vector<int>{})
+        : scripts_.sharedContext();
+    analysis_.findings = CheckScript(analysis_.bytes.bytes, analysis_.parsed, context);
     emit analysed(position, removed, added);
 }
 

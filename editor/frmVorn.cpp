@@ -386,7 +386,12 @@ void frmVorn::ShowMessage(const QString& text, QMessageBox::Icon icon)
         messageHook(text, icon);
         return;
     }
-    QMessageBox box(icon, QStringLiteral("Vorn"), text, QMessageBox::Ok, this);
+    TellInBox(this, text, icon);
+}
+
+void TellInBox(QWidget* parent, const QString& text, QMessageBox::Icon icon)
+{
+    QMessageBox box(icon, QStringLiteral("Vorn"), text, QMessageBox::Ok, parent);
     box.exec();
 }
 

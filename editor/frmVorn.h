@@ -37,6 +37,8 @@ class ScriptWindows;
 
 // A modal question titled "Vorn" over `parent`: the caption of the button chosen.
 QString AskInBox(QWidget* parent, const QString& text, const QStringList& buttons, int defaultButton, int escapeButton);
+// A modal message titled "Vorn" over `parent`, with an OK button.
+void TellInBox(QWidget* parent, const QString& text, QMessageBox::Icon icon);
 
 // Cells with the entities standing on them, as copied; the text form goes
 // on the clipboard (clipboard.cpp says how it reads).

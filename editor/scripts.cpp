@@ -13,9 +13,8 @@
 
 namespace {
 
-constexpr int kEditLeft = 504 + 4 * 21 + 4; // after the tool buttons
+constexpr int kEditGap = 4; // from the last tool button
 constexpr int kEditWidth = 34;
-
 
 } // namespace
 
@@ -27,12 +26,10 @@ void frmVorn::BuildScriptCommands()
         return askHook ? askHook(text, buttons) : AskInBox(parent, text, buttons, defaultButton, escapeButton);
     };
     questions.tell = [this](QWidget* parent, const QString& text) {
-        if (messageHook) {
+        if (messageHook)
             messageHook(text, QMessageBox::Warning);
-            return;
-        }
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Vorn"), text, QMessageBox::Ok, parent);
-        box.exec();
+        else
+            TellInBox(parent, text, QMessageBox::Warning);
     };
     vorn::ScriptHelpSources help;
     help.typeName = [this](int type) {
@@ -79,7 +76,8 @@ void frmVorn::BuildScriptCommands()
     cmdEditScript_->setAutoRaise(true);
     cmdEditScript_->setToolTip(QStringLiteral("Edit the stage's script in a window of its own (Ctrl+E; "
                                               "Ctrl+Shift+E opens it at the selected entity's event)"));
-    cmdEditScript_->setGeometry(kEditLeft, 2, kEditWidth, 21);
+    const QRect lastTool = toolButtons_.back()->geometry();
+    cmdEditScript_->setGeometry(lastTool.right() + 1 + kEditGap, lastTool.top(), kEditWidth, lastTool.height());
     connect(cmdEditScript_, &QToolButton::clicked, this, [this] { cmdEditScript_Click(); });
     BindKey(QKeySequence(Qt::CTRL | Qt::Key_E), [this] { cmdEditScript_Click(); });
     BindKey(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), [this] { EditEntityEvent(); });

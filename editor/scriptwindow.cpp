@@ -376,11 +376,11 @@ void ScriptWindow::showMarks()
             continue;
         // The command or argument the finding is about, or one character.
         int bytes = 1;
-        for (const vorn::ScriptCommandUse& command : analysis.parsed.commands)
-            if (command.position.offset == finding.offset) {
-                bytes = command.length;
-                break;
-            }
+        const auto& commands = analysis.parsed.commands;
+        const auto command = std::lower_bound(commands.begin(), commands.end(), finding.offset,
+                                              [](const vorn::ScriptCommandUse& c, int at) { return c.position.offset < at; });
+        if (command != commands.end() && command->position.offset == finding.offset)
+            bytes = command->length;
         if (bytes == 1 && finding.offset + 4 <= analysis.bytes.bytes.size()) {
             const QByteArray next = analysis.bytes.bytes.mid(finding.offset, 4);
             if (!next.contains('\r') && !next.contains('\n') && (next[0] == '#' || QChar(next[0]).isDigit()))

@@ -73,6 +73,7 @@ std::optional<std::vector<int>> ScriptWindows::events(const QString& builtName) 
                 numbers.push_back(event.number);
         return numbers;
     }
+    // Read afresh: a script the checks remember as missing may exist by now.
     QByteArray decoded;
     if (!vorn::ReadDecodedScript(game_.folder, builtName, decoded).ok())
         return std::nullopt;

@@ -173,6 +173,11 @@ QString ScriptEventName(int number)
 }
 
 std::vector<ScriptFinding> CheckScript(const QByteArray& decoded, const ScriptContext& context) {
+  return CheckScript(decoded, ParseScript(decoded), context);
+}
+
+std::vector<ScriptFinding> CheckScript(const QByteArray& decoded, const ParsedScript& parsed,
+                                       const ScriptContext& context) {
   struct Found {
     int offset;  // -1: the whole script
     bool error;
@@ -184,7 +189,6 @@ std::vector<ScriptFinding> CheckScript(const QByteArray& decoded, const ScriptCo
 
   const char* d = decoded.constData();
   const int n = int(decoded.size());
-  const ParsedScript parsed = ParseScript(decoded);
 
   // Line ends, as stored.
   for (int i = 0; i < n; ++i) {

@@ -88,5 +88,8 @@ struct ScriptContext {
 
 // Findings in script order, the whole-script ones first.
 std::vector<ScriptFinding> CheckScript(const QByteArray& decoded, const ScriptContext& context);
+// The same for a script already parsed (ParseScript of `decoded`).
+std::vector<ScriptFinding> CheckScript(const QByteArray& decoded, const ParsedScript& parsed,
+                                       const ScriptContext& context);
 
 } // namespace vorn
