@@ -301,6 +301,7 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     connect(findBar, &vorn::FindBar::findNext, this, [this] { FindNextEntity(); });
     BuildTools();
     BuildScriptCommands();
+    BuildWindowsMenu();
     InstallEditKeys();
     ConnectStage();
 

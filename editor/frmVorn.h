@@ -23,11 +23,13 @@
 #include <span>
 #include <vector>
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
@@ -229,6 +231,11 @@ public:
     void EditEntityEvent();
     ScriptWindows& Scripts() { return *scriptWindows_; }
 
+    // ---- the toolbar's "»" menu (windowsmenu.cpp) -------------------------
+    // Adds an entry that runs `action`, shows `key` beside its text, and
+    // binds `key` in the window as every other key is bound.
+    QAction* AddMenuCommand(const QString& text, const QKeySequence& key, std::function<void()> action);
+
     // ---- undo history (history.cpp; the steps are the document's) -------
     // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z, from anywhere in the window. They
     // do nothing while a modal dialog is up or a load or save is under way.
@@ -407,6 +414,9 @@ private:
     QString EventPresence(int event) const;
     ScriptWindow* OpenStageScript();
     QToolButton* cmdEditScript_ = nullptr;
+    void BuildWindowsMenu();
+    QToolButton* cmdWindows_ = nullptr;
+    QMenu* windowsMenu_ = nullptr;
     std::unique_ptr<ScriptWindows> scriptWindows_;
 
     vorn::Game game_;

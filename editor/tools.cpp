@@ -109,8 +109,10 @@ void frmVorn::PlaceTools()
         if (button)
             button->setVisible(button->geometry().right() < room);
     }
-    if (cmdEditScript_)
-        cmdEditScript_->setVisible(cmdEditScript_->geometry().right() < room);
+    for (QToolButton* button : {cmdEditScript_, cmdWindows_}) {
+        if (button)
+            button->setVisible(button->geometry().right() < room);
+    }
 }
 
 void frmVorn::SetTool(Tool tool)

@@ -7,10 +7,12 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolButton>
 #include <memory>
 
 namespace {
@@ -185,6 +187,27 @@ private slots:
         QVERIFY(title.boundingRect(w->lblCaption->text()).right() < w->lblCaption->width());
         QCOMPARE(w->lblCaption->width(), 49);
         QVERIFY(w->lblPos->fontMetrics().horizontalAdvance(QStringLiteral("512x512")) <= w->lblPos->width());
+    }
+
+    // The "»" menu sits in the toolbar's free space after "Edit"; each entry
+    // shows its key, and the key works without opening the menu.
+    void windowsMenuAfterTheLastButton()
+    {
+        auto* more = w->findChild<QToolButton*>("cmdWindows");
+        QCOMPARE(more->geometry(), QRect(628, 2, 18, 21));
+        QVERIFY(!more->isEnabled());
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QVERIFY(more->isVisible());
+        int runs = 0;
+        QAction* entry = w->AddMenuCommand(QStringLiteral("Stages"), QKeySequence(Qt::CTRL | Qt::Key_T), [&runs] { ++runs; });
+        QVERIFY(more->isEnabled());
+        QCOMPARE(more->menu()->actions(), QList<QAction*>{entry});
+        QCOMPARE(entry->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_T));
+        QVERIFY(more->toolTip().contains(QStringLiteral("Stages (Ctrl+T)")));
+        entry->trigger();
+        QTest::keyClick(w.get(), Qt::Key_T, Qt::ControlModifier);
+        QCOMPARE(runs, 2);
     }
 
     void statusBarFrameLines()
