@@ -173,7 +173,7 @@ bool WriteScriptGame(const QString& dir, int& scripts, int& commands)
         return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(vorn::EncodeScript(plain)) == plain.size();
     };
     constexpr int kCommandsPerScript = 140;
-    for (int i = 0; i < vorn::kStageCount; ++i) {
+    for (int i = 0; i < vorn::kFreewareStageCount; ++i) {
         const QString from = QString::fromLatin1(vorn::CutAtNull(table[i].map()));
         const QString own = QStringLiteral("Stage%1").arg(i, 2, 10, QLatin1Char('0'));
         for (const char* ext : {".pxm", ".pxe"})
@@ -191,7 +191,7 @@ bool WriteScriptGame(const QString& dir, int& scripts, int& commands)
             if (records[size_t(k)].TSC > 92 && records[size_t(k)].TSC < 10000)
                 events.insert(records[size_t(k)].TSC);
         const QByteArray plain = ScriptWriter(i).write({events.begin(), events.end()}, kCommandsPerScript, true,
-                                                       (i + 1) % vorn::kStageCount);
+                                                       (i + 1) % vorn::kFreewareStageCount);
         if (!put(stages.filePath(own + ".tsc"), plain))
             return false;
     }

@@ -195,7 +195,7 @@ StageScript CheckStage(const GameFolder& folder, int stage, const StageRecord& r
     StageFiles files;
     // Only the first name that is not a plain one refuses the stage; every
     // one of them is reported below.
-    (void)StageFilesOf(stage, record, files);
+    (void)StageFilesOf(stage, record, files, folder.pictureExtension());
     if (files.mapName.isEmpty())
         return script; // an unused record: no files to look for
 
@@ -360,11 +360,9 @@ public:
     {
         if (const Outcome parsed = ParseStageNumbers(parser.positionalArguments(), stages_); !parsed.ok())
             return parsed;
-        if (stages_.isEmpty())
-            for (int i = 0; i < kStageCount; ++i)
-                stages_ << i;
         return {};
     }
+    Outcome takeGame(const Game& game) override { return CheckStageNumbers(game, stages_, true); }
     int run(const Game& game) override
     {
         Findings found;
@@ -380,7 +378,7 @@ public:
         CheckSharedScripts(game.folder, scripts, found);
         QSet<QString> scriptsChecked; // files as found: a script several stages share is checked once
         for (const int stage : stages_) {
-            StageScript script = CheckStage(game.folder, stage, game.table[stage], table, found);
+            StageScript script = CheckStage(game.folder, stage, game.table[size_t(stage)], table, found);
             if (script.path.isEmpty() || scriptsChecked.contains(script.path))
                 continue;
             scriptsChecked.insert(script.path);

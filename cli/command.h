@@ -30,10 +30,18 @@ public:
     // Takes the parsed options and arguments; refused, with the usage
     // error, when they do not fit.
     virtual Outcome take(const QCommandLineParser& parser) = 0;
+    // Checks the parsed arguments against the opened game (its stage count);
+    // refused, with the usage error, when they do not fit it.
+    virtual Outcome takeGame(const Game& game)
+    {
+        (void)game;
+        return {};
+    }
     virtual int run(const Game& game) = 0;
 };
 
 std::unique_ptr<Command> MakeStagesCommand();
+std::unique_ptr<Command> MakeStageCommand();
 std::unique_ptr<Command> MakeCheckCommand();
 std::unique_ptr<Command> MakeScriptCommand(bool decode);
 std::unique_ptr<Command> MakeRenderCommand();
@@ -58,9 +66,12 @@ void PrintColumns(const QList<QStringList>& rows, const QList<int>& numbers);
 // "\\", so that a cell reads back unambiguously.
 QString EscapedCell(const QString& text);
 
-// Stage numbers as typed, 0 to 94, each kept once in the order given.
+// Stage numbers as typed, 0 to 999, each kept once in the order given.
 // Refused, with the usage error, for anything else.
 Outcome ParseStageNumbers(const QStringList& arguments, QList<int>& stages);
+// Refused, with the usage error, for a stage the game's table lacks; an
+// empty list becomes every stage when `everyWhenNone`.
+Outcome CheckStageNumbers(const Game& game, QList<int>& stages, bool everyWhenNone = false);
 // Exactly one stage number.
 Outcome ParseOneStage(const QStringList& arguments, int& stage);
 

@@ -37,10 +37,15 @@ public:
         asTsv_ = parser.isSet(tsv_);
         return {};
     }
+    Outcome takeGame(const Game& game) override
+    {
+        QList<int> stages{stage_};
+        return CheckStageNumbers(game, stages);
+    }
     int run(const Game& game) override
     {
         // Only the map name leads to the entity file.
-        const QString mapName = DecodeAnsi(CutAtNull(game.table[stage_].map()));
+        const QString mapName = DecodeAnsi(CutAtNull(game.table[size_t(stage_)].map()));
         if (!IsPlainFileName(mapName)) {
             PrintError(PlainNameError(stage_, QStringLiteral("map"), mapName));
             return kFoundWrong;

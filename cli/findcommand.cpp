@@ -110,8 +110,8 @@ public:
         for (const QString& file : SharedScriptNames())
             searchScript(game.folder, file, -1);
         QSet<QString> searched; // files as found
-        for (int stage = 0; stage < kStageCount; ++stage) {
-            const QString mapName = DecodeAnsi(CutAtNull(game.table[stage].map()));
+        for (int stage = 0; stage < game.stageCount(); ++stage) {
+            const QString mapName = DecodeAnsi(CutAtNull(game.table[size_t(stage)].map()));
             if (mapName.isEmpty())
                 continue; // an unused record
             if (!IsPlainFileName(mapName)) {

@@ -20,6 +20,7 @@ std::vector<std::unique_ptr<Command>> AllCommands()
 {
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(MakeStagesCommand());
+    commands.push_back(MakeStageCommand());
     commands.push_back(MakeCheckCommand());
     commands.push_back(MakeScriptCommand(true));
     commands.push_back(MakeScriptCommand(false));
@@ -52,7 +53,7 @@ int OpenGame(Game& game)
         vorn::UseCodePageSetting(vorn::INIRead(settings, QStringLiteral("Main"), QStringLiteral("Code Page")));
     if (!warning.isEmpty())
         PrintError(warning);
-    if (game.executablePath().isEmpty()) {
+    if (game.executablePath().isEmpty() && !vorn::HasStageTableFile(game.folder)) {
         PrintError(QStringLiteral("Can't find Doukutsu.exe in %1: run vorn-tool in the game's folder, or name "
                                   "that folder with -C DIR.")
                        .arg(QDir::toNativeSeparators(game.folder.root())));
@@ -87,7 +88,7 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Works on the stages of the game in the current folder, the one that holds "
-                       "Doukutsu.exe and data/, as the editor does. A STAGE is a stage number, 0 to 94."));
+                       "Doukutsu.exe and data/, as the editor does. A STAGE is a stage number, from 0 to one less than the count of the game's stage table (95 in the freeware game)."));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption dirOption(QStringLiteral("C"),
                                        QStringLiteral("Work as if started in DIR, the game's folder."),
@@ -148,5 +149,9 @@ int main(int argc, char** argv)
     Game game(QDir::currentPath());
     if (const int status = OpenGame(game); status != kSuccess)
         return status;
+    if (const vorn::Outcome taken = command->takeGame(game); !taken.ok())
+        return BadUsage(command->name() + QStringLiteral(": ") + taken.refusal(), commandHelp);
+    for (const QString& note : game.notes)
+        PrintError(note);
     return command->run(game);
 }

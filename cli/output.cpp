@@ -93,11 +93,22 @@ Outcome ParseStageNumbers(const QStringList& arguments, QList<int>& stages)
     static const QRegularExpression digits(QStringLiteral("^[0-9]{1,3}$"));
     for (const QString& argument : arguments) {
         const int stage = digits.match(argument).hasMatch() ? argument.toInt() : -1;
-        if (stage < 0 || stage >= kStageCount)
-            return QStringLiteral("\"%1\" is not a stage number (0 to %2).").arg(argument).arg(kStageCount - 1);
+        if (stage < 0)
+            return QStringLiteral("\"%1\" is not a stage number.").arg(argument);
         if (!stages.contains(stage))
             stages << stage;
     }
+    return {};
+}
+
+Outcome CheckStageNumbers(const Game& game, QList<int>& stages, bool everyWhenNone)
+{
+    if (stages.isEmpty() && everyWhenNone)
+        for (int i = 0; i < game.stageCount(); ++i)
+            stages << i;
+    for (const int stage : stages)
+        if (!game.hasStage(stage))
+            return QStringLiteral("\"%1\" is not a stage number (0 to %2).").arg(stage).arg(game.stageCount() - 1);
     return {};
 }
 

@@ -71,10 +71,15 @@ public:
         tileTypesOn_ = parser.isSet(tileTypes_);
         return {};
     }
+    Outcome takeGame(const Game& game) override
+    {
+        QList<int> stages{stage_};
+        return CheckStageNumbers(game, stages);
+    }
     int run(const Game& game) override
     {
         LoadedStage stage;
-        if (const Outcome loaded = LoadStage(game.folder, stage_, game.table[stage_], stage); !loaded.ok()) {
+        if (const Outcome loaded = LoadStage(game.folder, stage_, game.table[size_t(stage_)], stage); !loaded.ok()) {
             PrintError(loaded.refusal());
             return kFoundWrong;
         }

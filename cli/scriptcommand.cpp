@@ -50,17 +50,15 @@ public:
             return QStringLiteral("name the stages or give --all, not both.");
         if (!everyStage_ && stages_.isEmpty())
             return QStringLiteral("name the stages, or give --all for every stage.");
-        if (everyStage_)
-            for (int i = 0; i < kStageCount; ++i)
-                stages_ << i;
         return {};
     }
+    Outcome takeGame(const Game& game) override { return CheckStageNumbers(game, stages_, everyStage_); }
     int run(const Game& game) override
     {
         int status = kSuccess;
         QSet<QString> done; // sources, as found
         for (const int stage : stages_) {
-            const QString mapName = DecodeAnsi(CutAtNull(game.table[stage].map()));
+            const QString mapName = DecodeAnsi(CutAtNull(game.table[size_t(stage)].map()));
             if (!IsPlainFileName(mapName)) {
                 PrintError(PlainNameError(stage, QStringLiteral("map"), mapName));
                 status = kFoundWrong;

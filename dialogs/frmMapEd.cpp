@@ -25,9 +25,9 @@ const char* const kParallaxNames[16] = {
 // stage record holds it.
 void FillNames(QComboBox* list, const GameFolder& game, const QString& pattern, int prefixLength)
 {
-    constexpr int kExtensionLength = 4; // ".pbm", ".pxm"
+    const int extensionLength = int(pattern.size() - pattern.lastIndexOf(u'.')); // ".pbm", ".pxm"
     for (const QString& file : game.listPattern(pattern))
-        list->addItem(file.mid(prefixLength, file.size() - prefixLength - kExtensionLength));
+        list->addItem(file.mid(prefixLength, file.size() - prefixLength - extensionLength));
 }
 
 } // namespace
@@ -106,10 +106,11 @@ frmMapEd::frmMapEd(QWidget* owner, const GameFolder& game) : EditDialog(owner), 
 void frmMapEd::Form_Load()
 {
     const QSignalBlocker quiet(cboBack); // no previews while filling
-    FillNames(cboTileset, game_, QStringLiteral("data\\stage\\prt*.pbm"), 3);
+    const QString picture = QStringLiteral(".") + game_.pictureExtension();
+    FillNames(cboTileset, game_, QStringLiteral("data\\stage\\prt*") + picture, 3);
     FillNames(cboMap, game_, QStringLiteral("data\\stage\\*.pxm"), 0);
-    FillNames(cboBack, game_, QStringLiteral("data\\bk*.pbm"), 0);
-    FillNames(cboSprite, game_, QStringLiteral("data\\npc\\npc*.pbm"), 3);
+    FillNames(cboBack, game_, QStringLiteral("data\\bk*") + picture, 0);
+    FillNames(cboSprite, game_, QStringLiteral("data\\npc\\npc*") + picture, 3);
     for (QComboBox* list : {cboTileset, cboMap, cboBack, cboSprite})
         list->setCurrentIndex(-1);
 }
@@ -154,7 +155,7 @@ void frmMapEd::cboBack_Click()
     const QString name = cboBack->currentText();
     if (cboBack->currentIndex() >= 0 && IsPlainFileName(name)) {
         // A refused picture (a pipe, an absurd size) shows as no picture.
-        const QString builtName = QStringLiteral("data\\") + name + QStringLiteral(".pbm");
+        const QString builtName = QStringLiteral("data\\") + name + u'.' + game_.pictureExtension();
         picture = LoadPicture(game_.findFile(builtName), builtName, QStringLiteral("a backdrop"),
                               MaxBackdropSize(kMaxMapSide, kMaxMapSide))
                       .image;

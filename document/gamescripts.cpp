@@ -55,7 +55,7 @@ std::vector<int> EventNumbersOf(const QByteArray& decoded)
 
 QString GameScripts::stageScriptName(int stage) const
 {
-    if (stage < 0 || stage >= kStageCount)
+    if (!game_.hasStage(stage))
         return {};
     // Only the map name leads to the script: a bad tileset or backdrop name
     // does not keep the game from running it. An empty name is an unused record.
@@ -113,14 +113,14 @@ ScriptContext GameScripts::stageContext(std::vector<int> entityEvents) const
 ScriptContext GameScripts::sharedContext() const
 {
     ScriptContext context;
-    context.stageCount = kStageCount;
+    context.stageCount = game_.stageCount();
     context.stageEvents = [this](int stage) { return stageEvents(stage); };
     return context;
 }
 
 int GameScripts::stageOfScript(const QString& builtName) const
 {
-    for (int stage = 0; stage < kStageCount; ++stage) {
+    for (int stage = 0; stage < game_.stageCount(); ++stage) {
         if (stageScriptName(stage).compare(builtName, Qt::CaseInsensitive) == 0)
             return stage;
     }

@@ -53,6 +53,7 @@ public:
     // The context for the script `builtName`: a stage script for the first
     // stage naming it, Head.tsc or another shared script.
     ScriptContext contextFor(const QString& builtName, std::vector<int> entityEvents = {}) const;
+    int stageCount() const { return game_.stageCount(); }
     // The stage whose script `builtName` is; -1 for none.
     int stageOfScript(const QString& builtName) const;
 

@@ -39,7 +39,7 @@ QStringList Carriers(int stage, int number, const ScriptHelpSources& sources)
 
 QString StageText(int stage, const ScriptHelpSources& sources)
 {
-    if (!sources.game || stage < 0 || stage >= kStageCount)
+    if (!sources.game || !sources.game->hasStage(stage))
         return QStringLiteral("Stage %1 is not in the stage table.").arg(stage);
     return sources.game->stageCaption(stage) + u'.';
 }

@@ -102,7 +102,7 @@ StageDocument::~StageDocument() = default;
 
 Outcome StageDocument::read(const Game& game, int stage, Reading& out, const StatusText& status) const
 {
-    if (stage < 0 || stage >= kStageCount)
+    if (!game.hasStage(stage))
         return QStringLiteral("There is no stage %1 in the stage table.").arg(stage);
     out.stage = stage;
     out.root = game.folder.root();

@@ -42,7 +42,7 @@ void frmVorn::cmdMapProps_Click()
     const int i = cboMap->currentIndex();
     if (!stage_->isOpen() || i != stage_->index())
         return;
-    if (!vorn::ProbeGameExecutable(game_.executablePath())) {
+    if (!vorn::ProbeGameExecutable(game_.tablePath())) {
         ShowMessage(QStringLiteral("Cannot write to executable. Please make sure the game is not "
                                    "running and/or write-protected."));
         return;
@@ -110,7 +110,7 @@ namespace {
 // The selected stage's map name; refused when it cannot name a script.
 vorn::Outcome ScriptName(const frmVorn& window, int stage, QString& name)
 {
-    name = vorn::DecodeAnsi(vorn::CutAtNull(window.game().table[stage].map()));
+    name = vorn::DecodeAnsi(vorn::CutAtNull(window.game().table[size_t(stage)].map()));
     if (!vorn::IsPlainFileName(name))
         return vorn::PlainNameError(stage, QStringLiteral("map"), name);
     return {};
@@ -122,7 +122,7 @@ vorn::Outcome ScriptName(const frmVorn& window, int stage, QString& name)
 void frmVorn::ConvertSelectedScript(bool decode)
 {
     const int stage = cboMap->currentIndex();
-    if (stage < 0 || stage >= vorn::kStageCount)
+    if (!game_.hasStage(stage))
         return;
     QString name;
     vorn::Outcome converted = ScriptName(*this, stage, name);

@@ -39,7 +39,7 @@ bool frmVorn::cmdLoad_Click()
         return false;
     }
     const int stage = cboMap->currentIndex();
-    if (stage < 0 || stage >= vorn::kStageCount)
+    if (!game_.hasStage(stage))
         return false;
     // Unsaved edits of the open stage are asked about before anything goes.
     const bool again = stage == stage_->index();

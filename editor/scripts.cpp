@@ -47,8 +47,8 @@ void frmVorn::BuildScriptCommands()
             records = &stage_->records();
         } else {
             vorn::StageFiles files;
-            if (stage < 0 || stage >= vorn::kStageCount
-                || !vorn::StageFilesOf(stage, game_.table[size_t(stage)], files).ok())
+            if (!game_.hasStage(stage)
+                || !vorn::StageFilesOf(stage, game_.table[size_t(stage)], files, game_.folder.pictureExtension()).ok())
                 return entities;
             const QString path = game_.folder.findFile(files.entities);
             if (path.isEmpty() || !vorn::ReadEntityFile(path, files.entities, count, read, game_.folder.rules()).ok())

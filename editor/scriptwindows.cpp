@@ -114,7 +114,7 @@ void ScriptWindows::chooseAndOpen(QWidget* parent)
         items << name;
         names << name;
     }
-    for (int stage = 0; stage < vorn::kStageCount; ++stage) {
+    for (int stage = 0; stage < scripts_.stageCount(); ++stage) {
         const QString name = scripts_.stageScriptName(stage);
         if (name.isEmpty() || names.contains(name, Qt::CaseInsensitive))
             continue;

@@ -11,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -47,7 +48,8 @@ bool frmVorn::Form_Load()
         return vorn::SettingNumber(INIRead(QStringLiteral("Main"), QString::fromLatin1(key)));
     };
 
-    // 1. Required files.
+    // 1. Required files, pictures named as the executable names them.
+    game_.readPictureExtension();
     const QString missing = vorn::MissingGameFiles(game_.folder);
     if (!missing.isEmpty()) {
         ShowMessage(QStringLiteral("Can't find...\r\n\r\n") + missing, QMessageBox::Warning);
@@ -141,19 +143,22 @@ bool frmVorn::Form_Load()
     {
         const QSignalBlocker block(cboMap);
         cboMap->clear();
-        for (int i = 0; i < vorn::kStageCount; ++i)
-            cboMap->addItem(vorn::StageListItemText(i, game_.table[i]));
+        for (int i = 0; i < game_.stageCount(); ++i)
+            cboMap->addItem(vorn::StageListItemText(i, game_.table[size_t(i)]));
         cboMap->setCurrentIndex(-1);
     }
 
     // 10. Last stage.
     qint16 last = setting("Last Stage");
-    if (last <= 0 || last >= vorn::kStageCount)
-        last = kDefaultStage;
+    if (last <= 0 || last >= game_.stageCount())
+        last = game_.hasStage(kDefaultStage) ? kDefaultStage : 0;
     {
         const QSignalBlocker block(cboMap);
         cboMap->setCurrentIndex(last);
     }
     cboMap_Click();
+    // What had to be guessed about the game, once, after the load's texts.
+    if (!game_.notes.isEmpty())
+        lblStatus->setText(game_.notes.join(u' '));
     return true;
 }

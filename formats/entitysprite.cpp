@@ -27,27 +27,28 @@ std::optional<EntitySprite> SpriteOf(int type, bool facingRight, const NpcTable&
 
 QString SheetFileOf(int sheet, const StageFiles& files)
 {
+    const QString ext = QStringLiteral(".") + files.pictureExtension;
     switch (sheet) {
     case kSheetTileset:
         return files.tileset;
     case kSheetItemImage:
-        return QStringLiteral("data\\itemimage.pbm");
+        return QStringLiteral("data\\itemimage") + ext;
     case kSheetMyChar:
-        return QStringLiteral("data\\mychar.pbm");
+        return QStringLiteral("data\\mychar") + ext;
     case kSheetBullet:
-        return QStringLiteral("data\\bullet.pbm");
+        return QStringLiteral("data\\bullet") + ext;
     case kSheetCaret:
-        return QStringLiteral("data\\caret.pbm");
+        return QStringLiteral("data\\caret") + ext;
     case kSheetNpcSym:
-        return QStringLiteral("data\\npc\\npcsym.pbm");
+        return QStringLiteral("data\\npc\\npcsym") + ext;
     case kSheetStageNpc1:
         return files.npcSheet1;
     case kSheetStageNpc2:
         return files.npcSheet2;
     case kSheetNpcRegu:
-        return QStringLiteral("data\\npc\\npcregu.pbm");
+        return QStringLiteral("data\\npc\\npcregu") + ext;
     case kSheetFace:
-        return QStringLiteral("data\\face.pbm");
+        return QStringLiteral("data\\face") + ext;
     default:
         return {};
     }

@@ -149,20 +149,23 @@ bool GameFolder::patternExists(const QString& builtPattern) const
 
 QString MissingGameFiles(const GameFolder& folder)
 {
-    struct Required {
-        const char* pattern;
+    const QString ext = folder.pictureExtension();
+    const bool tableFile = folder.patternExists(QStringLiteral("data\\stage.tbl"))
+                           || folder.patternExists(QStringLiteral("data\\stage.sect"))
+                           || folder.patternExists(QStringLiteral("data\\mrmap.bin"));
+    const struct {
+        QString pattern;
         const char* label;
-    };
-    static const Required required[] = {
-        {"doukutsu.exe", "Main executable"},
-        {"data\\stage\\*.pxm", "Map files"},
-        {"data\\stage\\prt*.pbm", "Tileset files"},
-        {"data\\npc\\npc*.pbm", "Sprite files"},
-        {"data\\bk*.pbm", "Backdrop files"},
+    } required[] = {
+        {tableFile ? QString() : QStringLiteral("doukutsu.exe"), "Main executable"},
+        {QStringLiteral("data\\stage\\*.pxm"), "Map files"},
+        {QStringLiteral("data\\stage\\prt*.") + ext, "Tileset files"},
+        {QStringLiteral("data\\npc\\npc*.") + ext, "Sprite files"},
+        {QStringLiteral("data\\bk*.") + ext, "Backdrop files"},
     };
     QString missing;
-    for (const Required& r : required) {
-        if (!folder.patternExists(QString::fromLatin1(r.pattern)))
+    for (const auto& r : required) {
+        if (!r.pattern.isEmpty() && !folder.patternExists(r.pattern))
             missing += QString::fromLatin1(r.label) + QStringLiteral("\r\n");
     }
     return missing;

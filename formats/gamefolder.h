@@ -39,10 +39,16 @@ public:
     // Game files may only lead to regular files inside the folder.
     FileRules rules() const { return FileRules{root_}; }
 
+    // The extension the game's executable builds picture names with, "pbm"
+    // unless a mod changed it ("bmp"), without the dot.
+    const QString& pictureExtension() const { return pictureExtension_; }
+    void setPictureExtension(const QString& extension) { pictureExtension_ = extension; }
+
 private:
     QString findDir(const QStringList& parts) const;
     QString find(const QString& builtName, bool anyKind) const;
     QString root_;
+    QString pictureExtension_ = QStringLiteral("pbm");
 };
 
 // The labels of the kinds of game file missing from `folder`, each followed

@@ -82,12 +82,12 @@ Outcome ReadStageTable(QIODevice& device, StageTable& table)
         return TooShortError(size);
     if (!device.seek(kStageTableOffset))
         return QStringLiteral("Cannot read %1: %2.").arg(kExeName, device.errorString());
-    const QByteArray raw = device.read(kStageCount * kStageSlotSize);
-    if (raw.size() != kStageCount * kStageSlotSize)
+    const QByteArray raw = device.read(kFreewareStageCount * kStageSlotSize);
+    if (raw.size() != kFreewareStageCount * kStageSlotSize)
         return QStringLiteral("Cannot read %1: %2.").arg(kExeName, device.errorString());
 
-    StageTable read;
-    for (int i = 0; i < kStageCount; ++i)
+    StageTable read(kFreewareStageCount);
+    for (int i = 0; i < kFreewareStageCount; ++i)
         std::copy_n(raw.constData() + i * kStageSlotSize, kStageRecordSize, read[i].bytes.data());
     table = read;
     return {};
@@ -152,11 +152,16 @@ Outcome PatchExecutable(const QString& exePath, qint64 offset, const char* bytes
 
 Outcome WriteStageRecord(const QString& exePath, int index, const StageRecord& record)
 {
-    if (index < 0 || index >= kStageCount)
+    if (index < 0 || index >= kFreewareStageCount)
         return QStringLiteral("There is no stage %1 in the stage table.").arg(index);
+    return WriteStageRecordAt(exePath, SlotOffset(index), record);
+}
+
+Outcome WriteStageRecordAt(const QString& exePath, qint64 offset, const StageRecord& record)
+{
     // Patched in place: the executable is the game's, and everything but
     // these 197 bytes must stay exactly as it is.
-    return PatchExecutable(exePath, SlotOffset(index), record.bytes.data(), kStageRecordSize);
+    return PatchExecutable(exePath, offset, record.bytes.data(), kStageRecordSize);
 }
 
 bool ProbeGameExecutable(const QString& exePath)

@@ -1,6 +1,7 @@
 #pragma once
-// The stage table kept inside the game executable: 95 records of 200 bytes
-// at byte 604080, of which the first 197 hold the fields.
+// The stage table's records: 200-byte slots of which the first 197 hold the
+// fields. The freeware executable keeps 95 of them at byte 604080; where a
+// mod keeps its table, and how many, gamestagetable.h finds out.
 #include "codepage.h" // DecodeAnsi, EncodeAnsi: the code page of the game's texts
 #include "outcome.h"
 #include <QByteArray>
@@ -8,14 +9,15 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace vorn {
 
 constexpr qint64 kStageTableOffset = 604080;
-constexpr int kStageCount = 95;
+constexpr int kFreewareStageCount = 95;
 constexpr int kStageSlotSize = 200;
 constexpr int kStageRecordSize = 197;
-constexpr qint64 kStageTableEnd = kStageTableOffset + kStageCount * kStageSlotSize; // 623080
+constexpr qint64 kStageTableEnd = kStageTableOffset + kFreewareStageCount * kStageSlotSize; // 623080
 constexpr int kNameSize = 32;
 
 // One record held as its raw 197 bytes, so that every byte the editor does
@@ -43,9 +45,10 @@ struct StageRecord {
     bool operator==(const StageRecord&) const = default;
 };
 
-using StageTable = std::array<StageRecord, kStageCount>;
+// Index = stage number; as many records as the game's table holds.
+using StageTable = std::vector<StageRecord>;
 
-// Reads records 0 to 94. Opens read-only, so the table is read while the
+// Reads the 95 records of the freeware place. Opens read-only, so the table is read while the
 // game runs. When refused, `table` is left untouched and the refusal says
 // why ("Doukutsu.exe is too short to hold the stage table (N of 623080
 // bytes).").
@@ -53,9 +56,11 @@ Outcome ReadStageTable(const QString& exePath, StageTable& table);
 // The same from the executable's bytes on a device.
 Outcome ReadStageTable(QIODevice& device, StageTable& table);
 
-// Patches record `index`'s 197 bytes in place; nothing else of the file is
-// touched. A refusal gives the system's reason.
+// Patches record `index`'s 197 bytes in place at the freeware place; nothing
+// else of the file is touched. A refusal gives the system's reason.
 Outcome WriteStageRecord(const QString& exePath, int index, const StageRecord& record);
+// The same at byte `offset`, wherever the table is.
+Outcome WriteStageRecordAt(const QString& exePath, qint64 offset, const StageRecord& record);
 
 // Reads byte 49 and writes it back: fails when the file is missing, locked
 // or read-only (no write permission bit, even for root).

@@ -22,22 +22,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     device.open(QIODevice::ReadOnly);
 
     static const StageTable untouched = [] {
-        StageTable table;
+        StageTable table(kFreewareStageCount);
         for (StageRecord& record : table)
             record.bytes.fill('\x5A');
         return table;
     }();
     StageTable table = untouched;
     if (!ReadStageTable(device, table).ok()) {
-        FUZZ_CHECK(size < size_t(kStageCount * kStageSlotSize) && table == untouched);
+        FUZZ_CHECK(size < size_t(kFreewareStageCount * kStageSlotSize) && table == untouched);
         return 0;
     }
-    for (int i = 0; i < kStageCount; ++i) {
+    for (int i = 0; i < kFreewareStageCount; ++i) {
         FUZZ_CHECK(std::memcmp(table[i].bytes.data(), data + i * kStageSlotSize, kStageRecordSize) == 0);
         FUZZ_CHECK(StageListItemText(i, table[i]).size() >= 4);
     }
 
-    const StageRecord& record = table[data[0] % kStageCount];
+    const StageRecord& record = table[data[0] % kFreewareStageCount];
     for (const QByteArray& field : {record.tileset(), record.map(), record.backdrop(),
                                     record.spriteSet(), record.spareName(), record.title()}) {
         const QByteArray cut = CutAtNull(field);

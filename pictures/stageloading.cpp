@@ -60,7 +60,7 @@ Outcome LoadStage(const GameFolder& game, int stage, const StageRecord& record, 
         if (status)
             status(text);
     };
-    if (const Outcome named = StageFilesOf(stage, record, out.files); !named.ok())
+    if (const Outcome named = StageFilesOf(stage, record, out.files, game.pictureExtension()); !named.ok())
         return named;
     const StageFiles& files = out.files;
 

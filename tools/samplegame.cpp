@@ -1,5 +1,7 @@
 #include "samplegame.h"
 
+#include "pebuilder.h"
+
 #include "entitytypes.h"
 #include "npctable.h"
 #include "sampleart.h"
@@ -104,8 +106,10 @@ QByteArray JapaneseTitle(int index)
     return shiftJis.encode(title);
 }
 
-// The stand-in executable: a readable note, filler that is not all zero,
-// and the stage table at its fixed offset. The three bytes behind each
+// The stand-in executable: shaped like the game's (a PE file whose stage
+// loader points at the table's freeware place, and the three picture name
+// formats), a readable note, filler that is not all zero, and the stage
+// table at its fixed offset. The three bytes behind each
 // record are set so tests can see they survive edits.
 QByteArray Executable(const std::vector<SampleMap>& maps, SampleTitles titles)
 {
@@ -117,8 +121,16 @@ QByteArray Executable(const std::vector<SampleMap>& maps, SampleTitles titles)
         state ^= state << 5;
         exe[i] = char(state >> 24);
     }
+    sample::WritePeHeaders(exe,
+                           {{".text", 0x1000, 0x8F000, 0x1000, 0x8F000, 0x60000020},
+                            {".rdata", 0x90000, 0x3000, 0x90000, 0x3000, 0x40000040},
+                            {".data", 0x93000, 0x6000, 0x93000, 0x6000, 0xC0000040},
+                            {".rsrc", 0x99000, 0x7000, 0x99000, 0x7000, 0x40000040}},
+                           0xA0000);
     const QByteArray note = "Vorn sample game: a stand-in for the game executable, not a program.\r\n";
-    exe.replace(0, note.size(), note);
+    exe.replace(0x40, note.size(), note);
+    sample::WriteStageLoader(exe, sample::kLoaderAt, sample::kImageBase + quint32(kStageTableOffset));
+    sample::WritePictureFormats(exe, 0x90100, "pbm");
 
     // Records without a stage of their own reuse the small maps.
     std::vector<const SampleMap*> reusable;
@@ -127,7 +139,7 @@ QByteArray Executable(const std::vector<SampleMap>& maps, SampleTitles titles)
             reusable.push_back(&m);
     static const std::array<const char*, 4> backdrops = {"bkDusk", "bkLattice", "bkTide", "bkEmber"};
 
-    for (int i = 0; i < kStageCount; ++i) {
+    for (int i = 0; i < kFreewareStageCount; ++i) {
         QByteArray record(kStageSlotSize, '\0');
         const SampleMap* own = nullptr;
         for (const SampleMap& m : maps)

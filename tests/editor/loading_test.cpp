@@ -48,7 +48,7 @@ private slots:
 
     void everySampleStageLoads()
     {
-        for (int i = 0; i < vorn::kStageCount; ++i) {
+        for (int i = 0; i < vorn::kFreewareStageCount; ++i) {
             w->cboMap->setCurrentIndex(i);
             QVERIFY2(messages.isEmpty(), qPrintable(messages.join('|')));
             QCOMPARE(w->stage().index(), i);

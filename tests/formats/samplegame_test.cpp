@@ -89,7 +89,7 @@ TEST_F(SampleGame, PassesTheStartUpCheckAndEveryRecordFindsItsFiles)
 
     StageTable table;
     ASSERT_EQ(ReadStageTable(path("doukutsu.exe"), table).refusal().toStdString(), "");
-    for (int i = 0; i < kStageCount; ++i) {
+    for (int i = 0; i < kFreewareStageCount; ++i) {
         const StageRecord& r = table[i];
         const QString map = "data\\stage\\" + QString::fromLatin1(CutAtNull(r.map()));
         for (const QString& built : {map + ".pxm", map + ".pxe", map + ".tsc",

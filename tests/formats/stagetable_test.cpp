@@ -49,7 +49,7 @@ TEST_F(StageTableTest, ReadsFieldsAtTheirOffsets)
 TEST_F(StageTableTest, ShortOrMissingExecutableIsAnErrorAndLeavesTableAlone)
 {
     PutFile(exe, original.left(kStageTableEnd - 1));
-    StageTable table;
+    StageTable table(kFreewareStageCount);
     table[0].setTitle(Name("kept"));
     EXPECT_EQ(ReadStageTable(exe, table).refusal(),
               QStringLiteral("Doukutsu.exe is too short to hold the stage table (623079 of 623080 bytes)."));
@@ -77,7 +77,7 @@ TEST_F(StageTableTest, WritingOneRecordTouchesOnlyItsFieldBytes)
 
     // Unedited records read and written back are bit-for-bit the same file.
     ASSERT_EQ(ReadStageTable(exe, table).refusal(), QString());
-    for (int i = 0; i < kStageCount; ++i)
+    for (int i = 0; i < kFreewareStageCount; ++i)
         ASSERT_EQ(WriteStageRecord(exe, i, table[i]).refusal(), QString());
     EXPECT_EQ(GetFile(exe), expected);
 }

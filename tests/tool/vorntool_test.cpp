@@ -147,16 +147,20 @@ private slots:
         QCOMPARE(vorn::ReadStageTable(file("Doukutsu.exe"), table).refusal(), QString());
         const Result tsv = tool({"stages", "--tsv"});
         QCOMPARE(tsv.status, 0);
-        QCOMPARE(tsv.out.size(), 1 + vorn::kStageCount);
-        for (int i = 0; i < vorn::kStageCount; ++i) {
-            const QStringList fields = tsv.out[1 + i].split(u'\t');
-            QCOMPARE(fields.size(), 7);
+        // A line saying where the table is, a heading, then every record.
+        QCOMPARE(tsv.out.size(), 2 + vorn::kFreewareStageCount);
+        QCOMPARE(tsv.out[0], QStringLiteral("Doukutsu.exe at 604080, 95 stages"));
+        for (int i = 0; i < vorn::kFreewareStageCount; ++i) {
+            const QStringList fields = tsv.out[2 + i].split(u'\t');
+            QCOMPARE(fields.size(), 11);
             QCOMPARE(fields[0] + " - " + fields[1], vorn::StageListItemText(i, table[i]));
         }
-        QCOMPARE(tsv.out[1 + 13], QStringLiteral("13\tMossy Hollow\tGrotto\tHollow\t1\tbkDusk\tCommon"));
-        QCOMPARE(tsv.out[1 + 40].section(u'\t', 1, 1), QStringLiteral("Caf\u00e9 Under The Falls"));
+        QCOMPARE(tsv.out[2 + 13].section(u'\t', 0, 7),
+                 QStringLiteral("13\tMossy Hollow\tGrotto\tHollow\t1\thalf speed\tbkDusk\tCommon"));
+        QCOMPARE(tsv.out[2 + 13].section(u'\t', 9), QStringLiteral("0\tnone"));
+        QCOMPARE(tsv.out[2 + 40].section(u'\t', 1, 1), QStringLiteral("Caf\u00e9 Under The Falls"));
         const Result table13 = tool({"stages"});
-        QVERIFY(table13.out.value(1 + 13).startsWith(QStringLiteral("   13  Mossy Hollow   ")));
+        QVERIFY(table13.out.value(2 + 13).startsWith(QStringLiteral("   13  Mossy Hollow   ")));
     }
 
     // What the tool writes is what the window shows, pixel for pixel, at
@@ -570,8 +574,8 @@ private slots:
 
         const Result stages = tool({"stages"});
         QCOMPARE(stages.status, 0);
-        QCOMPARE(stages.out.size(), 1 + vorn::kStageCount);
-        QVERIFY(stages.out[1 + 13].contains(QStringLiteral("Mossy\\x1b]0;owned\\x07\\r\\n13")));
+        QCOMPARE(stages.out.size(), 2 + vorn::kFreewareStageCount);
+        QVERIFY(stages.out[2 + 13].contains(QStringLiteral("Mossy\\x1b]0;owned\\x07\\r\\n13")));
         QVERIFY(WriteTypeTable(game->gameDir(), vorn::kShippedEntityTypes)); // no finding of its own first
         const Result check = tool({"check", "13"});
         QCOMPARE(check.out.value(0), "stage 13: data\\stage\\Hol\\x1b[2J\\nlow.pxm: error: " + refusal);
