@@ -393,7 +393,7 @@ Outcome ReadExecutableStageTable(const QByteArray& exe, StageTableFile& out)
         return located;
     if (!file.source.inCode) {
         // A file with a PE's signature whose headers cannot be trusted says why.
-        const bool brokenPe = exe.startsWith("MZ") && !peRead.refusal().startsWith(QLatin1String("it is not"));
+        const bool brokenPe = !peRead.ok() && exe.startsWith("MZ") && !peRead.refusal().startsWith(QLatin1String("it is not"));
         file.notes.prepend(brokenPe ? QStringLiteral("%1: %2, so the stage table's address cannot be read from its "
                                                      "code; using the freeware place.")
                                           .arg(kExeName, peRead.refusal())
