@@ -163,6 +163,30 @@ private slots:
         QVERIFY(table13.out.value(2 + 13).startsWith(QStringLiteral("   13  Mossy Hollow   ")));
     }
 
+    // Stages added, changed and removed from the terminal, and the table
+    // moved out of the freeware place at the first one.
+    void stagesAddedChangedAndRemoved()
+    {
+        const Result added = tool({"stage", "add", "--copy", "5"});
+        QCOMPARE(added.status, 0);
+        QCOMPARE(added.out, QStringList{"95"});
+        QCOMPARE(tool({"stages"}).out.value(0), QStringLiteral("Doukutsu.exe, section .csmap, 96 stages"));
+        QCOMPARE(tool({"stage", "set", "95", "title", "My Room"}).status, 0);
+        QCOMPARE(tool({"stage", "set", "95", "boss", "Omega"}).status, 0);
+        const QStringList row = tool({"stages", "--tsv"}).out.value(2 + 95).split(u'\t');
+        QCOMPARE(row.value(1), QStringLiteral("My Room"));
+        QCOMPARE(row.mid(9), (QStringList{"1", "Omega"}));
+        QCOMPARE(tool({"entities", "95"}).out, tool({"entities", "5"}).out);
+        const Result tooLong = tool({"stage", "set", "95", "map", QString(40, 'm')});
+        QCOMPARE(tooLong.status, 1);
+        QVERIFY(tooLong.err.contains(QStringLiteral("longer than the field: 40 of 31 bytes")));
+        QCOMPARE(tool({"stage", "set", "96", "title", "x"}).status, 2);
+        QCOMPARE(tool({"stage", "remove-last"}).status, 0);
+        QCOMPARE(tool({"stages"}).out.value(0), QStringLiteral("Doukutsu.exe, section .csmap, 95 stages"));
+        QCOMPARE(tool({"stage", "add"}).out, QStringList{"95"});
+        QCOMPARE(tool({"stages", "--tsv"}).out.value(2 + 95).section(u'\t', 2, 4), QStringLiteral("0\t0\t4"));
+    }
+
     // What the tool writes is what the window shows, pixel for pixel, at
     // every zoom: markers (stretched by the marker widgets' own painting)
     // and tiles outside a small tileset included.
