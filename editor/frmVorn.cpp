@@ -1,5 +1,7 @@
 #include "frmVorn.h"
 
+#include "stageswindow.h"
+
 #include "scriptwindows.h"
 
 #include "dialogwidgets.h"
@@ -302,6 +304,7 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     BuildTools();
     BuildScriptCommands();
     BuildWindowsMenu();
+    AddMenuCommand(QStringLiteral("Stages"), QKeySequence(Qt::CTRL | Qt::Key_T), [this] { OpenStagesWindow(); });
     InstallEditKeys();
     ConnectStage();
 
@@ -372,7 +375,7 @@ void frmVorn::ApplyRestoredOuterSize(int attempt)
 // close that goes through.
 void frmVorn::closeEvent(QCloseEvent* event)
 {
-    if (!ConfirmLeavingStage() || !scriptWindows_->closeAll()) {
+    if (!ConfirmLeavingStage() || !scriptWindows_->closeAll() || (stagesWindow_ && !stagesWindow_->confirmClose())) {
         event->ignore();
         return;
     }

@@ -35,6 +35,7 @@ class QPushButton;
 class QScrollBar;
 class QToolButton;
 class ScriptWindow;
+class StagesWindow;
 class ScriptWindows;
 
 // A modal question titled "Vorn" over `parent`: the caption of the button chosen.
@@ -236,6 +237,13 @@ public:
     // binds `key` in the window as every other key is bound.
     QAction* AddMenuCommand(const QString& text, const QKeySequence& key, std::function<void()> action);
 
+    // ---- the Stages window (stages.cpp) -----------------------------------
+    // Ctrl+T: the stage table as a window of its own; null until opened.
+    void OpenStagesWindow();
+    StagesWindow* Stages() const { return stagesWindow_; }
+    // The stage list after the table was written: new stages, new titles.
+    void RefreshStageList();
+
     // ---- undo history (history.cpp; the steps are the document's) -------
     // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z, from anywhere in the window. They
     // do nothing while a modal dialog is up or a load or save is under way.
@@ -417,6 +425,7 @@ private:
     void BuildWindowsMenu();
     QToolButton* cmdWindows_ = nullptr;
     QMenu* windowsMenu_ = nullptr;
+    StagesWindow* stagesWindow_ = nullptr;
     std::unique_ptr<ScriptWindows> scriptWindows_;
 
     vorn::Game game_;

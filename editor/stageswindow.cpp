@@ -1,0 +1,356 @@
+#include "stageswindow.h"
+
+#include "codepage.h"
+#include "gamestagetable.h"
+#include "stagefiles.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <QUndoCommand>
+#include <QVBoxLayout>
+
+namespace {
+
+const char* const kFields[] = {"", "title", "map", "tileset", "backdrop-type", "backdrop", "sheet1", "sheet2", "boss"};
+const char* const kHeadings[] = {"Number", "Title", "Map", "Tileset", "Backdrop type",
+                                 "Backdrop", "NPC sheet 1", "NPC sheet 2", "Boss"};
+
+QString Text(const QByteArray& field) { return vorn::DecodeAnsi(vorn::CutAtNull(field)); }
+
+QString SecondSheet(const vorn::StageRecord& record)
+{
+    return Text(QByteArray(record.bytes.data() + 132, vorn::kNameSize));
+}
+
+// One change of the table: the records before and after, whole, so that
+// undo gives back every byte.
+class TableChange : public QUndoCommand {
+public:
+    TableChange(vorn::StageTable before, vorn::StageTable after, const QString& text,
+                std::function<void(const vorn::StageTable&)> show)
+        : QUndoCommand(text), before_(std::move(before)), after_(std::move(after)), show_(std::move(show))
+    {
+    }
+    void undo() override { show_(before_); }
+    void redo() override { show_(after_); }
+
+private:
+    vorn::StageTable before_, after_;
+    std::function<void(const vorn::StageTable&)> show_;
+};
+
+// Names picked from a list, or typed.
+class ChoiceDelegate : public QStyledItemDelegate {
+public:
+    ChoiceDelegate(std::function<QStringList(int column)> choices, QObject* parent)
+        : QStyledItemDelegate(parent), choices_(std::move(choices))
+    {
+    }
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QStringList choices = choices_(index.column());
+        if (choices.isEmpty())
+            return QStyledItemDelegate::createEditor(parent, option, index);
+        auto* box = new QComboBox(parent);
+        box->setEditable(true);
+        box->addItems(choices);
+        return box;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        if (auto* box = qobject_cast<QComboBox*>(editor))
+            box->setCurrentText(index.data(Qt::EditRole).toString());
+        else
+            QStyledItemDelegate::setEditorData(editor, index);
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        if (auto* box = qobject_cast<QComboBox*>(editor))
+            model->setData(index, box->currentText(), Qt::EditRole);
+        else
+            QStyledItemDelegate::setModelData(editor, model, index);
+    }
+
+private:
+    std::function<QStringList(int)> choices_;
+};
+
+} // namespace
+
+StagesWindow::StagesWindow(vorn::Game& game, StagesWindowHooks hooks, QWidget* parent)
+    : QWidget(parent, Qt::Window), game_(game), hooks_(std::move(hooks))
+{
+    setObjectName(QStringLiteral("frmStages"));
+    resize(900, 520);
+    filter_ = new QLineEdit(this);
+    filter_->setObjectName(QStringLiteral("txtFilter"));
+    filter_->setPlaceholderText(QStringLiteral("Filter by title or map"));
+    table_ = new QTableWidget(0, ColumnCount, this);
+    table_->setObjectName(QStringLiteral("tblStages"));
+    QStringList headings;
+    for (const char* heading : kHeadings)
+        headings << QString::fromLatin1(heading);
+    table_->setHorizontalHeaderLabels(headings);
+    table_->verticalHeader()->hide();
+    table_->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed
+                            | QAbstractItemView::SelectedClicked);
+    table_->setItemDelegate(new ChoiceDelegate([this](int column) -> QStringList {
+        const QString ext = QStringLiteral(".") + game_.folder.pictureExtension();
+        const auto names = [&](const QString& pattern, int prefix) {
+            QStringList out;
+            for (const QString& file : game_.folder.listPattern(pattern + ext))
+                out << file.mid(prefix, file.size() - prefix - ext.size());
+            return out;
+        };
+        switch (column) {
+        case Tileset:
+            return names(QStringLiteral("data\\stage\\prt*"), 3);
+        case Backdrop:
+            return names(QStringLiteral("data\\bk*"), 0);
+        case Sheet1:
+        case Sheet2:
+            return names(QStringLiteral("data\\npc\\npc*"), 3);
+        case BackdropType: {
+            QStringList types;
+            for (int t = 0; t < 8; ++t)
+                types << vorn::BackdropTypeName(t);
+            return types;
+        }
+        case Boss: {
+            QStringList bosses;
+            for (int b = 0; b < 10; ++b)
+                bosses << vorn::BossName(b);
+            return bosses;
+        }
+        default:
+            return {};
+        }
+    }, this));
+
+    auto* copy = new QPushButton(QStringLiteral("Copy stage"), this);
+    copy->setObjectName(QStringLiteral("cmdCopyStage"));
+    copy->setToolTip(QStringLiteral("Append a copy of the selected stage that shares its files (Ctrl+D)"));
+    auto* remove = new QPushButton(QStringLiteral("Remove last stage"), this);
+    remove->setObjectName(QStringLiteral("cmdRemoveLastStage"));
+    remove->setToolTip(QStringLiteral("Remove the last stage from the table (Ctrl+Delete)"));
+    auto* save = new QPushButton(QStringLiteral("Save"), this);
+    save->setObjectName(QStringLiteral("cmdSaveStages"));
+    save->setToolTip(QStringLiteral("Write the table where the game reads it (Ctrl+S)"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(filter_, 1);
+    buttons->addWidget(copy);
+    buttons->addWidget(remove);
+    buttons->addWidget(save);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(table_);
+
+    const auto key = [this](const QKeySequence& keys, const std::function<void()>& action) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    const auto selectedRow = [this] { return table_->currentRow(); };
+    connect(copy, &QPushButton::clicked, this, [this, selectedRow] { copyStage(selectedRow()); });
+    connect(remove, &QPushButton::clicked, this, [this] { removeLastStage(); });
+    connect(save, &QPushButton::clicked, this, [this] { this->save(); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_D), [this, selectedRow] { copyStage(selectedRow()); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] { removeLastStage(); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { this->save(); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undo_.undo(); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_Y), [this] { undo_.redo(); });
+    key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), [this] { undo_.redo(); });
+
+    connect(filter_, &QLineEdit::textChanged, this, [this] { applyFilter(); });
+    connect(table_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) { itemChanged(item); });
+    connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
+        if ((column == Number || column == Title) && hooks_.openStage)
+            hooks_.openStage(row);
+    });
+    connect(&undo_, &QUndoStack::cleanChanged, this, [this] { updateTitle(); });
+    reload();
+}
+
+void StagesWindow::reload()
+{
+    undo_.clear();
+    showRecords(game_.table);
+    updateTitle();
+}
+
+void StagesWindow::updateTitle()
+{
+    setWindowTitle(QStringLiteral("Stages - %1%2").arg(game_.tableDescription(), pending() ? QStringLiteral(" *") : QString()));
+}
+
+void StagesWindow::showRecords(const vorn::StageTable& records)
+{
+    records_ = records;
+    filling_ = true;
+    table_->setRowCount(int(records_.size()));
+    for (int row = 0; row < int(records_.size()); ++row)
+        fillRow(row);
+    filling_ = false;
+    applyFilter();
+}
+
+void StagesWindow::fillRow(int row)
+{
+    const vorn::StageRecord& r = records_[size_t(row)];
+    const int boss = quint8(r.bytes[164]);
+    const QString ext = QStringLiteral(".") + game_.folder.pictureExtension();
+    const struct {
+        QString text;
+        QString file; // the file the name stands for; empty for none
+    } cells[ColumnCount] = {
+        {QString::number(row), {}},
+        {Text(r.title()), {}},
+        {Text(r.map()), QStringLiteral("data\\stage\\") + Text(r.map()) + QStringLiteral(".pxm")},
+        {Text(r.tileset()), QStringLiteral("data\\stage\\prt") + Text(r.tileset()) + ext},
+        {QStringLiteral("%1 %2").arg(r.parallax()).arg(vorn::BackdropTypeName(r.parallax())), {}},
+        {Text(r.backdrop()), QStringLiteral("data\\") + Text(r.backdrop()) + ext},
+        {Text(r.spriteSet()), QStringLiteral("data\\npc\\npc") + Text(r.spriteSet()) + ext},
+        {SecondSheet(r), SecondSheet(r).isEmpty() || SecondSheet(r) == u"0"
+                             ? QString()
+                             : QStringLiteral("data\\npc\\npc") + SecondSheet(r) + ext},
+        {QStringLiteral("%1 %2").arg(boss).arg(vorn::BossName(boss)), {}},
+    };
+    for (int column = 0; column < ColumnCount; ++column) {
+        auto* item = new QTableWidgetItem(cells[column].text);
+        if (column == Number)
+            item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+        const bool usedName = column != Sheet1 || cells[column].text != u"0";
+        if (!cells[column].file.isEmpty() && usedName && vorn::IsPlainFileName(cells[column].text)
+            && game_.folder.findFile(cells[column].file).isEmpty()) {
+            item->setForeground(Qt::red);
+            item->setToolTip(QStringLiteral("%1 is missing.").arg(cells[column].file));
+        }
+        table_->setItem(row, column, item);
+    }
+}
+
+void StagesWindow::applyFilter()
+{
+    const QString text = filter_->text().trimmed();
+    for (int row = 0; row < table_->rowCount(); ++row) {
+        const bool shown = text.isEmpty() || table_->item(row, Title)->text().contains(text, Qt::CaseInsensitive)
+                           || table_->item(row, Map)->text().contains(text, Qt::CaseInsensitive);
+        table_->setRowHidden(row, !shown);
+    }
+}
+
+void StagesWindow::itemChanged(QTableWidgetItem* item)
+{
+    if (filling_)
+        return;
+    const int row = item->row();
+    const int column = item->column();
+    QString text = item->text();
+    if (column == BackdropType || column == Boss) { // shown as "4 none": the number counts
+        bool number = false;
+        text.section(u' ', 0, 0).toInt(&number);
+        if (number)
+            text = text.section(u' ', 0, 0);
+    }
+    if (const vorn::Outcome set = setField(row, column, text); !set.ok()) {
+        if (hooks_.tell)
+            hooks_.tell(set.refusal());
+        filling_ = true;
+        fillRow(row);
+        filling_ = false;
+    }
+}
+
+vorn::Outcome StagesWindow::setField(int row, int column, const QString& text)
+{
+    if (row < 0 || row >= int(records_.size()) || column <= Number || column >= ColumnCount)
+        return QStringLiteral("There is no such field.");
+    vorn::StageTable after = records_;
+    if (const vorn::Outcome set = vorn::SetStageField(after[size_t(row)], QString::fromLatin1(kFields[column]), text);
+        !set.ok())
+        return set;
+    if (const vorn::Outcome fits = vorn::CheckRecordFits(game_.tableSource.kind, row, after[size_t(row)]); !fits.ok())
+        return fits;
+    if (after == records_) {
+        filling_ = true;
+        fillRow(row); // shown as the record holds it
+        filling_ = false;
+        return {};
+    }
+    apply(after, QStringLiteral("Stage %1's %2").arg(row).arg(QString::fromLatin1(kHeadings[column]).toLower()));
+    return {};
+}
+
+void StagesWindow::apply(const vorn::StageTable& after, const QString& what)
+{
+    undo_.push(new TableChange(records_, after, what, [this](const vorn::StageTable& records) { showRecords(records); }));
+}
+
+void StagesWindow::copyStage(int row)
+{
+    if (row < 0 || row >= int(records_.size()))
+        return;
+    if (records_.size() >= size_t(vorn::kMaxStageCount)) {
+        if (hooks_.tell)
+            hooks_.tell(QStringLiteral("A stage table holds at most 1,000 stages."));
+        return;
+    }
+    vorn::StageTable after = records_;
+    after.push_back(records_[size_t(row)]);
+    apply(after, QStringLiteral("Copy of stage %1").arg(row));
+    table_->setCurrentCell(int(after.size()) - 1, Title);
+}
+
+void StagesWindow::removeLastStage()
+{
+    if (records_.size() <= 1)
+        return;
+    vorn::StageTable after(records_.begin(), records_.end() - 1);
+    apply(after, QStringLiteral("Remove stage %1").arg(records_.size() - 1));
+}
+
+bool StagesWindow::save()
+{
+    if (!pending())
+        return true;
+    if (const vorn::Outcome written = game_.writeTable(records_); !written.ok()) {
+        if (hooks_.tell)
+            hooks_.tell(QStringLiteral("The stage table was not written: ") + written.refusal());
+        return false;
+    }
+    undo_.setClean();
+    updateTitle();
+    if (hooks_.written)
+        hooks_.written();
+    return true;
+}
+
+bool StagesWindow::confirmClose()
+{
+    if (!pending())
+        return true;
+    const QString answer = hooks_.ask(QStringLiteral("The stage table has changes that are not written. Save them?"),
+                                      {QStringLiteral("Save"), QStringLiteral("Discard"), QStringLiteral("Cancel")});
+    if (answer == u"Save")
+        return save();
+    if (answer == u"Discard") {
+        reload();
+        return true;
+    }
+    return false;
+}
+
+void StagesWindow::closeEvent(QCloseEvent* event)
+{
+    if (confirmClose())
+        event->accept();
+    else
+        event->ignore();
+}

@@ -1,0 +1,71 @@
+#pragma once
+// The "Stages" window: every record of the stage table the game reads, one
+// row each, edited in place with its own undo, written with Ctrl+S.
+#include "game.h"
+
+#include <QUndoStack>
+#include <QWidget>
+
+#include <functional>
+
+class QLineEdit;
+class QTableWidget;
+class QTableWidgetItem;
+class QPushButton;
+
+struct StagesWindowHooks {
+    // Asks with the buttons given and returns the one chosen (the main
+    // window's way, so tests answer it the same way).
+    std::function<QString(const QString& text, const QStringList& buttons)> ask;
+    std::function<void(const QString& text)> tell;
+    // Opens stage `index` in the main window (which asks about its edits).
+    std::function<void(int index)> openStage;
+    // The table was written: the main window's list follows it.
+    std::function<void()> written;
+};
+
+class StagesWindow : public QWidget {
+    Q_OBJECT
+public:
+    StagesWindow(vorn::Game& game, StagesWindowHooks hooks, QWidget* parent = nullptr);
+
+    QTableWidget* table() const { return table_; }
+    QLineEdit* filter() const { return filter_; }
+    const vorn::StageTable& records() const { return records_; }
+    bool pending() const { return !undo_.isClean(); }
+    QUndoStack& undoStack() { return undo_; }
+
+    // Shows the table as the game now holds it, throwing away nothing:
+    // called when nothing is pending.
+    void reload();
+    // Sets field `column` of row `row` from text; refused with the reason.
+    vorn::Outcome setField(int row, int column, const QString& text);
+    // Appends a copy of stage `row` that shares its files (same map name).
+    void copyStage(int row);
+    void removeLastStage();
+    // Ctrl+S: writes the table where the game reads it.
+    bool save();
+    // Before the window or the program closes: Save, Discard or Cancel.
+    bool confirmClose();
+
+    enum Column { Number, Title, Map, Tileset, BackdropType, Backdrop, Sheet1, Sheet2, Boss, ColumnCount };
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void apply(const vorn::StageTable& after, const QString& what);
+    void showRecords(const vorn::StageTable& records);
+    void fillRow(int row);
+    void applyFilter();
+    void updateTitle();
+    void itemChanged(QTableWidgetItem* item);
+
+    vorn::Game& game_;
+    StagesWindowHooks hooks_;
+    vorn::StageTable records_;
+    QUndoStack undo_;
+    QTableWidget* table_ = nullptr;
+    QLineEdit* filter_ = nullptr;
+    bool filling_ = false;
+};

@@ -1,0 +1,77 @@
+// The Stages window on the sample game: fields edited in place and refused
+// with the reason, undo, copy and remove, written with the main window's
+// list following, and a question before pending changes are lost.
+#include "openwindow.h"
+
+#include "stageswindow.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTest>
+
+class StagesWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void editUndoCopyRemoveAndSave()
+    {
+        OpenWindow w;
+        QVERIFY(w.started);
+        w->OpenStagesWindow();
+        StagesWindow* stages = w->Stages();
+        QVERIFY(stages && stages->isVisible());
+        QCOMPARE(stages->table()->rowCount(), 95);
+        QCOMPARE(stages->windowTitle(), QStringLiteral("Stages - Doukutsu.exe at 604080, 95 stages"));
+
+        // Edited in place; a value the record cannot hold is refused.
+        stages->table()->item(13, StagesWindow::Title)->setText(QStringLiteral("Renamed"));
+        QCOMPARE(vorn::CutAtNull(stages->records()[13].title()), QByteArray("Renamed"));
+        QVERIFY(stages->windowTitle().endsWith(QStringLiteral(" *")));
+        stages->table()->item(13, StagesWindow::Map)->setText(QString(40, 'm'));
+        QCOMPARE(w.messages.size(), 1);
+        QVERIFY(w.messages.first().contains(QStringLiteral("longer than the field: 40 of 31 bytes")));
+        QCOMPARE(stages->table()->item(13, StagesWindow::Map)->text(), QStringLiteral("Hollow"));
+        stages->table()->item(13, StagesWindow::Boss)->setText(QStringLiteral("Ballos"));
+        QCOMPARE(quint8(stages->records()[13].bytes[164]), 9);
+        stages->undoStack().undo();
+        QCOMPARE(quint8(stages->records()[13].bytes[164]), 0);
+
+        // A name with no file shows in red, saying which file is missing.
+        QVERIFY(stages->setField(14, StagesWindow::Tileset, QStringLiteral("Nowhere")).ok());
+        QTableWidgetItem* missing = stages->table()->item(14, StagesWindow::Tileset);
+        QCOMPARE(missing->foreground().color(), QColor(Qt::red));
+        QCOMPARE(missing->toolTip(), QStringLiteral("data\\stage\\prtNowhere.pbm is missing."));
+        stages->undoStack().undo();
+
+        // The filter keeps the rows whose title or map holds its text.
+        stages->filter()->setText(QStringLiteral("renamed"));
+        QVERIFY(!stages->table()->isRowHidden(13) && stages->table()->isRowHidden(12));
+        stages->filter()->clear();
+
+        // Copy and write: the table moves, the list follows.
+        stages->copyStage(5);
+        QCOMPARE(stages->table()->rowCount(), 96);
+        QVERIFY(stages->save());
+        QCOMPARE(w->game().stageCount(), 96);
+        QCOMPARE(w->cboMap->count(), 96);
+        QCOMPARE(w->cboMap->itemText(13), QStringLiteral("13 - Renamed"));
+        QCOMPARE(stages->windowTitle(), QStringLiteral("Stages - Doukutsu.exe, section .csmap, 96 stages"));
+
+        // Removed and written back.
+        stages->removeLastStage();
+        QVERIFY(stages->save());
+        QCOMPARE(w->cboMap->count(), 95);
+
+        // Pending changes are asked about when the main window closes.
+        QVERIFY(stages->setField(3, StagesWindow::Title, QStringLiteral("Pending")).ok());
+        w.answers << QStringLiteral("Cancel");
+        QVERIFY(!w->close());
+        QVERIFY(w.questions.last().contains(QStringLiteral("stage table")));
+        w.answers << QStringLiteral("Discard");
+        QVERIFY(w->close());
+        QVERIFY(vorn::CutAtNull(w->game().table[3].title()) != "Pending"); // nothing written
+    }
+};
+
+QTEST_MAIN(StagesWindowTest)
+#include "stageswindow_test.moc"
