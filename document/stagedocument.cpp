@@ -457,6 +457,74 @@ Outcome StageDocument::restore(const QByteArray& mapFile, const QByteArray& enti
     return {};
 }
 
+namespace {
+// How far the old map's corner moves in a resize anchored at `anchor`.
+int ResizeShift(int oldSide, int newSide, int anchor)
+{
+    return anchor == 0 ? 0 : anchor == 1 ? (newSide - oldSide) / 2 : newSide - oldSide;
+}
+} // namespace
+
+StageDocument::ResizeCut StageDocument::resizeCut(int width, int height, int anchorX, int anchorY) const
+{
+    ResizeCut cut;
+    const int dx = ResizeShift(map_.width, width, anchorX);
+    const int dy = ResizeShift(map_.height, height, anchorY);
+    for (int y = 0; y < map_.height; ++y)
+        for (int x = 0; x < map_.width; ++x)
+            if (map_.grid.at(x, y) != 0 && (x + dx < 0 || x + dx >= width || y + dy < 0 || y + dy >= height))
+                ++cut.tiles;
+    for (int i = 0; i < entityCount_; ++i) {
+        const int x = records_[size_t(i)].X + dx;
+        const int y = records_[size_t(i)].Y + dy;
+        if (x < 0 || x >= width || y < 0 || y >= height)
+            ++cut.entities;
+    }
+    return cut;
+}
+
+void StageDocument::resizeAnchored(int width, int height, int anchorX, int anchorY)
+{
+    width = std::clamp(width, 1, kMaxMapSide);
+    height = std::clamp(height, 1, kMaxMapSide);
+    finishEdit();
+    const StageContent before = content();
+    StageContent after = before;
+    after.width = qint16(width);
+    after.height = qint16(height);
+    const int dx = ResizeShift(map_.width, width, anchorX);
+    const int dy = ResizeShift(map_.height, height, anchorY);
+    // Every cell of the grid: the moved map inside the new size, tile 0 out of it.
+    StrokeCells cells;
+    for (int y = 0; y < kGridSide; ++y) {
+        for (int x = 0; x < kGridSide; ++x) {
+            const int fromX = x - dx, fromY = y - dy;
+            const bool inside = x < width && y < height && fromX >= 0 && fromX < map_.width && fromY >= 0
+                                && fromY < map_.height;
+            const quint8 tile = inside ? map_.grid.at(fromX, fromY) : 0;
+            if (map_.grid.at(x, y) != tile) {
+                cells.cell.push_back(CellIndex(x, y));
+                cells.before.push_back(map_.grid.at(x, y));
+                cells.after.push_back(tile);
+            }
+        }
+    }
+    after.entityCount = 0;
+    after.records = {};
+    for (int i = 0; i < entityCount_; ++i) {
+        EntityRecord moved = records_[size_t(i)];
+        const int x = moved.X + dx, y = moved.Y + dy;
+        if (x < 0 || x >= width || y < 0 || y >= height)
+            continue;
+        moved.X = qint16(x);
+        moved.Y = qint16(y);
+        after.records[size_t(after.entityCount++)] = moved;
+    }
+    applyContent(after, cells, true);
+    history_.Push(new ReplaceStageCommand(*this, before, after, std::move(cells)));
+    updateModified();
+}
+
 bool StageDocument::holds(const QByteArray& mapFile, const QByteArray& entityFile, const QByteArray& tileTypes) const
 {
     if (!tileTypes.isEmpty() && tileTypes != QByteArray(reinterpret_cast<const char*>(tileTypes_.data()), kTileTypeCount))

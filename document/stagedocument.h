@@ -170,6 +170,18 @@ public:
     Outcome insertEntity(int index, const EntityRecord& record);
     // Entity `index` is taken out; those after it move down one.
     void removeEntity(int index);
+    // What a resize to `width` x `height` anchored at (`anchorX`, `anchorY`)
+    // (0 left or top, 1 centre, 2 right or bottom) cuts: the cells that are
+    // not tile 0 and the entities whose cell leaves the map.
+    struct ResizeCut {
+        int tiles = 0;
+        int entities = 0;
+    };
+    ResizeCut resizeCut(int width, int height, int anchorX, int anchorY) const;
+    // Resizes the map as one step: the anchor's edges stay, the others grow
+    // or shrink; cells and entities move with the anchor, entities whose
+    // cell is cut are taken out. Sizes 1 to 513.
+    void resizeAnchored(int width, int height, int anchorX, int anchorY);
     // The part of the rectangle inside the map, as a block.
     TileBlock copyBlock(const QRect& cells) const;
     // The entities, in order, whose cell lies in the rectangle.

@@ -305,6 +305,8 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     BuildScriptCommands();
     BuildWindowsMenu();
     AddMenuCommand(QStringLiteral("Stages"), QKeySequence(Qt::CTRL | Qt::Key_T), [this] { OpenStagesWindow(); });
+    AddMenuCommand(QStringLiteral("Resize map..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R),
+                   [this] { ResizeOpenStage(); });
     InstallEditKeys();
     ConnectStage();
 

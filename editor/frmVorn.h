@@ -243,6 +243,11 @@ public:
     StagesWindow* Stages() const { return stagesWindow_; }
     // The stage list after the table was written: new stages, new titles.
     void RefreshStageList();
+    // Ctrl+Shift+R: the open stage's map resized from any edge, as one
+    // edit in memory. ResizeMap asks first when cells or entities are cut;
+    // false when the user kept the map as it was.
+    void ResizeOpenStage();
+    bool ResizeMap(int width, int height, int anchorX, int anchorY);
 
     // ---- undo history (history.cpp; the steps are the document's) -------
     // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z, from anywhere in the window. They

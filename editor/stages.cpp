@@ -1,6 +1,7 @@
 #include "frmVorn.h"
 
 #include "stagedocument.h"
+#include "resizedialog.h"
 #include "stageswindow.h"
 
 #include <QComboBox>
@@ -21,6 +22,7 @@ void frmVorn::OpenStagesWindow()
                 cboMap->setCurrentIndex(index);
         };
         hooks.written = [this] { RefreshStageList(); };
+        hooks.resizeOpenStage = [this] { ResizeOpenStage(); };
         stagesWindow_ = new StagesWindow(game_, hooks, this);
     }
     stagesWindow_->show();
@@ -42,4 +44,32 @@ void frmVorn::RefreshStageList()
             cboMap->addItem(text);
     }
     cboMap->setCurrentIndex(selected < cboMap->count() ? selected : stage_->index());
+}
+
+void frmVorn::ResizeOpenStage()
+{
+    if (!stage_->isOpen())
+        return;
+    ResizeDialog dialog(stage_->width(), stage_->height(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    ResizeMap(dialog.mapWidth(), dialog.mapHeight(), dialog.anchorX(), dialog.anchorY());
+}
+
+bool frmVorn::ResizeMap(int width, int height, int anchorX, int anchorY)
+{
+    if (!stage_->isOpen())
+        return false;
+    const vorn::StageDocument::ResizeCut cut = stage_->resizeCut(width, height, anchorX, anchorY);
+    if (cut.tiles > 0 || cut.entities > 0) {
+        const auto count = [](int n, const char* one, const char* many) {
+            return QStringLiteral("%1 %2").arg(n).arg(QString::fromLatin1(n == 1 ? one : many));
+        };
+        const QString text = QStringLiteral("Resizing cuts %1 and %2.")
+                                 .arg(count(cut.tiles, "tile", "tiles"), count(cut.entities, "entity", "entities"));
+        if (Ask(text, {QStringLiteral("Resize"), QStringLiteral("Cancel")}, 1, 1) != u"Resize")
+            return false;
+    }
+    stage_->resizeAnchored(width, height, anchorX, anchorY);
+    return true;
 }

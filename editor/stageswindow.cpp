@@ -141,6 +141,9 @@ StagesWindow::StagesWindow(vorn::Game& game, StagesWindowHooks hooks, QWidget* p
     auto* remove = new QPushButton(QStringLiteral("Remove last stage"), this);
     remove->setObjectName(QStringLiteral("cmdRemoveLastStage"));
     remove->setToolTip(QStringLiteral("Remove the last stage from the table (Ctrl+Delete)"));
+    auto* resize = new QPushButton(QStringLiteral("Resize..."), this);
+    resize->setObjectName(QStringLiteral("cmdResizeMap"));
+    resize->setToolTip(QStringLiteral("Resize the open stage's map from any edge (Ctrl+R)"));
     auto* save = new QPushButton(QStringLiteral("Save"), this);
     save->setObjectName(QStringLiteral("cmdSaveStages"));
     save->setToolTip(QStringLiteral("Write the table where the game reads it (Ctrl+S)"));
@@ -148,6 +151,7 @@ StagesWindow::StagesWindow(vorn::Game& game, StagesWindowHooks hooks, QWidget* p
     buttons->addWidget(filter_, 1);
     buttons->addWidget(copy);
     buttons->addWidget(remove);
+    buttons->addWidget(resize);
     buttons->addWidget(save);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
@@ -161,6 +165,12 @@ StagesWindow::StagesWindow(vorn::Game& game, StagesWindowHooks hooks, QWidget* p
     connect(copy, &QPushButton::clicked, this, [this, selectedRow] { copyStage(selectedRow()); });
     connect(remove, &QPushButton::clicked, this, [this] { removeLastStage(); });
     connect(save, &QPushButton::clicked, this, [this] { this->save(); });
+    const auto resizeMap = [this] {
+        if (hooks_.resizeOpenStage)
+            hooks_.resizeOpenStage();
+    };
+    connect(resize, &QPushButton::clicked, this, resizeMap);
+    key(QKeySequence(Qt::CTRL | Qt::Key_R), resizeMap);
     key(QKeySequence(Qt::CTRL | Qt::Key_D), [this, selectedRow] { copyStage(selectedRow()); });
     key(QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] { removeLastStage(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { this->save(); });

@@ -22,6 +22,8 @@ struct StagesWindowHooks {
     std::function<void(int index)> openStage;
     // The table was written: the main window's list follows it.
     std::function<void()> written;
+    // "Resize…": the open stage's map, from any edge.
+    std::function<void()> resizeOpenStage;
 };
 
 class StagesWindow : public QWidget {

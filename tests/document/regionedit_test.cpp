@@ -216,3 +216,49 @@ TEST_F(RegionEditTest, ClearingAndEntityStepsPutBackTheExactRecords)
 
 } // namespace
 } // namespace vorn
+
+namespace vorn {
+namespace {
+
+// Every anchor on a map grown by 4 x 2 and cut by 4 x 2: cells and entities
+// move with the anchor, cut entities go, and undo gives everything back.
+TEST_F(RegionEditTest, ResizeFromEveryAnchorMovesCellsAndEntitiesAndUndoes)
+{
+    const std::vector<quint8> before = cells();
+    const qint16 count = stage.entityCount();
+    ASSERT_GT(count, 0);
+    const EntityRecord first = stage.record(0);
+    for (int ay = 0; ay < 3; ++ay) {
+        for (int ax = 0; ax < 3; ++ax) {
+            for (const int grow : {4, -4}) {
+                const int w = 20 + grow, h = 15 + grow / 2;
+                const int dx = ax == 0 ? 0 : ax == 1 ? grow / 2 : grow;
+                const int dy = ay == 0 ? 0 : ay == 1 ? grow / 4 : grow / 2;
+                const StageDocument::ResizeCut cut = stage.resizeCut(w, h, ax, ay);
+                stage.resizeAnchored(w, h, ax, ay);
+                ASSERT_EQ(stage.width(), w);
+                ASSERT_EQ(stage.height(), h);
+                for (int y = 0; y < h; ++y)
+                    for (int x = 0; x < w; ++x) {
+                        const int fx = x - dx, fy = y - dy;
+                        const bool was = fx >= 0 && fx < 20 && fy >= 0 && fy < 15;
+                        ASSERT_EQ(stage.cell(x, y), was ? before[size_t(fy * 20 + fx)] : 0) << ax << ay << grow;
+                    }
+                EXPECT_EQ(stage.entityCount(), count - cut.entities);
+                if (grow > 0) {
+                    EXPECT_EQ(cut.entities + cut.tiles, 0);
+                    EXPECT_EQ(stage.record(0).X, first.X + dx);
+                    EXPECT_EQ(stage.record(0).Y, first.Y + dy);
+                }
+                stage.undo();
+                ASSERT_EQ(stage.width(), 20);
+                ASSERT_EQ(cells(), before);
+                ASSERT_EQ(stage.entityCount(), count);
+                ASSERT_EQ(stage.record(0), first);
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace vorn

@@ -204,7 +204,8 @@ private slots:
         QVERIFY(more->isEnabled());
         QCOMPARE(more->menu()->actions().last(), entry);
         QCOMPARE(entry->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_K));
-        QVERIFY(more->toolTip().contains(QStringLiteral("Stages (Ctrl+T), Other (Ctrl+K)")));
+        QVERIFY(more->toolTip().contains(QStringLiteral("Stages (Ctrl+T)")));
+        QVERIFY(more->toolTip().endsWith(QStringLiteral("Other (Ctrl+K)")));
         entry->trigger();
         QTest::keyClick(w.get(), Qt::Key_K, Qt::ControlModifier);
         QCOMPARE(runs, 2);

@@ -71,6 +71,29 @@ private slots:
         QVERIFY(w->close());
         QVERIFY(vorn::CutAtNull(w->game().table[3].title()) != "Pending"); // nothing written
     }
+
+    // Grown by 4 columns on the left: entities move 4 cells right, undo
+    // brings the map back; a cut asks first.
+    void resizeFromTheLeftAndUndo()
+    {
+        OpenWindow w;
+        QVERIFY(w.started);
+        const int width = w->stage().width();
+        const vorn::EntityRecord first = w->stage().record(0);
+        QVERIFY(w->ResizeMap(width + 4, w->stage().height(), 2, 0));
+        QCOMPARE(int(w->stage().width()), width + 4);
+        QCOMPARE(w->stage().record(0).X, qint16(first.X + 4));
+        QVERIFY(w->stage().isModified());
+        QVERIFY(w.questions.isEmpty());
+        w->UndoEdit();
+        QCOMPARE(int(w->stage().width()), width);
+        QCOMPARE(w->stage().record(0), first);
+
+        w.answers << QStringLiteral("Cancel");
+        QVERIFY(!w->ResizeMap(1, 1, 0, 0));
+        QVERIFY(w.questions.last().startsWith(QStringLiteral("Resizing cuts ")));
+        QCOMPARE(int(w->stage().width()), width);
+    }
 };
 
 QTEST_MAIN(StagesWindowTest)
