@@ -322,6 +322,13 @@ void StagesWindow::removeLastStage()
 {
     if (records_.size() <= 1)
         return;
+    // The freeware place holds exactly its 95 records.
+    const bool fixedPlace = game_.tableSource.kind == vorn::StageTableKind::Executable && !game_.tableSource.ownSection;
+    if (fixedPlace && records_.size() <= game_.table.size()) {
+        if (hooks_.tell)
+            hooks_.tell(QStringLiteral("This table has a fixed size; add a stage first to move it to a section of its own."));
+        return;
+    }
     vorn::StageTable after(records_.begin(), records_.end() - 1);
     apply(after, QStringLiteral("Remove stage %1").arg(records_.size() - 1));
 }

@@ -48,6 +48,12 @@ private slots:
         QVERIFY(!stages->table()->isRowHidden(13) && stages->table()->isRowHidden(12));
         stages->filter()->clear();
 
+        // The freeware place has a fixed size.
+        stages->removeLastStage();
+        QCOMPARE(w.messages.last(),
+                 QStringLiteral("This table has a fixed size; add a stage first to move it to a section of its own."));
+        QCOMPARE(stages->table()->rowCount(), 95);
+
         // Copy and write: the table moves, the list follows.
         stages->copyStage(5);
         QCOMPARE(stages->table()->rowCount(), 96);
