@@ -2,7 +2,17 @@
 
 #include "codepage.h"
 #include "gamestagetable.h"
+#include "entityfile.h"
+#include "mapfile.h"
+#include "safewrite.h"
+#include "script.h"
 #include "stagefiles.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFormLayout>
+#include <QSpinBox>
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -135,6 +145,9 @@ StagesWindow::StagesWindow(vorn::Game& game, StagesWindowHooks hooks, QWidget* p
         }
     }, this));
 
+    auto* add = new QPushButton(QStringLiteral("New stage..."), this);
+    add->setObjectName(QStringLiteral("cmdNewStage"));
+    add->setToolTip(QStringLiteral("Append a new stage with a new map, entity and script file (Ctrl+N)"));
     auto* copy = new QPushButton(QStringLiteral("Copy stage"), this);
     copy->setObjectName(QStringLiteral("cmdCopyStage"));
     copy->setToolTip(QStringLiteral("Append a copy of the selected stage that shares its files (Ctrl+D)"));
@@ -149,6 +162,7 @@ StagesWindow::StagesWindow(vorn::Game& game, StagesWindowHooks hooks, QWidget* p
     save->setToolTip(QStringLiteral("Write the table where the game reads it (Ctrl+S)"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(filter_, 1);
+    buttons->addWidget(add);
     buttons->addWidget(copy);
     buttons->addWidget(remove);
     buttons->addWidget(resize);
@@ -162,6 +176,8 @@ StagesWindow::StagesWindow(vorn::Game& game, StagesWindowHooks hooks, QWidget* p
         connect(shortcut, &QShortcut::activated, this, action);
     };
     const auto selectedRow = [this] { return table_->currentRow(); };
+    connect(add, &QPushButton::clicked, this, [this] { askNewStage(); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_N), [this] { askNewStage(); });
     connect(copy, &QPushButton::clicked, this, [this, selectedRow] { copyStage(selectedRow()); });
     connect(remove, &QPushButton::clicked, this, [this] { removeLastStage(); });
     connect(save, &QPushButton::clicked, this, [this] { this->save(); });
@@ -333,15 +349,120 @@ void StagesWindow::removeLastStage()
     apply(after, QStringLiteral("Remove stage %1").arg(records_.size() - 1));
 }
 
+vorn::Outcome StagesWindow::newStage(const NewStage& stage)
+{
+    if (!vorn::IsPlainFileName(stage.map) || stage.map.isEmpty() || stage.map.startsWith(u'.'))
+        return QStringLiteral("The map name \"%1\" is not a plain file name.").arg(stage.map);
+    for (const char* ext : {".pxm", ".pxe", ".tsc"})
+        if (!game_.folder.findEntry(QStringLiteral("data\\stage\\") + stage.map + QString::fromLatin1(ext)).isEmpty())
+            return QStringLiteral("data\\stage\\%1%2 already exists: give a map name not yet used.")
+                .arg(stage.map, QString::fromLatin1(ext));
+    for (const vorn::StageRecord& record : records_)
+        if (Text(record.map()).compare(stage.map, Qt::CaseInsensitive) == 0)
+            return QStringLiteral("A stage already uses the map name \"%1\".").arg(stage.map);
+    if (stage.width < 1 || stage.width > vorn::kMaxMapSide || stage.height < 1 || stage.height > vorn::kMaxMapSide)
+        return QStringLiteral("A map is 1 to %1 cells wide and high.").arg(vorn::kMaxMapSide);
+    if (records_.size() >= size_t(vorn::kMaxStageCount))
+        return QStringLiteral("A stage table holds at most 1,000 stages.");
+    vorn::StageRecord record = vorn::BlankStageRecord();
+    for (const auto& [field, value] : {std::pair{"map", stage.map}, std::pair{"title", stage.title},
+                                       std::pair{"tileset", stage.tileset}})
+        if (const vorn::Outcome set = vorn::SetStageField(record, QString::fromLatin1(field), value); !set.ok())
+            return set;
+    newMaps_[stage.map] = QSize(stage.width, stage.height);
+    vorn::StageTable after = records_;
+    after.push_back(record);
+    apply(after, QStringLiteral("New stage %1").arg(stage.map));
+    table_->setCurrentCell(int(after.size()) - 1, Title);
+    return {};
+}
+
+void StagesWindow::askNewStage()
+{
+    QDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("New stage"));
+    auto* map = new QLineEdit(&dialog);
+    auto* title = new QLineEdit(&dialog);
+    auto* tileset = new QComboBox(&dialog);
+    tileset->setEditable(true);
+    const QString ext = QStringLiteral(".") + game_.folder.pictureExtension();
+    for (const QString& file : game_.folder.listPattern(QStringLiteral("data\\stage\\prt*") + ext))
+        tileset->addItem(file.mid(3, file.size() - 3 - ext.size()));
+    const auto side = [&dialog](int value) {
+        auto* box = new QSpinBox(&dialog);
+        box->setRange(1, vorn::kMaxMapSide);
+        box->setValue(value);
+        return box;
+    };
+    QSpinBox* width = side(20);
+    QSpinBox* height = side(15);
+    auto* form = new QFormLayout(&dialog);
+    form->addRow(QStringLiteral("Map name"), map);
+    form->addRow(QStringLiteral("Title"), title);
+    form->addRow(QStringLiteral("Tileset"), tileset);
+    form->addRow(QStringLiteral("Width (1 to 513)"), width);
+    form->addRow(QStringLiteral("Height (1 to 513)"), height);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    while (dialog.exec() == QDialog::Accepted) {
+        const vorn::Outcome made =
+            newStage({map->text().trimmed(), title->text(), tileset->currentText(), width->value(), height->value()});
+        if (made.ok())
+            return;
+        if (hooks_.tell)
+            hooks_.tell(made.refusal());
+    }
+}
+
+// The new stages' files, each made whole and atomically; none is ever
+// written over an existing file.
+vorn::Outcome StagesWindow::makeNewMapFiles(QStringList& made)
+{
+    const QString stageFolder = game_.folder.findEntry(QStringLiteral("data\\stage"));
+    for (const auto& [name, size] : newMaps_) {
+        const bool named = std::any_of(records_.begin(), records_.end(), [&name = name](const vorn::StageRecord& r) {
+            return Text(r.map()).compare(name, Qt::CaseInsensitive) == 0;
+        });
+        if (!named || stageFolder.isEmpty())
+            continue;
+        vorn::MapData map;
+        map.width = qint16(size.width());
+        map.height = qint16(size.height());
+        const QByteArray files[] = {vorn::ComposeMapFile({}, map), vorn::ComposeEntityFile({}, 0, vorn::EntityRecords{}),
+                                    vorn::EncodeScript("#0090\r\n<END\r\n")};
+        const char* const exts[] = {".pxm", ".pxe", ".tsc"};
+        for (int i = 0; i < 3; ++i) {
+            const QString builtName = QStringLiteral("data\\stage\\") + name + QString::fromLatin1(exts[i]);
+            if (!game_.folder.findEntry(builtName).isEmpty())
+                return QStringLiteral("%1 already exists; nothing was written over it.").arg(builtName);
+            const QString path = stageFolder + u'/' + name + QString::fromLatin1(exts[i]);
+            if (const vorn::Outcome written = vorn::ReplaceFile(path, builtName, game_.folder.rules(), files[i]);
+                !written.ok())
+                return written;
+            made << path;
+        }
+    }
+    return {};
+}
+
 bool StagesWindow::save()
 {
     if (!pending())
         return true;
-    if (const vorn::Outcome written = game_.writeTable(records_); !written.ok()) {
+    QStringList made;
+    vorn::Outcome written = makeNewMapFiles(made);
+    if (written.ok())
+        written = game_.writeTable(records_);
+    if (!written.ok()) {
+        for (const QString& path : made) // the table does not name them: nothing half done stays
+            QFile::remove(path);
         if (hooks_.tell)
             hooks_.tell(QStringLiteral("The stage table was not written: ") + written.refusal());
         return false;
     }
+    newMaps_.clear();
     undo_.setClean();
     updateTitle();
     if (hooks_.written)

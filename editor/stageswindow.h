@@ -6,7 +6,10 @@
 #include <QUndoStack>
 #include <QWidget>
 
+#include <QSize>
+
 #include <functional>
+#include <map>
 
 class QLineEdit;
 class QTableWidget;
@@ -42,6 +45,16 @@ public:
     void reload();
     // Sets field `column` of row `row` from text; refused with the reason.
     vorn::Outcome setField(int row, int column, const QString& text);
+    // Ctrl+N: a new stage, its map, entity and script files made when the
+    // table is written. Refused, with the reason, for a map name that is
+    // not plain or already used, or a size outside 1 to 513.
+    struct NewStage {
+        QString map, title, tileset;
+        int width = 0, height = 0;
+    };
+    vorn::Outcome newStage(const NewStage& stage);
+    // Asks for the new stage's values, then newStage.
+    void askNewStage();
     // Appends a copy of stage `row` that shares its files (same map name).
     void copyStage(int row);
     void removeLastStage();
@@ -70,4 +83,8 @@ private:
     QTableWidget* table_ = nullptr;
     QLineEdit* filter_ = nullptr;
     bool filling_ = false;
+    // The sizes of the maps new stages ask for, made at the next write while
+    // a record still names them.
+    std::map<QString, QSize> newMaps_;
+    vorn::Outcome makeNewMapFiles(QStringList& made);
 };

@@ -3,6 +3,7 @@
 // list following, and a question before pending changes are lost.
 #include "openwindow.h"
 
+#include "script.h"
 #include "stageswindow.h"
 
 #include <QComboBox>
@@ -76,6 +77,33 @@ private slots:
         w.answers << QStringLiteral("Discard");
         QVERIFY(w->close());
         QVERIFY(vorn::CutAtNull(w->game().table[3].title()) != "Pending"); // nothing written
+    }
+
+    // A new stage: its files are made only when the table is written, and
+    // an undone one leaves nothing on disk.
+    void newStageMakesItsFilesAtSave()
+    {
+        OpenWindow w;
+        QVERIFY(w.started);
+        w->OpenStagesWindow();
+        StagesWindow* stages = w->Stages();
+        QVERIFY(!stages->newStage({QStringLiteral("Hollow"), {}, QStringLiteral("Grotto"), 10, 10}).ok());
+        QVERIFY(!stages->newStage({QStringLiteral("Big"), {}, QStringLiteral("Grotto"), 514, 10}).ok());
+        QVERIFY(stages->newStage({QStringLiteral("Undone"), {}, QStringLiteral("Grotto"), 5, 5}).ok());
+        stages->undoStack().undo();
+        QVERIFY(stages->newStage({QStringLiteral("MyRoom"), QStringLiteral("My Room"), QStringLiteral("Grotto"), 7, 3}).ok());
+        QVERIFY(!QFile::exists(w.game.path("data/Stage/MyRoom.pxm")));
+        QVERIFY(stages->save());
+        QVERIFY(!QFile::exists(w.game.path("data/Stage/Undone.pxm")));
+        QCOMPARE(QFile(w.game.path("data/Stage/MyRoom.pxm")).size(), 8 + 7 * 3);
+        QCOMPARE(w->cboMap->count(), 96);
+        w->cboMap->setCurrentIndex(95);
+        QCOMPARE(w->stage().index(), 95);
+        QCOMPARE(int(w->stage().width()), 7);
+        QCOMPARE(int(w->stage().entityCount()), 0);
+        QFile script(w.game.path("data/Stage/MyRoom.tsc"));
+        QVERIFY(script.open(QIODevice::ReadOnly));
+        QCOMPARE(vorn::DecodeScript(script.readAll()), QByteArray("#0090\r\n<END\r\n"));
     }
 
     // Grown by 4 columns on the left: entities move 4 cells right, undo
