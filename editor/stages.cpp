@@ -23,6 +23,7 @@ void frmVorn::OpenStagesWindow()
         };
         hooks.written = [this] { RefreshStageList(); };
         hooks.resizeOpenStage = [this] { ResizeOpenStage(); };
+        hooks.input = [this](const QString& prompt, const QString& preset) { return InputBox(prompt, preset); };
         stagesWindow_ = new StagesWindow(game_, hooks, this);
     }
     stagesWindow_->show();

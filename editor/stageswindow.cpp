@@ -150,7 +150,7 @@ StagesWindow::StagesWindow(vorn::Game& game, StagesWindowHooks hooks, QWidget* p
     add->setToolTip(QStringLiteral("Append a new stage with a new map, entity and script file (Ctrl+N)"));
     auto* copy = new QPushButton(QStringLiteral("Copy stage"), this);
     copy->setObjectName(QStringLiteral("cmdCopyStage"));
-    copy->setToolTip(QStringLiteral("Append a copy of the selected stage that shares its files (Ctrl+D)"));
+    copy->setToolTip(QStringLiteral("Append a copy of the selected stage, with copies of its files or sharing them (Ctrl+D)"));
     auto* remove = new QPushButton(QStringLiteral("Remove last stage"), this);
     remove->setObjectName(QStringLiteral("cmdRemoveLastStage"));
     remove->setToolTip(QStringLiteral("Remove the last stage from the table (Ctrl+Delete)"));
@@ -178,7 +178,7 @@ StagesWindow::StagesWindow(vorn::Game& game, StagesWindowHooks hooks, QWidget* p
     const auto selectedRow = [this] { return table_->currentRow(); };
     connect(add, &QPushButton::clicked, this, [this] { askNewStage(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_N), [this] { askNewStage(); });
-    connect(copy, &QPushButton::clicked, this, [this, selectedRow] { copyStage(selectedRow()); });
+    connect(copy, &QPushButton::clicked, this, [this, selectedRow] { askCopyStage(selectedRow()); });
     connect(remove, &QPushButton::clicked, this, [this] { removeLastStage(); });
     connect(save, &QPushButton::clicked, this, [this] { this->save(); });
     const auto resizeMap = [this] {
@@ -187,7 +187,7 @@ StagesWindow::StagesWindow(vorn::Game& game, StagesWindowHooks hooks, QWidget* p
     };
     connect(resize, &QPushButton::clicked, this, resizeMap);
     key(QKeySequence(Qt::CTRL | Qt::Key_R), resizeMap);
-    key(QKeySequence(Qt::CTRL | Qt::Key_D), [this, selectedRow] { copyStage(selectedRow()); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_D), [this, selectedRow] { askCopyStage(selectedRow()); });
     key(QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] { removeLastStage(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { this->save(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undo_.undo(); });
@@ -319,19 +319,47 @@ void StagesWindow::apply(const vorn::StageTable& after, const QString& what)
     undo_.push(new TableChange(records_, after, what, [this](const vorn::StageTable& records) { showRecords(records); }));
 }
 
-void StagesWindow::copyStage(int row)
+vorn::Outcome StagesWindow::copyStage(int row, const QString& newMap)
 {
     if (row < 0 || row >= int(records_.size()))
-        return;
-    if (records_.size() >= size_t(vorn::kMaxStageCount)) {
-        if (hooks_.tell)
-            hooks_.tell(QStringLiteral("A stage table holds at most 1,000 stages."));
-        return;
+        return QStringLiteral("Select the stage to copy.");
+    if (records_.size() >= size_t(vorn::kMaxStageCount))
+        return QStringLiteral("A stage table holds at most 1,000 stages.");
+    vorn::StageRecord copy = records_[size_t(row)];
+    const QString from = Text(copy.map());
+    if (!newMap.isEmpty() && newMap != from) {
+        if (!vorn::IsPlainFileName(newMap) || newMap.startsWith(u'.'))
+            return QStringLiteral("The map name \"%1\" is not a plain file name.").arg(newMap);
+        for (const char* ext : {".pxm", ".pxe", ".tsc"})
+            if (!game_.folder.findEntry(QStringLiteral("data\\stage\\") + newMap + QString::fromLatin1(ext)).isEmpty())
+                return QStringLiteral("data\\stage\\%1%2 already exists: give a map name not yet used.")
+                    .arg(newMap, QString::fromLatin1(ext));
+        for (const vorn::StageRecord& record : records_)
+            if (Text(record.map()).compare(newMap, Qt::CaseInsensitive) == 0)
+                return QStringLiteral("A stage already uses the map name \"%1\".").arg(newMap);
+        if (const vorn::Outcome set = vorn::SetStageField(copy, QStringLiteral("map"), newMap); !set.ok())
+            return set;
+        copiedMaps_[newMap] = from;
     }
     vorn::StageTable after = records_;
-    after.push_back(records_[size_t(row)]);
+    after.push_back(copy);
     apply(after, QStringLiteral("Copy of stage %1").arg(row));
     table_->setCurrentCell(int(after.size()) - 1, Title);
+    return {};
+}
+
+void StagesWindow::askCopyStage(int row)
+{
+    if (row < 0 || row >= int(records_.size()) || !hooks_.input)
+        return;
+    const QString from = Text(records_[size_t(row)].map());
+    const std::optional<QString> name = hooks_.input(
+        QStringLiteral("The copy's map name (its files are copied from %1's; keep \"%1\" to share them):").arg(from),
+        from);
+    if (!name)
+        return;
+    if (const vorn::Outcome copied = copyStage(row, name->trimmed()); !copied.ok() && hooks_.tell)
+        hooks_.tell(copied.refusal());
 }
 
 void StagesWindow::removeLastStage()
@@ -444,6 +472,29 @@ vorn::Outcome StagesWindow::makeNewMapFiles(QStringList& made)
             made << path;
         }
     }
+    // Copies: the stage's files under the new name, those it has.
+    for (const auto& [name, from] : copiedMaps_) {
+        const bool named = std::any_of(records_.begin(), records_.end(), [&name = name](const vorn::StageRecord& r) {
+            return Text(r.map()).compare(name, Qt::CaseInsensitive) == 0;
+        });
+        if (!named || stageFolder.isEmpty())
+            continue;
+        for (const char* ext : {".pxm", ".pxe", ".tsc"}) {
+            const QString source = game_.folder.findFile(QStringLiteral("data\\stage\\") + from + QString::fromLatin1(ext));
+            const QString builtName = QStringLiteral("data\\stage\\") + name + QString::fromLatin1(ext);
+            if (source.isEmpty())
+                continue;
+            if (!game_.folder.findEntry(builtName).isEmpty())
+                return QStringLiteral("%1 already exists; nothing was written over it.").arg(builtName);
+            QByteArray bytes;
+            if (const vorn::Outcome read = vorn::ReadWholeFile(source, builtName, bytes, game_.folder.rules()); !read.ok())
+                return read;
+            const QString path = stageFolder + u'/' + name + QString::fromLatin1(ext);
+            if (const vorn::Outcome written = vorn::ReplaceFile(path, builtName, game_.folder.rules(), bytes); !written.ok())
+                return written;
+            made << path;
+        }
+    }
     return {};
 }
 
@@ -463,6 +514,7 @@ bool StagesWindow::save()
         return false;
     }
     newMaps_.clear();
+    copiedMaps_.clear();
     undo_.setClean();
     updateTitle();
     if (hooks_.written)

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 
 class QLineEdit;
 class QTableWidget;
@@ -27,6 +28,8 @@ struct StagesWindowHooks {
     std::function<void()> written;
     // "Resize…": the open stage's map, from any edge.
     std::function<void()> resizeOpenStage;
+    // A line of text asked for; nullopt when cancelled.
+    std::function<std::optional<QString>(const QString& prompt, const QString& preset)> input;
 };
 
 class StagesWindow : public QWidget {
@@ -55,8 +58,12 @@ public:
     vorn::Outcome newStage(const NewStage& stage);
     // Asks for the new stage's values, then newStage.
     void askNewStage();
-    // Appends a copy of stage `row` that shares its files (same map name).
-    void copyStage(int row);
+    // Appends a copy of stage `row`: under `newMap`, whose map, entity and
+    // script files are copied from the stage's when the table is written,
+    // or sharing its files when `newMap` is empty or the same name.
+    vorn::Outcome copyStage(int row, const QString& newMap = {});
+    // Ctrl+D: asks for the copy's map name, then copyStage.
+    void askCopyStage(int row);
     void removeLastStage();
     // Ctrl+S: writes the table where the game reads it.
     bool save();
@@ -86,5 +93,7 @@ private:
     // The sizes of the maps new stages ask for, made at the next write while
     // a record still names them.
     std::map<QString, QSize> newMaps_;
+    // Copies' map names and the map whose files they copy.
+    std::map<QString, QString> copiedMaps_;
     vorn::Outcome makeNewMapFiles(QStringList& made);
 };

@@ -56,7 +56,7 @@ private slots:
         QCOMPARE(stages->table()->rowCount(), 95);
 
         // Copy and write: the table moves, the list follows.
-        stages->copyStage(5);
+        QVERIFY(stages->copyStage(5).ok()); // sharing stage 5's files
         QCOMPARE(stages->table()->rowCount(), 96);
         QVERIFY(stages->save());
         QCOMPARE(w->game().stageCount(), 96);
@@ -104,6 +104,18 @@ private slots:
         QFile script(w.game.path("data/Stage/MyRoom.tsc"));
         QVERIFY(script.open(QIODevice::ReadOnly));
         QCOMPARE(vorn::DecodeScript(script.readAll()), QByteArray("#0090\r\n<END\r\n"));
+
+        // A copy under a new name gets copies of the stage's files at the write.
+        QVERIFY(!stages->copyStage(13, QStringLiteral("MyRoom")).ok()); // taken
+        QVERIFY(stages->copyStage(13, QStringLiteral("Copied")).ok());
+        QVERIFY(stages->save());
+        for (const char* ext : {".pxm", ".pxe", ".tsc"}) {
+            QFile copy(w.game.path(QStringLiteral("data/Stage/Copied") + ext));
+            QFile original(w.game.path(QStringLiteral("data/Stage/Hollow") + ext));
+            QVERIFY(copy.open(QIODevice::ReadOnly) && original.open(QIODevice::ReadOnly));
+            QCOMPARE(copy.readAll(), original.readAll());
+        }
+        QCOMPARE(vorn::CutAtNull(w->game().table[96].map()), QByteArray("Copied"));
     }
 
     // Grown by 4 columns on the left: entities move 4 cells right, undo
