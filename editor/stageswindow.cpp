@@ -8,7 +8,9 @@
 #include "script.h"
 #include "stagefiles.h"
 
+#include <QDateTime>
 #include <QDialog>
+#include <QDir>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFormLayout>
@@ -373,8 +375,38 @@ void StagesWindow::removeLastStage()
             hooks_.tell(QStringLiteral("This table has a fixed size; add a stage first to move it to a section of its own."));
         return;
     }
+    const QString map = Text(records_.back().map());
     vorn::StageTable after(records_.begin(), records_.end() - 1);
     apply(after, QStringLiteral("Remove stage %1").arg(records_.size() - 1));
+    const bool shared = std::any_of(after.begin(), after.end(), [&map](const vorn::StageRecord& r) {
+        return Text(r.map()).compare(map, Qt::CaseInsensitive) == 0;
+    });
+    if (!shared && vorn::IsPlainFileName(map) && !map.isEmpty() && hooks_.ask
+        && hooks_.ask(QStringLiteral("Also move %1's map, entity and script files to backup/ when the table is written?")
+                          .arg(map),
+                      {QStringLiteral("Keep the files"), QStringLiteral("Move to backup")})
+               == u"Move to backup")
+        retiredMaps_ << map;
+}
+
+// Removed stages' files into backup/, once the table no longer names them.
+void StagesWindow::retireFiles()
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QDir root(game_.folder.root());
+    for (const QString& map : std::as_const(retiredMaps_)) {
+        const bool named = std::any_of(records_.begin(), records_.end(), [&map](const vorn::StageRecord& r) {
+            return Text(r.map()).compare(map, Qt::CaseInsensitive) == 0;
+        });
+        if (named || (!root.exists(QStringLiteral("backup")) && !root.mkdir(QStringLiteral("backup"))))
+            continue;
+        for (const char* ext : {".pxm", ".pxe", ".tsc"}) {
+            const QString file = game_.folder.findFile(QStringLiteral("data\\stage\\") + map + QString::fromLatin1(ext));
+            if (!file.isEmpty())
+                QFile::rename(file, root.filePath(QStringLiteral("backup/%1%2.%3").arg(map, QString::fromLatin1(ext), stamp)));
+        }
+    }
+    retiredMaps_.clear();
 }
 
 vorn::Outcome StagesWindow::newStage(const NewStage& stage)
@@ -515,6 +547,7 @@ bool StagesWindow::save()
     }
     newMaps_.clear();
     copiedMaps_.clear();
+    retireFiles();
     undo_.setClean();
     updateTitle();
     if (hooks_.written)

@@ -64,6 +64,8 @@ public:
     vorn::Outcome copyStage(int row, const QString& newMap = {});
     // Ctrl+D: asks for the copy's map name, then copyStage.
     void askCopyStage(int row);
+    // Removes the last record, asking whether its files go to backup/ when
+    // the table is written (never files another record still names).
     void removeLastStage();
     // Ctrl+S: writes the table where the game reads it.
     bool save();
@@ -95,5 +97,8 @@ private:
     std::map<QString, QSize> newMaps_;
     // Copies' map names and the map whose files they copy.
     std::map<QString, QString> copiedMaps_;
+    // Removed stages' map names whose files go to backup/ at the write.
+    QStringList retiredMaps_;
+    void retireFiles();
     vorn::Outcome makeNewMapFiles(QStringList& made);
 };

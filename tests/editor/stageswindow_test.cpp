@@ -116,6 +116,14 @@ private slots:
             QCOMPARE(copy.readAll(), original.readAll());
         }
         QCOMPARE(vorn::CutAtNull(w->game().table[96].map()), QByteArray("Copied"));
+
+        // Removed, its files moved to backup/ at the write.
+        w.answers << QStringLiteral("Move to backup");
+        stages->removeLastStage();
+        QVERIFY(QFile::exists(w.game.path("data/Stage/Copied.pxm")));
+        QVERIFY(stages->save());
+        QVERIFY(!QFile::exists(w.game.path("data/Stage/Copied.pxm")));
+        QCOMPARE(QDir(w.game.path("backup")).entryList({"Copied.p*"}, QDir::Files).size(), 2);
     }
 
     // Grown by 4 columns on the left: entities move 4 cells right, undo
