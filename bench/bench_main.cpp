@@ -391,6 +391,19 @@ void BM_DocumentUndoRedo(benchmark::State& state)
     }
 }
 
+// The 513 x 513 map cut by 4 cells on every side from the centre anchor (the
+// costlier way, with cut entities), and the resize undone.
+void BM_DocumentResizeUndo(benchmark::State& state)
+{
+    OpenDocument open;
+    vorn::StageDocument& stage = open.stage;
+    const int width = stage.width(), height = stage.height();
+    Timed(state, "docResize", [&] {
+        stage.resizeAnchored(width - 8, height - 8, 1, 1);
+        stage.undo();
+    });
+}
+
 // A 3 MB settings file of lines without "=" or "]" before the key looked
 // for: reading must stay in proportion to the file.
 void BM_SettingsLongFile(benchmark::State& state)
@@ -512,6 +525,7 @@ int main(int argc, char** argv)
     benchmark::RegisterBenchmark("Document/load", BM_DocumentLoad)->Unit(kMillisecond);
     benchmark::RegisterBenchmark("Document/paintCell", BM_DocumentPaintCell)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("Document/undoRedoWholeMap", BM_DocumentUndoRedo)->Unit(kMillisecond);
+    benchmark::RegisterBenchmark("Document/resizeAndUndo513", BM_DocumentResizeUndo)->Unit(kMillisecond);
     // Last: their history and the shown window would weigh on the figures above.
     benchmark::RegisterBenchmark("OneCellRecorded", BM_OneCellRecorded)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("UndoRedo/wholeMap", BM_UndoRedoWholeMap)->Unit(kMillisecond);

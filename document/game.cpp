@@ -37,7 +37,10 @@ void Game::takeTableFile(const StageTableFile& file)
     tableSource = file.source;
     table = file.records;
     tableExtras = file.extras;
+    tableStamp_ = StampOf(tablePath());
 }
+
+bool Game::tableChangedOutside() const { return StampOf(tablePath()) != tableStamp_; }
 
 Outcome Game::readTable()
 {

@@ -1,6 +1,7 @@
 #pragma once
 // The game the editor and vorn-tool work on: its folder, the picture
 // extension its executable uses, and the stage table it reads.
+#include "filestamp.h"
 #include "gamefolder.h"
 #include "gamestagetable.h"
 #include "outcome.h"
@@ -46,6 +47,9 @@ struct Game {
     Outcome addStage(std::optional<int> copyOf, int* added = nullptr);
     // Removes the last record; the others keep their numbers.
     Outcome removeLastStage();
+    // Whether another program wrote the table's file since Vorn last read
+    // or wrote it.
+    bool tableChangedOutside() const;
     // "Doukutsu.exe, section .csmap, 102 stages".
     QString tableDescription() const { return tableSource.describe(stageCount()); }
     // "Stage 13 (Start)": the stage as questions name it, with its title
@@ -56,6 +60,7 @@ private:
     StageTableFile tableFile() const;
     void takeTableFile(const StageTableFile& file);
     bool pictureExtensionRead_ = false;
+    FileStamp tableStamp_;
 };
 
 } // namespace vorn

@@ -129,7 +129,6 @@ int GameScripts::stageOfScript(const QString& builtName) const
 
 ScriptContext GameScripts::contextFor(const QString& builtName, std::vector<int> entityEvents) const
 {
-    const int stage = stageOfScript(builtName);
     return stageOfScript(builtName) >= 0 ? stageContext(std::move(entityEvents)) : sharedContext();
 }
 

@@ -243,6 +243,9 @@ public:
     StagesWindow* Stages() const { return stagesWindow_; }
     // The stage list after the table was written: new stages, new titles.
     void RefreshStageList();
+    // Reads the stage table again when another program wrote it and no
+    // change of the Stages window is pending; true when it was read.
+    bool ReloadChangedTable();
     // Ctrl+Shift+R: the open stage's map resized from any edge, as one
     // edit in memory. ResizeMap asks first when cells or entities are cut;
     // false when the user kept the map as it was.
@@ -431,6 +434,8 @@ private:
     QToolButton* cmdWindows_ = nullptr;
     QMenu* windowsMenu_ = nullptr;
     StagesWindow* stagesWindow_ = nullptr;
+    void WatchStageTable();
+    vorn::PictureWatcher* tableWatcher_ = nullptr;
     std::unique_ptr<ScriptWindows> scriptWindows_;
 
     vorn::Game game_;

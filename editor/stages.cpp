@@ -1,10 +1,12 @@
 #include "frmVorn.h"
 
+#include "picturewatcher.h"
 #include "stagedocument.h"
 #include "resizedialog.h"
 #include "stageswindow.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QSignalBlocker>
 
 // The Stages window and the stage list that follows what it writes.
@@ -21,7 +23,11 @@ void frmVorn::OpenStagesWindow()
             if (index >= 0 && index < cboMap->count())
                 cboMap->setCurrentIndex(index);
         };
-        hooks.written = [this] { RefreshStageList(); };
+        hooks.written = [this] {
+            RefreshStageList();
+            WatchStageTable();
+            lblStatus->setText(QStringLiteral("Stage table written: %1.").arg(game_.tableDescription()));
+        };
         hooks.resizeOpenStage = [this] { ResizeOpenStage(); };
         hooks.input = [this](const QString& prompt, const QString& preset) { return InputBox(prompt, preset); };
         stagesWindow_ = new StagesWindow(game_, hooks, this);
@@ -45,6 +51,34 @@ void frmVorn::RefreshStageList()
             cboMap->addItem(text);
     }
     cboMap->setCurrentIndex(selected < cboMap->count() ? selected : stage_->index());
+}
+
+void frmVorn::WatchStageTable()
+{
+    if (!tableWatcher_) {
+        tableWatcher_ = new vorn::PictureWatcher(this);
+        connect(tableWatcher_, &vorn::PictureWatcher::changed, this, [this] { ReloadChangedTable(); });
+    }
+    tableWatcher_->watch(game_.folder, {{game_.tableSource.builtName, game_.tablePath()}});
+}
+
+bool frmVorn::ReloadChangedTable()
+{
+    // Pending changes are the user's: Ctrl+S asks before writing over the
+    // other program's.
+    if (!game_.tableChangedOutside() || (stagesWindow_ && stagesWindow_->pending()))
+        return false;
+    if (const vorn::Outcome read = game_.readTable(); !read.ok()) {
+        lblStatus->setText(read.refusal());
+        return false;
+    }
+    RefreshStageList();
+    if (stagesWindow_)
+        stagesWindow_->reload();
+    WatchStageTable();
+    lblStatus->setText(QStringLiteral("The stage table was changed by another program; read it again: %1.")
+                           .arg(game_.tableDescription()));
+    return true;
 }
 
 void frmVorn::ResizeOpenStage()

@@ -534,6 +534,16 @@ bool StagesWindow::save()
 {
     if (!pending())
         return true;
+    // The designed dialog and vorn-tool write the same file; writing over
+    // their change unasked would lose it.
+    if (game_.tableChangedOutside()) {
+        const QString answer =
+            hooks_.ask(QString(game_.tableSource.builtName).replace(u'\\', u'/') +
+                           QStringLiteral(" was changed by another program after Vorn read the stage table. Overwrite it?"),
+                       {QStringLiteral("Overwrite"), QStringLiteral("Cancel")});
+        if (answer != u"Overwrite")
+            return false;
+    }
     QStringList made;
     vorn::Outcome written = makeNewMapFiles(made);
     if (written.ok())

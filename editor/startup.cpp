@@ -158,7 +158,14 @@ bool frmVorn::Form_Load()
     }
     cboMap_Click();
     // What had to be guessed about the game, once, after the load's texts.
-    if (!game_.notes.isEmpty())
-        lblStatus->setText(game_.notes.join(u' '));
+    // A mod's table (its own section, or another file) is named, so the
+    // modder knows which one Vorn edits; the freeware place says nothing.
+    QStringList said = game_.notes;
+    const vorn::StageTableSource& table = game_.tableSource;
+    if (table.kind != vorn::StageTableKind::Executable || table.ownSection || table.offset != vorn::kStageTableOffset)
+        said << QStringLiteral("Stage table: %1.").arg(game_.tableDescription());
+    if (!said.isEmpty())
+        lblStatus->setText(said.join(u' '));
+    WatchStageTable();
     return true;
 }

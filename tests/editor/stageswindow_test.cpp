@@ -3,6 +3,7 @@
 // list following, and a question before pending changes are lost.
 #include "openwindow.h"
 
+#include "game.h"
 #include "script.h"
 #include "stageswindow.h"
 
@@ -124,6 +125,36 @@ private slots:
         QVERIFY(stages->save());
         QVERIFY(!QFile::exists(w.game.path("data/Stage/Copied.pxm")));
         QCOMPARE(QDir(w.game.path("backup")).entryList({"Copied.p*"}, QDir::Files).size(), 2);
+    }
+
+    // Another program (vorn-tool, the designed dialog of another Vorn)
+    // writes the table: pending changes are asked about at Ctrl+S, and with
+    // none pending the window and the list read it again.
+    void outsideChangesAskedAboutAndReadAgain()
+    {
+        OpenWindow w;
+        QVERIFY(w.started);
+        w->OpenStagesWindow();
+        StagesWindow* stages = w->Stages();
+        vorn::Game other(w->game().folder.root());
+        QVERIFY(other.readTable().ok());
+        vorn::StageRecord record = other.table[4];
+        record.setTitle(vorn::PadName32("Outside"));
+        QTest::qWait(20); // a later stamp on file systems with coarse times
+        QVERIFY(other.writeRecord(4, record).ok());
+
+        QVERIFY(stages->setField(3, StagesWindow::Title, QStringLiteral("Mine")).ok());
+        QVERIFY(!w->ReloadChangedTable()); // pending changes are the user's
+        w.answers << QStringLiteral("Cancel");
+        QVERIFY(!stages->save());
+        QVERIFY(w.questions.last().endsWith(QStringLiteral("was changed by another program after Vorn read the stage table. Overwrite it?")));
+        QCOMPARE(vorn::CutAtNull(w->game().table[3].title()), QByteArray("Sunken Cistern")); // nothing written
+
+        stages->undoStack().undo();
+        QVERIFY(w->ReloadChangedTable());
+        QCOMPARE(w->cboMap->itemText(4), QStringLiteral("4 - Outside"));
+        QCOMPARE(stages->table()->item(4, StagesWindow::Title)->text(), QStringLiteral("Outside"));
+        QVERIFY(!w->ReloadChangedTable()); // read once
     }
 
     // Grown by 4 columns on the left: entities move 4 cells right, undo

@@ -242,8 +242,13 @@ TEST_F(GameTableTest, TableFilesInTheirOwnLayouts)
     EXPECT_EQ(GetFile(dir.filePath("data/stage.tbl")), expected);
 
     // An executable whose code holds the loader wins over stage.tbl.
+    // It is the one edited; stage.tbl, which it never reads, is left as it was.
     PutFile(exe, ModExe(3));
-    EXPECT_EQ(read().records.size(), 3u);
+    table = read();
+    EXPECT_EQ(table.records.size(), 3u);
+    ASSERT_EQ(WriteGameStageRecord(folder, table, 2, edited).refusal(), QString());
+    EXPECT_NE(GetFile(exe), ModExe(3));
+    EXPECT_EQ(GetFile(dir.filePath("data/stage.tbl")), expected);
     QFile::remove(exe);
 
     // mrmap.bin: a count, 116-byte records, 16-byte names.
