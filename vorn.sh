@@ -33,7 +33,7 @@ fi
 fuzz_target() {
   local name=$1 seconds=$2 work log runs
   local -A max_len=([map]=4096 [entities]=4096 [stagetable]=20000 [exetable]=200000 [settings]=4096
-                    [script]=4096 [picture]=16384 [npctable]=9000 [tiletypes]=512)
+                    [script]=4096 [picture]=16384 [npctable]=9000 [tiletypes]=512 [cellsclip]=4096)
   if [ -z "${max_len[$name]:-}" ]; then
     echo "no fuzz target $name (there are: ${!max_len[*]})" >&2
     return 1
@@ -59,7 +59,7 @@ fuzz_target() {
 if [ "$mode" = fuzz ]; then
   seconds="${2:-30}"
   targets=("${@:3}")
-  [ ${#targets[@]} -gt 0 ] || targets=(map entities stagetable exetable settings script picture npctable tiletypes)
+  [ ${#targets[@]} -gt 0 ] || targets=(map entities stagetable exetable settings script picture npctable tiletypes cellsclip)
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DVORN_FUZZ=ON
   cmake --build build-fuzz -j2
   export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1

@@ -234,7 +234,7 @@ void BM_OneCellRecorded(benchmark::State& state)
     int n = 0;
     Timed(state, "cellRecorded", [&] {
         const int x = 100 + (n & 63), y = 200;
-        window->SelectedTile = quint8(n++ & 0xFF);
+        window->SetSelectedTile(quint8(n++ & 0xFF));
         window->PaintCell(x, y);
         window->RenderMap(target, QRect(x * 16, y * 16, 16, 16));
         benchmark::DoNotOptimize(target.constBits());
@@ -254,7 +254,7 @@ void BM_UndoRedoWholeMap(benchmark::State& state)
     ReloadStage();
     for (int y = 0; y < window->stage().height(); ++y) {
         for (int x = 0; x < window->stage().width(); ++x) {
-            window->SelectedTile = quint8(window->stage().cell(x, y) + 1);
+            window->SetSelectedTile(quint8(window->stage().cell(x, y) + 1));
             window->PaintCell(x, y);
         }
     }

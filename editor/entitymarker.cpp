@@ -1,19 +1,17 @@
 #include "entitymarker.h"
 
-#include "frmVorn.h"
 #include "layoutwidgets.h"
 #include "markerdrawing.h"
 
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScrollBar>
 #include <QToolTip>
 
 namespace vorn {
 
-EntityMarker::EntityMarker(frmVorn* owner, int index, QWidget* parent)
-    : QWidget(parent), owner_(owner), index_(index)
+EntityMarker::EntityMarker(std::shared_ptr<const MarkerHooks> hooks, int index, QWidget* parent)
+    : QWidget(parent), hooks_(std::move(hooks)), index_(index)
 {
     // Pointing at a marker selects its entity, so moves without a button
     // must arrive too.
@@ -30,10 +28,10 @@ const QImage& EntityMarker::Picture()
 void EntityMarker::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (owner_->DrawsSprite(index_)) {
-        // The sprite beneath shows through; the selected entity stands out.
-        const bool selected = owner_->SelectedEntity() == index_;
-        PaintMarkerOutline(painter, rect(), selected ? kSelectedOutline : kOutline);
+    if (hooks_->drawsSprite && hooks_->drawsSprite(index_)) {
+        // The sprite beneath shows through; the picked entity stands out.
+        const bool picked = hooks_->picked && hooks_->picked(index_);
+        PaintMarkerOutline(painter, rect(), picked ? kSelectedOutline : kOutline);
     } else {
         PaintMarker(painter, rect());
     }
@@ -42,7 +40,7 @@ void EntityMarker::paintEvent(QPaintEvent*)
 bool EntityMarker::event(QEvent* event)
 {
     if (event->type() == QEvent::ToolTip) {
-        const QString tip = owner_->EntityToolTip(index_);
+        const QString tip = hooks_->toolTip ? hooks_->toolTip(index_) : QString();
         if (tip.isEmpty())
             QToolTip::hideText();
         else
@@ -57,27 +55,27 @@ bool EntityMarker::event(QEvent* event)
 // marker.
 void EntityMarker::mousePressEvent(QMouseEvent* event)
 {
-    if (owner_->SpaceHeld()) {
+    if (hooks_->passPresses && hooks_->passPresses()) {
         event->ignore(); // the map beneath pans
         return;
     }
     event->accept();
-    owner_->entity_MouseDown(index_, ButtonState(event->button()), ShiftState(event->modifiers()),
-                             int(event->position().x()), int(event->position().y()));
+    emit pressed(index_, ButtonState(event->button()), ShiftState(event->modifiers()), int(event->position().x()),
+                 int(event->position().y()));
 }
 
 void EntityMarker::mouseMoveEvent(QMouseEvent* event)
 {
     event->accept();
-    owner_->entity_MouseMove(index_, ButtonState(event->buttons()), ShiftState(event->modifiers()),
-                             int(event->position().x()), int(event->position().y()));
+    emit moved(index_, ButtonState(event->buttons()), ShiftState(event->modifiers()), int(event->position().x()),
+               int(event->position().y()));
 }
 
 void EntityMarker::mouseReleaseEvent(QMouseEvent* event)
 {
     event->accept();
-    owner_->entity_MouseUp(index_, ButtonState(event->button()), ShiftState(event->modifiers()),
-                           int(event->position().x()), int(event->position().y()));
+    emit released(index_, ButtonState(event->button()), ShiftState(event->modifiers()), int(event->position().x()),
+                  int(event->position().y()));
 }
 
 } // namespace vorn

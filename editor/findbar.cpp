@@ -188,6 +188,7 @@ void frmVorn::FindNextEntity()
         return;
     }
     ScrollEntityIntoView(found);
+    Pick(found); // the entity commands act on what was found
     // The selector reports only a change; the entity it already rests on
     // (also before any selection) is shown by hand.
     if (hsbEntity->value() == found)

@@ -1,4 +1,5 @@
 #include "frmVorn.h"
+#include "toolbox.h"
 
 #include "stageswindow.h"
 
@@ -125,6 +126,7 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
       recovery_(std::make_unique<vorn::RecoveryKeeper>(*stage_, vorn::RecoveryStore(vorn::RecoveryStore::DefaultFolder()))),
       settingsPath_(vorn::SettingsFilePath(settingsDir))
 {
+    editing_ = std::make_unique<vorn::EditingState>();
     setObjectName(QStringLiteral("frmVorn"));
     setWindowTitle(QStringLiteral("Vorn"));
     setWindowIcon(QIcon(IconPicture()));
@@ -193,6 +195,10 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     chkTileTypes = Named(new QCheckBox(QStringLiteral("Tile types"), picSidebar), "chkTileTypes");
     chkTileTypes->setGeometry(80, 332, 81, 17);
     chkTileTypes->setToolTip(QStringLiteral("Show what each tile does: solid, spikes, water, slopes, wind... (Shift+T)"));
+    chkPickByClick_ = Named(new QCheckBox(QStringLiteral("Pick by click"), picSidebar), "chkPickByClick");
+    chkPickByClick_->setGeometry(8, 352, 153, 17);
+    chkPickByClick_->setToolTip(QStringLiteral("The inspector and the entity commands stay on the entity you "
+                                               "clicked; pointing at others no longer changes it (K)"));
 
     // Status bar strip.
     picStatusbar = Named(new vorn::StatusBar(this), "picStatusbar");
@@ -231,7 +237,7 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     };
 
     picTilePanel = makePanel("picTilePanel", tilePanelInner_);
-    picTileset = Named(new vorn::TilesetView(this, tilePanelInner_), "picTileset");
+    picTileset = Named(new vorn::TilesetView([this] { return PalettePicture(); }, tilePanelInner_), "picTileset");
     picTileset->setGeometry(0, 0, 0, 0);
     vsbTile = LayoutScrollBar(Qt::Vertical, tilePanelInner_, "vsbTile");
     vsbTile->setGeometry(256, 0, 17, 17);
@@ -239,7 +245,9 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     shpTile->setGeometry(0, 0, 17, 17);
 
     picMapPanel = makePanel("picMapPanel", mapPanelInner_);
-    picMap = Named(new vorn::MapView(this, mapPanelInner_), "picMap");
+    picMap = Named(new vorn::MapView([this](QImage& target, const QRect& area) { RenderMap(target, area); },
+                                     mapPanelInner_),
+                   "picMap");
     picMap->setGeometry(0, 0, 0, 0);
     hsbMap = LayoutScrollBar(Qt::Horizontal, mapPanelInner_, "hsbMap");
     hsbMap->resize(17, 17);
@@ -252,8 +260,7 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     findBar = new vorn::FindBar(mapPanelInner_);
     shpCursor = Named(new vorn::ShapeFrame(picMap), "shpCursor");
     shpCursor->setGeometry(0, 0, ZoomSize, ZoomSize);
-    entity[0] = new vorn::EntityMarker(this, 0, picMap);
-    entity[0]->setObjectName(QStringLiteral("entity0"));
+    entity[0] = NewMarker(0);
     entity[0]->setGeometry(-32, -32, 16, 16);
 
     // Splitter: the hit area stays put during a drag while the visible bar
@@ -278,6 +285,26 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     connect(chkHideEnts, &QCheckBox::clicked, this, [this] { chkHideEnts_Click(); });
     connect(chkSprites, &QCheckBox::clicked, this, [this] { chkSprites_Click(); });
     connect(chkTileTypes, &QCheckBox::clicked, this, [this] { chkTileTypes_Click(); });
+    connect(picMap, &vorn::MapView::pressed, this, [this](int button, int shift, int x, int y, QPoint global) {
+        if (button == 1 && BeginPan(global))
+            return;
+        picMap_MouseDown(button, shift, x, y);
+    });
+    connect(picMap, &vorn::MapView::moved, this, [this](int buttons, int shift, int x, int y, QPoint global) {
+        if (PanTo(global))
+            return;
+        picMap_MouseMove(buttons, shift, x, y);
+    });
+    connect(picMap, &vorn::MapView::released, this, [this](int button, int shift, int x, int y, QPoint) {
+        if (EndPan())
+            return;
+        picMap_MouseUp(button, shift, x, y);
+    });
+    connect(picMap, &vorn::MapView::wheeled, this,
+            [this](QPoint angle, Qt::KeyboardModifiers modifiers, QPoint pos) { picMap_Wheel(angle, modifiers, pos); });
+    connect(picTileset, &vorn::TilesetView::pressed, this, &frmVorn::picTileset_MouseDown);
+    connect(picTileset, &vorn::TilesetView::moved, this, &frmVorn::picTileset_MouseMove);
+    connect(picTileset, &vorn::TilesetView::released, this, &frmVorn::picTileset_MouseUp);
     connect(hsbMap, &QScrollBar::valueChanged, this, [this] { hsbMap_Change(); });
     connect(vsbMap, &QScrollBar::valueChanged, this, [this] { vsbMap_Change(); });
     connect(vsbTile, &QScrollBar::valueChanged, this, [this] { vsbTile_Change(); });

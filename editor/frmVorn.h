@@ -3,7 +3,10 @@
 // Handlers keep the names of the controls and events they serve
 // (cmdLoad_Click, picMap_MouseMove, Form_Resize, ...). Each concern lives in
 // its own source file, named in the comments below.
+#include "cellsclip.h"
+#include "editingstate.h"
 #include "entityfile.h"
+#include "maptool.h"
 #include "game.h"
 #include "mapfile.h"
 #include "settingslocation.h"
@@ -43,27 +46,18 @@ QString AskInBox(QWidget* parent, const QString& text, const QStringList& button
 // A modal message titled "Vorn" over `parent`, with an OK button.
 void TellInBox(QWidget* parent, const QString& text, QMessageBox::Icon icon);
 
-// Cells with the entities standing on them, as copied; the text form goes
-// on the clipboard (clipboard.cpp says how it reads).
-struct CellsClip {
-    vorn::TileBlock cells;
-    std::vector<vorn::EntityRecord> entities; // X and Y from the block's top-left
-    QString toText() const;
-    static std::optional<CellsClip> fromText(const QString& text);
-};
-
 namespace vorn {
 class EntityMarker;   // entitymarker.h
+struct MarkerHooks;
 class FindBar;        // findbar.h: the Ctrl+F strip over the map
 class MapView;        // mapview.h: picMap
 class RecoveryKeeper; // recovery.h: the copy of unsaved edits
+class ToolBox;        // toolbox.h: the map's tools
 class ShapeFrame;     // shapeframe.h: shpCursor, shpTile
 class SplitterHandle; // layout widgets: imgSplitter
 class StatusBar;      // layout widgets: picStatusbar
 class TilesetView;    // mapview.h: picTileset
 
-// Mouse buttons as the handlers take them: 1 left, 2 right, 4 middle, summed.
-int ButtonState(Qt::MouseButtons buttons);
 } // namespace vorn
 
 class frmVorn : public QWidget {
@@ -146,14 +140,20 @@ public:
     // ---- tile tools (tools.cpp) --------------------------------------------
     // Checkable buttons right of "About" (keys B, P, F, R); the pencil is
     // the designed painting.
+    // In toolbar order, as the tool box lists them (document/tools).
     enum class Tool { Pencil, Rectangle, Fill, Select };
     void SetTool(Tool tool);
-    Tool CurrentTool() const { return tool_; }
+    Tool CurrentTool() const;
     // What the tools paint: the palette's tile, or a block taken with
     // Shift+drag on the palette or Shift+right-drag on the map.
     vorn::TileBlock Brush() const;
     // The selected cells (Select, Ctrl+A); fill stays inside them.
-    const std::optional<QRect>& Selection() const { return selection_; }
+    const std::optional<QRect>& Selection() const;
+    // The palette's tile, which a one-tile brush paints.
+    quint8 SelectedTile() const;
+    void SetSelectedTile(quint8 tile);
+    vorn::EditingState& Editing() { return *editing_; }
+    vorn::ToolBox& Tools() { return *tools_; }
     void SelectAll();
     void CancelToolDrag(); // Escape
 
@@ -163,7 +163,7 @@ public:
     bool CopySelection();
     void StartPaste();
     void PlacePaste();
-    bool Pasting() const { return floating_.has_value(); }
+    bool Pasting() const;
     // Insert (at `cell`) and Ctrl+D (one cell right of the selected one).
     void InsertEntity(const QPoint& cell, int right);
 
@@ -186,6 +186,18 @@ public:
     void entity_MouseUp(int index, int button, int shift, int x, int y); // ends a drag's step
     void chkHideEnts_Click();
     void cmdChangEntCt_Click();
+    // The entity the entity commands act on (Delete, Ctrl+D, Ctrl+X, Ctrl+C
+    // without a selection, Insert's template, Ctrl+Shift+E): the one whose
+    // marker was last pressed, Ctrl+F found, or just inserted; -1 for none.
+    int PickedEntity() const;
+    void Pick(int index);
+    // A left press on marker `index`: its entity, or on the picked entity's
+    // cell the next entity there.
+    void PickAt(int index);
+    std::vector<int> EntitiesOnCell(QPoint cell) const;
+    // "Pick by click" (K): hovering no longer changes the selector.
+    bool PickByClick() const;
+    QCheckBox* PickByClickBox() const { return chkPickByClick_; }
 
     // ---- how the stage looks (looks.cpp) -----------------------------------
     // "Sprites" (key S) and "Tile types" (Shift+T), both off until turned on.
@@ -306,7 +318,6 @@ public:
     // the window keeps what is only about showing and editing it.
     std::array<QString, 513> EntityNames;
     quint8 ZoomSize = 16;
-    quint8 SelectedTile = 0;
 
     // Pressed flags kept as tag texts: "^_^" pressed, "-_-" released.
     QString picTileset_Tag;
@@ -395,33 +406,33 @@ private:
     void InstallNavigationKeys();
     void BuildTools();
     void InstallEditKeys();
-    QRect FloatingRect() const;
-    void DrawFloating(QImage& target, const QRect& area) const;
-    std::optional<CellsClip> floating_; // a paste not yet placed
     void PlaceTools();
     void UseOneTileBrush();
-    QRect DragRect(const QPoint& cell) const;
     void PlaceRegionFrames();
+    void ShowPreview();
+    QRect previewCells_; // where the tools' preview was last drawn
+    vorn::ToolEvent ToolEventAt(int button, int shift, int x, int y) const;
     bool ToolMouseDown(int button, int shift, int x, int y);
-    void ToolMouseMove(int x, int y);
-    void ToolMouseUp();
+    void ToolMouseMove(int button, int shift, int x, int y);
+    void ToolMouseUp(int button, int shift, int x, int y);
     bool PaletteBlockDown(int shift, int x, int y);
     bool PaletteBlockMove(int x, int y);
     bool PaletteBlockUp();
-    Tool tool_ = Tool::Pencil;
-    std::array<QToolButton*, 4> toolButtons_{};
-    vorn::TileBlock brushBlock_; // valid while a block is the brush
-    enum class Drag { None, Rectangle, Select, Capture };
-    Drag drag_ = Drag::None;
-    QPoint regionStart_, dragCell_; // the cells a map drag began on and is on
-    std::optional<QRect> selection_;
+    std::unique_ptr<vorn::EditingState> editing_;
+    vorn::EntityMarker* NewMarker(int index);
+    std::shared_ptr<const vorn::MarkerHooks> markerHooks_;
+    QImage PalettePicture() const; // the tileset, its types over it when shown
+    QCheckBox* chkPickByClick_ = nullptr;
+    static const QString kNothingPicked;
+    QString EntityCaption(int index) const;
+    void RemovePickedEntity(const QString& verb);
+    std::unique_ptr<vorn::ToolBox> tools_;
+    std::vector<QToolButton*> toolButtons_;
     vorn::ShapeFrame* shpRegion_ = nullptr;    // a rectangle or block being dragged
     vorn::ShapeFrame* shpSelection_ = nullptr; // the selection, dashed
     bool paletteDrag_ = false;
     QPoint paletteStart_, paletteEnd_;
     bool spaceHeld_ = false;
-    std::optional<QPoint> panFrom_; // where a pan's drag began, on the screen
-    QPoint panStart_;                // the scroll bars' values then
     int wheelRest_ = 0;              // wheel turns short of a notch, kept for the next
     void ShowLooksNote(const QString& note);
     void ShowLooksNotes();

@@ -42,5 +42,7 @@ private:
 
 // The shift-key state as the handlers take it: 1 Shift, 2 Ctrl, 4 Alt.
 int ShiftState(Qt::KeyboardModifiers modifiers);
+// Mouse buttons as the handlers take them: 1 left, 2 right, 4 middle, summed.
+int ButtonState(Qt::MouseButtons buttons);
 
 } // namespace vorn

@@ -1,4 +1,5 @@
 #include "frmVorn.h"
+#include "tiletypedrawing.h"
 
 #include "entitymarker.h"
 #include "entitytypes.h"
@@ -35,6 +36,7 @@ void frmVorn::InstallViewKeys()
 {
     BindKey(QKeySequence(Qt::Key_S), [this] { chkSprites->click(); });
     BindKey(QKeySequence(Qt::SHIFT | Qt::Key_T), [this] { chkTileTypes->click(); });
+    BindKey(QKeySequence(Qt::Key_K), [this] { chkPickByClick_->click(); });
     BindKey(QKeySequence(Qt::Key_T), [this] { EditTileType(); });
 }
 
@@ -103,7 +105,7 @@ void frmVorn::EditTileType()
 {
     if (!stage_->isOpen())
         return;
-    const int tile = SelectedTile;
+    const int tile = SelectedTile();
     frmTileType dialog(this, tile, stage_->tileType(tile));
     dialog.showMessage = [this](const QString& text) { ShowMessage(text); };
     dialog.exec();
@@ -129,5 +131,29 @@ QString frmVorn::EntityToolTip(int index) const
     const QString presence = EventPresence(r.TSC);
     if (!presence.isEmpty())
         lines << presence;
+    // Stacked entities: only the top marker can be pointed at, so it names
+    // every one; a press on the picked one's cell picks the next.
+    const std::vector<int> stack = EntitiesOnCell(QPoint(r.X, r.Y));
+    if (stack.size() > 1) {
+        lines << QStringLiteral("On this cell (a press picks the next):");
+        for (const int i : stack) {
+            const qint16 type = stage_->record(i).Type;
+            const bool hasName = type >= 0 && type < int(EntityNames.size()) && !EntityNames[type].isEmpty();
+            lines << QStringLiteral("  entity %1: type %2%3")
+                         .arg(i)
+                         .arg(type)
+                         .arg(hasName ? QStringLiteral(" ") + EntityNames[type] : QString());
+        }
+    }
     return lines.join(u'\n');
+}
+
+QImage frmVorn::PalettePicture() const
+{
+    const QImage& tileset = stage_->tileset();
+    if (tileset.isNull() || !ShowsTileTypes())
+        return tileset;
+    QImage marked = tileset.convertToFormat(QImage::Format_RGB32);
+    vorn::DrawTileTypesOnTileset(marked, stage_->tileTypes());
+    return marked;
 }

@@ -1,9 +1,6 @@
 #include "mapview.h"
 
-#include "frmVorn.h"
 #include "layoutwidgets.h"
-#include "stagedocument.h"
-#include "tiletypedrawing.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -28,7 +25,7 @@ PointerArgs Args(const QMouseEvent* event)
 
 } // namespace
 
-MapView::MapView(frmVorn* owner, QWidget* parent) : QWidget(parent), owner_(owner)
+MapView::MapView(Renderer render, QWidget* parent) : QWidget(parent), render_(std::move(render))
 {
     setMouseTracking(true);
     // Every exposed pixel is rendered, so nothing needs erasing first.
@@ -42,42 +39,37 @@ void MapView::paintEvent(QPaintEvent* event)
         return;
     if (buffer_.size() != area.size())
         buffer_ = QImage(area.size(), QImage::Format_RGB32);
-    owner_->RenderMap(buffer_, area);
+    render_(buffer_, area);
     QPainter painter(this);
     painter.drawImage(area.topLeft(), buffer_);
 }
 
 void MapView::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && owner_->BeginPan(event->globalPosition().toPoint()))
-        return;
     const PointerArgs a = Args(event);
-    owner_->picMap_MouseDown(ButtonState(event->button()), a.shift, a.x, a.y);
+    emit pressed(ButtonState(event->button()), a.shift, a.x, a.y, event->globalPosition().toPoint());
 }
 
 void MapView::mouseMoveEvent(QMouseEvent* event)
 {
-    if (owner_->PanTo(event->globalPosition().toPoint()))
-        return;
     const PointerArgs a = Args(event);
-    owner_->picMap_MouseMove(ButtonState(event->buttons()), a.shift, a.x, a.y);
+    emit moved(ButtonState(event->buttons()), a.shift, a.x, a.y, event->globalPosition().toPoint());
 }
 
 void MapView::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (owner_->EndPan())
-        return;
     const PointerArgs a = Args(event);
-    owner_->picMap_MouseUp(ButtonState(event->button()), a.shift, a.x, a.y);
+    emit released(ButtonState(event->button()), a.shift, a.x, a.y, event->globalPosition().toPoint());
 }
 
 void MapView::wheelEvent(QWheelEvent* event)
 {
     event->accept();
-    owner_->picMap_Wheel(event->angleDelta(), event->modifiers(), event->position().toPoint());
+    emit wheeled(event->angleDelta(), event->modifiers(), event->position().toPoint());
 }
 
-TilesetView::TilesetView(frmVorn* owner, QWidget* parent) : QWidget(parent), owner_(owner)
+TilesetView::TilesetView(std::function<QImage()> picture, QWidget* parent)
+    : QWidget(parent), picture_(std::move(picture))
 {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -87,34 +79,27 @@ void TilesetView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     painter.fillRect(event->rect(), Qt::black);
-    const QImage& tileset = owner_->stage().tileset();
-    if (tileset.isNull())
-        return;
-    if (owner_->ShowsTileTypes()) {
-        QImage marked = tileset.convertToFormat(QImage::Format_RGB32);
-        DrawTileTypesOnTileset(marked, owner_->stage().tileTypes());
-        painter.drawImage(QPoint(0, 0), marked);
-    } else {
-        painter.drawImage(QPoint(0, 0), tileset);
-    }
+    const QImage picture = picture_ ? picture_() : QImage();
+    if (!picture.isNull())
+        painter.drawImage(QPoint(0, 0), picture);
 }
 
 void TilesetView::mousePressEvent(QMouseEvent* event)
 {
     const PointerArgs a = Args(event);
-    owner_->picTileset_MouseDown(ButtonState(event->button()), a.shift, a.x, a.y);
+    emit pressed(ButtonState(event->button()), a.shift, a.x, a.y);
 }
 
 void TilesetView::mouseMoveEvent(QMouseEvent* event)
 {
     const PointerArgs a = Args(event);
-    owner_->picTileset_MouseMove(ButtonState(event->buttons()), a.shift, a.x, a.y);
+    emit moved(ButtonState(event->buttons()), a.shift, a.x, a.y);
 }
 
 void TilesetView::mouseReleaseEvent(QMouseEvent* event)
 {
     const PointerArgs a = Args(event);
-    owner_->picTileset_MouseUp(ButtonState(event->button()), a.shift, a.x, a.y);
+    emit released(ButtonState(event->button()), a.shift, a.x, a.y);
 }
 
 } // namespace vorn

@@ -1,20 +1,31 @@
 #pragma once
 // The two picture surfaces the user draws with: the map (picMap) and the
-// tileset palette (picTileset). Both forward the pointer to the window's
-// handlers in pixels of the surface, moves included when no button is held.
+// tileset palette (picTileset). Both tell the pointer in pixels of the
+// surface, moves included when no button is held, and know nothing of the
+// window: it connects their signals to its handlers.
 #include <QImage>
 #include <QWidget>
 
-class frmVorn;
+#include <functional>
 
 namespace vorn {
 
 // picMap. Holds no image of its own: each paint renders only the exposed
-// part straight from the tileset, its mask and the backdrop, so the cost
-// follows the screen and not the map's size at the zoom.
+// part through `render`, so the cost follows the screen and not the map's
+// size at the zoom.
 class MapView : public QWidget {
+    Q_OBJECT
 public:
-    MapView(frmVorn* owner, QWidget* parent);
+    using Renderer = std::function<void(QImage& target, const QRect& area)>;
+    MapView(Renderer render, QWidget* parent);
+
+signals:
+    // Buttons as the handlers take them (1 left, 2 right, 4 middle), Shift
+    // as 1; `global` is the pointer on the screen.
+    void pressed(int button, int shift, int x, int y, QPoint global);
+    void moved(int buttons, int shift, int x, int y, QPoint global);
+    void released(int button, int shift, int x, int y, QPoint global);
+    void wheeled(QPoint angleDelta, Qt::KeyboardModifiers modifiers, QPoint pos);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -24,14 +35,20 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    frmVorn* owner_;
+    Renderer render_;
     QImage buffer_; // reused between paints of the same size
 };
 
-// picTileset: the tileset picture at its own size on black.
+// picTileset: the picture `picture` gives at its own size on black.
 class TilesetView : public QWidget {
+    Q_OBJECT
 public:
-    TilesetView(frmVorn* owner, QWidget* parent);
+    TilesetView(std::function<QImage()> picture, QWidget* parent);
+
+signals:
+    void pressed(int button, int shift, int x, int y);
+    void moved(int buttons, int shift, int x, int y);
+    void released(int button, int shift, int x, int y);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -40,7 +57,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    frmVorn* owner_;
+    std::function<QImage()> picture_;
 };
 
 } // namespace vorn

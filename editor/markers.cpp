@@ -3,11 +3,16 @@
 #include "cellmath.h"
 
 #include "entitymarker.h"
+#include "mapview.h"
 #include "markerdrawing.h"
 #include "numtext.h"
+#include "entitydrag.h"
 #include "stagedocument.h"
+#include "toolbox.h"
 
 #include <QCheckBox>
+#include <QCursor>
+#include <QLabel>
 #include <QScrollBar>
 #include <algorithm>
 #include <cmath>
@@ -51,30 +56,64 @@ void frmVorn::PositionEntities()
     hsbEntity->setMaximum(std::max(count - 1, 0));
 }
 
-void frmVorn::entity_MouseMove(int index, int button, int, int x, int y)
+// Marker `index`, its pointer going to the entity handlers.
+vorn::EntityMarker* frmVorn::NewMarker(int index)
+{
+    if (!markerHooks_) {
+        auto hooks = std::make_shared<vorn::MarkerHooks>();
+        hooks->drawsSprite = [this](int i) { return DrawsSprite(i); };
+        hooks->picked = [this](int i) { return PickedEntity() == i; };
+        hooks->toolTip = [this](int i) { return EntityToolTip(i); };
+        hooks->passPresses = [this] { return SpaceHeld(); };
+        markerHooks_ = hooks;
+    }
+    auto* marker = new vorn::EntityMarker(markerHooks_, index, picMap);
+    marker->setObjectName(QStringLiteral("entity%1").arg(index));
+    connect(marker, &vorn::EntityMarker::pressed, this, &frmVorn::entity_MouseDown);
+    connect(marker, &vorn::EntityMarker::moved, this, &frmVorn::entity_MouseMove);
+    connect(marker, &vorn::EntityMarker::released, this, &frmVorn::entity_MouseUp);
+    return marker;
+}
+
+void frmVorn::entity_MouseMove(int index, int button, int shift, int x, int y)
 {
     if (index < 0 || index >= vorn::kMaxEntities || !entity[index])
         return;
     vorn::EntityMarker* marker = entity[index];
 
-    // The cell cursor and position read-out follow the marker's cell.
+    // The cell cursor and position read-out follow the marker's cell; a
+    // floating copy follows it too.
     picMap_MouseMove(0, 0, marker->x(), marker->y());
 
     // Rebuilds the inspector (synchronously) when the selection changes.
-    hsbEntity->setValue(index);
+    // With "Pick by click" the selector stays on the picked entity.
+    if (!PickByClick())
+        hsbEntity->setValue(index);
 
     if (button != 1)
         return;
     // The document moves the record; its signal moves the marker.
     const int zoom = ZoomSize;
-    const int cx = std::max(FloorDiv(marker->x() + x, zoom), 0);
-    const int cy = std::max(FloorDiv(marker->y() + y, zoom), 0);
-    stage_->moveEntity(index, std::min(cx, 32767), std::min(cy, 32767));
+    tools_->entityDrag().move({QPoint(FloorDiv(marker->x() + x, zoom), FloorDiv(marker->y() + y, zoom)), button,
+                               (shift & 1) != 0, QCursor::pos()});
 }
 
-void frmVorn::entity_MouseDown(int, int button, int, int, int)
+void frmVorn::entity_MouseDown(int index, int button, int, int x, int y)
 {
     stage_->finishEdit(); // a drag whose release was missed ends here
+    if (index < 0 || index >= vorn::kMaxEntities || !entity[index])
+        return;
+    // A floating copy lands where the pointer is, over a marker too.
+    if (button == 1 && Pasting()) {
+        const vorn::EntityMarker* marker = entity[index];
+        editing_->moveFloating(QPoint(FloorDiv(marker->x() + x, ZoomSize), FloorDiv(marker->y() + y, ZoomSize)));
+        PlacePaste();
+        return;
+    }
+    if (button == 1) {
+        PickAt(index);
+        tools_->entityDrag().press({QPoint(), 1, false, QCursor::pos()});
+    }
     // The pointer's arrival on the marker has already selected its entity.
     if (button == 2)
         cmdEditEnt_Click();
@@ -82,8 +121,65 @@ void frmVorn::entity_MouseDown(int, int button, int, int, int)
 
 void frmVorn::entity_MouseUp(int, int, int, int, int)
 {
+    tools_->entityDrag().release({});
     stage_->finishEdit(); // the drag becomes one step
 }
+
+// The entities whose cell is `cell`, in record order.
+std::vector<int> frmVorn::EntitiesOnCell(QPoint cell) const
+{
+    std::vector<int> found;
+    for (int i = 0; i < stage_->entityCount(); ++i) {
+        const vorn::EntityRecord& r = stage_->record(i);
+        if (r.X == cell.x() && r.Y == cell.y())
+            found.push_back(i);
+    }
+    return found;
+}
+
+// A press on a marker picks its entity; on the picked entity's cell it
+// picks the next entity there, in record order and going round, so every
+// one of a stack can be reached.
+void frmVorn::PickAt(int index)
+{
+    if (index < 0 || index >= stage_->entityCount())
+        return;
+    const vorn::EntityRecord& pressed = stage_->record(index);
+    const QPoint cell(pressed.X, pressed.Y);
+    const int picked = PickedEntity();
+    if (picked >= 0 && QPoint(stage_->record(picked).X, stage_->record(picked).Y) == cell) {
+        const std::vector<int> stack = EntitiesOnCell(cell);
+        const auto at = std::find(stack.begin(), stack.end(), picked);
+        if (stack.size() > 1 && at != stack.end()) {
+            Pick(*(std::next(at) == stack.end() ? stack.begin() : std::next(at)));
+            lblStatus->setText(QStringLiteral("Picked %1 (%2 of %3 on this cell)")
+                                   .arg(EntityCaption(PickedEntity()))
+                                   .arg(std::find(stack.begin(), stack.end(), PickedEntity()) - stack.begin() + 1)
+                                   .arg(stack.size()));
+            return;
+        }
+    }
+    Pick(index);
+}
+
+void frmVorn::Pick(int index)
+{
+    const int before = editing_->picked();
+    editing_->setPicked(index);
+    for (const int i : {before, index})
+        if (i >= 0 && i < vorn::kMaxEntities && entity[i])
+            entity[i]->update(); // the outline of the picked one
+    if (index < 0 || index >= stage_->entityCount())
+        return;
+    // The selector reports only a change; the entity it already rests on
+    // (also before any selection) is shown by hand.
+    if (hsbEntity->value() == index)
+        hsbEntity_Change();
+    else
+        hsbEntity->setValue(index);
+}
+
+bool frmVorn::PickByClick() const { return chkPickByClick_ && chkPickByClick_->isChecked(); }
 
 void frmVorn::chkHideEnts_Click()
 {

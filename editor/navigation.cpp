@@ -3,6 +3,8 @@
 #include "entitymarker.h"
 #include "findbar.h"
 #include "mapview.h"
+#include "pan.h"
+#include "toolbox.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -43,7 +45,7 @@ bool frmVorn::eventFilter(QObject* watched, QEvent* event)
             if (!key->isAutoRepeat()) {
                 spaceHeld_ = type == QEvent::KeyPress;
                 if (!spaceHeld_)
-                    panFrom_.reset();
+                    tools_->pan().cancel();
                 picMap->setCursor(spaceHeld_ ? Qt::OpenHandCursor : Qt::ArrowCursor);
             }
             return true;
@@ -56,27 +58,21 @@ bool frmVorn::BeginPan(const QPoint& globalPos)
 {
     if (!spaceHeld_)
         return false;
-    stage_->finishEdit();
-    panFrom_ = globalPos;
-    panStart_ = QPoint(hsbMap->value(), vsbMap->value());
-    return true;
+    return tools_->pan().press({QPoint(), 1, false, globalPos});
 }
 
 bool frmVorn::PanTo(const QPoint& globalPos)
 {
-    if (!panFrom_)
+    if (!tools_->pan().active())
         return false;
-    // The map follows the pointer in whole scroll units.
-    const QPoint moved = globalPos - *panFrom_;
-    hsbMap->setValue(panStart_.x() - int(std::lround(double(moved.x()) / kScrollUnit)));
-    vsbMap->setValue(panStart_.y() - int(std::lround(double(moved.y()) / kScrollUnit)));
+    tools_->pan().move({QPoint(), 1, false, globalPos});
     return true;
 }
 
 bool frmVorn::EndPan()
 {
-    const bool panning = panFrom_.has_value();
-    panFrom_.reset();
+    const bool panning = tools_->pan().active();
+    tools_->pan().release({});
     return panning;
 }
 

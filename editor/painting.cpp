@@ -4,7 +4,9 @@
 
 #include "mapview.h"
 #include "shapeframe.h"
+#include "pencil.h"
 #include "stagedocument.h"
+#include "toolbox.h"
 
 #include <QLabel>
 #include <QScrollBar>
@@ -52,7 +54,7 @@ void frmVorn::picTileset_MouseMove(int, int, int x, int y)
         return;
     UseOneTileBrush();
     shpTile->move(column * kTileSide, row * kTileSide);
-    SelectedTile = quint8(column + kPaletteSide * row);
+    SetSelectedTile(quint8(column + kPaletteSide * row));
 }
 
 void frmVorn::picTileset_MouseUp(int, int, int, int)
@@ -70,9 +72,9 @@ void frmVorn::picMap_MouseDown(int button, int shift, int x, int y)
     picMap_MouseMove(button, shift, x, y);
 }
 
-void frmVorn::picMap_MouseMove(int button, int, int x, int y)
+void frmVorn::picMap_MouseMove(int button, int shift, int x, int y)
 {
-    ToolMouseMove(x, y);
+    ToolMouseMove(button, shift, x, y);
     const int zoom = ZoomSize;
     const int cx = FloorDiv(x, zoom);
     const int cy = FloorDiv(y, zoom);
@@ -94,32 +96,21 @@ void frmVorn::picMap_MouseMove(int button, int, int x, int y)
         // Right, middle or several buttons: pick the tile as if chosen in
         // the palette. The palette is left where it is scrolled.
         UseOneTileBrush();
-        SelectedTile = stage_->cell(cx, cy);
-        shpTile->move((SelectedTile & 15) * kTileSide, (SelectedTile >> 4) * kTileSide);
+        SetSelectedTile(stage_->cell(cx, cy));
+        shpTile->move((SelectedTile() & 15) * kTileSide, (SelectedTile() >> 4) * kTileSide);
     }
 }
 
-void frmVorn::picMap_MouseUp(int, int, int, int)
+void frmVorn::picMap_MouseUp(int button, int shift, int x, int y)
 {
-    if (drag_ != Drag::None)
-        ToolMouseUp();
+    if (tools_->dragging())
+        ToolMouseUp(button, shift, x, y);
     picMap_Tag = kReleased;
     stage_->finishEdit(); // the stroke becomes one step
 }
 
 // The document writes the cell and the map view redraws it from its signal.
-void frmVorn::PaintCell(int cx, int cy)
-{
-    if (!brushBlock_.valid()) {
-        stage_->paintCell(cx, cy, SelectedTile);
-        return;
-    }
-    // A block brush puts its top-left on the cell; what passes the map's
-    // edge is left out.
-    for (int by = 0; by < brushBlock_.height && cy + by < stage_->height(); ++by)
-        for (int bx = 0; bx < brushBlock_.width && cx + bx < stage_->width(); ++bx)
-            stage_->paintCell(cx + bx, cy + by, brushBlock_.at(bx, by));
-}
+void frmVorn::PaintCell(int cx, int cy) { tools_->pencil().paint(QPoint(cx, cy)); }
 
 // Scroll values run from 0 down to a negative maximum, so moving a thumb
 // right or down moves its surface left or up.

@@ -1,4 +1,5 @@
 #include "frmVorn.h"
+#include "toolbox.h"
 
 #include "entitymarker.h"
 #include "mapdrawing.h"
@@ -46,7 +47,7 @@ void frmVorn::RenderMap(QImage& target, const QRect& area) const
     if (ShowsSprites())
         vorn::DrawSprites(target, area, ZoomSize, vorn::MapPixelSize(scene, ZoomSize), stage_->entityCount(),
                           stage_->records(), stage_->sheets(), stage_->npcTable());
-    DrawFloating(target, area);
+    tools_->drawPreview(target, area, ZoomSize);
 }
 
 // The cell shows the document's tile: callers store the tile first, then ask

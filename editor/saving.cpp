@@ -72,7 +72,8 @@ void frmVorn::Form_QueryUnload()
     // The views beyond the design are stored once the user turned one on,
     // so a settings file that never had them stays as it was.
     for (const auto& [key, box] : {std::pair{QStringLiteral("Show Sprites"), chkSprites},
-                                   std::pair{QStringLiteral("Show Tile Types"), chkTileTypes}}) {
+                                   std::pair{QStringLiteral("Show Tile Types"), chkTileTypes},
+                                   std::pair{QStringLiteral("Pick By Click"), chkPickByClick_}}) {
         if (box->isChecked() || !INIRead(main, key).isEmpty())
             store(key, box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     }

@@ -105,9 +105,9 @@ void frmVorn::cmdEditScript_Click() { OpenStageScript(); }
 
 void frmVorn::EditEntityEvent()
 {
-    const int index = SelectedEntity();
-    if (index < 0 || index >= stage_->entityCount()) {
-        lblStatus->setText(QStringLiteral("Select an entity first: Ctrl+Shift+E opens the script at its event."));
+    const int index = PickedEntity();
+    if (index < 0) {
+        lblStatus->setText(QStringLiteral("Pick an entity first: Ctrl+Shift+E opens the script at its event."));
         return;
     }
     const int event = stage_->record(index).TSC;

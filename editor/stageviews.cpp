@@ -5,6 +5,7 @@
 #include "markerdrawing.h"
 #include "recovery.h"
 #include "stagedocument.h"
+#include "toolbox.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -21,6 +22,8 @@ void frmVorn::ConnectStage()
     connect(stage, &vorn::StageDocument::cellsChanged, this, &frmVorn::DrawCells);
     connect(stage, &vorn::StageDocument::recordChanged, this, &frmVorn::PlaceMarker);
     connect(stage, &vorn::StageDocument::entitiesChanged, this, [this] {
+        if (editing_->picked() >= stage_->entityCount())
+            Pick(-1); // an undone insert takes its entity away
         PositionEntities();
         RefreshInspector();
         if (ShowsSprites())
@@ -49,8 +52,9 @@ void frmVorn::SetRecoveryFolder(const QString& folder)
 void frmVorn::StageOpened()
 {
     // A selection belongs to the map it was made on.
-    selection_.reset();
-    drag_ = Drag::None;
+    editing_->setSelection(std::nullopt);
+    editing_->setPicked(-1);
+    tools_->cancelDrags();
     picTileset->resize(stage_->tileset().size());
     picTileset->update();
     const bool shown = !chkHideEnts->isChecked();

@@ -64,8 +64,7 @@ bool frmVorn::Form_Load()
     for (int i = 1; i < int(entity.size()); ++i) {
         if (entity[i])
             continue;
-        auto* marker = new vorn::EntityMarker(this, i, picMap);
-        marker->setObjectName(QStringLiteral("entity%1").arg(i));
+        vorn::EntityMarker* marker = NewMarker(i);
         marker->setGeometry(entity[0]->geometry());
         marker->hide();
         entity[i] = marker;
@@ -129,6 +128,7 @@ bool frmVorn::Form_Load()
     // The views beyond the design, off unless the user turned them on.
     chkSprites->setChecked(setting("Show Sprites") != 0);
     chkTileTypes->setChecked(setting("Show Tile Types") != 0);
+    chkPickByClick_->setChecked(setting("Pick By Click") != 0);
 
     // 8. Entity names.
     const QStringList names = vorn::EntityTypeNames(settingsToRead(), kEntityNameCount);

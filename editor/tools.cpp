@@ -5,17 +5,23 @@
 #include "mapview.h"
 #include "shapeframe.h"
 #include "stagedocument.h"
+#include "toolbox.h"
+#include "floatingpaste.h"
+#include "pan.h"
+#include "pencil.h"
+#include "select.h"
 
-#include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QPainter>
-#include <QShortcut>
+#include <QScrollBar>
 #include <QToolButton>
 #include <algorithm>
 
-// The tile tools beside the designed pencil: rectangle, fill and select, a
-// brush of one tile or of a block, and the frames that show a drag. With the
-// pencil checked and a one-tile brush, the map behaves exactly as designed.
+// The window's side of the map tools (document/tools): their toolbar
+// buttons and keys, the pointer handed to them in cells, and the frames and
+// previews that show them. With the pencil checked and a one-tile brush,
+// the map behaves exactly as designed.
 
 using vorn::FloorDiv;
 using vorn::kPaletteSide;
@@ -26,65 +32,55 @@ namespace {
 constexpr int kToolLeft = 504; // right of "About"
 constexpr int kToolSide = 21;
 
-// A small picture per tool, drawn here so the program needs no files.
-QIcon ToolIcon(frmVorn::Tool tool)
-{
-    QPixmap picture(16, 16);
-    picture.fill(Qt::transparent);
-    QPainter p(&picture);
-    p.setPen(Qt::black);
-    switch (tool) {
-    case frmVorn::Tool::Pencil:
-        p.drawLine(3, 12, 12, 3);
-        p.drawLine(4, 13, 13, 4);
-        p.fillRect(2, 12, 2, 2, Qt::black);
-        break;
-    case frmVorn::Tool::Rectangle:
-        p.fillRect(3, 4, 11, 8, QColor(96, 96, 255));
-        p.drawRect(3, 4, 10, 7);
-        break;
-    case frmVorn::Tool::Fill:
-        p.drawRect(4, 5, 7, 8);
-        p.fillRect(5, 9, 6, 4, QColor(96, 96, 255));
-        p.drawLine(11, 7, 13, 10);
-        break;
-    case frmVorn::Tool::Select:
-        p.setPen(QPen(Qt::black, 1, Qt::DashLine));
-        p.drawRect(2, 3, 11, 9);
-        break;
-    }
-    return QIcon(picture);
-}
-
 } // namespace
 
 void frmVorn::BuildTools()
 {
-    const struct {
-        Tool tool;
-        const char* name;
-        const char* tip;
-    } kTools[] = {
-        {Tool::Pencil, "cmdPencil", "Pencil: paint the brush where you press and drag (B)"},
-        {Tool::Rectangle, "cmdRectangle", "Rectangle: drag to fill a rectangle with the brush (P)"},
-        {Tool::Fill, "cmdFill", "Fill: fill the connected cells of one tile; Shift replaces that tile everywhere (F)"},
-        {Tool::Select, "cmdSelect", "Select: drag to select cells; Ctrl+A selects the whole map (R)"},
+    vorn::ToolContext context{*stage_, *editing_, {}, {}, {}, {}, {}};
+    context.scrollPosition = [this] { return QPoint(hsbMap->value(), vsbMap->value()); };
+    context.scrollTo = [this](QPoint value) {
+        hsbMap->setValue(value.x());
+        vsbMap->setValue(value.y());
     };
+    context.showsSprites = [this] { return ShowsSprites(); };
+    context.tilesetName = [this] {
+        return game_.hasStage(stage_->index()) ? vorn::DecodeAnsi(vorn::CutAtNull(game_.table[size_t(stage_->index())].tileset()))
+                                               : QString();
+    };
+    context.tell = [this](const QString& text, bool warning) {
+        if (warning)
+            ShowMessage(text, QMessageBox::Warning);
+        else
+            lblStatus->setText(text);
+    };
+    tools_ = std::make_unique<vorn::ToolBox>(std::move(context));
+
     int x = kToolLeft;
-    for (const auto& entry : kTools) {
+    const std::vector<vorn::MapTool*>& tools = tools_->choosable();
+    for (size_t i = 0; i < tools.size(); ++i) {
+        const vorn::MapTool* tool = tools[i];
         auto* button = new QToolButton(picToolbar);
-        button->setObjectName(QString::fromLatin1(entry.name));
+        button->setObjectName(tool->buttonName());
         button->setCheckable(true);
         button->setAutoRaise(true);
-        button->setIcon(ToolIcon(entry.tool));
-        button->setToolTip(QString::fromLatin1(entry.tip));
+        // A small picture per tool, drawn so the program needs no files.
+        QPixmap picture(16, 16);
+        picture.fill(Qt::transparent);
+        {
+            QPainter p(&picture);
+            p.setPen(Qt::black);
+            tool->drawIcon(p);
+        }
+        button->setIcon(QIcon(picture));
+        button->setToolTip(tool->toolTip());
         button->setGeometry(x, 2, kToolSide, kToolSide);
         x += kToolSide;
-        const Tool tool = entry.tool;
-        connect(button, &QToolButton::clicked, this, [this, tool] { SetTool(tool); });
-        toolButtons_[size_t(tool)] = button;
+        const Tool chosen = Tool(i);
+        connect(button, &QToolButton::clicked, this, [this, chosen] { SetTool(chosen); });
+        BindKey(tool->key(), [this, chosen] { SetTool(chosen); });
+        toolButtons_.push_back(button);
     }
-    toolButtons_[size_t(Tool::Pencil)]->setChecked(true);
+    toolButtons_.front()->setChecked(true);
 
     shpRegion_ = new vorn::ShapeFrame(picMap, QColor(255, 255, 0));
     shpRegion_->setObjectName(QStringLiteral("shpRegion"));
@@ -93,10 +89,19 @@ void frmVorn::BuildTools()
     shpSelection_->setObjectName(QStringLiteral("shpSelection"));
     shpSelection_->hide();
 
-    BindKey(QKeySequence(Qt::Key_B), [this] { SetTool(Tool::Pencil); });
-    BindKey(QKeySequence(Qt::Key_P), [this] { SetTool(Tool::Rectangle); });
-    BindKey(QKeySequence(Qt::Key_F), [this] { SetTool(Tool::Fill); });
-    BindKey(QKeySequence(Qt::Key_R), [this] { SetTool(Tool::Select); });
+    connect(editing_.get(), &vorn::EditingState::selectionChanged, this, [this] { PlaceRegionFrames(); });
+    connect(editing_.get(), &vorn::EditingState::floatingChanged, this, [this] {
+        PlaceRegionFrames();
+        ShowPreview();
+    });
+    connect(editing_.get(), &vorn::EditingState::brushChanged, this, [this] {
+        // The palette's frame marks a one-tile brush's tile; a block's
+        // frame is drawn by the palette drag that took it.
+        if (!editing_->block().valid())
+            shpTile->setGeometry((editing_->tile() & 15) * kTileSide, (editing_->tile() >> 4) * kTileSide, 17, 17);
+        ShowPreview();
+    });
+
     BindKey(QKeySequence(Qt::CTRL | Qt::Key_A), [this] { SelectAll(); });
     BindKey(QKeySequence(Qt::Key_Escape), [this] { CancelToolDrag(); });
 }
@@ -118,46 +123,37 @@ void frmVorn::PlaceTools()
 void frmVorn::SetTool(Tool tool)
 {
     CancelToolDrag();
-    tool_ = tool;
+    tools_->choose(int(tool));
     for (size_t i = 0; i < toolButtons_.size(); ++i)
-        toolButtons_[i]->setChecked(i == size_t(tool));
+        toolButtons_[i]->setChecked(int(i) == tools_->chosen());
+    ShowPreview();
 }
 
-vorn::TileBlock frmVorn::Brush() const
-{
-    return brushBlock_.valid() ? brushBlock_ : vorn::TileBlock::One(SelectedTile);
-}
+frmVorn::Tool frmVorn::CurrentTool() const { return Tool(tools_->chosen()); }
 
-void frmVorn::UseOneTileBrush()
-{
-    if (!brushBlock_.valid())
-        return;
-    brushBlock_ = {};
-    shpTile->resize(17, 17);
-}
+vorn::TileBlock frmVorn::Brush() const { return editing_->brush(); }
+
+quint8 frmVorn::SelectedTile() const { return editing_->tile(); }
+
+void frmVorn::SetSelectedTile(quint8 tile) { editing_->setTile(tile); }
+
+const std::optional<QRect>& frmVorn::Selection() const { return editing_->selection(); }
+
+bool frmVorn::Pasting() const { return editing_->floating().has_value(); }
+
+void frmVorn::UseOneTileBrush() { editing_->useOneTile(); }
 
 void frmVorn::SelectAll()
 {
     if (!stage_->isOpen() || stage_->width() <= 0 || stage_->height() <= 0)
         return;
-    selection_ = QRect(0, 0, stage_->width(), stage_->height());
-    PlaceRegionFrames();
+    editing_->setSelection(QRect(0, 0, stage_->width(), stage_->height()));
 }
 
 void frmVorn::CancelToolDrag()
 {
-    drag_ = Drag::None;
-    if (floating_) {
-        floating_.reset();
-        picMap->update();
-    }
+    tools_->cancel();
     PlaceRegionFrames();
-}
-
-// The cells from the drag's first cell to `cell`, both included.
-QRect frmVorn::DragRect(const QPoint& cell) const
-{
-    return QRect(regionStart_, cell).normalized();
 }
 
 void frmVorn::PlaceRegionFrames()
@@ -174,112 +170,56 @@ void frmVorn::PlaceRegionFrames()
         frame->show();
         frame->raise();
     };
-    const bool mapDrag = drag_ == Drag::Rectangle || drag_ == Drag::Capture;
-    place(shpRegion_, mapDrag    ? std::optional<QRect>(DragRect(dragCell_))
-                      : floating_ ? std::optional<QRect>(FloatingRect())
-                                  : std::nullopt);
-    place(shpSelection_, drag_ == Drag::Select ? std::optional<QRect>(DragRect(dragCell_)) : selection_);
+    std::optional<QRect> region = tools_->regionFrame();
+    if (!region && Pasting())
+        region = editing_->floatingRect();
+    place(shpRegion_, region);
+    const vorn::SelectTool& select = tools_->select();
+    place(shpSelection_, select.framesSelection() ? select.dragFrame() : editing_->selection());
+}
+
+// The tools' preview (a floating copy, a block brush) is drawn where it
+// was and where it is now.
+void frmVorn::ShowPreview()
+{
+    const QRect now = tools_->previewCells();
+    if (now == previewCells_)
+        return;
+    const int z = ZoomSize;
+    for (const QRect& cells : {previewCells_, now})
+        if (!cells.isEmpty())
+            picMap->update(QRect(cells.x() * z, cells.y() * z, cells.width() * z, cells.height() * z));
+    previewCells_ = now;
+}
+
+vorn::ToolEvent frmVorn::ToolEventAt(int button, int shift, int x, int y) const
+{
+    return {QPoint(FloorDiv(x, ZoomSize), FloorDiv(y, ZoomSize)), button, (shift & 1) != 0, QCursor::pos()};
 }
 
 // Presses the tools take from the designed handlers; true when taken.
 bool frmVorn::ToolMouseDown(int button, int shift, int x, int y)
 {
-    const QPoint cell(FloorDiv(x, ZoomSize), FloorDiv(y, ZoomSize));
-    const bool onMap = cell.x() >= 0 && cell.x() < stage_->width() && cell.y() >= 0 && cell.y() < stage_->height();
-    const bool withShift = (shift & 1) != 0;
-    if (floating_ && button == 1) {
-        if (onMap)
-            PlacePaste();
-        return true;
-    }
-    if (!onMap)
-        return tool_ != Tool::Pencil && button == 1;
-    if (button == 2 && withShift) { // a block of the map becomes the brush
-        regionStart_ = dragCell_ = cell;
-        drag_ = Drag::Capture;
-        PlaceRegionFrames();
-        return true;
-    }
-    if (button != 1 || tool_ == Tool::Pencil)
-        return false;
-    switch (tool_) {
-    case Tool::Rectangle:
-        regionStart_ = dragCell_ = cell;
-        drag_ = Drag::Rectangle;
-        break;
-    case Tool::Fill:
-        if (withShift)
-            stage_->replaceAll(stage_->cell(cell.x(), cell.y()), Brush(), std::nullopt);
-        else
-            stage_->fill(cell.x(), cell.y(), Brush(), selection_);
-        break;
-    case Tool::Select:
-        regionStart_ = dragCell_ = cell;
-        drag_ = Drag::Select;
-        break;
-    case Tool::Pencil:
-        break;
-    }
+    const bool taken = tools_->press(ToolEventAt(button, shift, x, y));
     PlaceRegionFrames();
-    return true;
+    return taken;
 }
 
-void frmVorn::ToolMouseMove(int x, int y)
+void frmVorn::ToolMouseMove(int button, int shift, int x, int y)
 {
-    if (floating_) {
-        // The copy follows the pointer's cell; the view shows it anew.
-        const QRect before = FloatingRect();
-        const QPoint cell(FloorDiv(x, ZoomSize), FloorDiv(y, ZoomSize));
-        if (cell.x() >= 0 && cell.y() >= 0 && cell.x() < stage_->width() && cell.y() < stage_->height()) {
-            cursorCell_ = cell;
-            const int z = ZoomSize;
-            picMap->update(QRect(before.x() * z, before.y() * z, before.width() * z, before.height() * z));
-            const QRect now = FloatingRect();
-            picMap->update(QRect(now.x() * z, now.y() * z, now.width() * z, now.height() * z));
-            PlaceRegionFrames();
-        }
-    }
-    if (drag_ == Drag::None)
+    const vorn::ToolEvent event = ToolEventAt(button, shift, x, y);
+    tools_->move(event);
+    ShowPreview();
+    if (!tools_->dragging())
         return;
-    const int w = stage_->width(), h = stage_->height();
-    dragCell_ = QPoint(std::clamp(FloorDiv(x, ZoomSize), 0, std::max(w - 1, 0)),
-                       std::clamp(FloorDiv(y, ZoomSize), 0, std::max(h - 1, 0)));
     PlaceRegionFrames();
-    if (drag_ == Drag::Select) {
-        const QRect r = DragRect(dragCell_);
-        lblStatus->setText(QStringLiteral("Selection %1 x %2").arg(r.width()).arg(r.height()));
-    }
+    if (const QString said = tools_->status(); !said.isEmpty())
+        lblStatus->setText(said);
 }
 
-void frmVorn::ToolMouseUp()
+void frmVorn::ToolMouseUp(int button, int shift, int x, int y)
 {
-    const Drag drag = drag_;
-    drag_ = Drag::None;
-    const QRect cells = DragRect(dragCell_);
-    switch (drag) {
-    case Drag::Rectangle:
-        stage_->paintRegion(cells, Brush());
-        break;
-    case Drag::Capture:
-        if (cells.width() * cells.height() == 1) {
-            UseOneTileBrush();
-            SelectedTile = stage_->cell(cells.x(), cells.y());
-            shpTile->move((SelectedTile & 15) * kTileSide, (SelectedTile >> 4) * kTileSide);
-        } else {
-            brushBlock_ = stage_->copyBlock(cells);
-            SelectedTile = brushBlock_.at(0, 0);
-        }
-        break;
-    case Drag::Select:
-        // A click selects nothing: outside the selection it clears it.
-        if (cells.width() * cells.height() == 1 && !(selection_ && selection_->contains(cells.topLeft())))
-            selection_.reset();
-        else if (cells.width() * cells.height() > 1)
-            selection_ = cells;
-        break;
-    default:
-        break;
-    }
+    tools_->release(ToolEventAt(button, shift, x, y));
     PlaceRegionFrames();
 }
 
@@ -313,9 +253,9 @@ bool frmVorn::PaletteBlockUp()
         return false;
     paletteDrag_ = false;
     const QRect r = QRect(paletteStart_, paletteEnd_).normalized();
-    SelectedTile = quint8(r.x() + kPaletteSide * r.y());
     if (r.width() * r.height() == 1) {
-        UseOneTileBrush();
+        editing_->useOneTile();
+        editing_->setTile(quint8(r.x() + kPaletteSide * r.y()));
         shpTile->move(r.x() * kTileSide, r.y() * kTileSide);
         return true;
     }
@@ -323,6 +263,6 @@ bool frmVorn::PaletteBlockUp()
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x)
             block.tiles.push_back(quint8(x + kPaletteSide * y));
-    brushBlock_ = std::move(block);
+    editing_->setBlock(std::move(block));
     return true;
 }

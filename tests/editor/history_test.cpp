@@ -44,7 +44,7 @@ int Steps(OpenWindow& w) { return w->History().Stack().count(); }
 
 void Stroke(OpenWindow& w, quint8 tile, int row, int cells)
 {
-    w->SelectedTile = tile;
+    w->SetSelectedTile(tile);
     const int z = w->ZoomSize;
     Send(w->picMap, QEvent::MouseButtonPress, QPoint(1, row * z + 1), Qt::LeftButton, Qt::LeftButton);
     for (int x = 0; x < cells * z; x += z / 2)
@@ -79,7 +79,7 @@ private slots:
         Key(w->cboZoom, Qt::Key_Z);
         Key(w->txtEntity, Qt::Key_Z);
         QVERIFY(w->stage().grid() == before);
-        QCOMPARE(w->SelectedTile, quint8(202));
+        QCOMPARE(w->SelectedTile(), quint8(202));
         QCOMPARE(w->lblStatus->text(), status);
         QVERIFY(w->cmdSave_Click());
         QCOMPARE(FileBytes(path), original);
@@ -169,7 +169,7 @@ private slots:
         QCOMPARE(original.size(), 256);
         // The status bar names the tile under the pointer and its type, as
         // painted and as undone.
-        w->SelectedTile = 5;
+        w->SetSelectedTile(5);
         Send(w->picMap, QEvent::MouseButtonPress, QPoint(16 + 3, 16 + 3), Qt::LeftButton, Qt::LeftButton);
         Send(w->picMap, QEvent::MouseButtonRelease, QPoint(16 + 3, 16 + 3), Qt::NoButton, Qt::LeftButton);
         QCOMPARE(w->lblTileType->text(), QStringLiteral("5 \u00b7 0x03 blocks entities only"));
@@ -178,7 +178,7 @@ private slots:
         Send(w->picMap, QEvent::MouseMove, QPoint(14 * 16 + 3, 9 * 16 + 3), Qt::NoButton); // cell (14,9): tile 2
         QCOMPARE(w->lblTileType->text(), QStringLiteral("2 \u00b7 0x41 solid"));
 
-        w->SelectedTile = 2;
+        w->SetSelectedTile(2);
         QString shown;
         AnswerModal<frmTileType>([&](frmTileType* d) {
             shown = d->txtType->text();
@@ -234,7 +234,7 @@ private slots:
         QVERIFY(pebble().isEmpty());
         QVERIFY(w->cmdSave_Click());
         QVERIFY(pebble().isEmpty());
-        w->SelectedTile = 9;
+        w->SetSelectedTile(9);
         AnswerModal<frmTileType>([](frmTileType* d) {
             d->lstTypes->setCurrentItem(d->lstTypes->findItems("0x62 ", Qt::MatchStartsWith).value(0));
             d->cmdOk->click();

@@ -96,7 +96,7 @@ private slots:
         w->PositionEntities();
         w->hsbEntity->setValue(0);
         w->stage().setCell(3, 3, 9);
-        w->SelectedTile = 40;
+        w->SetSelectedTile(40);
 
         // Through the window, so that events land on whatever lies on top.
         QWindow* window = w->windowHandle();
@@ -106,7 +106,7 @@ private slots:
         QTest::mouseClick(window, Qt::LeftButton, {}, onMarker);
         QTest::mouseClick(window, Qt::MiddleButton, {}, onMarker);
         QCOMPARE(w->stage().cell(3, 3), quint8(9));
-        QCOMPARE(w->SelectedTile, quint8(40));
+        QCOMPARE(w->SelectedTile(), quint8(40));
 
         // At zoom 64 parked markers would reach into the map's corner.
         w->cboZoom->setCurrentIndex(5);
@@ -114,7 +114,7 @@ private slots:
         w->chkHideEnts->click();
         w->stage().setCell(0, 0, 7);
         QTest::mouseClick(window, Qt::RightButton, {}, w->picMap->mapTo(w.window.get(), QPoint(10, 10)));
-        QCOMPARE(w->SelectedTile, quint8(7));
+        QCOMPARE(w->SelectedTile(), quint8(7));
     }
 
     // With "Sprites" on (key S) an entity drawn as its sprite keeps only an
@@ -147,7 +147,12 @@ private slots:
         QCOMPARE(shown(kSampleRightFacingEntity, {15, 15}), kOutline);
         QCOMPARE(shown(0, {0, 0}), kOutline); // the selector rests on 0, but nothing is selected yet
         QCOMPARE(shown(kSampleZeroFrameEntity, {2, 0}), pictureBlack);
+        // The outline's second colour marks the picked entity: pointing
+        // selects, a press picks.
         Send(w->entity[kSampleRightFacingEntity], QEvent::MouseMove, QPoint(3, 3), Qt::NoButton);
+        QCOMPARE(shown(kSampleRightFacingEntity, {0, 0}), kOutline);
+        Send(w->entity[kSampleRightFacingEntity], QEvent::MouseButtonPress, QPoint(3, 3), Qt::LeftButton, Qt::LeftButton);
+        Send(w->entity[kSampleRightFacingEntity], QEvent::MouseButtonRelease, QPoint(3, 3), Qt::NoButton, Qt::LeftButton);
         QCOMPARE(shown(kSampleRightFacingEntity, {0, 0}), kSelectedOutline);
         QCOMPARE(shown(kSampleOffCentreEntity, {0, 0}), kOutline);
         QCOMPARE(w->EntityToolTip(kSampleRightFacingEntity),

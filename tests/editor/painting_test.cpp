@@ -21,7 +21,7 @@ private slots:
         QVERIFY(w.started);
         QWidget* palette = w->picTileset;
         QTest::mousePress(palette, Qt::LeftButton, {}, QPoint(37, 20));
-        QCOMPARE(w->SelectedTile, quint8(18));
+        QCOMPARE(w->SelectedTile(), quint8(18));
         QCOMPARE(w->shpTile->pos(), QPoint(32, 16));
 
         // The choice follows the held button; off the 16 x 16 grid of tile
@@ -29,11 +29,11 @@ private slots:
         Send(palette, QEvent::MouseMove, QPoint(20, 21), Qt::LeftButton);
         for (QPoint off : {QPoint(-1, 21), QPoint(20, -3), QPoint(258, 21), QPoint(20, 258)})
             Send(palette, QEvent::MouseMove, off, Qt::LeftButton);
-        QCOMPARE(w->SelectedTile, quint8(17));
+        QCOMPARE(w->SelectedTile(), quint8(17));
         QCOMPARE(w->shpTile->pos(), QPoint(16, 16));
         QTest::mouseRelease(palette, Qt::LeftButton, {}, QPoint(20, 21));
         Send(palette, QEvent::MouseMove, QPoint(100, 100), Qt::NoButton);
-        QCOMPARE(w->SelectedTile, quint8(17));
+        QCOMPARE(w->SelectedTile(), quint8(17));
     }
 
     void leftPaintsOneCellOtherButtonsPick()
@@ -47,7 +47,7 @@ private slots:
         w->stage().setCell(3, 1, 255);
         const QImage before = map->grab(QRect(48, 0, 24, 24)).toImage();
 
-        w->SelectedTile = 18;
+        w->SetSelectedTile(18);
         QTest::mouseClick(map, Qt::LeftButton, {}, QPoint(50, 23));
         QCOMPARE(w->stage().cell(2, 0), quint8(18));
         QCOMPARE(w->lblPos->text(), QStringLiteral("2x0"));
@@ -55,14 +55,14 @@ private slots:
         QVERIFY(map->grab(QRect(48, 0, 24, 24)).toImage() != before);
 
         QTest::mouseClick(map, Qt::RightButton, {}, QPoint(80, 30));
-        QCOMPARE(w->SelectedTile, quint8(255));
+        QCOMPARE(w->SelectedTile(), quint8(255));
         QCOMPARE(w->shpTile->pos(), QPoint(240, 240));
         QCOMPARE(w->stage().cell(3, 1), quint8(255));
 
         // Left and right together pick, also while dragging.
         Send(map, QEvent::MouseButtonPress, QPoint(1, 1), Qt::LeftButton, Qt::LeftButton);
         Send(map, QEvent::MouseMove, QPoint(50, 5), Qt::LeftButton | Qt::RightButton);
-        QCOMPARE(w->SelectedTile, quint8(18));
+        QCOMPARE(w->SelectedTile(), quint8(18));
         QCOMPARE(w->stage().cell(0, 0), quint8(255));
 
         // Off the map nothing happens, not even to the read-out.
@@ -88,7 +88,7 @@ private slots:
         QWidget* map = w->picMap;
         const QString path = w->game().folder.findFile("data\\stage\\" + w->stage().files().mapName + ".pxm");
         QByteArray expected = FileBytes(path);
-        w->SelectedTile = 77;
+        w->SetSelectedTile(77);
         Send(map, QEvent::MouseButtonPress, QPoint(2, 18), Qt::LeftButton, Qt::LeftButton);
         for (int x = 0; x < 6 * 16; x += 7)
             Send(map, QEvent::MouseMove, QPoint(x, 18), Qt::LeftButton);
@@ -183,10 +183,10 @@ private slots:
         Send(map, QEvent::MouseMove, QPoint(6 * 16, 9 * 16), Qt::LeftButton);
         QTest::mouseRelease(map, Qt::LeftButton, {}, QPoint(6 * 16, 9 * 16));
         QTest::keyClick(map, Qt::Key_C, Qt::ControlModifier);
-        const std::optional<CellsClip> clip = CellsClip::fromText(QApplication::clipboard()->text());
+        const std::optional<vorn::CellsClip> clip = vorn::CellsClip::fromText(QApplication::clipboard()->text());
         QVERIFY(clip && clip->cells.width == 3 && clip->cells.height == 2 && clip->entities.size() == 1);
         QCOMPARE(clip->entities[0].X, qint16(1));
-        QVERIFY(!CellsClip::fromText(QStringLiteral("Vorn cells 1\n2 1\n1 300\nentities 0\n")));
+        QVERIFY(!vorn::CellsClip::fromText(QStringLiteral("Vorn cells 1\n2 1\n1 300\nentities 0\n")));
 
         w->cboMap->setCurrentIndex(vorn::kSampleNoEntityStage);
         QCOMPARE(w->stage().entityCount(), qint16(0));

@@ -34,7 +34,7 @@ int EditUntilKilled()
     w.messageHook = [](const QString& text, QMessageBox::Icon) { std::fprintf(stderr, "%s\n", qPrintable(text)); };
     if (!w.Form_Load())
         return 1;
-    w.SelectedTile = 33;
+    w.SetSelectedTile(33);
     w.picMap_MouseDown(1, 0, 16 * 3, 16 * 5);
     w.picMap_MouseMove(1, 0, 16 * 4, 16 * 5);
     w.picMap_MouseUp(1, 0, 16 * 4, 16 * 5);

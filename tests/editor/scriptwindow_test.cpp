@@ -235,7 +235,7 @@ private slots:
     {
         OpenWindow w([](TestGame& game) { WriteScript(game, "#0100\r\n<END\r\n#0300\r\n<END\r\n"); });
         QVERIFY(w.started);
-        w->hsbEntity->setValue(vorn::kSampleRightFacingEntity);
+        w->Pick(vorn::kSampleRightFacingEntity); // Ctrl+Shift+E acts on the picked entity
         w->stage().setRecord(vorn::kSampleRightFacingEntity, [&] {
             vorn::EntityRecord r = w->stage().record(vorn::kSampleRightFacingEntity);
             r.TSC = 300;

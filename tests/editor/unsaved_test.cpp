@@ -19,7 +19,7 @@ const QString kUnsaved = QStringLiteral("Stage 13 (Mossy Hollow) has changes tha
 // One recorded step: a stroke over cells (1, 1) and (2, 1).
 void Stroke(OpenWindow& w, quint8 tile = 201)
 {
-    w->SelectedTile = tile;
+    w->SetSelectedTile(tile);
     const int z = w->ZoomSize;
     Send(w->picMap, QEvent::MouseButtonPress, QPoint(z + 1, z + 1), Qt::LeftButton, Qt::LeftButton);
     Send(w->picMap, QEvent::MouseMove, QPoint(2 * z + 1, z + 1), Qt::LeftButton);
