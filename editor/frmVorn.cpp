@@ -308,16 +308,8 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     connect(hsbMap, &QScrollBar::valueChanged, this, [this] { hsbMap_Change(); });
     connect(vsbMap, &QScrollBar::valueChanged, this, [this] { vsbMap_Change(); });
     connect(vsbTile, &QScrollBar::valueChanged, this, [this] { vsbTile_Change(); });
-    connect(hsbEntity, &QScrollBar::valueChanged, this, [this](int value) {
-        hsbEntity_Change();
-        // The selected entity's outline takes the second colour.
-        if (ShowsSprites()) {
-            for (int i : {selectedOutline_, value})
-                if (i >= 0 && i < vorn::kMaxEntities && entity[i])
-                    entity[i]->update();
-        }
-        selectedOutline_ = value;
-    });
+    // The outline's second colour follows the picked entity (Pick), not the selector.
+    connect(hsbEntity, &QScrollBar::valueChanged, this, [this] { hsbEntity_Change(); });
     // A change of selection runs the handler whether the user or the
     // program made it; a revert is made with the signals blocked.
     connect(cboMap, &QComboBox::currentIndexChanged, this, [this] { cboMap_Click(); });

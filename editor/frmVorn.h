@@ -451,7 +451,6 @@ private:
 
     vorn::Game game_;
     std::unique_ptr<vorn::StageDocument> stage_;
-    int selectedOutline_ = 0; // the entity whose outline has the second colour
     bool inspectorBuilt_ = false; // the inspector shows nothing until an entity is selected
     std::unique_ptr<vorn::RecoveryKeeper> recovery_;
     QString settingsPath_;

@@ -5,11 +5,8 @@
 #include "mapview.h"
 #include "shapeframe.h"
 #include "stagedocument.h"
-#include "toolbox.h"
-#include "floatingpaste.h"
-#include "pan.h"
-#include "pencil.h"
 #include "select.h"
+#include "toolbox.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -61,8 +61,6 @@ bool ToolBox::press(const ToolEvent& event)
 {
     if (paste_->press(event))
         return true;
-    if (paste_->active())
-        return event.button == 1;
     if (capture_->press(event))
         return true;
     return current().press(event);
