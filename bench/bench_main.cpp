@@ -51,7 +51,7 @@ double PeakResidentMB()
     return -1;
 }
 
-void SetZoom(const char* text) { window->cboZoom->setCurrentIndex(window->cboZoom->findText(text)); }
+void SetZoom(const char* text) { window->cboZoom()->setCurrentIndex(window->cboZoom()->findText(text)); }
 
 // Runs `body` per iteration and keeps the mean for the summary.
 template <typename Body>
@@ -89,8 +89,8 @@ void BM_PaintView(benchmark::State& state, const char* zoom)
 
 void ShowLooks(bool on)
 {
-    window->chkSprites->setChecked(on);
-    window->chkTileTypes->setChecked(on);
+    window->chkSprites()->setChecked(on);
+    window->chkTileTypes()->setChecked(on);
 }
 
 // The same paint with "Sprites" and "Tile types" checked: the marks over
@@ -172,7 +172,7 @@ void BM_PaintWidget(benchmark::State& state)
     SetZoom("16");
     QImage target(kView.size(), QImage::Format_RGB32);
     Timed(state, "widget16", [&] {
-        window->picMap->render(&target, QPoint(), QRegion(kView));
+        window->picMap()->render(&target, QPoint(), QRegion(kView));
         benchmark::DoNotOptimize(target.constBits());
     });
 }
@@ -268,11 +268,11 @@ void BM_UndoRedoWholeMap(benchmark::State& state)
     for (auto _ : state) {
         auto start = Clock::now();
         window->UndoEdit();
-        window->picMap->repaint(); // the platform would paint at its next frame
+        window->picMap()->repaint(); // the platform would paint at its next frame
         undo += Clock::now() - start;
         start = Clock::now();
         window->RedoEdit();
-        window->picMap->repaint();
+        window->picMap()->repaint();
         redo += Clock::now() - start;
     }
     if (state.iterations() > 0) {
@@ -318,12 +318,12 @@ void BM_RegionEdit(benchmark::State& state, const char* kind)
         auto start = Clock::now();
         edit();
         const auto edited = Clock::now();
-        window->picMap->repaint();
+        window->picMap()->repaint();
         alone += edited - start;
         shown += Clock::now() - start;
         start = Clock::now();
         window->UndoEdit();
-        window->picMap->repaint();
+        window->picMap()->repaint();
         undo += Clock::now() - start;
     }
     if (state.iterations() > 0) {
@@ -500,7 +500,7 @@ int main(int argc, char** argv)
     };
     if (!w->Form_Load())
         return 1;
-    w->cboMap->setCurrentIndex(vorn::kSampleHugeStage);
+    w->cboMap()->setCurrentIndex(vorn::kSampleHugeStage);
     if (w->stage().width() != 513 || w->stage().entityCount() != 256) {
         std::fprintf(stderr, "stage %d is not 513 x 513 with 256 entities\n", vorn::kSampleHugeStage);
         return 1;

@@ -51,7 +51,7 @@ void frmVorn::InstallEditKeys()
     bind(QKeySequence(Qt::CTRL | Qt::Key_D), [this] {
         const int picked = PickedEntity();
         if (picked < 0) {
-            lblStatus->setText(kNothingPicked);
+            lblStatus_->setText(kNothingPicked);
             return;
         }
         const vorn::EntityRecord& r = stage_->record(picked);
@@ -65,21 +65,21 @@ const QString frmVorn::kNothingPicked = QStringLiteral("No entity is picked: cli
 QString frmVorn::EntityCaption(int index) const
 {
     const vorn::EntityRecord& r = stage_->record(index);
-    const bool named = r.Type >= 0 && r.Type < int(EntityNames.size()) && !EntityNames[r.Type].isEmpty();
-    return QStringLiteral("entity %1").arg(index) + (named ? QStringLiteral(", ") + EntityNames[r.Type] : QString());
+    const bool named = r.Type >= 0 && r.Type < int(EntityNames_.size()) && !EntityNames_[r.Type].isEmpty();
+    return QStringLiteral("entity %1").arg(index) + (named ? QStringLiteral(", ") + EntityNames_[r.Type] : QString());
 }
 
 void frmVorn::RemovePickedEntity(const QString& verb)
 {
     const int picked = PickedEntity();
     if (picked < 0) {
-        lblStatus->setText(kNothingPicked);
+        lblStatus_->setText(kNothingPicked);
         return;
     }
     const QString caption = EntityCaption(picked);
     stage_->removeEntity(picked);
     editing_->setPicked(-1);
-    lblStatus->setText(verb + u' ' + caption);
+    lblStatus_->setText(verb + u' ' + caption);
 }
 
 int frmVorn::PickedEntity() const
@@ -115,7 +115,7 @@ bool frmVorn::CopySelection()
     if (game_.hasStage(stage_->index()))
         clip.tileset = vorn::DecodeAnsi(vorn::CutAtNull(game_.table[size_t(stage_->index())].tileset()));
     QApplication::clipboard()->setText(clip.toText());
-    lblStatus->setText(QStringLiteral("Copied %1 x %2 cells and %3 entities")
+    lblStatus_->setText(QStringLiteral("Copied %1 x %2 cells and %3 entities")
                            .arg(clip.cells.width)
                            .arg(clip.cells.height)
                            .arg(clip.entities.size()));
@@ -126,18 +126,18 @@ void frmVorn::StartPaste()
 {
     const QString text = QApplication::clipboard()->text();
     if (text.size() > vorn::kMaxClipText) {
-        lblStatus->setText(QStringLiteral("The clipboard holds too much to paste."));
+        lblStatus_->setText(QStringLiteral("The clipboard holds too much to paste."));
         return;
     }
     std::optional<vorn::CellsClip> clip = vorn::CellsClip::fromText(text);
     if (!clip) {
-        lblStatus->setText(QStringLiteral("The clipboard holds no cells copied in Vorn."));
+        lblStatus_->setText(QStringLiteral("The clipboard holds no cells copied in Vorn."));
         return;
     }
     CancelToolDrag();
     editing_->moveFloating(cursorCell_);
     editing_->setFloating(std::move(*clip));
-    lblStatus->setText(QStringLiteral("Click to place the copy; Escape drops it."));
+    lblStatus_->setText(QStringLiteral("Click to place the copy; Escape drops it."));
 }
 
 void frmVorn::PlacePaste()
@@ -163,5 +163,5 @@ void frmVorn::InsertEntity(const QPoint& cell, int right)
         return;
     }
     Pick(index); // shown even when it was the selected index already
-    lblStatus->setText((right ? QStringLiteral("Duplicated as ") : QStringLiteral("Inserted ")) + EntityCaption(index));
+    lblStatus_->setText((right ? QStringLiteral("Duplicated as ") : QStringLiteral("Inserted ")) + EntityCaption(index));
 }

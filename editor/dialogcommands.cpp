@@ -21,7 +21,7 @@ const QString kCancelled = QStringLiteral("-_-");
 
 void frmVorn::cmdEditEnt_Click()
 {
-    const int i = std::clamp(hsbEntity->value(), 0, vorn::kMaxEntities - 1);
+    const int i = std::clamp(hsbEntity_->value(), 0, vorn::kMaxEntities - 1);
     frmEntEd dialog(this);
     dialog.showMessage = [this](const QString& text) { ShowMessage(text); };
     dialog.LoadTypeList(settingsToRead());
@@ -39,7 +39,7 @@ void frmVorn::cmdMapProps_Click()
     // Only the open stage's record may be edited: the dialog sizes its map
     // and the command saves it, and nothing is written from a stage that
     // was not read.
-    const int i = cboMap->currentIndex();
+    const int i = cboMap_->currentIndex();
     if (!stage_->isOpen() || i != stage_->index())
         return;
     if (!vorn::ProbeGameExecutable(game_.tablePath())) {
@@ -82,8 +82,8 @@ void frmVorn::cmdMapProps_Click()
     stage_->setMapSize(width, height); // unsaved until the save below
 
     {
-        const QSignalBlocker noLoad(cboMap); // renaming the entry is no new selection
-        cboMap->setItemText(i, vorn::StageListItemText(i, game_.table[i]));
+        const QSignalBlocker noLoad(cboMap_); // renaming the entry is no new selection
+        cboMap_->setItemText(i, vorn::StageListItemText(i, game_.table[i]));
     }
 
     // Save writes to the files of the map that is open, so a new Map name
@@ -121,7 +121,7 @@ vorn::Outcome ScriptName(const frmVorn& window, int stage, QString& name)
 // Decode and Encode differ only in the direction and the words of success.
 void frmVorn::ConvertSelectedScript(bool decode)
 {
-    const int stage = cboMap->currentIndex();
+    const int stage = cboMap_->currentIndex();
     if (!game_.hasStage(stage))
         return;
     QString name;

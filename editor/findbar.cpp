@@ -177,24 +177,24 @@ void frmVorn::FindNextEntity()
     if (!stage_->isOpen())
         return;
     const vorn::ParsedCriteria parsed =
-        vorn::ParseCriteria(findBar->typeEdit->text(), findBar->flagEdit->text(), findBar->eventEdit->text());
+        vorn::ParseCriteria(findBar_->typeEdit->text(), findBar_->flagEdit->text(), findBar_->eventEdit->text());
     if (!parsed.error.isEmpty()) {
-        lblStatus->setText(parsed.error);
+        lblStatus_->setText(parsed.error);
         return;
     }
-    const int found = vorn::NextMatch(*stage_, EntityNames, parsed.criteria, SelectedEntity());
+    const int found = vorn::NextMatch(*stage_, EntityNames_, parsed.criteria, SelectedEntity());
     if (found < 0) {
-        lblStatus->setText(QStringLiteral("No entity matches."));
+        lblStatus_->setText(QStringLiteral("No entity matches."));
         return;
     }
     ScrollEntityIntoView(found);
     Pick(found); // the entity commands act on what was found
     // The selector reports only a change; the entity it already rests on
     // (also before any selection) is shown by hand.
-    if (hsbEntity->value() == found)
+    if (hsbEntity_->value() == found)
         hsbEntity_Change();
     else
-        hsbEntity->setValue(found);
+        hsbEntity_->setValue(found);
 }
 
 void frmVorn::ScrollEntityIntoView(int index)
@@ -202,12 +202,12 @@ void frmVorn::ScrollEntityIntoView(int index)
     if (index < 0 || index >= stage_->entityCount())
         return;
     const vorn::EntityRecord& r = stage_->record(index);
-    const int zoom = ZoomSize;
+    const int zoom = ZoomSize_;
     // What of the map can be seen: the panel less its scroll bars and the
     // find bar lying over its bottom.
-    const int seenW = mapPanelInner_->width() - (vsbMap->isHidden() ? 0 : vsbMap->width());
-    const int seenH = mapPanelInner_->height() - (hsbMap->isHidden() ? 0 : hsbMap->height()) -
-                      (findBar->isHidden() ? 0 : findBar->height());
+    const int seenW = mapPanelInner_->width() - (vsbMap_->isHidden() ? 0 : vsbMap_->width());
+    const int seenH = mapPanelInner_->height() - (hsbMap_->isHidden() ? 0 : hsbMap_->height()) -
+                      (findBar_->isHidden() ? 0 : findBar_->height());
     constexpr int kStep = 16; // pixels of one scroll bar step
     // One axis at a time: an axis on which the cell is already seen keeps its place.
     const auto bring = [kStep](QScrollBar* bar, int cellStart, int size, int offset, int seen) {
@@ -218,6 +218,6 @@ void frmVorn::ScrollEntityIntoView(int index)
         const int value = int(std::lround((cellStart + size / 2.0 - seen / 2.0) / kStep));
         frmVorn::SetScrollValue(bar, -std::max(0, value));
     };
-    bring(hsbMap, r.X * zoom, zoom, picMap->x(), seenW);
-    bring(vsbMap, r.Y * zoom, zoom, picMap->y(), seenH);
+    bring(hsbMap_, r.X * zoom, zoom, picMap_->x(), seenW);
+    bring(vsbMap_, r.Y * zoom, zoom, picMap_->y(), seenH);
 }

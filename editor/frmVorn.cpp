@@ -133,91 +133,91 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     setFont(vorn::DesignFont(QStringLiteral("Tahoma"), 8.25));
 
     // Toolbar strip.
-    picToolbar = Named(Surface(this, QPalette::Button), "picToolbar");
-    Label1 = Named(new QLabel(QStringLiteral("&Stage:"), picToolbar), "Label1");
-    Label1->setGeometry(4, 4, 41, 17);
-    cboMap = Named(new QComboBox(picToolbar), "cboMap");
-    cboMap->setEditable(false);
-    cboMap->setGeometry(48, 2, 185, 21);
-    vorn::UseListPopup(cboMap);
-    Label1->setBuddy(cboMap);
-    cmdLoad = Button(picToolbar, "cmdLoad", QStringLiteral("Load"), {240, 2, 57, 21});
-    cmdSave = Button(picToolbar, "cmdSave", QStringLiteral("Save"), {304, 2, 57, 21});
-    cmdMapProps = Button(picToolbar, "cmdMapProps", QStringLiteral("Properties"), {368, 2, 65, 21});
-    cmdAbout = Button(picToolbar, "cmdAbout", QStringLiteral("About"), {440, 2, 57, 21});
-    imgIcon = Named(new QLabel(picToolbar), "imgIcon");
-    imgIcon->setPixmap(IconPicture());
-    imgIcon->resize(16, 16);
-    lblCaption = Named(new QLabel(QStringLiteral("VORN"), picToolbar), "lblCaption");
-    lblCaption->setFont(vorn::DesignFont(QStringLiteral("Verdana"), 12, true, true));
-    lblCaption->resize(49, 20);
+    picToolbar_ = Named(Surface(this, QPalette::Button), "picToolbar");
+    Label1_ = Named(new QLabel(QStringLiteral("&Stage:"), picToolbar_), "Label1");
+    Label1_->setGeometry(4, 4, 41, 17);
+    cboMap_ = Named(new QComboBox(picToolbar_), "cboMap");
+    cboMap_->setEditable(false);
+    cboMap_->setGeometry(48, 2, 185, 21);
+    vorn::UseListPopup(cboMap_);
+    Label1_->setBuddy(cboMap_);
+    cmdLoad_ = Button(picToolbar_, "cmdLoad", QStringLiteral("Load"), {240, 2, 57, 21});
+    cmdSave_ = Button(picToolbar_, "cmdSave", QStringLiteral("Save"), {304, 2, 57, 21});
+    cmdMapProps_ = Button(picToolbar_, "cmdMapProps", QStringLiteral("Properties"), {368, 2, 65, 21});
+    cmdAbout_ = Button(picToolbar_, "cmdAbout", QStringLiteral("About"), {440, 2, 57, 21});
+    imgIcon_ = Named(new QLabel(picToolbar_), "imgIcon");
+    imgIcon_->setPixmap(IconPicture());
+    imgIcon_->resize(16, 16);
+    lblCaption_ = Named(new QLabel(QStringLiteral("VORN"), picToolbar_), "lblCaption");
+    lblCaption_->setFont(vorn::DesignFont(QStringLiteral("Verdana"), 12, true, true));
+    lblCaption_->resize(49, 20);
 
     // Sidebar strip.
-    picSidebar = Named(Surface(this, QPalette::Button), "picSidebar");
-    fraEntity = Named(new QGroupBox(picSidebar), "fraEntity");
-    fraEntity->setGeometry(8, 2, 153, 241);
-    txtEntity = Named(new QPlainTextEdit(fraEntity), "txtEntity");
-    txtEntity->setReadOnly(true);
+    picSidebar_ = Named(Surface(this, QPalette::Button), "picSidebar");
+    fraEntity_ = Named(new QGroupBox(picSidebar_), "fraEntity");
+    fraEntity_->setGeometry(8, 2, 153, 241);
+    txtEntity_ = Named(new QPlainTextEdit(fraEntity_), "txtEntity");
+    txtEntity_->setReadOnly(true);
     // Tab stops every eight average characters, as a plain Windows text box
     // has them; Qt's default of 80 pixels would break every field line.
-    txtEntity->setTabStopDistance(QFontMetricsF(txtEntity->font()).averageCharWidth() * 8);
+    txtEntity_->setTabStopDistance(QFontMetricsF(txtEntity_->font()).averageCharWidth() * 8);
     // Seven lines fill the box; a scroll bar would only narrow them into wrapping.
-    txtEntity->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    txtEntity->setGeometry(8, 16, 137, 105);
-    hsbEntity = Named(new QScrollBar(Qt::Horizontal, fraEntity), "hsbEntity");
-    hsbEntity->setGeometry(8, 128, 137, 17);
-    hsbEntity->setRange(0, 255);
-    hsbEntity->setSingleStep(1);
-    hsbEntity->setPageStep(1);
-    hsbEntity->setTracking(false);
-    cmdEditEnt = Button(fraEntity, "cmdEditEnt", QStringLiteral("Entity properties"), {8, 152, 137, 25});
-    cmdChangEntCt = Button(fraEntity, "cmdChangEntCt", QStringLiteral("Change number of entities"),
+    txtEntity_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtEntity_->setGeometry(8, 16, 137, 105);
+    hsbEntity_ = Named(new QScrollBar(Qt::Horizontal, fraEntity_), "hsbEntity");
+    hsbEntity_->setGeometry(8, 128, 137, 17);
+    hsbEntity_->setRange(0, 255);
+    hsbEntity_->setSingleStep(1);
+    hsbEntity_->setPageStep(1);
+    hsbEntity_->setTracking(false);
+    cmdEditEnt_ = Button(fraEntity_, "cmdEditEnt", QStringLiteral("Entity properties"), {8, 152, 137, 25});
+    cmdChangEntCt_ = Button(fraEntity_, "cmdChangEntCt", QStringLiteral("Change number of entities"),
                            {8, 184, 137, 25});
-    chkHideEnts = Named(new QCheckBox(QStringLiteral("Hide entities"), fraEntity), "chkHideEnts");
-    chkHideEnts->setGeometry(8, 216, 137, 17);
-    Frame1 = Named(new QGroupBox(QStringLiteral("TSC script"), picSidebar), "Frame1");
-    Frame1->setGeometry(8, 250, 153, 49);
-    cmdTSCDec = Button(Frame1, "cmdTSCDec", QStringLiteral("Decode"), {8, 16, 65, 25});
-    cmdTSCEnc = Button(Frame1, "cmdTSCEnc", QStringLiteral("Encode"), {80, 16, 65, 25});
-    Label2 = Named(new QLabel(QStringLiteral("Zoom"), picSidebar), "Label2");
-    Label2->setGeometry(8, 306, 65, 17);
-    cboZoom = Named(new QComboBox(picSidebar), "cboZoom");
-    cboZoom->setEditable(false);
-    cboZoom->setGeometry(80, 306, 81, 21);
-    cboZoom->addItems({QStringLiteral("8"), QStringLiteral("16"), QStringLiteral("24"),
+    chkHideEnts_ = Named(new QCheckBox(QStringLiteral("Hide entities"), fraEntity_), "chkHideEnts");
+    chkHideEnts_->setGeometry(8, 216, 137, 17);
+    Frame1_ = Named(new QGroupBox(QStringLiteral("TSC script"), picSidebar_), "Frame1");
+    Frame1_->setGeometry(8, 250, 153, 49);
+    cmdTSCDec_ = Button(Frame1_, "cmdTSCDec", QStringLiteral("Decode"), {8, 16, 65, 25});
+    cmdTSCEnc_ = Button(Frame1_, "cmdTSCEnc", QStringLiteral("Encode"), {80, 16, 65, 25});
+    Label2_ = Named(new QLabel(QStringLiteral("Zoom"), picSidebar_), "Label2");
+    Label2_->setGeometry(8, 306, 65, 17);
+    cboZoom_ = Named(new QComboBox(picSidebar_), "cboZoom");
+    cboZoom_->setEditable(false);
+    cboZoom_->setGeometry(80, 306, 81, 21);
+    cboZoom_->addItems({QStringLiteral("8"), QStringLiteral("16"), QStringLiteral("24"),
                        QStringLiteral("32"), QStringLiteral("56"), QStringLiteral("64")});
-    cboZoom->setCurrentIndex(1); // matches ZoomSize 16 until start-up selects
-    vorn::UseListPopup(cboZoom);
+    cboZoom_->setCurrentIndex(1); // matches ZoomSize 16 until start-up selects
+    vorn::UseListPopup(cboZoom_);
     // Below the zoom list, where the design leaves room; both start off.
-    chkSprites = Named(new QCheckBox(QStringLiteral("Sprites"), picSidebar), "chkSprites");
-    chkSprites->setGeometry(8, 332, 65, 17);
-    chkSprites->setToolTip(QStringLiteral("Draw each entity as the game shows it (S)"));
-    chkTileTypes = Named(new QCheckBox(QStringLiteral("Tile types"), picSidebar), "chkTileTypes");
-    chkTileTypes->setGeometry(80, 332, 81, 17);
-    chkTileTypes->setToolTip(QStringLiteral("Show what each tile does: solid, spikes, water, slopes, wind... (Shift+T)"));
-    chkPickByClick_ = Named(new QCheckBox(QStringLiteral("Pick by click"), picSidebar), "chkPickByClick");
+    chkSprites_ = Named(new QCheckBox(QStringLiteral("Sprites"), picSidebar_), "chkSprites");
+    chkSprites_->setGeometry(8, 332, 65, 17);
+    chkSprites_->setToolTip(QStringLiteral("Draw each entity as the game shows it (S)"));
+    chkTileTypes_ = Named(new QCheckBox(QStringLiteral("Tile types"), picSidebar_), "chkTileTypes");
+    chkTileTypes_->setGeometry(80, 332, 81, 17);
+    chkTileTypes_->setToolTip(QStringLiteral("Show what each tile does: solid, spikes, water, slopes, wind... (Shift+T)"));
+    chkPickByClick_ = Named(new QCheckBox(QStringLiteral("Pick by click"), picSidebar_), "chkPickByClick");
     chkPickByClick_->setGeometry(8, 352, 153, 17);
     chkPickByClick_->setToolTip(QStringLiteral("The inspector and the entity commands stay on the entity you "
                                                "clicked; pointing at others no longer changes it (K)"));
 
     // Status bar strip.
-    picStatusbar = Named(new vorn::StatusBar(this), "picStatusbar");
+    picStatusbar_ = Named(new vorn::StatusBar(this), "picStatusbar");
     const QFont statusFont = vorn::DesignFont(QStringLiteral("Tahoma"), 9.75, true);
-    lblPos = Named(new QLabel(QStringLiteral("0x0"), picStatusbar), "lblPos");
-    lblPos->setGeometry(16, 3, 57, 17);
-    lblPos->setFont(statusFont);
-    lblStatus = Named(new QLabel(QStringLiteral("Ready..."), picStatusbar), "lblStatus");
-    lblStatus->setGeometry(88, 3, 297, 17);
-    lblStatus->setFont(statusFont);
-    picStatusbar->setFramedLabel(lblPos);
+    lblPos_ = Named(new QLabel(QStringLiteral("0x0"), picStatusbar_), "lblPos");
+    lblPos_->setGeometry(16, 3, 57, 17);
+    lblPos_->setFont(statusFont);
+    lblStatus_ = Named(new QLabel(QStringLiteral("Ready..."), picStatusbar_), "lblStatus");
+    lblStatus_->setGeometry(88, 3, 297, 17);
+    lblStatus_->setFont(statusFont);
+    picStatusbar_->setFramedLabel(lblPos_);
     // Beside the designed status text, in the room the design leaves.
-    lblModified = Named(new QLabel(picStatusbar), "lblModified");
-    lblModified->setGeometry(392, 3, 73, 17);
-    lblModified->setFont(statusFont);
-    lblTileType = Named(new QLabel(picStatusbar), "lblTileType");
-    lblTileType->setGeometry(472, 3, 297, 17);
-    lblTileType->setFont(statusFont);
-    lblTileType->setToolTip(QStringLiteral("The tile under the pointer and its type; T sets the type of the "
+    lblModified_ = Named(new QLabel(picStatusbar_), "lblModified");
+    lblModified_->setGeometry(392, 3, 73, 17);
+    lblModified_->setFont(statusFont);
+    lblTileType_ = Named(new QLabel(picStatusbar_), "lblTileType");
+    lblTileType_->setGeometry(472, 3, 297, 17);
+    lblTileType_->setFont(statusFont);
+    lblTileType_->setToolTip(QStringLiteral("The tile under the pointer and its type; T sets the type of the "
                                            "tile selected in the palette"));
 
     // Panels: a sunken 2-pixel border around an inner area that clips the
@@ -236,90 +236,90 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
         return panel;
     };
 
-    picTilePanel = makePanel("picTilePanel", tilePanelInner_);
-    picTileset = Named(new vorn::TilesetView([this] { return PalettePicture(); }, tilePanelInner_), "picTileset");
-    picTileset->setGeometry(0, 0, 0, 0);
-    vsbTile = LayoutScrollBar(Qt::Vertical, tilePanelInner_, "vsbTile");
-    vsbTile->setGeometry(256, 0, 17, 17);
-    shpTile = Named(new vorn::ShapeFrame(picTileset), "shpTile");
-    shpTile->setGeometry(0, 0, 17, 17);
+    picTilePanel_ = makePanel("picTilePanel", tilePanelInner_);
+    picTileset_ = Named(new vorn::TilesetView([this] { return PalettePicture(); }, tilePanelInner_), "picTileset");
+    picTileset_->setGeometry(0, 0, 0, 0);
+    vsbTile_ = LayoutScrollBar(Qt::Vertical, tilePanelInner_, "vsbTile");
+    vsbTile_->setGeometry(256, 0, 17, 17);
+    shpTile_ = Named(new vorn::ShapeFrame(picTileset_), "shpTile");
+    shpTile_->setGeometry(0, 0, 17, 17);
 
-    picMapPanel = makePanel("picMapPanel", mapPanelInner_);
-    picMap = Named(new vorn::MapView([this](QImage& target, const QRect& area) { RenderMap(target, area); },
+    picMapPanel_ = makePanel("picMapPanel", mapPanelInner_);
+    picMap_ = Named(new vorn::MapView([this](QImage& target, const QRect& area) { RenderMap(target, area); },
                                      mapPanelInner_),
                    "picMap");
-    picMap->setGeometry(0, 0, 0, 0);
-    hsbMap = LayoutScrollBar(Qt::Horizontal, mapPanelInner_, "hsbMap");
-    hsbMap->resize(17, 17);
-    vsbMap = LayoutScrollBar(Qt::Vertical, mapPanelInner_, "vsbMap");
-    vsbMap->resize(17, 17);
-    picCorner = Named(Surface(mapPanelInner_, QPalette::Button), "picCorner");
-    picCorner->resize(17, 17);
-    picCorner->hide();
+    picMap_->setGeometry(0, 0, 0, 0);
+    hsbMap_ = LayoutScrollBar(Qt::Horizontal, mapPanelInner_, "hsbMap");
+    hsbMap_->resize(17, 17);
+    vsbMap_ = LayoutScrollBar(Qt::Vertical, mapPanelInner_, "vsbMap");
+    vsbMap_->resize(17, 17);
+    picCorner_ = Named(Surface(mapPanelInner_, QPalette::Button), "picCorner");
+    picCorner_->resize(17, 17);
+    picCorner_->hide();
     // Over the map's bottom edge, in its own strip; Form_Resize places it.
-    findBar = new vorn::FindBar(mapPanelInner_);
-    shpCursor = Named(new vorn::ShapeFrame(picMap), "shpCursor");
-    shpCursor->setGeometry(0, 0, ZoomSize, ZoomSize);
-    entity[0] = NewMarker(0);
-    entity[0]->setGeometry(-32, -32, 16, 16);
+    findBar_ = new vorn::FindBar(mapPanelInner_);
+    shpCursor_ = Named(new vorn::ShapeFrame(picMap_), "shpCursor");
+    shpCursor_->setGeometry(0, 0, ZoomSize_, ZoomSize_);
+    entity_[0] = NewMarker(0);
+    entity_[0]->setGeometry(-32, -32, 16, 16);
 
     // Splitter: the hit area stays put during a drag while the visible bar
     // follows the pointer.
-    imgSplitter = Named(new vorn::SplitterHandle(this, this), "imgSplitter");
-    imgSplitter->setGeometry(0, 136, 570, 6);
-    picSplitter = Named(Surface(this, QPalette::Dark), "picSplitter"); // button shadow
-    picSplitter->setGeometry(0, 136, 570, 6);
-    picSplitter->hide();
+    imgSplitter_ = Named(new vorn::SplitterHandle(this, this), "imgSplitter");
+    imgSplitter_->setGeometry(0, 136, 570, 6);
+    picSplitter_ = Named(Surface(this, QPalette::Dark), "picSplitter"); // button shadow
+    picSplitter_->setGeometry(0, 136, 570, 6);
+    picSplitter_->hide();
 
-    imgSplitter_Tag = picTileset_Tag = picMap_Tag = QString();
+    imgSplitter_Tag_ = picTileset_Tag_ = picMap_Tag_ = QString();
 
     // Wiring.
-    connect(cmdLoad, &QPushButton::clicked, this, [this] { cmdLoad_Click(); });
-    connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
-    connect(cmdMapProps, &QPushButton::clicked, this, [this] { cmdMapProps_Click(); });
-    connect(cmdAbout, &QPushButton::clicked, this, [this] { cmdAbout_Click(); });
-    connect(cmdEditEnt, &QPushButton::clicked, this, [this] { cmdEditEnt_Click(); });
-    connect(cmdChangEntCt, &QPushButton::clicked, this, [this] { cmdChangEntCt_Click(); });
-    connect(cmdTSCDec, &QPushButton::clicked, this, [this] { cmdTSCDec_Click(); });
-    connect(cmdTSCEnc, &QPushButton::clicked, this, [this] { cmdTSCEnc_Click(); });
-    connect(chkHideEnts, &QCheckBox::clicked, this, [this] { chkHideEnts_Click(); });
-    connect(chkSprites, &QCheckBox::clicked, this, [this] { chkSprites_Click(); });
-    connect(chkTileTypes, &QCheckBox::clicked, this, [this] { chkTileTypes_Click(); });
-    connect(picMap, &vorn::MapView::pressed, this, [this](int button, int shift, int x, int y, QPoint global) {
+    connect(cmdLoad_, &QPushButton::clicked, this, [this] { cmdLoad_Click(); });
+    connect(cmdSave_, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
+    connect(cmdMapProps_, &QPushButton::clicked, this, [this] { cmdMapProps_Click(); });
+    connect(cmdAbout_, &QPushButton::clicked, this, [this] { cmdAbout_Click(); });
+    connect(cmdEditEnt_, &QPushButton::clicked, this, [this] { cmdEditEnt_Click(); });
+    connect(cmdChangEntCt_, &QPushButton::clicked, this, [this] { cmdChangEntCt_Click(); });
+    connect(cmdTSCDec_, &QPushButton::clicked, this, [this] { cmdTSCDec_Click(); });
+    connect(cmdTSCEnc_, &QPushButton::clicked, this, [this] { cmdTSCEnc_Click(); });
+    connect(chkHideEnts_, &QCheckBox::clicked, this, [this] { chkHideEnts_Click(); });
+    connect(chkSprites_, &QCheckBox::clicked, this, [this] { chkSprites_Click(); });
+    connect(chkTileTypes_, &QCheckBox::clicked, this, [this] { chkTileTypes_Click(); });
+    connect(picMap_, &vorn::MapView::pressed, this, [this](int button, int shift, int x, int y, QPoint global) {
         if (button == 1 && BeginPan(global))
             return;
         picMap_MouseDown(button, shift, x, y);
     });
-    connect(picMap, &vorn::MapView::moved, this, [this](int buttons, int shift, int x, int y, QPoint global) {
+    connect(picMap_, &vorn::MapView::moved, this, [this](int buttons, int shift, int x, int y, QPoint global) {
         if (PanTo(global))
             return;
         picMap_MouseMove(buttons, shift, x, y);
     });
-    connect(picMap, &vorn::MapView::released, this, [this](int button, int shift, int x, int y, QPoint) {
+    connect(picMap_, &vorn::MapView::released, this, [this](int button, int shift, int x, int y, QPoint) {
         if (EndPan())
             return;
         picMap_MouseUp(button, shift, x, y);
     });
-    connect(picMap, &vorn::MapView::wheeled, this,
+    connect(picMap_, &vorn::MapView::wheeled, this,
             [this](QPoint angle, Qt::KeyboardModifiers modifiers, QPoint pos) { picMap_Wheel(angle, modifiers, pos); });
-    connect(picTileset, &vorn::TilesetView::pressed, this, &frmVorn::picTileset_MouseDown);
-    connect(picTileset, &vorn::TilesetView::moved, this, &frmVorn::picTileset_MouseMove);
-    connect(picTileset, &vorn::TilesetView::released, this, &frmVorn::picTileset_MouseUp);
-    connect(hsbMap, &QScrollBar::valueChanged, this, [this] { hsbMap_Change(); });
-    connect(vsbMap, &QScrollBar::valueChanged, this, [this] { vsbMap_Change(); });
-    connect(vsbTile, &QScrollBar::valueChanged, this, [this] { vsbTile_Change(); });
+    connect(picTileset_, &vorn::TilesetView::pressed, this, &frmVorn::picTileset_MouseDown);
+    connect(picTileset_, &vorn::TilesetView::moved, this, &frmVorn::picTileset_MouseMove);
+    connect(picTileset_, &vorn::TilesetView::released, this, &frmVorn::picTileset_MouseUp);
+    connect(hsbMap_, &QScrollBar::valueChanged, this, [this] { hsbMap_Change(); });
+    connect(vsbMap_, &QScrollBar::valueChanged, this, [this] { vsbMap_Change(); });
+    connect(vsbTile_, &QScrollBar::valueChanged, this, [this] { vsbTile_Change(); });
     // The outline's second colour follows the picked entity (Pick), not the selector.
-    connect(hsbEntity, &QScrollBar::valueChanged, this, [this] { hsbEntity_Change(); });
+    connect(hsbEntity_, &QScrollBar::valueChanged, this, [this] { hsbEntity_Change(); });
     // A change of selection runs the handler whether the user or the
     // program made it; a revert is made with the signals blocked.
-    connect(cboMap, &QComboBox::currentIndexChanged, this, [this] { cboMap_Click(); });
-    connect(cboZoom, &QComboBox::currentIndexChanged, this, [this] { cboZoom_Click(); });
+    connect(cboMap_, &QComboBox::currentIndexChanged, this, [this] { cboMap_Click(); });
+    connect(cboZoom_, &QComboBox::currentIndexChanged, this, [this] { cboZoom_Click(); });
     InstallHistoryKeys();
     InstallViewKeys();
     InstallNavigationKeys();
-    BindKey(QKeySequence(Qt::CTRL | Qt::Key_F), [this] { findBar->open(); });
-    connect(findBar, &vorn::FindBar::shownOrHidden, this, [this] { Form_Resize(); });
-    connect(findBar, &vorn::FindBar::findNext, this, [this] { FindNextEntity(); });
+    BindKey(QKeySequence(Qt::CTRL | Qt::Key_F), [this] { findBar_->open(); });
+    connect(findBar_, &vorn::FindBar::shownOrHidden, this, [this] { Form_Resize(); });
+    connect(findBar_, &vorn::FindBar::findNext, this, [this] { FindNextEntity(); });
     BuildTools();
     BuildScriptCommands();
     BuildWindowsMenu();
@@ -331,8 +331,8 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
 
     for (QPushButton* button : findChildren<QPushButton*>())
         FitFont(button, button->text(), CaptionRoom(button));
-    FitFont(lblCaption, lblCaption->text(), lblCaption->width());
-    FitFont(lblPos, QStringLiteral("512x512"), lblPos->width()); // the largest cell
+    FitFont(lblCaption_, lblCaption_->text(), lblCaption_->width());
+    FitFont(lblPos_, QStringLiteral("512x512"), lblPos_->width()); // the largest cell
 
     resize(739, 418);
     DockStrips();
@@ -350,9 +350,9 @@ void frmVorn::DockStrips()
 {
     const int w = width();
     const int h = height();
-    picToolbar->setGeometry(0, 0, w, 25);
-    picStatusbar->setGeometry(0, std::max(0, h - 21), w, 21);
-    picSidebar->setGeometry(std::max(0, w - 169), 25, 169, std::max(0, h - 25 - 21));
+    picToolbar_->setGeometry(0, 0, w, 25);
+    picStatusbar_->setGeometry(0, std::max(0, h - 21), w, 21);
+    picSidebar_->setGeometry(std::max(0, w - 169), 25, 169, std::max(0, h - 25 - 21));
 }
 
 void frmVorn::resizeEvent(QResizeEvent* event)

@@ -313,66 +313,60 @@ public:
     static void SetScrollMax(QScrollBar* bar, int max);
     static int ScrollMax(const QScrollBar* bar);
 
+    // ---- controls (created in frmVorn.cpp, placed in pixels) ---------------
+    // Each by its control name; the window owns them.
+    QWidget* picToolbar() const { return picToolbar_; }
+    QLabel* Label1() const { return Label1_; }
+    QComboBox* cboMap() const { return cboMap_; }
+    QPushButton* cmdLoad() const { return cmdLoad_; }
+    QPushButton* cmdSave() const { return cmdSave_; }
+    QPushButton* cmdMapProps() const { return cmdMapProps_; }
+    QPushButton* cmdAbout() const { return cmdAbout_; }
+    QLabel* imgIcon() const { return imgIcon_; }
+    QLabel* lblCaption() const { return lblCaption_; }
+    QWidget* picSidebar() const { return picSidebar_; }
+    QGroupBox* fraEntity() const { return fraEntity_; }
+    QPlainTextEdit* txtEntity() const { return txtEntity_; }
+    QScrollBar* hsbEntity() const { return hsbEntity_; }
+    QPushButton* cmdEditEnt() const { return cmdEditEnt_; }
+    QPushButton* cmdChangEntCt() const { return cmdChangEntCt_; }
+    QCheckBox* chkHideEnts() const { return chkHideEnts_; }
+    QGroupBox* Frame1() const { return Frame1_; }
+    QPushButton* cmdTSCDec() const { return cmdTSCDec_; }
+    QPushButton* cmdTSCEnc() const { return cmdTSCEnc_; }
+    QLabel* Label2() const { return Label2_; }
+    QComboBox* cboZoom() const { return cboZoom_; }
+    QCheckBox* chkSprites() const { return chkSprites_; }   // below the zoom list: entities as their sprites
+    QCheckBox* chkTileTypes() const { return chkTileTypes_; } // beside it: the tiles' types over map and palette
+    vorn::StatusBar* picStatusbar() const { return picStatusbar_; }
+    QLabel* lblPos() const { return lblPos_; }
+    QLabel* lblStatus() const { return lblStatus_; }
+    QLabel* lblModified() const { return lblModified_; } // "Modified" while the open stage has unsaved edits
+    QLabel* lblTileType() const { return lblTileType_; } // the tile and type under the pointer
+    QFrame* picTilePanel() const { return picTilePanel_; }
+    vorn::TilesetView* picTileset() const { return picTileset_; }
+    QScrollBar* vsbTile() const { return vsbTile_; }
+    vorn::ShapeFrame* shpTile() const { return shpTile_; }
+    QFrame* picMapPanel() const { return picMapPanel_; }
+    vorn::MapView* picMap() const { return picMap_; }
+    QScrollBar* hsbMap() const { return hsbMap_; }
+    QScrollBar* vsbMap() const { return vsbMap_; }
+    QWidget* picCorner() const { return picCorner_; }
+    vorn::ShapeFrame* shpCursor() const { return shpCursor_; }
+    vorn::FindBar* findBar() const { return findBar_; } // over the map's bottom, hidden until Ctrl+F
+    vorn::SplitterHandle* imgSplitter() const { return imgSplitter_; }
+    QWidget* picSplitter() const { return picSplitter_; }
+    // Marker `index` of the 256 (entitymarker.h).
+    vorn::EntityMarker* entity(int index) const { return entity_[index]; }
+
     // ---- view state ---------------------------------------------------------
     // The open stage (its map, entities, pictures and history) is stage();
     // the window keeps what is only about showing and editing it.
-    std::array<QString, 513> EntityNames;
-    quint8 ZoomSize = 16;
-
-    // Pressed flags kept as tag texts: "^_^" pressed, "-_-" released.
-    QString picTileset_Tag;
-    QString picMap_Tag;
-    QString imgSplitter_Tag;
-
-    // ---- controls (created in frmVorn.cpp, placed in pixels) ---------------
-    QWidget* picToolbar = nullptr;
-    QLabel* Label1 = nullptr;
-    QComboBox* cboMap = nullptr;
-    QPushButton* cmdLoad = nullptr;
-    QPushButton* cmdSave = nullptr;
-    QPushButton* cmdMapProps = nullptr;
-    QPushButton* cmdAbout = nullptr;
-    QLabel* imgIcon = nullptr;
-    QLabel* lblCaption = nullptr;
-
-    QWidget* picSidebar = nullptr;
-    QGroupBox* fraEntity = nullptr;
-    QPlainTextEdit* txtEntity = nullptr;
-    QScrollBar* hsbEntity = nullptr;
-    QPushButton* cmdEditEnt = nullptr;
-    QPushButton* cmdChangEntCt = nullptr;
-    QCheckBox* chkHideEnts = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    QPushButton* cmdTSCDec = nullptr;
-    QPushButton* cmdTSCEnc = nullptr;
-    QLabel* Label2 = nullptr;
-    QComboBox* cboZoom = nullptr;
-    QCheckBox* chkSprites = nullptr;   // below the zoom list: entities as their sprites
-    QCheckBox* chkTileTypes = nullptr; // beside it: the tiles' types over map and palette
-
-    vorn::StatusBar* picStatusbar = nullptr;
-    QLabel* lblPos = nullptr;
-    QLabel* lblStatus = nullptr;
-    QLabel* lblModified = nullptr; // "Modified" while the open stage has unsaved edits
-    QLabel* lblTileType = nullptr; // the tile and type under the pointer
-
-    QFrame* picTilePanel = nullptr;
-    vorn::TilesetView* picTileset = nullptr;
-    QScrollBar* vsbTile = nullptr;
-    vorn::ShapeFrame* shpTile = nullptr;
-
-    QFrame* picMapPanel = nullptr;
-    vorn::MapView* picMap = nullptr;
-    QScrollBar* hsbMap = nullptr;
-    QScrollBar* vsbMap = nullptr;
-    QWidget* picCorner = nullptr;
-    vorn::ShapeFrame* shpCursor = nullptr;
-    vorn::FindBar* findBar = nullptr; // over the map's bottom, hidden until Ctrl+F
-
-    vorn::SplitterHandle* imgSplitter = nullptr;
-    QWidget* picSplitter = nullptr;
-
-    std::array<vorn::EntityMarker*, 256> entity{};
+    std::array<QString, 513>& EntityNames() { return EntityNames_; }
+    const std::array<QString, 513>& EntityNames() const { return EntityNames_; }
+    quint8 ZoomSize() const { return ZoomSize_; }
+    // The splitter's pressed flag: "^_^" pressed, "-_-" released.
+    const QString& imgSplitterTag() const { return imgSplitter_Tag_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -475,4 +469,62 @@ private:
     // its release; any press, undo, redo or new step closes it first, so
     // steps stay in the order the edits were made.
     void InstallHistoryKeys();
+
+    // ---- view state and controls (accessors above) -------------------------
+    std::array<QString, 513> EntityNames_;
+    quint8 ZoomSize_ = 16;
+
+    // Pressed flags kept as tag texts: "^_^" pressed, "-_-" released.
+    QString picTileset_Tag_;
+    QString picMap_Tag_;
+    QString imgSplitter_Tag_;
+
+    QWidget* picToolbar_ = nullptr;
+    QLabel* Label1_ = nullptr;
+    QComboBox* cboMap_ = nullptr;
+    QPushButton* cmdLoad_ = nullptr;
+    QPushButton* cmdSave_ = nullptr;
+    QPushButton* cmdMapProps_ = nullptr;
+    QPushButton* cmdAbout_ = nullptr;
+    QLabel* imgIcon_ = nullptr;
+    QLabel* lblCaption_ = nullptr;
+
+    QWidget* picSidebar_ = nullptr;
+    QGroupBox* fraEntity_ = nullptr;
+    QPlainTextEdit* txtEntity_ = nullptr;
+    QScrollBar* hsbEntity_ = nullptr;
+    QPushButton* cmdEditEnt_ = nullptr;
+    QPushButton* cmdChangEntCt_ = nullptr;
+    QCheckBox* chkHideEnts_ = nullptr;
+    QGroupBox* Frame1_ = nullptr;
+    QPushButton* cmdTSCDec_ = nullptr;
+    QPushButton* cmdTSCEnc_ = nullptr;
+    QLabel* Label2_ = nullptr;
+    QComboBox* cboZoom_ = nullptr;
+    QCheckBox* chkSprites_ = nullptr;   // below the zoom list: entities as their sprites
+    QCheckBox* chkTileTypes_ = nullptr; // beside it: the tiles' types over map and palette
+
+    vorn::StatusBar* picStatusbar_ = nullptr;
+    QLabel* lblPos_ = nullptr;
+    QLabel* lblStatus_ = nullptr;
+    QLabel* lblModified_ = nullptr; // "Modified" while the open stage has unsaved edits
+    QLabel* lblTileType_ = nullptr; // the tile and type under the pointer
+
+    QFrame* picTilePanel_ = nullptr;
+    vorn::TilesetView* picTileset_ = nullptr;
+    QScrollBar* vsbTile_ = nullptr;
+    vorn::ShapeFrame* shpTile_ = nullptr;
+
+    QFrame* picMapPanel_ = nullptr;
+    vorn::MapView* picMap_ = nullptr;
+    QScrollBar* hsbMap_ = nullptr;
+    QScrollBar* vsbMap_ = nullptr;
+    QWidget* picCorner_ = nullptr;
+    vorn::ShapeFrame* shpCursor_ = nullptr;
+    vorn::FindBar* findBar_ = nullptr; // over the map's bottom, hidden until Ctrl+F
+
+    vorn::SplitterHandle* imgSplitter_ = nullptr;
+    QWidget* picSplitter_ = nullptr;
+
+    std::array<vorn::EntityMarker*, 256> entity_{};
 };

@@ -23,18 +23,18 @@ QString FieldLine(const QString& label, qint16 value)
 } // namespace
 
 // The selector rests on 0 before any choice: that is no selection.
-int frmVorn::SelectedEntity() const { return inspectorBuilt_ ? hsbEntity->value() : -1; }
+int frmVorn::SelectedEntity() const { return inspectorBuilt_ ? hsbEntity_->value() : -1; }
 
 void frmVorn::hsbEntity_Change()
 {
-    const int index = hsbEntity->value();
+    const int index = hsbEntity_->value();
     if (index < 0 || index >= vorn::kMaxEntities)
         return;
     const vorn::EntityRecord& record = stage_->record(index);
     inspectorBuilt_ = true;
 
     QString status = QString::number(record.Type);
-    fraEntity->setTitle(QStringLiteral("Entity #") + QString::number(index));
+    fraEntity_->setTitle(QStringLiteral("Entity #") + QString::number(index));
 
     QString text = QStringList{
         FieldLine(QStringLiteral("X:"), record.X),
@@ -46,13 +46,13 @@ void frmVorn::hsbEntity_Change()
     }.join(QStringLiteral("\r\n"));
 
     // Types outside the name table have no name.
-    const bool named = record.Type >= 0 && record.Type < int(EntityNames.size());
-    if (named && !EntityNames[record.Type].isEmpty()) {
-        const QString& name = EntityNames[record.Type];
+    const bool named = record.Type >= 0 && record.Type < int(EntityNames_.size());
+    if (named && !EntityNames_[record.Type].isEmpty()) {
+        const QString& name = EntityNames_[record.Type];
         text += QStringLiteral("\r\n") + name;
         status += QStringLiteral(" - ") + name;
     }
 
-    lblStatus->setText(status);
-    txtEntity->setPlainText(text);
+    lblStatus_->setText(status);
+    txtEntity_->setPlainText(text);
 }

@@ -43,26 +43,26 @@ void frmVorn::Form_Resize()
 {
     const int w = width();
     const int h = height();
-    const int s = picSplitter->y();
-    const int b = picSplitter->height();
+    const int s = picSplitter_->y();
+    const int b = picSplitter_->height();
 
     // Palette panel, its bottom edge meeting the splitter bar.
-    picTilePanel->setGeometry(0, 26, 277, std::max(0, s - 26));
-    const int tileOuterH = picTilePanel->height();
-    tilePanelInner_->setGeometry(kBorder, kBorder, Inner(picTilePanel->width()), Inner(tileOuterH));
-    vsbTile->setGeometry(256, 0, vsbTile->width(), Inner(tileOuterH));
-    const bool tileShown = tileOuterH < picTileset->height();
+    picTilePanel_->setGeometry(0, 26, 277, std::max(0, s - 26));
+    const int tileOuterH = picTilePanel_->height();
+    tilePanelInner_->setGeometry(kBorder, kBorder, Inner(picTilePanel_->width()), Inner(tileOuterH));
+    vsbTile_->setGeometry(256, 0, vsbTile_->width(), Inner(tileOuterH));
+    const bool tileShown = tileOuterH < picTileset_->height();
     // The palette keeps the plain rounding: what it can leave hidden (at most
     // 12 pixels) never covers a whole 16-pixel tile, so every tile stays
     // within reach.
-    SetScrollMax(vsbTile, ScrollRange(tileOuterH, picTileset->height()));
-    vsbTile->setVisible(tileShown);
+    SetScrollMax(vsbTile_, ScrollRange(tileOuterH, picTileset_->height()));
+    vsbTile_->setVisible(tileShown);
 
     // Map panel, its bottom edge meeting the status bar.
-    picMapPanel->setGeometry(0, s + b, std::max(0, w - picSidebar->width()),
-                             std::max(0, h - (s + b) - picStatusbar->height()));
-    const int mapOuterW = picMapPanel->width();
-    const int mapOuterH = picMapPanel->height();
+    picMapPanel_->setGeometry(0, s + b, std::max(0, w - picSidebar_->width()),
+                             std::max(0, h - (s + b) - picStatusbar_->height()));
+    const int mapOuterW = picMapPanel_->width();
+    const int mapOuterH = picMapPanel_->height();
     const int innerW = Inner(mapOuterW);
     const int innerH = Inner(mapOuterH);
     mapPanelInner_->setGeometry(kBorder, kBorder, innerW, innerH);
@@ -70,10 +70,10 @@ void frmVorn::Form_Resize()
     // A bar shows when the map is larger than the panel, or larger than
     // what the other bar leaves of it: the map must never reach under a
     // bar with no bar to scroll it out.
-    const int mapW = picMap->width();
-    const int mapH = picMap->height();
-    const int barW = vsbMap->width();
-    const int barH = hsbMap->height();
+    const int mapW = picMap_->width();
+    const int mapH = picMap_->height();
+    const int barW = vsbMap_->width();
+    const int barH = hsbMap_->height();
     bool vShown = mapOuterH < mapH;
     bool hShown = mapOuterW - (vShown ? barW : 0) < mapW;
     vShown = mapOuterH - (hShown ? barH : 0) < mapH;
@@ -81,49 +81,49 @@ void frmVorn::Form_Resize()
 
     // While the find bar is up it covers the map's bottom rows; the range
     // reaches past it so that no row has to stay under it.
-    const int findH = findBar->sizeHint().height();
-    const int findCover = findBar->isHidden() ? 0 : findH;
-    vsbMap->setGeometry(innerW - barW, 0, barW, innerH);
-    SetScrollMax(vsbMap, MapScrollRange(mapOuterH, innerH - (hShown ? barH : 0) - findCover, mapH, vShown));
-    vsbMap->setVisible(vShown);
+    const int findH = findBar_->sizeHint().height();
+    const int findCover = findBar_->isHidden() ? 0 : findH;
+    vsbMap_->setGeometry(innerW - barW, 0, barW, innerH);
+    SetScrollMax(vsbMap_, MapScrollRange(mapOuterH, innerH - (hShown ? barH : 0) - findCover, mapH, vShown));
+    vsbMap_->setVisible(vShown);
 
-    hsbMap->setGeometry(0, innerH - barH, innerW, barH);
-    SetScrollMax(hsbMap, MapScrollRange(mapOuterW, innerW - (vShown ? barW : 0), mapW, hShown));
-    hsbMap->setVisible(hShown);
+    hsbMap_->setGeometry(0, innerH - barH, innerW, barH);
+    SetScrollMax(hsbMap_, MapScrollRange(mapOuterW, innerW - (vShown ? barW : 0), mapW, hShown));
+    hsbMap_->setVisible(hShown);
 
-    picCorner->hide();
-    picCorner->move(innerW - picCorner->width(), innerH - picCorner->height());
+    picCorner_->hide();
+    picCorner_->move(innerW - picCorner_->width(), innerH - picCorner_->height());
     if (hShown && vShown) {
-        hsbMap->resize(std::max(0, hsbMap->width() - vsbMap->width()), hsbMap->height());
-        vsbMap->resize(vsbMap->width(), std::max(0, vsbMap->height() - hsbMap->height()));
-        picCorner->show();
-        picCorner->raise();
+        hsbMap_->resize(std::max(0, hsbMap_->width() - vsbMap_->width()), hsbMap_->height());
+        vsbMap_->resize(vsbMap_->width(), std::max(0, vsbMap_->height() - hsbMap_->height()));
+        picCorner_->show();
+        picCorner_->raise();
     }
 
     // The find bar lies over the bottom of the map's visible part, above
     // the horizontal bar and clear of the vertical one.
-    findBar->setGeometry(0, std::max(0, innerH - (hShown ? barH : 0) - findH),
+    findBar_->setGeometry(0, std::max(0, innerH - (hShown ? barH : 0) - findH),
                          std::max(0, innerW - (vShown ? barW : 0)), findH);
-    if (!findBar->isHidden())
-        findBar->raise();
+    if (!findBar_->isHidden())
+        findBar_->raise();
 
     // Title at the right end of the toolbar, the icon just before it.
-    lblCaption->move(w - lblCaption->width() - 8, 4);
-    imgIcon->move(lblCaption->x() - 16, 4);
+    lblCaption_->move(w - lblCaption_->width() - 8, 4);
+    imgIcon_->move(lblCaption_->x() - 16, 4);
     PlaceTools();
 
-    imgSplitter->resize(mapOuterW, imgSplitter->height());
+    imgSplitter_->resize(mapOuterW, imgSplitter_->height());
 
-    picStatusbar->update();
+    picStatusbar_->update();
     update();
 }
 
 void frmVorn::imgSplitter_MouseDown(int, int, int, int)
 {
-    picSplitter->setGeometry(imgSplitter->geometry());
-    picSplitter->show();
-    picSplitter->raise();
-    imgSplitter_Tag = QStringLiteral("^_^");
+    picSplitter_->setGeometry(imgSplitter_->geometry());
+    picSplitter_->show();
+    picSplitter_->raise();
+    imgSplitter_Tag_ = QStringLiteral("^_^");
 }
 
 int frmVorn::ClampSplitter(int p) const
@@ -138,15 +138,15 @@ int frmVorn::ClampSplitter(int p) const
 
 void frmVorn::imgSplitter_MouseMove(int, int, int, int y)
 {
-    if (imgSplitter_Tag != QLatin1String("^_^"))
+    if (imgSplitter_Tag_ != QLatin1String("^_^"))
         return;
-    picSplitter->move(picSplitter->x(), ClampSplitter(y + imgSplitter->y()));
+    picSplitter_->move(picSplitter_->x(), ClampSplitter(y + imgSplitter_->y()));
     Form_Resize();
 }
 
 void frmVorn::imgSplitter_MouseUp(int, int, int, int)
 {
-    imgSplitter_Tag = QStringLiteral("-_-");
-    picSplitter->hide();
-    imgSplitter->move(0, picSplitter->y());
+    imgSplitter_Tag_ = QStringLiteral("-_-");
+    picSplitter_->hide();
+    imgSplitter_->move(0, picSplitter_->y());
 }

@@ -22,14 +22,14 @@ void frmVorn::cboMap_Click()
 // Events are processed once, so that the text shows while the work goes on.
 void frmVorn::ShowProgress(const QString& text)
 {
-    lblStatus->setText(text);
+    lblStatus_->setText(text);
     QCoreApplication::processEvents();
 }
 
 void frmVorn::RevertStageSelection()
 {
-    const QSignalBlocker block(cboMap);
-    cboMap->setCurrentIndex(stage_->index());
+    const QSignalBlocker block(cboMap_);
+    cboMap_->setCurrentIndex(stage_->index());
 }
 
 bool frmVorn::cmdLoad_Click()
@@ -38,7 +38,7 @@ bool frmVorn::cmdLoad_Click()
         reloadPending_ = true;
         return false;
     }
-    const int stage = cboMap->currentIndex();
+    const int stage = cboMap_->currentIndex();
     if (!game_.hasStage(stage))
         return false;
     // Unsaved edits of the open stage are asked about before anything goes.
@@ -53,7 +53,7 @@ bool frmVorn::cmdLoad_Click()
     const auto refuse = [&](const QString& message) {
         // Another stage chosen while this one was read is loaded next; only
         // otherwise does the list go back to the open stage.
-        const bool chosenMeanwhile = reloadPending_ && cboMap->currentIndex() != stage;
+        const bool chosenMeanwhile = reloadPending_ && cboMap_->currentIndex() != stage;
         ShowMessage(message);
         loading_ = false;
         reloadPending_ = false;
@@ -62,7 +62,7 @@ bool frmVorn::cmdLoad_Click()
             return false;
         }
         RevertStageSelection();
-        lblStatus->setText(QStringLiteral("Ready..."));
+        lblStatus_->setText(QStringLiteral("Ready..."));
         return false;
     };
 
@@ -75,13 +75,13 @@ bool frmVorn::cmdLoad_Click()
 
     // Commit: the document's signals lay out the views (StageOpened).
     stage_->open(std::move(read));
-    lblStatus->setText(QStringLiteral("Ready..."));
+    lblStatus_->setText(QStringLiteral("Ready..."));
     ShowLooksNotes();
 
     loading_ = false;
     if (reloadPending_) {
         reloadPending_ = false;
-        if (cboMap->currentIndex() != stage_->index())
+        if (cboMap_->currentIndex() != stage_->index())
             return cmdLoad_Click();
     }
     OfferRecovery();

@@ -34,15 +34,15 @@ void frmVorn::BindKey(const QKeySequence& keys, const std::function<void()>& act
 
 void frmVorn::InstallViewKeys()
 {
-    BindKey(QKeySequence(Qt::Key_S), [this] { chkSprites->click(); });
-    BindKey(QKeySequence(Qt::SHIFT | Qt::Key_T), [this] { chkTileTypes->click(); });
+    BindKey(QKeySequence(Qt::Key_S), [this] { chkSprites_->click(); });
+    BindKey(QKeySequence(Qt::SHIFT | Qt::Key_T), [this] { chkTileTypes_->click(); });
     BindKey(QKeySequence(Qt::Key_K), [this] { chkPickByClick_->click(); });
     BindKey(QKeySequence(Qt::Key_T), [this] { EditTileType(); });
 }
 
-bool frmVorn::ShowsSprites() const { return chkSprites && chkSprites->isChecked(); }
+bool frmVorn::ShowsSprites() const { return chkSprites_ && chkSprites_->isChecked(); }
 
-bool frmVorn::ShowsTileTypes() const { return chkTileTypes && chkTileTypes->isChecked(); }
+bool frmVorn::ShowsTileTypes() const { return chkTileTypes_ && chkTileTypes_->isChecked(); }
 
 bool frmVorn::DrawsSprite(int index) const
 {
@@ -53,8 +53,8 @@ bool frmVorn::DrawsSprite(int index) const
 
 void frmVorn::chkSprites_Click()
 {
-    picMap->update();
-    for (vorn::EntityMarker* marker : entity) {
+    picMap_->update();
+    for (vorn::EntityMarker* marker : entity_) {
         if (marker)
             marker->update();
     }
@@ -64,8 +64,8 @@ void frmVorn::chkSprites_Click()
 
 void frmVorn::chkTileTypes_Click()
 {
-    picMap->update();
-    picTileset->update();
+    picMap_->update();
+    picTileset_->update();
     if (ShowsTileTypes())
         ShowLooksNote(stage_->tileTypeNote());
 }
@@ -73,7 +73,7 @@ void frmVorn::chkTileTypes_Click()
 void frmVorn::ShowLooksNote(const QString& note)
 {
     if (!note.isEmpty())
-        lblStatus->setText(note);
+        lblStatus_->setText(note);
 }
 
 // After a load: what did not load for the views that are on.
@@ -88,14 +88,14 @@ void frmVorn::ShowLooksNotes()
 void frmVorn::ShowTileTypeAt(int cx, int cy)
 {
     const quint8 tile = stage_->cell(cx, cy);
-    lblTileType->setText(QStringLiteral("%1 \u00b7 %2").arg(tile).arg(vorn::TileTypeText(stage_->tileType(tile))));
+    lblTileType_->setText(QStringLiteral("%1 \u00b7 %2").arg(tile).arg(vorn::TileTypeText(stage_->tileType(tile))));
 }
 
 void frmVorn::TileTypesChanged()
 {
     if (ShowsTileTypes()) {
-        picMap->update();
-        picTileset->update();
+        picMap_->update();
+        picTileset_->update();
     }
     if (stage_->isOpen())
         ShowTileTypeAt(cursorCell_.x(), cursorCell_.y());
@@ -119,9 +119,9 @@ QString frmVorn::EntityToolTip(int index) const
     if (index < 0 || index >= stage_->entityCount())
         return {};
     const vorn::EntityRecord& r = stage_->record(index);
-    const bool named = r.Type >= 0 && r.Type < int(EntityNames.size()) && !EntityNames[r.Type].isEmpty();
+    const bool named = r.Type >= 0 && r.Type < int(EntityNames_.size()) && !EntityNames_[r.Type].isEmpty();
     QStringList lines{
-        QStringLiteral("Entity %1: type %2%3").arg(index).arg(r.Type).arg(named ? QStringLiteral(" ") + EntityNames[r.Type] : QString()),
+        QStringLiteral("Entity %1: type %2%3").arg(index).arg(r.Type).arg(named ? QStringLiteral(" ") + EntityNames_[r.Type] : QString()),
         QStringLiteral("X %1, Y %2").arg(r.X).arg(r.Y),
         QStringLiteral("Flag %1, event %2").arg(r.Flag).arg(r.TSC),
     };
@@ -138,11 +138,11 @@ QString frmVorn::EntityToolTip(int index) const
         lines << QStringLiteral("On this cell (a press picks the next):");
         for (const int i : stack) {
             const qint16 type = stage_->record(i).Type;
-            const bool hasName = type >= 0 && type < int(EntityNames.size()) && !EntityNames[type].isEmpty();
+            const bool hasName = type >= 0 && type < int(EntityNames_.size()) && !EntityNames_[type].isEmpty();
             lines << QStringLiteral("  entity %1: type %2%3")
                          .arg(i)
                          .arg(type)
-                         .arg(hasName ? QStringLiteral(" ") + EntityNames[type] : QString());
+                         .arg(hasName ? QStringLiteral(" ") + EntityNames_[type] : QString());
         }
     }
     return lines.join(u'\n');

@@ -35,12 +35,12 @@ constexpr int kParked = -32;
 // could be pointed at and select an entity beyond the count.
 void frmVorn::PositionEntities()
 {
-    const int zoom = ZoomSize;
+    const int zoom = ZoomSize_;
     const qint16 count = stage_->entityCount();
     const int placed = std::clamp<int>(count, 0, vorn::kMaxEntities);
-    const bool show = !chkHideEnts->isChecked();
+    const bool show = !chkHideEnts_->isChecked();
     for (int i = 0; i < vorn::kMaxEntities; ++i) {
-        vorn::EntityMarker* marker = entity[i];
+        vorn::EntityMarker* marker = entity_[i];
         if (!marker)
             continue;
         if (i < placed) {
@@ -53,7 +53,7 @@ void frmVorn::PositionEntities()
     }
     // The selector needs a maximum of at least its minimum; with no entities
     // it stays on record 0, which is not saved.
-    hsbEntity->setMaximum(std::max(count - 1, 0));
+    hsbEntity_->setMaximum(std::max(count - 1, 0));
 }
 
 // Marker `index`, its pointer going to the entity handlers.
@@ -67,7 +67,7 @@ vorn::EntityMarker* frmVorn::NewMarker(int index)
         hooks->passPresses = [this] { return SpaceHeld(); };
         markerHooks_ = hooks;
     }
-    auto* marker = new vorn::EntityMarker(markerHooks_, index, picMap);
+    auto* marker = new vorn::EntityMarker(markerHooks_, index, picMap_);
     marker->setObjectName(QStringLiteral("entity%1").arg(index));
     connect(marker, &vorn::EntityMarker::pressed, this, &frmVorn::entity_MouseDown);
     connect(marker, &vorn::EntityMarker::moved, this, &frmVorn::entity_MouseMove);
@@ -77,9 +77,9 @@ vorn::EntityMarker* frmVorn::NewMarker(int index)
 
 void frmVorn::entity_MouseMove(int index, int button, int shift, int x, int y)
 {
-    if (index < 0 || index >= vorn::kMaxEntities || !entity[index])
+    if (index < 0 || index >= vorn::kMaxEntities || !entity_[index])
         return;
-    vorn::EntityMarker* marker = entity[index];
+    vorn::EntityMarker* marker = entity_[index];
 
     // The cell cursor and position read-out follow the marker's cell; a
     // floating copy follows it too.
@@ -88,12 +88,12 @@ void frmVorn::entity_MouseMove(int index, int button, int shift, int x, int y)
     // Rebuilds the inspector (synchronously) when the selection changes.
     // With "Pick by click" the selector stays on the picked entity.
     if (!PickByClick())
-        hsbEntity->setValue(index);
+        hsbEntity_->setValue(index);
 
     if (button != 1)
         return;
     // The document moves the record; its signal moves the marker.
-    const int zoom = ZoomSize;
+    const int zoom = ZoomSize_;
     tools_->entityDrag().move({QPoint(FloorDiv(marker->x() + x, zoom), FloorDiv(marker->y() + y, zoom)), button,
                                (shift & 1) != 0, QCursor::pos()});
 }
@@ -101,12 +101,12 @@ void frmVorn::entity_MouseMove(int index, int button, int shift, int x, int y)
 void frmVorn::entity_MouseDown(int index, int button, int, int x, int y)
 {
     stage_->finishEdit(); // a drag whose release was missed ends here
-    if (index < 0 || index >= vorn::kMaxEntities || !entity[index])
+    if (index < 0 || index >= vorn::kMaxEntities || !entity_[index])
         return;
     // A floating copy lands where the pointer is, over a marker too.
     if (button == 1 && Pasting()) {
-        const vorn::EntityMarker* marker = entity[index];
-        editing_->moveFloating(QPoint(FloorDiv(marker->x() + x, ZoomSize), FloorDiv(marker->y() + y, ZoomSize)));
+        const vorn::EntityMarker* marker = entity_[index];
+        editing_->moveFloating(QPoint(FloorDiv(marker->x() + x, ZoomSize_), FloorDiv(marker->y() + y, ZoomSize_)));
         PlacePaste();
         return;
     }
@@ -152,7 +152,7 @@ void frmVorn::PickAt(int index)
         const auto at = std::find(stack.begin(), stack.end(), picked);
         if (stack.size() > 1 && at != stack.end()) {
             Pick(*(std::next(at) == stack.end() ? stack.begin() : std::next(at)));
-            lblStatus->setText(QStringLiteral("Picked %1 (%2 of %3 on this cell)")
+            lblStatus_->setText(QStringLiteral("Picked %1 (%2 of %3 on this cell)")
                                    .arg(EntityCaption(PickedEntity()))
                                    .arg(std::find(stack.begin(), stack.end(), PickedEntity()) - stack.begin() + 1)
                                    .arg(stack.size()));
@@ -167,26 +167,26 @@ void frmVorn::Pick(int index)
     const int before = editing_->picked();
     editing_->setPicked(index);
     for (const int i : {before, index})
-        if (i >= 0 && i < vorn::kMaxEntities && entity[i])
-            entity[i]->update(); // the outline of the picked one
+        if (i >= 0 && i < vorn::kMaxEntities && entity_[i])
+            entity_[i]->update(); // the outline of the picked one
     if (index < 0 || index >= stage_->entityCount())
         return;
     // The selector reports only a change; the entity it already rests on
     // (also before any selection) is shown by hand.
-    if (hsbEntity->value() == index)
+    if (hsbEntity_->value() == index)
         hsbEntity_Change();
     else
-        hsbEntity->setValue(index);
+        hsbEntity_->setValue(index);
 }
 
 bool frmVorn::PickByClick() const { return chkPickByClick_ && chkPickByClick_->isChecked(); }
 
 void frmVorn::chkHideEnts_Click()
 {
-    const bool show = !chkHideEnts->isChecked();
+    const bool show = !chkHideEnts_->isChecked();
     for (int i = 0; i < vorn::kMaxEntities; ++i) {
-        if (entity[i])
-            entity[i]->setVisible(show && i < stage_->entityCount());
+        if (entity_[i])
+            entity_[i]->setVisible(show && i < stage_->entityCount());
     }
 }
 

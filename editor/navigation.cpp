@@ -39,14 +39,14 @@ bool frmVorn::eventFilter(QObject* watched, QEvent* event)
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);
         // A space typed into the find bar is text, even with the pointer over the map.
-        const bool typing = findBar && findBar->isAncestorOf(QApplication::focusWidget());
+        const bool typing = findBar_ && findBar_->isAncestorOf(QApplication::focusWidget());
         if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier && !QApplication::activeModalWidget() &&
-            isActiveWindow() && (spaceHeld_ || (!typing && (picMap->underMouse() || mapPanelInner_->underMouse())))) {
+            isActiveWindow() && (spaceHeld_ || (!typing && (picMap_->underMouse() || mapPanelInner_->underMouse())))) {
             if (!key->isAutoRepeat()) {
                 spaceHeld_ = type == QEvent::KeyPress;
                 if (!spaceHeld_)
                     tools_->pan().cancel();
-                picMap->setCursor(spaceHeld_ ? Qt::OpenHandCursor : Qt::ArrowCursor);
+                picMap_->setCursor(spaceHeld_ ? Qt::OpenHandCursor : Qt::ArrowCursor);
             }
             return true;
         }
@@ -89,7 +89,7 @@ void frmVorn::picMap_Wheel(const QPoint& angleDelta, Qt::KeyboardModifiers modif
         ZoomAbout(notches > 0 ? 1 : -1, pos);
         return;
     }
-    QScrollBar* bar = across ? hsbMap : vsbMap;
+    QScrollBar* bar = across ? hsbMap_ : vsbMap_;
     bar->setValue(bar->value() - notches * QApplication::wheelScrollLines() * bar->singleStep());
 }
 
@@ -97,17 +97,17 @@ void frmVorn::picMap_Wheel(const QPoint& angleDelta, Qt::KeyboardModifiers modif
 // pointer as close under it as whole scroll units allow.
 void frmVorn::ZoomAbout(int step, const QPoint& pos)
 {
-    const int index = std::clamp(cboZoom->currentIndex() + step, 0, cboZoom->count() - 1);
-    if (index == cboZoom->currentIndex())
+    const int index = std::clamp(cboZoom_->currentIndex() + step, 0, cboZoom_->count() - 1);
+    if (index == cboZoom_->currentIndex())
         return;
-    const int oldZoom = ZoomSize;
-    const QPoint inPanel = picMap->pos() + pos; // where the pointer is in the map's panel
+    const int oldZoom = ZoomSize_;
+    const QPoint inPanel = picMap_->pos() + pos; // where the pointer is in the map's panel
     const QPointF cell(double(pos.x()) / oldZoom, double(pos.y()) / oldZoom);
-    cboZoom->setCurrentIndex(index); // runs cboZoom_Click
-    const int newZoom = ZoomSize;
+    cboZoom_->setCurrentIndex(index); // runs cboZoom_Click
+    const int newZoom = ZoomSize_;
     const auto keep = [](QScrollBar* bar, double wanted) {
         bar->setValue(int(std::lround(wanted / kScrollUnit)));
     };
-    keep(hsbMap, cell.x() * newZoom - inPanel.x());
-    keep(vsbMap, cell.y() * newZoom - inPanel.y());
+    keep(hsbMap_, cell.x() * newZoom - inPanel.x());
+    keep(vsbMap_, cell.y() * newZoom - inPanel.y());
 }

@@ -35,7 +35,7 @@ void frmVorn::picTileset_MouseDown(int button, int shift, int x, int y)
 {
     if (PaletteBlockDown(shift, x, y))
         return;
-    picTileset_Tag = kPressed;
+    picTileset_Tag_ = kPressed;
     picTileset_MouseMove(button, shift, x, y);
 }
 
@@ -47,20 +47,20 @@ void frmVorn::picTileset_MouseMove(int, int, int x, int y)
         return;
     const int column = FloorDiv(x, kTileSide);
     const int row = FloorDiv(y, kTileSide);
-    if (picTileset_Tag != kPressed)
+    if (picTileset_Tag_ != kPressed)
         return;
     // Positions off the grid of tile numbers name no tile.
     if (column < 0 || column >= kPaletteSide || row < 0 || row >= kPaletteSide)
         return;
     UseOneTileBrush();
-    shpTile->move(column * kTileSide, row * kTileSide);
+    shpTile_->move(column * kTileSide, row * kTileSide);
     SetSelectedTile(quint8(column + kPaletteSide * row));
 }
 
 void frmVorn::picTileset_MouseUp(int, int, int, int)
 {
     PaletteBlockUp();
-    picTileset_Tag = kReleased;
+    picTileset_Tag_ = kReleased;
 }
 
 void frmVorn::picMap_MouseDown(int button, int shift, int x, int y)
@@ -68,14 +68,14 @@ void frmVorn::picMap_MouseDown(int button, int shift, int x, int y)
     stage_->finishEdit(); // a stroke whose release was missed ends here
     if (ToolMouseDown(button, shift, x, y))
         return;
-    picMap_Tag = kPressed;
+    picMap_Tag_ = kPressed;
     picMap_MouseMove(button, shift, x, y);
 }
 
 void frmVorn::picMap_MouseMove(int button, int shift, int x, int y)
 {
     ToolMouseMove(button, shift, x, y);
-    const int zoom = ZoomSize;
+    const int zoom = ZoomSize_;
     const int cx = FloorDiv(x, zoom);
     const int cy = FloorDiv(y, zoom);
     // Includes drags that began on the map and left it: painting resumes
@@ -83,11 +83,11 @@ void frmVorn::picMap_MouseMove(int button, int shift, int x, int y)
     if (cx < 0 || cx >= stage_->width() || cy < 0 || cy >= stage_->height())
         return;
 
-    lblPos->setText(QStringLiteral("%1x%2").arg(cx).arg(cy));
+    lblPos_->setText(QStringLiteral("%1x%2").arg(cx).arg(cy));
     ShowTileTypeAt(cx, cy);
     cursorCell_ = QPoint(cx, cy);
-    shpCursor->move(cx * zoom, cy * zoom);
-    if (picMap_Tag != kPressed)
+    shpCursor_->move(cx * zoom, cy * zoom);
+    if (picMap_Tag_ != kPressed)
         return;
 
     if (button == 1) {
@@ -97,7 +97,7 @@ void frmVorn::picMap_MouseMove(int button, int shift, int x, int y)
         // the palette. The palette is left where it is scrolled.
         UseOneTileBrush();
         SetSelectedTile(stage_->cell(cx, cy));
-        shpTile->move((SelectedTile() & 15) * kTileSide, (SelectedTile() >> 4) * kTileSide);
+        shpTile_->move((SelectedTile() & 15) * kTileSide, (SelectedTile() >> 4) * kTileSide);
     }
 }
 
@@ -105,7 +105,7 @@ void frmVorn::picMap_MouseUp(int button, int shift, int x, int y)
 {
     if (tools_->dragging())
         ToolMouseUp(button, shift, x, y);
-    picMap_Tag = kReleased;
+    picMap_Tag_ = kReleased;
     stage_->finishEdit(); // the stroke becomes one step
 }
 
@@ -116,18 +116,18 @@ void frmVorn::PaintCell(int cx, int cy) { tools_->pencil().paint(QPoint(cx, cy))
 // right or down moves its surface left or up.
 void frmVorn::hsbMap_Change()
 {
-    const QPoint origin = PanelOrigin(picMap);
-    picMap->move(origin.x() + ScrollValue(hsbMap) * kTileSide, picMap->y());
+    const QPoint origin = PanelOrigin(picMap_);
+    picMap_->move(origin.x() + ScrollValue(hsbMap_) * kTileSide, picMap_->y());
 }
 
 void frmVorn::vsbMap_Change()
 {
-    const QPoint origin = PanelOrigin(picMap);
-    picMap->move(picMap->x(), origin.y() + ScrollValue(vsbMap) * kTileSide);
+    const QPoint origin = PanelOrigin(picMap_);
+    picMap_->move(picMap_->x(), origin.y() + ScrollValue(vsbMap_) * kTileSide);
 }
 
 void frmVorn::vsbTile_Change()
 {
-    const QPoint origin = PanelOrigin(picTileset);
-    picTileset->move(picTileset->x(), origin.y() + ScrollValue(vsbTile) * kTileSide);
+    const QPoint origin = PanelOrigin(picTileset_);
+    picTileset_->move(picTileset_->x(), origin.y() + ScrollValue(vsbTile_) * kTileSide);
 }

@@ -39,23 +39,23 @@ void frmVorn::RenderMap(QImage& target, const QRect& area) const
 {
     // Beyond the map (only when asked for more than it): the surface's colour.
     const vorn::MapScene scene = Scene();
-    vorn::RenderMap(scene, ZoomSize, target, area, palette().color(QPalette::Button).rgb());
+    vorn::RenderMap(scene, ZoomSize_, target, area, palette().color(QPalette::Button).rgb());
     // The views the user turned on, over the tiles: types first, so the
     // entities stand in front of them.
     if (ShowsTileTypes())
-        vorn::DrawTileTypes(target, area, ZoomSize, scene, stage_->tileTypes());
+        vorn::DrawTileTypes(target, area, ZoomSize_, scene, stage_->tileTypes());
     if (ShowsSprites())
-        vorn::DrawSprites(target, area, ZoomSize, vorn::MapPixelSize(scene, ZoomSize), stage_->entityCount(),
+        vorn::DrawSprites(target, area, ZoomSize_, vorn::MapPixelSize(scene, ZoomSize_), stage_->entityCount(),
                           stage_->records(), stage_->sheets(), stage_->npcTable());
-    tools_->drawPreview(target, area, ZoomSize);
+    tools_->drawPreview(target, area, ZoomSize_);
 }
 
 // The cell shows the document's tile: callers store the tile first, then ask
 // for the cell's square to be shown anew.
 void frmVorn::DrawTile(int x, int y, quint8 /*tile*/)
 {
-    const int z = ZoomSize;
-    picMap->update(x * z, y * z, z, z);
+    const int z = ZoomSize_;
+    picMap_->update(x * z, y * z, z, z);
 }
 
 // One request per cell costs more than a whole-map undo may take; the
@@ -80,7 +80,7 @@ void frmVorn::DrawCells(std::span<const quint32> cells)
         top = std::min(top, y);
         bottom = std::max(bottom, y);
     }
-    const int z = ZoomSize;
+    const int z = ZoomSize_;
     QRegion strips;
     for (int y = top; y <= bottom; ++y) {
         const quint8* row = marked.data() + size_t(y) * vorn::kGridSide;
@@ -96,26 +96,26 @@ void frmVorn::DrawCells(std::span<const quint32> cells)
             x = end;
         }
     }
-    picMap->update(strips);
+    picMap_->update(strips);
 }
 
 void frmVorn::RedrawMap()
 {
-    const int z = ZoomSize;
+    const int z = ZoomSize_;
     // 32-bit products: zoom 64 with 513 cells is 32832 pixels.
-    picMap->resize(Cells(stage_->width()) * z, Cells(stage_->height()) * z);
+    picMap_->resize(Cells(stage_->width()) * z, Cells(stage_->height()) * z);
     // The frame stays on the cell lblPos names, at the new scale.
-    shpCursor->setGeometry(cursorCell_.x() * z, cursorCell_.y() * z, z, z);
+    shpCursor_->setGeometry(cursorCell_.x() * z, cursorCell_.y() * z, z, z);
     PlaceRegionFrames();
-    picMap->update();
+    picMap_->update();
 }
 
 void frmVorn::cboZoom_Click()
 {
-    const int z = cboZoom->currentText().toInt();
+    const int z = cboZoom_->currentText().toInt();
     if (z <= 0)
         return;
-    ZoomSize = quint8(z);
+    ZoomSize_ = quint8(z);
     RedrawMap();
     PositionEntities();
     Form_Resize();

@@ -40,7 +40,7 @@ bool frmVorn::cmdSave_Click()
 bool frmVorn::WriteOpenStage()
 {
     const vorn::Outcome saved = stage_->save(game_, [this](const QString& text) { ShowProgress(text); });
-    lblStatus->setText(kReady);
+    lblStatus_->setText(kReady);
     if (!saved.ok()) {
         ShowMessage(saved.refusal(), QMessageBox::Warning);
         return false;
@@ -66,13 +66,13 @@ void frmVorn::Form_QueryUnload()
     store(QStringLiteral("Top"), QString::number(vorn::PixelsToTwips(frame.y())));
     store(QStringLiteral("Width"), QString::number(vorn::PixelsToTwips(frame.width())));
     store(QStringLiteral("Height"), QString::number(vorn::PixelsToTwips(frame.height())));
-    store(QStringLiteral("Split"), QString::number(imgSplitter->y()));
-    store(QStringLiteral("Zoom"), QString::number(cboZoom->currentIndex()));
-    store(QStringLiteral("Last Stage"), QString::number(cboMap->currentIndex()));
+    store(QStringLiteral("Split"), QString::number(imgSplitter_->y()));
+    store(QStringLiteral("Zoom"), QString::number(cboZoom_->currentIndex()));
+    store(QStringLiteral("Last Stage"), QString::number(cboMap_->currentIndex()));
     // The views beyond the design are stored once the user turned one on,
     // so a settings file that never had them stays as it was.
-    for (const auto& [key, box] : {std::pair{QStringLiteral("Show Sprites"), chkSprites},
-                                   std::pair{QStringLiteral("Show Tile Types"), chkTileTypes},
+    for (const auto& [key, box] : {std::pair{QStringLiteral("Show Sprites"), chkSprites_},
+                                   std::pair{QStringLiteral("Show Tile Types"), chkTileTypes_},
                                    std::pair{QStringLiteral("Pick By Click"), chkPickByClick_}}) {
         if (box->isChecked() || !INIRead(main, key).isEmpty())
             store(key, box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));

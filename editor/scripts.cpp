@@ -33,7 +33,7 @@ void frmVorn::BuildScriptCommands()
     };
     vorn::ScriptHelpSources help;
     help.typeName = [this](int type) {
-        return type >= 0 && type < int(EntityNames.size()) ? EntityNames[size_t(type)] : QString();
+        return type >= 0 && type < int(EntityNames_.size()) ? EntityNames_[size_t(type)] : QString();
     };
     // The open stage's entities as they are now, edits included; another
     // stage's as its file holds them.
@@ -70,7 +70,7 @@ void frmVorn::BuildScriptCommands()
     };
     scriptWindows_ = std::make_unique<ScriptWindows>(game_, questions, help, entityEvents);
 
-    cmdEditScript_ = new QToolButton(picToolbar);
+    cmdEditScript_ = new QToolButton(picToolbar_);
     cmdEditScript_->setObjectName(QStringLiteral("cmdEditScript"));
     cmdEditScript_->setText(QStringLiteral("Edit"));
     cmdEditScript_->setAutoRaise(true);
@@ -91,7 +91,7 @@ void frmVorn::BuildScriptCommands()
 ScriptWindow* frmVorn::OpenStageScript()
 {
     if (stage_->index() < 0) {
-        lblStatus->setText(QStringLiteral("Load a stage first: its script opens with Ctrl+E."));
+        lblStatus_->setText(QStringLiteral("Load a stage first: its script opens with Ctrl+E."));
         return nullptr;
     }
     QString refusal;
@@ -107,7 +107,7 @@ void frmVorn::EditEntityEvent()
 {
     const int index = PickedEntity();
     if (index < 0) {
-        lblStatus->setText(QStringLiteral("Pick an entity first: Ctrl+Shift+E opens the script at its event."));
+        lblStatus_->setText(QStringLiteral("Pick an entity first: Ctrl+Shift+E opens the script at its event."));
         return;
     }
     const int event = stage_->record(index).TSC;

@@ -20,13 +20,13 @@ void frmVorn::OpenStagesWindow()
         };
         hooks.tell = [this](const QString& text) { ShowMessage(text, QMessageBox::Warning); };
         hooks.openStage = [this](int index) {
-            if (index >= 0 && index < cboMap->count())
-                cboMap->setCurrentIndex(index);
+            if (index >= 0 && index < cboMap_->count())
+                cboMap_->setCurrentIndex(index);
         };
         hooks.written = [this] {
             RefreshStageList();
             WatchStageTable();
-            lblStatus->setText(QStringLiteral("Stage table written: %1.").arg(game_.tableDescription()));
+            lblStatus_->setText(QStringLiteral("Stage table written: %1.").arg(game_.tableDescription()));
         };
         hooks.resizeOpenStage = [this] { ResizeOpenStage(); };
         hooks.input = [this](const QString& prompt, const QString& preset) { return InputBox(prompt, preset); };
@@ -39,18 +39,18 @@ void frmVorn::OpenStagesWindow()
 
 void frmVorn::RefreshStageList()
 {
-    const QSignalBlocker noLoad(cboMap); // a list rebuilt is no new selection
-    const int selected = cboMap->currentIndex();
-    while (cboMap->count() > game_.stageCount())
-        cboMap->removeItem(cboMap->count() - 1);
+    const QSignalBlocker noLoad(cboMap_); // a list rebuilt is no new selection
+    const int selected = cboMap_->currentIndex();
+    while (cboMap_->count() > game_.stageCount())
+        cboMap_->removeItem(cboMap_->count() - 1);
     for (int i = 0; i < game_.stageCount(); ++i) {
         const QString text = vorn::StageListItemText(i, game_.table[size_t(i)]);
-        if (i < cboMap->count())
-            cboMap->setItemText(i, text);
+        if (i < cboMap_->count())
+            cboMap_->setItemText(i, text);
         else
-            cboMap->addItem(text);
+            cboMap_->addItem(text);
     }
-    cboMap->setCurrentIndex(selected < cboMap->count() ? selected : stage_->index());
+    cboMap_->setCurrentIndex(selected < cboMap_->count() ? selected : stage_->index());
 }
 
 void frmVorn::WatchStageTable()
@@ -69,14 +69,14 @@ bool frmVorn::ReloadChangedTable()
     if (!game_.tableChangedOutside() || (stagesWindow_ && stagesWindow_->pending()))
         return false;
     if (const vorn::Outcome read = game_.readTable(); !read.ok()) {
-        lblStatus->setText(read.refusal());
+        lblStatus_->setText(read.refusal());
         return false;
     }
     RefreshStageList();
     if (stagesWindow_)
         stagesWindow_->reload();
     WatchStageTable();
-    lblStatus->setText(QStringLiteral("The stage table was changed by another program; read it again: %1.")
+    lblStatus_->setText(QStringLiteral("The stage table was changed by another program; read it again: %1.")
                            .arg(game_.tableDescription()));
     return true;
 }

@@ -33,11 +33,11 @@ void frmVorn::ConnectStage()
     connect(stage, &vorn::StageDocument::mapResized, this, &frmVorn::StageResized);
     connect(stage, &vorn::StageDocument::picturesChanged, this, &frmVorn::PicturesChanged);
     connect(stage, &vorn::StageDocument::picturesReread, this, [this](const QString& problem) {
-        lblStatus->setText(problem.isEmpty() ? QStringLiteral("Ready...") : problem);
+        lblStatus_->setText(problem.isEmpty() ? QStringLiteral("Ready...") : problem);
     });
     connect(stage, &vorn::StageDocument::modifiedChanged, this, &frmVorn::ShowModified);
     connect(recovery_.get(), &vorn::RecoveryKeeper::writeFailed, this, [this](const QString& reason) {
-        lblStatus->setText(QStringLiteral("Unsaved edits cannot be kept for recovery: ") + reason);
+        lblStatus_->setText(QStringLiteral("Unsaved edits cannot be kept for recovery: ") + reason);
     });
     // A tileset or backdrop another program changes is drawn anew.
     stage->watchPictures(true);
@@ -55,12 +55,12 @@ void frmVorn::StageOpened()
     editing_->setSelection(std::nullopt);
     editing_->setPicked(-1);
     tools_->cancelDrags();
-    picTileset->resize(stage_->tileset().size());
-    picTileset->update();
-    const bool shown = !chkHideEnts->isChecked();
-    for (int i = 0; i < int(stage_->entityCount()) && i < int(entity.size()); ++i) {
-        if (entity[i])
-            entity[i]->setVisible(shown);
+    picTileset_->resize(stage_->tileset().size());
+    picTileset_->update();
+    const bool shown = !chkHideEnts_->isChecked();
+    for (int i = 0; i < int(stage_->entityCount()) && i < int(entity_.size()); ++i) {
+        if (entity_[i])
+            entity_[i]->setVisible(shown);
     }
     PositionEntities();
     RedrawMap();
@@ -79,17 +79,17 @@ void frmVorn::StageResized()
 // A drag, a dialog's OK, an undo or a redo of one record.
 void frmVorn::PlaceMarker(int index)
 {
-    if (index < 0 || index >= vorn::kMaxEntities || !entity[index])
+    if (index < 0 || index >= vorn::kMaxEntities || !entity_[index])
         return;
     if (index < stage_->entityCount())
-        entity[index]->setGeometry(vorn::MarkerRect(stage_->record(index), ZoomSize));
+        entity_[index]->setGeometry(vorn::MarkerRect(stage_->record(index), ZoomSize_));
     if (ShowsSprites()) {
         // The sprite may reach beyond its cell, and a new type may change
         // whether the marker is a picture or an outline.
-        picMap->update();
-        entity[index]->update();
+        picMap_->update();
+        entity_[index]->update();
     }
-    if (index == hsbEntity->value())
+    if (index == hsbEntity_->value())
         RefreshInspector();
 }
 
@@ -103,13 +103,13 @@ void frmVorn::RefreshInspector()
 
 void frmVorn::PicturesChanged()
 {
-    picTileset->resize(stage_->tileset().size());
-    picTileset->update();
-    picMap->update();
+    picTileset_->resize(stage_->tileset().size());
+    picTileset_->update();
+    picMap_->update();
     Form_Resize();
 }
 
 void frmVorn::ShowModified(bool modified)
 {
-    lblModified->setText(modified ? QStringLiteral("Modified") : QString());
+    lblModified_->setText(modified ? QStringLiteral("Modified") : QString());
 }

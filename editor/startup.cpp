@@ -61,13 +61,13 @@ bool frmVorn::Form_Load()
     ApplyCodePageSetting();
 
     // 2. Entity markers 1 to 255, hidden copies of marker 0.
-    for (int i = 1; i < int(entity.size()); ++i) {
-        if (entity[i])
+    for (int i = 1; i < int(entity_.size()); ++i) {
+        if (entity_[i])
             continue;
         vorn::EntityMarker* marker = NewMarker(i);
-        marker->setGeometry(entity[0]->geometry());
+        marker->setGeometry(entity_[0]->geometry());
         marker->hide();
-        entity[i] = marker;
+        entity_[i] = marker;
     }
 
     // 3. Window state; values other than normal, minimized and maximized
@@ -109,31 +109,31 @@ bool frmVorn::Form_Load()
     // or the splitter would be out of reach for good.
     const qint16 split = setting("Split");
     if (split != 0)
-        imgSplitter->move(imgSplitter->x(), ClampSplitter(split));
-    picSplitter->move(picSplitter->x(), imgSplitter->y());
+        imgSplitter_->move(imgSplitter_->x(), ClampSplitter(split));
+    picSplitter_->move(picSplitter_->x(), imgSplitter_->y());
 
     // 6. Layout.
     Form_Resize();
 
     // 7. Zoom. The handler runs here even when the index is already selected.
     qint16 zoom = setting("Zoom");
-    if (zoom <= 0 || zoom >= cboZoom->count())
+    if (zoom <= 0 || zoom >= cboZoom_->count())
         zoom = kDefaultZoomIndex;
     {
-        const QSignalBlocker block(cboZoom);
-        cboZoom->setCurrentIndex(zoom);
+        const QSignalBlocker block(cboZoom_);
+        cboZoom_->setCurrentIndex(zoom);
     }
     cboZoom_Click();
 
     // The views beyond the design, off unless the user turned them on.
-    chkSprites->setChecked(setting("Show Sprites") != 0);
-    chkTileTypes->setChecked(setting("Show Tile Types") != 0);
+    chkSprites_->setChecked(setting("Show Sprites") != 0);
+    chkTileTypes_->setChecked(setting("Show Tile Types") != 0);
     chkPickByClick_->setChecked(setting("Pick By Click") != 0);
 
     // 8. Entity names.
     const QStringList names = vorn::EntityTypeNames(settingsToRead(), kEntityNameCount);
     for (int n = 0; n < kEntityNameCount; ++n)
-        EntityNames[n] = names[n];
+        EntityNames_[n] = names[n];
 
     // 9. Stage table and stage list.
     if (const vorn::Outcome read = game_.readTable(); !read.ok()) {
@@ -141,11 +141,11 @@ bool frmVorn::Form_Load()
         return false;
     }
     {
-        const QSignalBlocker block(cboMap);
-        cboMap->clear();
+        const QSignalBlocker block(cboMap_);
+        cboMap_->clear();
         for (int i = 0; i < game_.stageCount(); ++i)
-            cboMap->addItem(vorn::StageListItemText(i, game_.table[size_t(i)]));
-        cboMap->setCurrentIndex(-1);
+            cboMap_->addItem(vorn::StageListItemText(i, game_.table[size_t(i)]));
+        cboMap_->setCurrentIndex(-1);
     }
 
     // 10. Last stage.
@@ -153,8 +153,8 @@ bool frmVorn::Form_Load()
     if (last <= 0 || last >= game_.stageCount())
         last = game_.hasStage(kDefaultStage) ? kDefaultStage : 0;
     {
-        const QSignalBlocker block(cboMap);
-        cboMap->setCurrentIndex(last);
+        const QSignalBlocker block(cboMap_);
+        cboMap_->setCurrentIndex(last);
     }
     cboMap_Click();
     // What had to be guessed about the game, once, after the load's texts.
@@ -165,7 +165,7 @@ bool frmVorn::Form_Load()
     if (table.kind != vorn::StageTableKind::Executable || table.ownSection || table.offset != vorn::kStageTableOffset)
         said << QStringLiteral("Stage table: %1.").arg(game_.tableDescription());
     if (!said.isEmpty())
-        lblStatus->setText(said.join(u' '));
+        lblStatus_->setText(said.join(u' '));
     WatchStageTable();
     return true;
 }

@@ -34,10 +34,10 @@ constexpr int kToolSide = 21;
 void frmVorn::BuildTools()
 {
     vorn::ToolContext context{*stage_, *editing_, {}, {}, {}, {}, {}};
-    context.scrollPosition = [this] { return QPoint(hsbMap->value(), vsbMap->value()); };
+    context.scrollPosition = [this] { return QPoint(hsbMap_->value(), vsbMap_->value()); };
     context.scrollTo = [this](QPoint value) {
-        hsbMap->setValue(value.x());
-        vsbMap->setValue(value.y());
+        hsbMap_->setValue(value.x());
+        vsbMap_->setValue(value.y());
     };
     context.showsSprites = [this] { return ShowsSprites(); };
     context.tilesetName = [this] {
@@ -48,7 +48,7 @@ void frmVorn::BuildTools()
         if (warning)
             ShowMessage(text, QMessageBox::Warning);
         else
-            lblStatus->setText(text);
+            lblStatus_->setText(text);
     };
     tools_ = std::make_unique<vorn::ToolBox>(std::move(context));
 
@@ -56,7 +56,7 @@ void frmVorn::BuildTools()
     const std::vector<vorn::MapTool*>& tools = tools_->choosable();
     for (size_t i = 0; i < tools.size(); ++i) {
         const vorn::MapTool* tool = tools[i];
-        auto* button = new QToolButton(picToolbar);
+        auto* button = new QToolButton(picToolbar_);
         button->setObjectName(tool->buttonName());
         button->setCheckable(true);
         button->setAutoRaise(true);
@@ -79,10 +79,10 @@ void frmVorn::BuildTools()
     }
     toolButtons_.front()->setChecked(true);
 
-    shpRegion_ = new vorn::ShapeFrame(picMap, QColor(255, 255, 0));
+    shpRegion_ = new vorn::ShapeFrame(picMap_, QColor(255, 255, 0));
     shpRegion_->setObjectName(QStringLiteral("shpRegion"));
     shpRegion_->hide();
-    shpSelection_ = new vorn::ShapeFrame(picMap, Qt::white, true);
+    shpSelection_ = new vorn::ShapeFrame(picMap_, Qt::white, true);
     shpSelection_->setObjectName(QStringLiteral("shpSelection"));
     shpSelection_->hide();
 
@@ -95,7 +95,7 @@ void frmVorn::BuildTools()
         // The palette's frame marks a one-tile brush's tile; a block's
         // frame is drawn by the palette drag that took it.
         if (!editing_->block().valid())
-            shpTile->setGeometry((editing_->tile() & 15) * kTileSide, (editing_->tile() >> 4) * kTileSide, 17, 17);
+            shpTile_->setGeometry((editing_->tile() & 15) * kTileSide, (editing_->tile() >> 4) * kTileSide, 17, 17);
         ShowPreview();
     });
 
@@ -106,7 +106,7 @@ void frmVorn::BuildTools()
 // The row stops short of the caption: what does not fit is hidden.
 void frmVorn::PlaceTools()
 {
-    const int room = imgIcon ? imgIcon->x() - 4 : picToolbar->width();
+    const int room = imgIcon_ ? imgIcon_->x() - 4 : picToolbar_->width();
     for (QToolButton* button : toolButtons_) {
         if (button)
             button->setVisible(button->geometry().right() < room);
@@ -155,7 +155,7 @@ void frmVorn::CancelToolDrag()
 
 void frmVorn::PlaceRegionFrames()
 {
-    const int z = ZoomSize;
+    const int z = ZoomSize_;
     const auto place = [z](vorn::ShapeFrame* frame, const std::optional<QRect>& cells) {
         if (!frame)
             return;
@@ -182,16 +182,16 @@ void frmVorn::ShowPreview()
     const QRect now = tools_->previewCells();
     if (now == previewCells_)
         return;
-    const int z = ZoomSize;
+    const int z = ZoomSize_;
     for (const QRect& cells : {previewCells_, now})
         if (!cells.isEmpty())
-            picMap->update(QRect(cells.x() * z, cells.y() * z, cells.width() * z, cells.height() * z));
+            picMap_->update(QRect(cells.x() * z, cells.y() * z, cells.width() * z, cells.height() * z));
     previewCells_ = now;
 }
 
 vorn::ToolEvent frmVorn::ToolEventAt(int button, int shift, int x, int y) const
 {
-    return {QPoint(FloorDiv(x, ZoomSize), FloorDiv(y, ZoomSize)), button, (shift & 1) != 0, QCursor::pos()};
+    return {QPoint(FloorDiv(x, ZoomSize_), FloorDiv(y, ZoomSize_)), button, (shift & 1) != 0, QCursor::pos()};
 }
 
 // Presses the tools take from the designed handlers; true when taken.
@@ -211,7 +211,7 @@ void frmVorn::ToolMouseMove(int button, int shift, int x, int y)
         return;
     PlaceRegionFrames();
     if (const QString said = tools_->status(); !said.isEmpty())
-        lblStatus->setText(said);
+        lblStatus_->setText(said);
 }
 
 void frmVorn::ToolMouseUp(int button, int shift, int x, int y)
@@ -240,7 +240,7 @@ bool frmVorn::PaletteBlockMove(int x, int y)
     paletteEnd_ = QPoint(std::clamp(FloorDiv(x, kTileSide), 0, kPaletteSide - 1),
                          std::clamp(FloorDiv(y, kTileSide), 0, kPaletteSide - 1));
     const QRect r = QRect(paletteStart_, paletteEnd_).normalized();
-    shpTile->setGeometry(r.x() * kTileSide, r.y() * kTileSide, r.width() * kTileSide + 1, r.height() * kTileSide + 1);
+    shpTile_->setGeometry(r.x() * kTileSide, r.y() * kTileSide, r.width() * kTileSide + 1, r.height() * kTileSide + 1);
     return true;
 }
 
@@ -253,7 +253,7 @@ bool frmVorn::PaletteBlockUp()
     if (r.width() * r.height() == 1) {
         editing_->useOneTile();
         editing_->setTile(quint8(r.x() + kPaletteSide * r.y()));
-        shpTile->move(r.x() * kTileSide, r.y() * kTileSide);
+        shpTile_->move(r.x() * kTileSide, r.y() * kTileSide);
         return true;
     }
     vorn::TileBlock block{r.width(), r.height(), {}};

@@ -16,7 +16,7 @@ void frmVorn::BuildWindowsMenu()
 {
     windowsMenu_ = new QMenu(this);
     windowsMenu_->setObjectName(QStringLiteral("mnuWindows"));
-    cmdWindows_ = new QToolButton(picToolbar);
+    cmdWindows_ = new QToolButton(picToolbar_);
     cmdWindows_->setObjectName(QStringLiteral("cmdWindows"));
     cmdWindows_->setText(QStringLiteral("\u00BB"));
     cmdWindows_->setAutoRaise(true);

@@ -92,7 +92,7 @@ private slots:
             w.settingsSeed = seed;
             w.storeGameFolder = true;
             QVERIFY(w.Form_Load());
-            QCOMPARE(w.EntityNames[1], QStringLiteral("Coin"));
+            QCOMPARE(w.EntityNames()[1], QStringLiteral("Coin"));
             QVERIFY(!QFileInfo::exists(config));
             QVERIFY(w.close());
         }

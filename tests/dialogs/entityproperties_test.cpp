@@ -191,7 +191,7 @@ private slots:
         OpenWindow w;
         QVERIFY(w.started);
         QVERIFY(w->stage().entityCount() > 1);
-        w->hsbEntity->setValue(1);
+        w->hsbEntity()->setValue(1);
         const EntityRecord before = w->stage().record(1);
         AnswerModal<frmEntEd>([](frmEntEd* d) {
             d->txtX->setText("5");
@@ -206,8 +206,8 @@ private slots:
         QCOMPARE(after.Type, qint16(3));
         QCOMPARE(after.Flag, before.Flag);
         QCOMPARE(after.Unknown, before.Unknown);
-        const int z = w->ZoomSize;
-        QCOMPARE(w->entity[1]->geometry(), QRect(5 * z, 4 * z, z, z));
+        const int z = w->ZoomSize();
+        QCOMPARE(w->entity(1)->geometry(), QRect(5 * z, 4 * z, z, z));
         const QString inspector = w->findChild<QWidget*>("txtEntity")->property("plainText").toString();
         QVERIFY2(inspector.startsWith("X:\t0x5\t (5)\nY:\t0x4\t (4)\n"), qPrintable(inspector));
         QVERIFY(w.messages.isEmpty());
@@ -217,9 +217,9 @@ private slots:
     {
         OpenWindow w;
         QVERIFY(w.started);
-        w->hsbEntity->setValue(0);
+        w->hsbEntity()->setValue(0);
         const EntityRecord before = w->stage().record(0);
-        const QRect marker = w->entity[0]->geometry();
+        const QRect marker = w->entity(0)->geometry();
         AnswerModal<frmEntEd>([](frmEntEd* d) {
             d->txtX->setText("77");
             d->txtUnknown->setText("12");
@@ -227,7 +227,7 @@ private slots:
         });
         w->cmdEditEnt_Click();
         QCOMPARE(w->stage().record(0), before);
-        QCOMPARE(w->entity[0]->geometry(), marker);
+        QCOMPARE(w->entity(0)->geometry(), marker);
     }
 };
 

@@ -28,7 +28,7 @@ private slots:
     {
         OpenWindow w;
         QVERIFY(w.started);
-        w->cboMap->setCurrentIndex(kStage);
+        w->cboMap()->setCurrentIndex(kStage);
         const QByteArray tsc = FileBytes(Script(w, "tsc"));
         QVERIFY(tsc.size() > 2);
         // A longer old plain file must not leave bytes behind.
@@ -82,7 +82,7 @@ private slots:
         QFETCH(bool, shown);
         OpenWindow w;
         QVERIFY(w.started);
-        w->cboMap->setCurrentIndex(kStage);
+        w->cboMap()->setCurrentIndex(kStage);
         QFile::remove(w.game.settingsPath());
         if (setting != "absent")
             QVERIFY(INIWrite(w.game.settingsPath(), "Main", "Silent TSC", setting).ok());
@@ -95,7 +95,7 @@ private slots:
     {
         OpenWindow w;
         QVERIFY(w.started);
-        w->cboMap->setCurrentIndex(kStage);
+        w->cboMap()->setCurrentIndex(kStage);
         // No plain file yet: Encode has nothing to read and must keep the .tsc.
         QFile::remove(Script(w, "txt"));
         const QByteArray tsc = FileBytes(Script(w, "tsc"));
@@ -114,7 +114,7 @@ private slots:
     {
         OpenWindow w;
         QVERIFY(w.started);
-        w->cboMap->setCurrentIndex(kStage);
+        w->cboMap()->setCurrentIndex(kStage);
         QVERIFY(WriteBytes(Script(w, "txt"), "old plain text"));
         QVERIFY(QFile::setPermissions(Script(w, "txt"), QFile::ReadOwner));
         w->cmdTSCDec_Click();

@@ -28,8 +28,8 @@ QByteArray Field(const char* text)
 struct SmallStage : OpenWindow {
     explicit SmallStage(const std::function<void(TestGame&)>& prepare = {}) : OpenWindow(prepare)
     {
-        if (started && window->cboMap->currentIndex() != kStage)
-            window->cboMap->setCurrentIndex(kStage);
+        if (started && window->cboMap()->currentIndex() != kStage)
+            window->cboMap()->setCurrentIndex(kStage);
     }
     QString exe() { return game.path("Doukutsu.exe"); }
     QString stageFile(const QString& name) { return game.path("data/Stage/" + name); }
@@ -160,7 +160,7 @@ private slots:
         const QByteArray exe = FileBytes(w.exe());
         const QByteArray map = FileBytes(w.stageFile("Hollow.pxm"));
         const StageRecord record = w->game().table[kStage];
-        const QString item = w->cboMap->itemText(kStage);
+        const QString item = w->cboMap()->itemText(kStage);
         AnswerModal<frmMapEd>([](frmMapEd* d) {
             d->txtTitle->setText("Changed");
             d->txtWidth->setText("30");
@@ -171,7 +171,7 @@ private slots:
         QCOMPARE(w->game().table[kStage], record);
         QCOMPARE(w->stage().width(), qint16(20));
         QCOMPARE(w->stage().height(), qint16(15));
-        QCOMPARE(w->cboMap->itemText(kStage), item);
+        QCOMPARE(w->cboMap()->itemText(kStage), item);
         QCOMPARE(FileBytes(w.exe()), exe);
         QCOMPARE(FileBytes(w.stageFile("Hollow.pxm")), map);
         QCOMPARE(w->stage().cell(0, 0), quint8(42)); // neither saved nor reloaded
@@ -200,8 +200,8 @@ private slots:
         expected.replace(kRecordStart, kNameSize, Field("Grotto"));
         expected.replace(kRecordStart + 165, kNameSize, Field("Mossy Hollow"));
         QCOMPARE(FileBytes(w.exe()), expected);
-        QCOMPARE(w->cboMap->itemText(kStage), QStringLiteral("13 - Mossy Hollow"));
-        QCOMPARE(w->cboMap->currentIndex(), kStage);
+        QCOMPARE(w->cboMap()->itemText(kStage), QStringLiteral("13 - Mossy Hollow"));
+        QCOMPARE(w->cboMap()->currentIndex(), kStage);
         // Saved, then read back.
         QCOMPARE(quint8(FileBytes(w.stageFile("Hollow.pxm"))[8 + 2 * 20 + 3]), quint8(77));
         QCOMPARE(w->stage().cell(3, 2), quint8(77));
@@ -221,8 +221,8 @@ private slots:
             exe.write(oddSprites);
         });
         QVERIFY(w.started);
-        QCOMPARE(w->cboMap->itemText(kStage), QString::fromUtf8("13 - 苔むした窪地"));
-        QCOMPARE(w->cboMap->itemText(17), QString::fromUtf8("17 - 曲がりくねった尾根に灯る提灯の列"));
+        QCOMPARE(w->cboMap()->itemText(kStage), QString::fromUtf8("13 - 苔むした窪地"));
+        QCOMPARE(w->cboMap()->itemText(17), QString::fromUtf8("17 - 曲がりくねった尾根に灯る提灯の列"));
 
         const QByteArray before = FileBytes(w.exe());
         QString shownTitle;
@@ -240,7 +240,7 @@ private slots:
         QByteArray expected = before;
         expected.replace(kRecordStart + 165, kNameSize, Field("\x83\x58\x83\x5E\x81\x5B\x83\x67\x92\x6E\x93\x5F"));
         QCOMPARE(FileBytes(w.exe()), expected); // the sprite set's odd byte and all else as they were
-        QCOMPARE(w->cboMap->itemText(kStage), QString::fromUtf8("13 - スタート地点"));
+        QCOMPARE(w->cboMap()->itemText(kStage), QString::fromUtf8("13 - スタート地点"));
         SetAnsiCodePage(1252);
     }
 
@@ -249,7 +249,7 @@ private slots:
         SmallStage w;
         QVERIFY(w.started);
         const QByteArray before = FileBytes(w.exe());
-        const QString item = w->cboMap->itemText(kStage);
+        const QString item = w->cboMap()->itemText(kStage);
         AnswerModal<frmMapEd>([](frmMapEd* d) {
             d->cboPara->setCurrentIndex(11);
             d->cmdOk->click();
@@ -262,7 +262,7 @@ private slots:
                 QVERIFY2(k >= kRecordStart + 64 && k < kRecordStart + 68, qPrintable(QString::number(k)));
         QCOMPARE(after.mid(kRecordStart + 64, 4), QByteArray("\x0B\0\0\0", 4));
         QCOMPARE(w->game().table[kStage].parallax(), 11);
-        QCOMPARE(w->cboMap->itemText(kStage), item);
+        QCOMPARE(w->cboMap()->itemText(kStage), item);
     }
 
     void shrinkThenGrowGivesTileZero()
@@ -361,7 +361,7 @@ private slots:
         const QByteArray exe = FileBytes(w.exe());
         const QByteArray map = FileBytes(w.stageFile("Hollow.pxm"));
         const StageRecord record = w->game().table[kStage];
-        const QString item = w->cboMap->itemText(kStage);
+        const QString item = w->cboMap()->itemText(kStage);
         const QString exePath = w.exe();
         AnswerModal<frmMapEd>([exePath](frmMapEd* d) {
             d->txtTitle->setText("Renamed");
@@ -374,7 +374,7 @@ private slots:
         QCOMPARE(w.messages.size(), 1);
         QCOMPARE(w->game().table[kStage], record);
         QCOMPARE(w->stage().width(), qint16(20));
-        QCOMPARE(w->cboMap->itemText(kStage), item);
+        QCOMPARE(w->cboMap()->itemText(kStage), item);
         QCOMPARE(FileBytes(w.exe()), exe);
         QCOMPARE(FileBytes(w.stageFile("Hollow.pxm")), map);
         QCOMPARE(w->stage().cell(0, 0), quint8(42));

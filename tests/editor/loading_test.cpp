@@ -49,15 +49,15 @@ private slots:
     void everySampleStageLoads()
     {
         for (int i = 0; i < vorn::kFreewareStageCount; ++i) {
-            w->cboMap->setCurrentIndex(i);
+            w->cboMap()->setCurrentIndex(i);
             QVERIFY2(messages.isEmpty(), qPrintable(messages.join('|')));
             QCOMPARE(w->stage().index(), i);
-            QCOMPARE(w->lblStatus->text(), QStringLiteral("Ready..."));
-            QCOMPARE(w->picTileset->size(), w->stage().tileset().size());
-            QCOMPARE(w->picMap->size(), QSize(w->stage().width() * 16, w->stage().height() * 16));
+            QCOMPARE(w->lblStatus()->text(), QStringLiteral("Ready..."));
+            QCOMPARE(w->picTileset()->size(), w->stage().tileset().size());
+            QCOMPARE(w->picMap()->size(), QSize(w->stage().width() * 16, w->stage().height() * 16));
             QVERIFY(!w->stage().backdrop().isNull());
         }
-        w->cboMap->setCurrentIndex(vorn::kSampleHugeStage);
+        w->cboMap()->setCurrentIndex(vorn::kSampleHugeStage);
         QCOMPARE(int(w->stage().width()), 513);
         QCOMPARE(int(w->stage().entityCount()), 256);
     }
@@ -69,7 +69,7 @@ private slots:
         const auto records = w->stage().records();
 
         truncate(file("data\\stage\\Ledges.pxm"), 100);
-        w->cboMap->setCurrentIndex(vorn::kSampleWideStage);
+        w->cboMap()->setCurrentIndex(vorn::kSampleWideStage);
         QCOMPARE(messages.size(), 1);
         QVERIFY(messages[0].contains(QStringLiteral("Ledges.pxm")));
 
@@ -78,17 +78,17 @@ private slots:
         pxe.seek(4);
         pxe.write("\x2c\x01", 2); // count 300
         pxe.close();
-        w->cboMap->setCurrentIndex(vorn::kSampleSmallTilesetStage);
+        w->cboMap()->setCurrentIndex(vorn::kSampleSmallTilesetStage);
         QCOMPARE(messages.size(), 2);
         QVERIFY(messages[1].contains(QStringLiteral("Nook.pxe")));
 
         QCOMPARE(w->stage().index(), vorn::kSampleSmallStage);
-        QCOMPARE(w->cboMap->currentIndex(), vorn::kSampleSmallStage);
+        QCOMPARE(w->cboMap()->currentIndex(), vorn::kSampleSmallStage);
         QCOMPARE(int(w->stage().width()), 20);
         QVERIFY(w->stage().grid() == before);
         QCOMPARE(w->stage().entityCount(), count);
         QVERIFY(w->stage().records() == records);
-        QCOMPARE(w->lblStatus->text(), QStringLiteral("Ready..."));
+        QCOMPARE(w->lblStatus()->text(), QStringLiteral("Ready..."));
         QCOMPARE(messages.size(), 2); // the revert loaded nothing again
     }
 
@@ -101,26 +101,26 @@ private slots:
         QTimer pick;
         pick.setInterval(0);
         connect(&pick, &QTimer::timeout, this, [&] {
-            if (!picked && w->lblStatus->text().startsWith(QStringLiteral("Loading tileset"))) {
+            if (!picked && w->lblStatus()->text().startsWith(QStringLiteral("Loading tileset"))) {
                 picked = true;
-                w->cboMap->setCurrentIndex(vorn::kSampleSmallTilesetStage);
+                w->cboMap()->setCurrentIndex(vorn::kSampleSmallTilesetStage);
             }
         });
         pick.start();
-        w->cboMap->setCurrentIndex(vorn::kSampleWideStage);
+        w->cboMap()->setCurrentIndex(vorn::kSampleWideStage);
         pick.stop();
         QVERIFY(picked);
         QCOMPARE(messages.size(), 1);
         QCOMPARE(w->stage().index(), vorn::kSampleSmallTilesetStage);
-        QCOMPARE(w->cboMap->currentIndex(), vorn::kSampleSmallTilesetStage);
-        QCOMPARE(w->lblStatus->text(), QStringLiteral("Ready..."));
+        QCOMPARE(w->cboMap()->currentIndex(), vorn::kSampleSmallTilesetStage);
+        QCOMPARE(w->lblStatus()->text(), QStringLiteral("Ready..."));
     }
 
     void namesThatLeaveTheGameFolderAreRefused()
     {
         vorn::StageRecord& record = w->game().table[20];
         record.setMap(vorn::PadName32("../Hollow"));
-        w->cboMap->setCurrentIndex(20);
+        w->cboMap()->setCurrentIndex(20);
         QCOMPARE(messages.size(), 1);
         QCOMPARE(messages[0], vorn::PlainNameError(20, QStringLiteral("map"), QStringLiteral("../Hollow")));
         QCOMPARE(w->stage().index(), vorn::kSampleSmallStage);
@@ -131,13 +131,13 @@ private slots:
         const QString pxm = file("data\\stage\\Ledges.pxm");
         const QString pxe = file("data\\stage\\Ledges.pxe");
         QVERIFY(QFile::remove(pxm) && QFile::remove(pxe));
-        w->cboMap->setCurrentIndex(vorn::kSampleWideStage);
+        w->cboMap()->setCurrentIndex(vorn::kSampleWideStage);
         QVERIFY(messages.isEmpty());
         QCOMPARE(w->stage().index(), vorn::kSampleWideStage);
         QCOMPARE(int(w->stage().width()), 0);
         QCOMPARE(int(w->stage().height()), 0);
         QCOMPARE(int(w->stage().entityCount()), 0);
-        QCOMPARE(w->picMap->size(), QSize(0, 0));
+        QCOMPARE(w->picMap()->size(), QSize(0, 0));
         QVERIFY(!QFile::exists(pxm) && !QFile::exists(pxe));
     }
 
@@ -145,7 +145,7 @@ private slots:
     {
         QVERIFY(QFile::remove(file("data\\stage\\prtFoundry.pbm")));
         truncate(file("data\\bkEmber.pbm"), 30);
-        w->cboMap->setCurrentIndex(vorn::kSampleWideStage);
+        w->cboMap()->setCurrentIndex(vorn::kSampleWideStage);
         QCOMPARE(messages.size(), 1);
         QVERIFY(messages[0].contains(QStringLiteral("data\\stage\\prtFoundry.pbm")));
         QVERIFY(messages[0].contains(QStringLiteral("data\\bkEmber.pbm")));
@@ -166,7 +166,7 @@ private slots:
         const vorn::TileGrid before = w->stage().grid();
         const auto tryStage = [&](int stage, const QString& builtName, const char* words) {
             messages.clear();
-            w->cboMap->setCurrentIndex(stage);
+            w->cboMap()->setCurrentIndex(stage);
             QCOMPARE(messages.size(), 1);
             QVERIFY2(messages[0].startsWith(builtName) && messages[0].contains(QLatin1String(words)),
                      qPrintable(messages[0]));
@@ -232,15 +232,15 @@ private slots:
         QTimer probe;
         probe.setInterval(0);
         connect(&probe, &QTimer::timeout, this, [&] {
-            if (shown.isEmpty() || shown.last() != w->lblStatus->text())
-                shown << w->lblStatus->text();
+            if (shown.isEmpty() || shown.last() != w->lblStatus()->text())
+                shown << w->lblStatus()->text();
         });
         probe.start();
-        w->cboMap->setCurrentIndex(vorn::kSampleWideStage);
+        w->cboMap()->setCurrentIndex(vorn::kSampleWideStage);
         probe.stop();
         QCOMPARE(shown, QStringList({"Loading tileset Foundry...", "Loading stage Ledges...",
                                      "Loading object data Ledges..."}));
-        QCOMPARE(w->lblStatus->text(), QStringLiteral("Ready..."));
+        QCOMPARE(w->lblStatus()->text(), QStringLiteral("Ready..."));
     }
 };
 

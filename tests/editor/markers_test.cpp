@@ -20,14 +20,14 @@ namespace {
 // parked ones are out of reach.
 void VerifyLayout(frmVorn& w, bool hidden)
 {
-    const int z = w.ZoomSize;
+    const int z = w.ZoomSize();
     for (int i = 0; i < 256; ++i) {
         const vorn::EntityRecord& r = w.stage().record(i);
         const bool placed = i < w.stage().entityCount();
-        QCOMPARE(w.entity[i]->geometry(), placed ? QRect(r.X * z, r.Y * z, z, z) : QRect(-32, -32, z, z));
-        QCOMPARE(w.entity[i]->isHidden(), hidden || !placed);
+        QCOMPARE(w.entity(i)->geometry(), placed ? QRect(r.X * z, r.Y * z, z, z) : QRect(-32, -32, z, z));
+        QCOMPARE(w.entity(i)->isHidden(), hidden || !placed);
     }
-    QCOMPARE(w.hsbEntity->maximum(), std::max(w.stage().entityCount() - 1, 0));
+    QCOMPARE(w.hsbEntity()->maximum(), std::max(w.stage().entityCount() - 1, 0));
 }
 
 } // namespace
@@ -41,22 +41,22 @@ private slots:
         QVERIFY(w.started);
         QVERIFY(w->stage().entityCount() > 0);
         VerifyLayout(*w.window, false);
-        w->cboZoom->setCurrentIndex(3);
+        w->cboZoom()->setCurrentIndex(3);
         VerifyLayout(*w.window, false);
 
-        w->chkHideEnts->click();
-        w->cboMap->setCurrentIndex(14);
+        w->chkHideEnts()->click();
+        w->cboMap()->setCurrentIndex(14);
         QCOMPARE(w->stage().index(), 14);
         VerifyLayout(*w.window, true);
-        w->chkHideEnts->click();
+        w->chkHideEnts()->click();
         VerifyLayout(*w.window, false);
-        w->cboMap->setCurrentIndex(13); // fewer entities: none of the extra show
+        w->cboMap()->setCurrentIndex(13); // fewer entities: none of the extra show
         VerifyLayout(*w.window, false);
 
         // Zoom 64 far out needs more than 16 bits.
         w->stage().setRecord(0, {512, 600, 0, 0, 0, 0});
-        w->cboZoom->setCurrentIndex(5);
-        QCOMPARE(w->entity[0]->pos(), QPoint(512 * 64, 600 * 64));
+        w->cboZoom()->setCurrentIndex(5);
+        QCOMPARE(w->entity(0)->pos(), QPoint(512 * 64, 600 * 64));
     }
 
     void pointingSelectsAndLeftDragMovesCellByCell()
@@ -66,11 +66,11 @@ private slots:
         w->stage().setEntityCount(6);
         w->stage().setRecord(5, {4, 2, 0, 0, 0, 0});
         w->PositionEntities();
-        vorn::EntityMarker* marker = w->entity[5];
+        vorn::EntityMarker* marker = w->entity(5);
 
         Send(marker, QEvent::MouseMove, QPoint(3, 3), Qt::NoButton);
-        QCOMPARE(w->fraEntity->title(), QStringLiteral("Entity #5"));
-        QCOMPARE(w->lblPos->text(), QStringLiteral("4x2"));
+        QCOMPARE(w->fraEntity()->title(), QStringLiteral("Entity #5"));
+        QCOMPARE(w->lblPos()->text(), QStringLiteral("4x2"));
 
         // 3 pixels right of the boundary between cells 4 and 5.
         Send(marker, QEvent::MouseButtonPress, QPoint(3, 3), Qt::LeftButton, Qt::LeftButton);
@@ -94,26 +94,26 @@ private slots:
         w->stage().setRecord(0, {5, 5, 0, 0, 0, 0});
         w->stage().setRecord(1, {3, 3, 0, 0, 0, 0});
         w->PositionEntities();
-        w->hsbEntity->setValue(0);
+        w->hsbEntity()->setValue(0);
         w->stage().setCell(3, 3, 9);
         w->SetSelectedTile(40);
 
         // Through the window, so that events land on whatever lies on top.
         QWindow* window = w->windowHandle();
-        const QPoint onMarker = w->entity[1]->mapTo(w.window.get(), QPoint(8, 8));
+        const QPoint onMarker = w->entity(1)->mapTo(w.window.get(), QPoint(8, 8));
         QTest::mouseMove(window, onMarker);
-        QCOMPARE(w->hsbEntity->value(), 1);
+        QCOMPARE(w->hsbEntity()->value(), 1);
         QTest::mouseClick(window, Qt::LeftButton, {}, onMarker);
         QTest::mouseClick(window, Qt::MiddleButton, {}, onMarker);
         QCOMPARE(w->stage().cell(3, 3), quint8(9));
         QCOMPARE(w->SelectedTile(), quint8(40));
 
         // At zoom 64 parked markers would reach into the map's corner.
-        w->cboZoom->setCurrentIndex(5);
-        w->chkHideEnts->click();
-        w->chkHideEnts->click();
+        w->cboZoom()->setCurrentIndex(5);
+        w->chkHideEnts()->click();
+        w->chkHideEnts()->click();
         w->stage().setCell(0, 0, 7);
-        QTest::mouseClick(window, Qt::RightButton, {}, w->picMap->mapTo(w.window.get(), QPoint(10, 10)));
+        QTest::mouseClick(window, Qt::RightButton, {}, w->picMap()->mapTo(w.window.get(), QPoint(10, 10)));
         QCOMPARE(w->SelectedTile(), quint8(7));
     }
 
@@ -130,17 +130,17 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
         // The map view's pixel at `at` in entity `index`'s cell, markers included.
         const auto shown = [&](int index, QPoint at) {
-            w->shpCursor->hide();
-            QImage img(w->picMap->size(), QImage::Format_RGB32);
-            w->picMap->render(&img, QPoint(), QRegion(w->picMap->rect()),
+            w->shpCursor()->hide();
+            QImage img(w->picMap()->size(), QImage::Format_RGB32);
+            w->picMap()->render(&img, QPoint(), QRegion(w->picMap()->rect()),
                               QWidget::DrawWindowBackground | QWidget::DrawChildren);
-            return img.pixel(w->entity[index]->pos() + at);
+            return img.pixel(w->entity(index)->pos() + at);
         };
         const QRgb pictureBlack = qRgb(0, 0, 0); // the marker picture's pixel (2,0)
         QCOMPARE(shown(kSampleRightFacingEntity, {2, 0}), pictureBlack);
 
-        w->picMap->setFocus();
-        QTest::keyClick(w->picMap, Qt::Key_S);
+        w->picMap()->setFocus();
+        QTest::keyClick(w->picMap(), Qt::Key_S);
         QVERIFY(w->ShowsSprites());
         QVERIFY(w->DrawsSprite(kSampleRightFacingEntity) && w->DrawsSprite(kSampleOffCentreEntity));
         QVERIFY(!w->DrawsSprite(kSampleZeroFrameEntity));
@@ -149,10 +149,10 @@ private slots:
         QCOMPARE(shown(kSampleZeroFrameEntity, {2, 0}), pictureBlack);
         // The outline's second colour marks the picked entity: pointing
         // selects, a press picks.
-        Send(w->entity[kSampleRightFacingEntity], QEvent::MouseMove, QPoint(3, 3), Qt::NoButton);
+        Send(w->entity(kSampleRightFacingEntity), QEvent::MouseMove, QPoint(3, 3), Qt::NoButton);
         QCOMPARE(shown(kSampleRightFacingEntity, {0, 0}), kOutline);
-        Send(w->entity[kSampleRightFacingEntity], QEvent::MouseButtonPress, QPoint(3, 3), Qt::LeftButton, Qt::LeftButton);
-        Send(w->entity[kSampleRightFacingEntity], QEvent::MouseButtonRelease, QPoint(3, 3), Qt::NoButton, Qt::LeftButton);
+        Send(w->entity(kSampleRightFacingEntity), QEvent::MouseButtonPress, QPoint(3, 3), Qt::LeftButton, Qt::LeftButton);
+        Send(w->entity(kSampleRightFacingEntity), QEvent::MouseButtonRelease, QPoint(3, 3), Qt::NoButton, Qt::LeftButton);
         QCOMPARE(shown(kSampleRightFacingEntity, {0, 0}), kSelectedOutline);
         QCOMPARE(shown(kSampleOffCentreEntity, {0, 0}), kOutline);
         QCOMPARE(w->EntityToolTip(kSampleRightFacingEntity),
@@ -161,13 +161,13 @@ private slots:
 
         // An unknown type and a sheet the game lacks: markers, and the
         // status bar names the sheet.
-        w->cboMap->setCurrentIndex(kSampleMissingSheet2Stage);
+        w->cboMap()->setCurrentIndex(kSampleMissingSheet2Stage);
         QCOMPARE(w->stage().index(), kSampleMissingSheet2Stage);
         QVERIFY(!w->DrawsSprite(kSampleUnknownTypeEntity) && !w->DrawsSprite(kSampleMissingSheetEntity));
         QVERIFY(w->DrawsSprite(kSampleTilesetEntity));
         QCOMPARE(shown(kSampleMissingSheetEntity, {2, 0}), pictureBlack);
-        QVERIFY2(w->lblStatus->text().contains("npcLantern.pbm"), qPrintable(w->lblStatus->text()));
-        QTest::keyClick(w->picMap, Qt::Key_S);
+        QVERIFY2(w->lblStatus()->text().contains("npcLantern.pbm"), qPrintable(w->lblStatus()->text()));
+        QTest::keyClick(w->picMap(), Qt::Key_S);
         QVERIFY(!w->ShowsSprites() && !w->DrawsSprite(kSampleTilesetEntity));
     }
 

@@ -47,16 +47,16 @@ private slots:
         });
         QVERIFY(w.started);
         QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join('|')));
-        QCOMPARE(w->cboMap->count(), 96);
+        QCOMPARE(w->cboMap()->count(), 96);
         QCOMPARE(w->game().folder.pictureExtension(), QStringLiteral("bmp"));
 
-        w->cboMap->setCurrentIndex(5);
+        w->cboMap()->setCurrentIndex(5);
         const vorn::TileGrid stage5 = w->stage().grid();
-        w->cboMap->setCurrentIndex(95);
+        w->cboMap()->setCurrentIndex(95);
         QCOMPARE(w->stage().index(), 95);
         QVERIFY(w->stage().grid() == stage5);
         QVERIFY(!w->stage().tileset().isNull());
-        QCOMPARE(w->lblStatus->text(), QStringLiteral("Ready..."));
+        QCOMPARE(w->lblStatus()->text(), QStringLiteral("Ready..."));
         QVERIFY(QDir(w.game.path(QStringLiteral("backup"))).entryList(QDir::Files).size() == 1);
     }
 
@@ -71,8 +71,8 @@ private slots:
             exe.write(QByteArray(13, 'x'));
         });
         QVERIFY(w.started);
-        QCOMPARE(w->cboMap->count(), 95);
-        QCOMPARE(w->lblStatus->text(), QStringLiteral("Doukutsu.exe: the stage table's address was not found in "
+        QCOMPARE(w->cboMap()->count(), 95);
+        QCOMPARE(w->lblStatus()->text(), QStringLiteral("Doukutsu.exe: the stage table's address was not found in "
                                                       "its code; using the freeware place."));
     }
 };

@@ -19,10 +19,10 @@ private slots:
     {
         OpenWindow w;
         QVERIFY(w.started);
-        QWidget* palette = w->picTileset;
+        QWidget* palette = w->picTileset();
         QTest::mousePress(palette, Qt::LeftButton, {}, QPoint(37, 20));
         QCOMPARE(w->SelectedTile(), quint8(18));
-        QCOMPARE(w->shpTile->pos(), QPoint(32, 16));
+        QCOMPARE(w->shpTile()->pos(), QPoint(32, 16));
 
         // The choice follows the held button; off the 16 x 16 grid of tile
         // numbers it stays.
@@ -30,7 +30,7 @@ private slots:
         for (QPoint off : {QPoint(-1, 21), QPoint(20, -3), QPoint(258, 21), QPoint(20, 258)})
             Send(palette, QEvent::MouseMove, off, Qt::LeftButton);
         QCOMPARE(w->SelectedTile(), quint8(17));
-        QCOMPARE(w->shpTile->pos(), QPoint(16, 16));
+        QCOMPARE(w->shpTile()->pos(), QPoint(16, 16));
         QTest::mouseRelease(palette, Qt::LeftButton, {}, QPoint(20, 21));
         Send(palette, QEvent::MouseMove, QPoint(100, 100), Qt::NoButton);
         QCOMPARE(w->SelectedTile(), quint8(17));
@@ -40,9 +40,9 @@ private slots:
     {
         OpenWindow w;
         QVERIFY(w.started);
-        QWidget* map = w->picMap;
-        w->cboZoom->setCurrentIndex(2);
-        QCOMPARE(int(w->ZoomSize), 24);
+        QWidget* map = w->picMap();
+        w->cboZoom()->setCurrentIndex(2);
+        QCOMPARE(int(w->ZoomSize()), 24);
         w->stage().setCell(2, 0, 5);
         w->stage().setCell(3, 1, 255);
         const QImage before = map->grab(QRect(48, 0, 24, 24)).toImage();
@@ -50,13 +50,13 @@ private slots:
         w->SetSelectedTile(18);
         QTest::mouseClick(map, Qt::LeftButton, {}, QPoint(50, 23));
         QCOMPARE(w->stage().cell(2, 0), quint8(18));
-        QCOMPARE(w->lblPos->text(), QStringLiteral("2x0"));
-        QCOMPARE(w->shpCursor->pos(), QPoint(48, 0));
+        QCOMPARE(w->lblPos()->text(), QStringLiteral("2x0"));
+        QCOMPARE(w->shpCursor()->pos(), QPoint(48, 0));
         QVERIFY(map->grab(QRect(48, 0, 24, 24)).toImage() != before);
 
         QTest::mouseClick(map, Qt::RightButton, {}, QPoint(80, 30));
         QCOMPARE(w->SelectedTile(), quint8(255));
-        QCOMPARE(w->shpTile->pos(), QPoint(240, 240));
+        QCOMPARE(w->shpTile()->pos(), QPoint(240, 240));
         QCOMPARE(w->stage().cell(3, 1), quint8(255));
 
         // Left and right together pick, also while dragging.
@@ -68,24 +68,24 @@ private slots:
         // Off the map nothing happens, not even to the read-out.
         Send(map, QEvent::MouseMove, QPoint(-1, 5), Qt::LeftButton);
         Send(map, QEvent::MouseMove, QPoint(w->stage().width() * 24, 5), Qt::LeftButton);
-        QCOMPARE(w->lblPos->text(), QStringLiteral("2x0"));
+        QCOMPARE(w->lblPos()->text(), QStringLiteral("2x0"));
         Send(map, QEvent::MouseButtonRelease, QPoint(1, 1), Qt::NoButton, Qt::LeftButton);
         const vorn::TileGrid grid = w->stage().grid();
         Send(map, QEvent::MouseMove, QPoint(12 * 24, 5 * 24 + 23), Qt::NoButton);
-        QCOMPARE(w->lblPos->text(), QStringLiteral("12x5"));
+        QCOMPARE(w->lblPos()->text(), QStringLiteral("12x5"));
         QVERIFY(w->stage().grid() == grid);
 
         // A new zoom keeps the frame on the cell the read-out names.
-        w->cboZoom->setCurrentIndex(3);
-        QCOMPARE(w->lblPos->text(), QStringLiteral("12x5"));
-        QCOMPARE(w->shpCursor->geometry(), QRect(12 * 32, 5 * 32, 32, 32));
+        w->cboZoom()->setCurrentIndex(3);
+        QCOMPARE(w->lblPos()->text(), QStringLiteral("12x5"));
+        QCOMPARE(w->shpCursor()->geometry(), QRect(12 * 32, 5 * 32, 32, 32));
     }
 
     void paintedStrokeIsSavedByteForByte()
     {
         OpenWindow w;
         QVERIFY(w.started);
-        QWidget* map = w->picMap;
+        QWidget* map = w->picMap();
         const QString path = w->game().folder.findFile("data\\stage\\" + w->stage().files().mapName + ".pxm");
         QByteArray expected = FileBytes(path);
         w->SetSelectedTile(77);
@@ -104,12 +104,12 @@ private slots:
     {
         OpenWindow w;
         QVERIFY(w.started);
-        w->cboMap->setCurrentIndex(14); // larger than its panel
-        w->cboZoom->setCurrentIndex(3);
-        const QPoint origin = w->picMap->pos();
-        frmVorn::SetScrollValue(w->vsbMap, -3);
-        frmVorn::SetScrollValue(w->hsbMap, -2);
-        QCOMPARE(w->picMap->pos(), origin - QPoint(32, 48));
+        w->cboMap()->setCurrentIndex(14); // larger than its panel
+        w->cboZoom()->setCurrentIndex(3);
+        const QPoint origin = w->picMap()->pos();
+        frmVorn::SetScrollValue(w->vsbMap(), -3);
+        frmVorn::SetScrollValue(w->hsbMap(), -2);
+        QCOMPARE(w->picMap()->pos(), origin - QPoint(32, 48));
     }
 
     // Each tool on the map, by the pointer, as one step; the saved map holds it.
@@ -120,15 +120,15 @@ private slots:
         w->show(); // window keys reach the active window
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
-        QWidget* map = w->picMap;
-        auto* rectangle = w->picToolbar->findChild<QToolButton*>(QStringLiteral("cmdRectangle"));
+        QWidget* map = w->picMap();
+        auto* rectangle = w->picToolbar()->findChild<QToolButton*>(QStringLiteral("cmdRectangle"));
         QVERIFY(rectangle && rectangle->x() == 504 + 21 && rectangle->toolTip().endsWith(QStringLiteral("(P)")));
         QCOMPARE(w->CurrentTool(), frmVorn::Tool::Pencil);
 
         // A 2 x 1 block from the palette, then a rectangle of 3 x 2 cells.
-        QTest::mousePress(w->picTileset, Qt::LeftButton, Qt::ShiftModifier, QPoint(5 * 16 + 3, 3));
-        Send(w->picTileset, QEvent::MouseMove, QPoint(6 * 16 + 3, 3), Qt::LeftButton, Qt::NoButton, Qt::ShiftModifier);
-        QTest::mouseRelease(w->picTileset, Qt::LeftButton, Qt::ShiftModifier, QPoint(6 * 16 + 3, 3));
+        QTest::mousePress(w->picTileset(), Qt::LeftButton, Qt::ShiftModifier, QPoint(5 * 16 + 3, 3));
+        Send(w->picTileset(), QEvent::MouseMove, QPoint(6 * 16 + 3, 3), Qt::LeftButton, Qt::NoButton, Qt::ShiftModifier);
+        QTest::mouseRelease(w->picTileset(), Qt::LeftButton, Qt::ShiftModifier, QPoint(6 * 16 + 3, 3));
         QCOMPARE(w->Brush(), (vorn::TileBlock{2, 1, {5, 6}}));
         QTest::keyClick(map, Qt::Key_P);
         QCOMPARE(w->CurrentTool(), frmVorn::Tool::Rectangle);
@@ -147,7 +147,7 @@ private slots:
         Send(map, QEvent::MouseMove, QPoint(3 * 16, 6 * 16), Qt::LeftButton);
         QTest::mouseRelease(map, Qt::LeftButton, {}, QPoint(3 * 16, 6 * 16));
         QCOMPARE(w->Selection(), std::optional<QRect>(QRect(1, 5, 3, 2)));
-        QTest::mouseClick(w->picTileset, Qt::LeftButton, {}, QPoint(9 * 16 + 3, 3)); // a one-tile brush again
+        QTest::mouseClick(w->picTileset(), Qt::LeftButton, {}, QPoint(9 * 16 + 3, 3)); // a one-tile brush again
         QTest::mouseClick(map, Qt::LeftButton, {}, QPoint(2 * 16 + 1, 6 * 16 + 1)); // outside clears...
         QTest::keyClick(map, Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(w->Selection(), std::optional<QRect>(QRect(0, 0, 20, 15)));
@@ -176,7 +176,7 @@ private slots:
         w->show();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
-        QWidget* map = w->picMap;
+        QWidget* map = w->picMap();
         const vorn::EntityRecord behemoth = w->stage().record(1); // at (5, 9)
         w->SetTool(frmVorn::Tool::Select);
         QTest::mousePress(map, Qt::LeftButton, {}, QPoint(4 * 16, 8 * 16));
@@ -188,7 +188,7 @@ private slots:
         QCOMPARE(clip->entities[0].X, qint16(1));
         QVERIFY(!vorn::CellsClip::fromText(QStringLiteral("Vorn cells 1\n2 1\n1 300\nentities 0\n")));
 
-        w->cboMap->setCurrentIndex(vorn::kSampleNoEntityStage);
+        w->cboMap()->setCurrentIndex(vorn::kSampleNoEntityStage);
         QCOMPARE(w->stage().entityCount(), qint16(0));
         QTest::keyClick(map, Qt::Key_V, Qt::ControlModifier);
         QVERIFY(w->Pasting());
@@ -204,7 +204,7 @@ private slots:
         QCOMPARE(w->stage().entityCount(), qint16(0));
 
         // Insert, Ctrl+D and Delete, each undone as one step.
-        w->hsbEntity->setValue(0);
+        w->hsbEntity()->setValue(0);
         Send(map, QEvent::MouseMove, QPoint(2 * 16, 3 * 16), Qt::NoButton);
         QTest::keyClick(map, Qt::Key_Insert);
         QCOMPARE(w->stage().entityCount(), qint16(1));
@@ -228,34 +228,34 @@ private slots:
         OpenWindow w;
         QVERIFY(w.started);
         w->show();
-        w->cboMap->setCurrentIndex(14); // larger than its panel
+        w->cboMap()->setCurrentIndex(14); // larger than its panel
         const auto wheel = [&](QPoint delta, Qt::KeyboardModifiers modifiers, QPoint at) {
-            QWheelEvent event(at, w->picMap->mapToGlobal(at), {}, delta, Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
-            QApplication::sendEvent(w->picMap, &event);
+            QWheelEvent event(at, w->picMap()->mapToGlobal(at), {}, delta, Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(w->picMap(), &event);
         };
         const int lines = QApplication::wheelScrollLines();
         wheel({0, -120}, {}, {40, 40});
-        QCOMPARE(frmVorn::ScrollValue(w->vsbMap), -lines);
+        QCOMPARE(frmVorn::ScrollValue(w->vsbMap()), -lines);
         wheel({0, -60}, Qt::ShiftModifier, {40, 40});
-        QCOMPARE(frmVorn::ScrollValue(w->hsbMap), 0); // half a notch waits for the rest
+        QCOMPARE(frmVorn::ScrollValue(w->hsbMap()), 0); // half a notch waits for the rest
         wheel({0, -60}, Qt::ShiftModifier, {40, 40});
-        QCOMPARE(frmVorn::ScrollValue(w->hsbMap), -lines);
+        QCOMPARE(frmVorn::ScrollValue(w->hsbMap()), -lines);
 
         // The cell under the pointer stays within a scroll step of it.
         const QPoint at(200, 150);
-        const QPoint inPanel = w->picMap->pos() + at;
+        const QPoint inPanel = w->picMap()->pos() + at;
         const QPoint cell(at.x() / 16, at.y() / 16);
         wheel({0, 120}, Qt::ControlModifier, at);
-        QCOMPARE(w->cboZoom->currentText(), QStringLiteral("24"));
-        const QPoint nowAt = w->picMap->pos() + QPoint(cell.x() * 24 + 12, cell.y() * 24 + 12);
+        QCOMPARE(w->cboZoom()->currentText(), QStringLiteral("24"));
+        const QPoint nowAt = w->picMap()->pos() + QPoint(cell.x() * 24 + 12, cell.y() * 24 + 12);
         QVERIFY2((nowAt - inPanel).manhattanLength() <= 2 * (16 + 12), qPrintable(QString::number((nowAt - inPanel).manhattanLength())));
         wheel({0, -120}, Qt::ControlModifier, at);
-        QCOMPARE(w->cboZoom->currentText(), QStringLiteral("16"));
+        QCOMPARE(w->cboZoom()->currentText(), QStringLiteral("16"));
 
         w->stage().paintCell(1, 1, 77);
         w->stage().finishEdit();
         QTest::keyClick(w.window.get(), Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(w->lblModified->text(), QString());
+        QCOMPARE(w->lblModified()->text(), QString());
         QCOMPARE(quint8(FileBytes(w.game.path("data/Stage/Ledges.pxm"))[8 + 224 + 1]), quint8(77));
     }
 };

@@ -46,18 +46,18 @@ private slots:
         OpenWindow w;
         QVERIFY(w.started);
         PlaceFour(w);
-        w->EntityNames[1] = QStringLiteral("Puppy");
-        Click(w->entity[0], {3, 3});
+        w->EntityNames()[1] = QStringLiteral("Puppy");
+        Click(w->entity(0), {3, 3});
         QCOMPARE(w->PickedEntity(), 0);
-        Send(w->entity[3], QEvent::MouseMove, {3, 3}, Qt::NoButton); // wandering over another
-        QCOMPARE(w->hsbEntity->value(), 3);
-        Send(w->picMap, QEvent::MouseMove, {12 * 16 + 3, 12 * 16 + 3}, Qt::NoButton);
-        QTest::keyClick(w->picMap, Qt::Key_Delete);
+        Send(w->entity(3), QEvent::MouseMove, {3, 3}, Qt::NoButton); // wandering over another
+        QCOMPARE(w->hsbEntity()->value(), 3);
+        Send(w->picMap(), QEvent::MouseMove, {12 * 16 + 3, 12 * 16 + 3}, Qt::NoButton);
+        QTest::keyClick(w->picMap(), Qt::Key_Delete);
         QCOMPARE(w->stage().entityCount(), qint16(3));
         QCOMPARE(w->stage().record(2).Type, qint16(4)); // the one hovered stays
-        QCOMPARE(w->lblStatus->text(), QStringLiteral("Deleted entity 0, Puppy"));
+        QCOMPARE(w->lblStatus()->text(), QStringLiteral("Deleted entity 0, Puppy"));
         QCOMPARE(w->PickedEntity(), -1);
-        QTest::keyClick(w->picMap, Qt::Key_Delete); // nothing picked: nothing goes
+        QTest::keyClick(w->picMap(), Qt::Key_Delete); // nothing picked: nothing goes
         QCOMPARE(w->stage().entityCount(), qint16(3));
     }
 
@@ -67,13 +67,13 @@ private slots:
         QVERIFY(w.started);
         PlaceFour(w);
         QVERIFY(w->EntityToolTip(2).contains(QStringLiteral("entity 1: type 2")));
-        Click(w->entity[2], {3, 3}); // the top marker
+        Click(w->entity(2), {3, 3}); // the top marker
         QCOMPARE(w->PickedEntity(), 2);
-        Click(w->entity[2], {3, 3});
+        Click(w->entity(2), {3, 3});
         QCOMPARE(w->PickedEntity(), 1);
-        Click(w->entity[2], {3, 3});
+        Click(w->entity(2), {3, 3});
         QCOMPARE(w->PickedEntity(), 2); // round again
-        QTest::keyClick(w->picMap, Qt::Key_D, Qt::ControlModifier);
+        QTest::keyClick(w->picMap(), Qt::Key_D, Qt::ControlModifier);
         QCOMPARE(w->stage().record(4).Type, qint16(3));
         QCOMPARE(w->PickedEntity(), 4); // the copy is picked
     }
@@ -84,12 +84,12 @@ private slots:
         QVERIFY(w.started);
         PlaceFour(w);
         w->Editing().setSelection(QRect(0, 0, 2, 1));
-        QTest::keyClick(w->picMap, Qt::Key_C, Qt::ControlModifier);
-        QTest::keyClick(w->picMap, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(w->picMap(), Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(w->picMap(), Qt::Key_V, Qt::ControlModifier);
         QVERIFY(w->Pasting());
         const quint8 copied = w->stage().cell(1, 0);
-        Send(w->entity[3], QEvent::MouseMove, {3, 3}, Qt::NoButton);
-        Click(w->entity[3], {3, 3});
+        Send(w->entity(3), QEvent::MouseMove, {3, 3}, Qt::NoButton);
+        Click(w->entity(3), {3, 3});
         QVERIFY(!w->Pasting());
         QCOMPARE(w->stage().cell(10, 5), copied);
     }
@@ -100,12 +100,12 @@ private slots:
         QVERIFY(w.started);
         PlaceFour(w);
         QVERIFY(!w->PickByClick());
-        QTest::keyClick(w->picMap, Qt::Key_K);
+        QTest::keyClick(w->picMap(), Qt::Key_K);
         QVERIFY(w->PickByClick());
-        Click(w->entity[0], {3, 3});
-        Send(w->entity[3], QEvent::MouseMove, {3, 3}, Qt::NoButton);
-        QCOMPARE(w->hsbEntity->value(), 0);
-        QCOMPARE(w->fraEntity->title(), QStringLiteral("Entity #0"));
+        Click(w->entity(0), {3, 3});
+        Send(w->entity(3), QEvent::MouseMove, {3, 3}, Qt::NoButton);
+        QCOMPARE(w->hsbEntity()->value(), 0);
+        QCOMPARE(w->fraEntity()->title(), QStringLiteral("Entity #0"));
         QVERIFY(w->close());
         QCOMPARE(vorn::INIRead(w.game.settingsPath(), "Main", "Pick By Click"), QStringLiteral("1"));
     }

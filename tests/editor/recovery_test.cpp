@@ -94,11 +94,11 @@ private slots:
             QCOMPARE(w.stage().cell(4, 5), quint8(33));
             QCOMPARE(w.stage().record(2), (vorn::EntityRecord{7, 7, 1, 1, 1, 1}));
             QCOMPARE(w.stage().tileType(33), quint8(0x42));
-            QCOMPARE(w.lblModified->text(), QStringLiteral("Modified"));
+            QCOMPARE(w.lblModified()->text(), QStringLiteral("Modified"));
             w.UndoEdit();
             QCOMPARE(w.stage().cell(3, 5), quint8(mapOnDisk[8 + 5 * 20 + 3]));
             QCOMPARE(w.stage().tileType(33), quint8(0));
-            QCOMPARE(w.lblModified->text(), QString()); // as on disk: the copy has nothing left to give
+            QCOMPARE(w.lblModified()->text(), QString()); // as on disk: the copy has nothing left to give
             QVERIFY(!QFile::exists(CopyPath(game)));
         }
     }
@@ -118,9 +118,9 @@ private slots:
         QVERIFY(!QFile::exists(CopyPath(w.game)));
         QVERIFY(edit(41));
         w.answers = {QStringLiteral("Discard")};
-        w->cboMap->setCurrentIndex(14);
+        w->cboMap()->setCurrentIndex(14);
         QVERIFY(!QFile::exists(CopyPath(w.game)));
-        w->cboMap->setCurrentIndex(13);
+        w->cboMap()->setCurrentIndex(13);
         QVERIFY(edit(42));
         w.answers = {QStringLiteral("Discard")};
         QVERIFY(w->close());

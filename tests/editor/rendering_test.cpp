@@ -36,12 +36,12 @@ class RenderingTest : public QObject {
 
     void load(int stage)
     {
-        w->cboMap->setCurrentIndex(stage);
+        w->cboMap()->setCurrentIndex(stage);
         QCOMPARE(w->stage().index(), stage);
     }
     void zoom(const char* text)
     {
-        w->cboZoom->setCurrentIndex(w->cboZoom->findText(QString::fromLatin1(text)));
+        w->cboZoom()->setCurrentIndex(w->cboZoom()->findText(QString::fromLatin1(text)));
     }
 
 private slots:
@@ -63,7 +63,7 @@ private slots:
         // 13: the default stage; 16: a small tileset, with tiles beyond it.
         for (int stage : {vorn::kSampleSmallStage, vorn::kSampleSmallTilesetStage}) {
             load(stage);
-            const QImage grabbed = Grab(w->picMap);
+            const QImage grabbed = Grab(w->picMap());
             QCOMPARE(grabbed.size(), QSize(w->stage().width() * 16, w->stage().height() * 16));
             QVERIFY(grabbed == ThreeCopyReference(*w));
         }
@@ -82,24 +82,24 @@ private slots:
         QCOMPARE(w->stage().mask().pixel(161, 16), qRgb(0, 0, 0));
         w->stage().setCell(3, 2, 26);
         w->DrawTile(3, 2, 26);
-        const QImage cell = Grab(w->picMap, QRect(48, 32, 16, 16));
+        const QImage cell = Grab(w->picMap(), QRect(48, 32, 16, 16));
         const QRgb backdrop = w->stage().backdrop().pixel(48 % w->stage().backdrop().width(), 32 % w->stage().backdrop().height());
         QCOMPARE(cell.pixel(0, 0), backdrop);
         QCOMPARE(cell.pixel(1, 0), qRgb(0, 0, 1));
         QCOMPARE(cell.pixel(2, 0), qRgb(200, 10, 30));
-        QVERIFY(Grab(w->picMap) == ThreeCopyReference(*w));
+        QVERIFY(Grab(w->picMap()) == ThreeCopyReference(*w));
     }
 
     void otherZoomsSampleTheZoom16Picture()
     {
         load(vorn::kSampleSmallTilesetStage);
-        const QImage at16 = Grab(w->picMap);
+        const QImage at16 = Grab(w->picMap());
         for (const char* text : {"8", "24", "32", "56", "64"}) {
             zoom(text);
             const int z = QByteArray(text).toInt();
-            QCOMPARE(int(w->ZoomSize), z);
-            QCOMPARE(w->shpCursor->size(), QSize(z, z));
-            const QImage img = Grab(w->picMap);
+            QCOMPARE(int(w->ZoomSize()), z);
+            QCOMPARE(w->shpCursor()->size(), QSize(z, z));
+            const QImage img = Grab(w->picMap());
             QCOMPARE(img.size(), QSize(w->stage().width() * z, w->stage().height() * z));
             // Above 16 each source pixel repeats; at 8 the top-left of each
             // 2 x 2 block shows.
@@ -117,8 +117,8 @@ private slots:
         for (const char* text : {"8", "16", "56"}) {
             zoom(text);
             const QRect part(37, 21, 301, 157);
-            const QImage whole = Grab(w->picMap, QRect(0, 0, 400, 200));
-            QVERIFY2(Grab(w->picMap, part) == whole.copy(part), text);
+            const QImage whole = Grab(w->picMap(), QRect(0, 0, 400, 200));
+            QVERIFY2(Grab(w->picMap(), part) == whole.copy(part), text);
         }
     }
 
@@ -129,8 +129,8 @@ private slots:
         for (const char* text : {"32", "64"}) {
             zoom(text);
             const QRect part(37, 21, 301, 157);
-            const QImage whole = Grab(w->picMap, QRect(0, 0, 400, 200));
-            QVERIFY2(Grab(w->picMap, part) == whole.copy(part), text);
+            const QImage whole = Grab(w->picMap(), QRect(0, 0, 400, 200));
+            QVERIFY2(Grab(w->picMap(), part) == whole.copy(part), text);
         }
     }
 
@@ -139,27 +139,27 @@ private slots:
         // The new mask lives where the old one did: what was transparent
         // in the first drawing is covered in the second, and the reverse.
         load(vorn::kSampleSmallTilesetStage);
-        QVERIFY(Grab(w->picMap) == ThreeCopyReference(*w));
+        QVERIFY(Grab(w->picMap()) == ThreeCopyReference(*w));
         QImage tiles = w->stage().tileset();
         tiles.invertPixels();
         w->stage().setTileset(tiles);
-        QVERIFY(Grab(w->picMap) == ThreeCopyReference(*w));
+        QVERIFY(Grab(w->picMap()) == ThreeCopyReference(*w));
     }
 
     void mapSizesInPixels()
     {
         load(vorn::kSampleHugeStage);
         zoom("64");
-        QCOMPARE(w->picMap->size(), QSize(513 * 64, 513 * 64));
-        const QImage corner = Grab(w->picMap, QRect(513 * 64 - 64, 513 * 64 - 64, 64, 64));
+        QCOMPARE(w->picMap()->size(), QSize(513 * 64, 513 * 64));
+        const QImage corner = Grab(w->picMap(), QRect(513 * 64 - 64, 513 * 64 - 64, 64, 64));
         QCOMPARE(corner.pixel(63, 63), corner.pixel(60, 60)); // one source pixel, 4 x 4
         QVERIFY(corner.pixel(0, 0) != qRgb(255, 0, 255));
         w->stage().setMapSize(0, w->stage().height());
         w->RedrawMap();
-        QCOMPARE(w->picMap->width(), 0);
-        QCOMPARE(w->picMap->height(), 513 * 64);
-        QCOMPARE(w->cboZoom->count(), 6);
-        QCOMPARE(w->cboZoom->findText("48"), -1);
+        QCOMPARE(w->picMap()->width(), 0);
+        QCOMPARE(w->picMap()->height(), 513 * 64);
+        QCOMPARE(w->cboZoom()->count(), 6);
+        QCOMPARE(w->cboZoom()->findText("48"), -1);
     }
 };
 

@@ -37,7 +37,7 @@ private slots:
         QVERIFY(w->cmdSave_Click());
         QCOMPARE(FileBytes(map), mapOnce);
         QCOMPARE(FileBytes(entities), entitiesOnce);
-        QCOMPARE(w->lblStatus->text(), QStringLiteral("Ready..."));
+        QCOMPARE(w->lblStatus()->text(), QStringLiteral("Ready..."));
         QVERIFY(w->cmdLoad_Click());
         QCOMPARE(w->stage().cell(1, 1), quint8(200));
         QCOMPARE(w->stage().record(0).Type, qint16(-3));
@@ -56,9 +56,9 @@ private slots:
         QTimer pick;
         pick.setInterval(0);
         connect(&pick, &QTimer::timeout, this, [&] {
-            if (!picked && w->lblStatus->text().startsWith(QStringLiteral("Saving stage"))) {
+            if (!picked && w->lblStatus()->text().startsWith(QStringLiteral("Saving stage"))) {
                 picked = true;
-                w->cboMap->setCurrentIndex(14);
+                w->cboMap()->setCurrentIndex(14);
             }
         });
         pick.start();
@@ -67,7 +67,7 @@ private slots:
         QVERIFY(picked);
         QCOMPARE(FileBytes(entities), before);
         QCOMPARE(w->stage().index(), 14);
-        QCOMPARE(w->lblStatus->text(), QStringLiteral("Ready..."));
+        QCOMPARE(w->lblStatus()->text(), QStringLiteral("Ready..."));
         QVERIFY(w.messages.isEmpty());
     }
 
@@ -92,7 +92,7 @@ private slots:
         QCOMPARE(FileBytes(map), mapBefore);
         QCOMPARE(FileBytes(entities), entitiesBefore); // not written after the failure
         QCOMPARE(QDir(QFileInfo(map).path()).entryList(QDir::Files | QDir::Hidden), folder);
-        QCOMPARE(w->lblStatus->text(), QStringLiteral("Ready..."));
+        QCOMPARE(w->lblStatus()->text(), QStringLiteral("Ready..."));
     }
 
     // A pipe put in the map's place after the load, and a map name that
@@ -139,7 +139,7 @@ private slots:
             frmVorn w(game.gameDir(), game.programDir());
             w.messageHook = [&messages](const QString& text, QMessageBox::Icon) { messages << text; };
             QVERIFY(w.Form_Load());
-            QCOMPARE(w.cboZoom->currentIndex(), 3);
+            QCOMPARE(w.cboZoom()->currentIndex(), 3);
             QVERIFY(w.close());
         }
         QCOMPARE(messages.size(), 1);
@@ -158,8 +158,8 @@ private slots:
             w.show();
             QVERIFY(QTest::qWaitForWindowExposed(&w));
             w.setGeometry(40, 60, 800, 520);
-            w.cboZoom->setCurrentIndex(3);
-            w.cboMap->setCurrentIndex(14);
+            w.cboZoom()->setCurrentIndex(3);
+            w.cboMap()->setCurrentIndex(14);
             frame = w.frameGeometry();
             QVERIFY(w.close());
         }
@@ -178,7 +178,7 @@ private slots:
         QVERIFY(again.Form_Load());
         again.show();
         QVERIFY(QTest::qWaitForWindowExposed(&again));
-        QCOMPARE(again.cboZoom->currentIndex(), 3);
+        QCOMPARE(again.cboZoom()->currentIndex(), 3);
         QCOMPARE(again.stage().index(), 14);
         QCOMPARE(again.frameGeometry(), frame);
 
@@ -186,8 +186,8 @@ private slots:
         // then kept, on or off; the one never turned on is never written.
         again.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&again));
-        again.picMap->setFocus();
-        QTest::keyClick(again.picMap, Qt::Key_S);
+        again.picMap()->setFocus();
+        QTest::keyClick(again.picMap(), Qt::Key_S);
         QVERIFY(again.close());
         const auto stored = [&] {
             return vorn::INIRead(game.settingsPath(), "Main", "Show Sprites") + "/" +
@@ -198,7 +198,7 @@ private slots:
         QVERIFY(third.Form_Load());
         third.show();
         QVERIFY(third.ShowsSprites() && !third.ShowsTileTypes());
-        third.chkSprites->click();
+        third.chkSprites()->click();
         QVERIFY(third.close());
         QCOMPARE(stored(), QStringLiteral("0/"));
     }

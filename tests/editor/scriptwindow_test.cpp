@@ -67,7 +67,7 @@ private slots:
         w->show();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
-        QTest::keyClick(w->picMap, Qt::Key_E, Qt::ControlModifier);
+        QTest::keyClick(w->picMap(), Qt::Key_E, Qt::ControlModifier);
         ScriptWindow* window = w->Scripts().find(kScript);
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), QStringLiteral("Hollow.tsc[*] - Vorn"));
@@ -77,7 +77,7 @@ private slots:
                  QStringLiteral("Byte 0x81, which the code page does not show; it is saved as it is."));
 
         // Ctrl+E again brings the same window; "Edit" too.
-        QTest::keyClick(w->picMap, Qt::Key_E, Qt::ControlModifier);
+        QTest::keyClick(w->picMap(), Qt::Key_E, Qt::ControlModifier);
         w->findChild<QToolButton*>("cmdEditScript")->click();
         QCOMPARE(w->Scripts().windows().size(), size_t(1));
 

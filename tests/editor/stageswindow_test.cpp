@@ -61,14 +61,14 @@ private slots:
         QCOMPARE(stages->table()->rowCount(), 96);
         QVERIFY(stages->save());
         QCOMPARE(w->game().stageCount(), 96);
-        QCOMPARE(w->cboMap->count(), 96);
-        QCOMPARE(w->cboMap->itemText(13), QStringLiteral("13 - Renamed"));
+        QCOMPARE(w->cboMap()->count(), 96);
+        QCOMPARE(w->cboMap()->itemText(13), QStringLiteral("13 - Renamed"));
         QCOMPARE(stages->windowTitle(), QStringLiteral("Stages - Doukutsu.exe, section .csmap, 96 stages"));
 
         // Removed and written back.
         stages->removeLastStage();
         QVERIFY(stages->save());
-        QCOMPARE(w->cboMap->count(), 95);
+        QCOMPARE(w->cboMap()->count(), 95);
 
         // Pending changes are asked about when the main window closes.
         QVERIFY(stages->setField(3, StagesWindow::Title, QStringLiteral("Pending")).ok());
@@ -97,8 +97,8 @@ private slots:
         QVERIFY(stages->save());
         QVERIFY(!QFile::exists(w.game.path("data/Stage/Undone.pxm")));
         QCOMPARE(QFile(w.game.path("data/Stage/MyRoom.pxm")).size(), 8 + 7 * 3);
-        QCOMPARE(w->cboMap->count(), 96);
-        w->cboMap->setCurrentIndex(95);
+        QCOMPARE(w->cboMap()->count(), 96);
+        w->cboMap()->setCurrentIndex(95);
         QCOMPARE(w->stage().index(), 95);
         QCOMPARE(int(w->stage().width()), 7);
         QCOMPARE(int(w->stage().entityCount()), 0);
@@ -152,7 +152,7 @@ private slots:
 
         stages->undoStack().undo();
         QVERIFY(w->ReloadChangedTable());
-        QCOMPARE(w->cboMap->itemText(4), QStringLiteral("4 - Outside"));
+        QCOMPARE(w->cboMap()->itemText(4), QStringLiteral("4 - Outside"));
         QCOMPARE(stages->table()->item(4, StagesWindow::Title)->text(), QStringLiteral("Outside"));
         QVERIFY(!w->ReloadChangedTable()); // read once
     }

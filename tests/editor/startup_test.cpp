@@ -57,22 +57,22 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("Vorn"));
         QCOMPARE(w.size(), QSize(739, 418));
         QCOMPARE(w.windowState(), Qt::WindowNoState);
-        QCOMPARE(w.imgSplitter->y(), 136);
-        QCOMPARE(w.cboZoom->currentText(), QStringLiteral("16"));
-        QCOMPARE(int(w.ZoomSize), 16);
-        QCOMPARE(w.cboMap->count(), 95);
-        QCOMPARE(w.cboMap->currentIndex(), vorn::kSampleSmallStage);
-        QCOMPARE(w.cboMap->itemText(13), vorn::StageListItemText(13, w.game().table[13]));
+        QCOMPARE(w.imgSplitter()->y(), 136);
+        QCOMPARE(w.cboZoom()->currentText(), QStringLiteral("16"));
+        QCOMPARE(int(w.ZoomSize()), 16);
+        QCOMPARE(w.cboMap()->count(), 95);
+        QCOMPARE(w.cboMap()->currentIndex(), vorn::kSampleSmallStage);
+        QCOMPARE(w.cboMap()->itemText(13), vorn::StageListItemText(13, w.game().table[13]));
         QCOMPARE(w.stage().index(), vorn::kSampleSmallStage);
         QCOMPARE(int(w.stage().width()), 20);
         QCOMPARE(int(w.stage().height()), 15);
-        QCOMPARE(w.lblStatus->text(), QStringLiteral("Ready..."));
+        QCOMPARE(w.lblStatus()->text(), QStringLiteral("Ready..."));
         // Without settings, the names the game ships with; none beyond them.
-        QCOMPARE(w.EntityNames[2], QStringLiteral("Behemoth"));
+        QCOMPARE(w.EntityNames()[2], QStringLiteral("Behemoth"));
         for (int n = 0; n <= 386; ++n)
-            QCOMPARE(w.EntityNames[n].isEmpty(), n >= vorn::kShippedEntityTypes);
+            QCOMPARE(w.EntityNames()[n].isEmpty(), n >= vorn::kShippedEntityTypes);
         for (int i = 1; i < 256; ++i)
-            QVERIFY(w.entity[i] && w.entity[i]->parentWidget() == static_cast<QWidget*>(w.picMap));
+            QVERIFY(w.entity(i) && w.entity(i)->parentWidget() == static_cast<QWidget*>(w.picMap()));
         QVERIFY(!QFile::exists(s.game.settingsPath())); // start-up writes nothing
     }
 
@@ -84,13 +84,13 @@ private slots:
         frmVorn& w = *s.window;
         QCOMPARE(w.pos(), QPoint(vorn::TwipsToPixels(1500), vorn::TwipsToPixels(1200)));
         QCOMPARE(w.size(), QSize(vorn::TwipsToPixels(12000), vorn::TwipsToPixels(7500)));
-        QCOMPARE(w.imgSplitter->y(), 200);
-        QCOMPARE(w.picTilePanel->height(), 200 - 26);
-        QCOMPARE(int(w.ZoomSize), 32);
+        QCOMPARE(w.imgSplitter()->y(), 200);
+        QCOMPARE(w.picTilePanel()->height(), 200 - 26);
+        QCOMPARE(int(w.ZoomSize()), 32);
         QCOMPARE(w.stage().index(), vorn::kSampleWideStage);
-        QCOMPARE(w.EntityNames[0], QStringLiteral("Nothing"));
-        QCOMPARE(w.EntityNames[386], QStringLiteral("Last"));
-        QVERIFY(w.EntityNames[387].isEmpty());
+        QCOMPARE(w.EntityNames()[0], QStringLiteral("Nothing"));
+        QCOMPARE(w.EntityNames()[386], QStringLiteral("Last"));
+        QVERIFY(w.EntityNames()[387].isEmpty());
     }
 
     void zeroAndOutOfRangeValuesFallBack()
@@ -101,14 +101,14 @@ private slots:
             QVERIFY(s.start());
             QCOMPARE(s.window->x(), 0);
             QCOMPARE(s.window->y(), vorn::TwipsToPixels(1200));
-            QCOMPARE(s.window->cboZoom->currentIndex(), 1);
-            QCOMPARE(s.window->cboMap->currentIndex(), 13);
+            QCOMPARE(s.window->cboZoom()->currentIndex(), 1);
+            QCOMPARE(s.window->cboMap()->currentIndex(), 13);
         }
         {
             Started s("[Main]\r\nZoom=9\r\nLast Stage=95\r\nWidth=99999\r\nState=7\r\n");
             QVERIFY(s.start());
-            QCOMPARE(s.window->cboZoom->currentIndex(), 1);
-            QCOMPARE(s.window->cboMap->currentIndex(), 13);
+            QCOMPARE(s.window->cboZoom()->currentIndex(), 1);
+            QCOMPARE(s.window->cboMap()->currentIndex(), 13);
             QCOMPARE(s.window->width(), 739); // beyond 16 bits: counts as 0
             QCOMPARE(s.window->windowState(), Qt::WindowNoState);
         }
@@ -117,7 +117,7 @@ private slots:
             // comes back within the drag's limits.
             Started s("[Main]\r\nSplit=5000\r\n");
             QVERIFY(s.start());
-            QCOMPARE(s.window->imgSplitter->y(), 418 - 64);
+            QCOMPARE(s.window->imgSplitter()->y(), 418 - 64);
         }
         {
             // Far off every screen: the designed position stays.
@@ -139,13 +139,13 @@ private slots:
             QCOMPARE(s.messages.size(), size_t(1));
             QVERIFY(s.messages[0].text.contains("\"Code Page\" holds \"99\""));
             QCOMPARE(vorn::AnsiCodePage(), 1252);
-            QCOMPARE(s.window->cboMap->itemText(40), QString::fromUtf8("40 - Café Under The Falls"));
+            QCOMPARE(s.window->cboMap()->itemText(40), QString::fromUtf8("40 - Café Under The Falls"));
         }
         {
             Started s("[Main]\r\nCode Page=1251\r\n");
             QVERIFY(s.start());
             QVERIFY(s.messages.empty());
-            QCOMPARE(s.window->cboMap->itemText(40), QString::fromUtf8("40 - Cafй Under The Falls"));
+            QCOMPARE(s.window->cboMap()->itemText(40), QString::fromUtf8("40 - Cafй Under The Falls"));
         }
         const QByteArray all = qgetenv("LC_ALL");
         qputenv("LC_ALL", "ja_JP.UTF-8");
@@ -182,7 +182,7 @@ private slots:
         QCOMPARE(s.messages.size(), size_t(1));
         QCOMPARE(s.messages[0].text, QStringLiteral("Can't find...\r\n\r\nBackdrop files\r\n"));
         QCOMPARE(s.messages[0].icon, QMessageBox::Warning);
-        QCOMPARE(s.window->cboMap->count(), 0);
+        QCOMPARE(s.window->cboMap()->count(), 0);
         QVERIFY(!QFile::exists(s.game.settingsPath()));
     }
 

@@ -20,10 +20,10 @@ const QString kUnsaved = QStringLiteral("Stage 13 (Mossy Hollow) has changes tha
 void Stroke(OpenWindow& w, quint8 tile = 201)
 {
     w->SetSelectedTile(tile);
-    const int z = w->ZoomSize;
-    Send(w->picMap, QEvent::MouseButtonPress, QPoint(z + 1, z + 1), Qt::LeftButton, Qt::LeftButton);
-    Send(w->picMap, QEvent::MouseMove, QPoint(2 * z + 1, z + 1), Qt::LeftButton);
-    Send(w->picMap, QEvent::MouseButtonRelease, QPoint(2 * z + 1, z + 1), Qt::NoButton, Qt::LeftButton);
+    const int z = w->ZoomSize();
+    Send(w->picMap(), QEvent::MouseButtonPress, QPoint(z + 1, z + 1), Qt::LeftButton, Qt::LeftButton);
+    Send(w->picMap(), QEvent::MouseMove, QPoint(2 * z + 1, z + 1), Qt::LeftButton);
+    Send(w->picMap(), QEvent::MouseButtonRelease, QPoint(2 * z + 1, z + 1), Qt::NoButton, Qt::LeftButton);
 }
 
 QString MapPath(OpenWindow& w) { return w->game().folder.findFile("data\\stage\\Hollow.pxm"); }
@@ -37,17 +37,17 @@ private slots:
     {
         OpenWindow w;
         QVERIFY(w.started);
-        QCOMPARE(w->lblModified->geometry().topLeft(), QPoint(392, 3));
-        QCOMPARE(w->lblModified->font(), w->lblStatus->font());
-        QCOMPARE(w->lblModified->text(), QString());
+        QCOMPARE(w->lblModified()->geometry().topLeft(), QPoint(392, 3));
+        QCOMPARE(w->lblModified()->font(), w->lblStatus()->font());
+        QCOMPARE(w->lblModified()->text(), QString());
         Stroke(w);
-        QCOMPARE(w->lblModified->text(), QStringLiteral("Modified"));
+        QCOMPARE(w->lblModified()->text(), QStringLiteral("Modified"));
         w->UndoEdit();
-        QCOMPARE(w->lblModified->text(), QString()); // back to what is on disk
+        QCOMPARE(w->lblModified()->text(), QString()); // back to what is on disk
         w->RedoEdit();
-        QCOMPARE(w->lblModified->text(), QStringLiteral("Modified"));
+        QCOMPARE(w->lblModified()->text(), QStringLiteral("Modified"));
         QVERIFY(w->cmdSave_Click());
-        QCOMPARE(w->lblModified->text(), QString());
+        QCOMPARE(w->lblModified()->text(), QString());
         QCOMPARE(w->windowTitle(), QStringLiteral("Vorn"));
         QVERIFY(w.questions.isEmpty());
     }
@@ -57,41 +57,41 @@ private slots:
         OpenWindow w;
         QVERIFY(w.started);
         const QByteArray onDisk = FileBytes(MapPath(w));
-        w->cboMap->setCurrentIndex(14); // nothing unsaved: no question
-        w->cboMap->setCurrentIndex(13);
+        w->cboMap()->setCurrentIndex(14); // nothing unsaved: no question
+        w->cboMap()->setCurrentIndex(13);
         QVERIFY(w.questions.isEmpty());
 
         // Cancel keeps everything, and the list shows the open stage again.
         Stroke(w);
         w.answers = {QStringLiteral("Cancel")};
-        w->cboMap->setCurrentIndex(14);
+        w->cboMap()->setCurrentIndex(14);
         QCOMPARE(w.questions, QStringList{kUnsaved});
         QCOMPARE(w->stage().index(), 13);
-        QCOMPARE(w->cboMap->currentIndex(), 13);
+        QCOMPARE(w->cboMap()->currentIndex(), 13);
         QCOMPARE(w->stage().cell(1, 1), quint8(201));
 
         // A save that is refused leaves the stage open with its edits.
         QVERIFY(QFile::setPermissions(MapPath(w), QFile::ReadOwner));
         w.answers = {QStringLiteral("Save")};
-        w->cboMap->setCurrentIndex(14);
+        w->cboMap()->setCurrentIndex(14);
         QCOMPARE(w.messages.size(), 1);
         QCOMPARE(w->stage().index(), 13);
-        QCOMPARE(w->cboMap->currentIndex(), 13);
+        QCOMPARE(w->cboMap()->currentIndex(), 13);
         QVERIFY(w->stage().isModified());
 
         // Save, then on to the stage chosen.
         QVERIFY(QFile::setPermissions(MapPath(w), QFile::ReadOwner | QFile::WriteOwner));
         w.answers = {QStringLiteral("Save")};
-        w->cboMap->setCurrentIndex(14);
+        w->cboMap()->setCurrentIndex(14);
         QCOMPARE(w->stage().index(), 14);
         QVERIFY(FileBytes(MapPath(w)) != onDisk);
 
         // Discard: on as designed, the file as it was.
-        w->cboMap->setCurrentIndex(13);
+        w->cboMap()->setCurrentIndex(13);
         const QByteArray saved = FileBytes(MapPath(w));
         Stroke(w, 202);
         w.answers = {QStringLiteral("Discard")};
-        w->cboMap->setCurrentIndex(12);
+        w->cboMap()->setCurrentIndex(12);
         QCOMPARE(w->stage().index(), 12);
         QCOMPARE(FileBytes(MapPath(w)), saved);
         QCOMPARE(w.questions.size(), 4);
@@ -109,7 +109,7 @@ private slots:
         QCOMPARE(w->stage().cell(1, 1), quint8(201));
         QVERIFY(w->cmdLoad_Click()); // Discard
         QCOMPARE(w->stage().cell(1, 1), quint8(0));
-        QCOMPARE(w->lblModified->text(), QString());
+        QCOMPARE(w->lblModified()->text(), QString());
     }
 
     void closingAsksFirst()
@@ -185,8 +185,8 @@ private slots:
         QVERIFY(w.started);
         Stroke(w);
         QVERIFY(WriteBytes(w->game().folder.findFile("data\\stage\\prtGrotto.pbm"), "no picture"));
-        QTRY_VERIFY_WITH_TIMEOUT(w->lblStatus->text().startsWith("data\\stage\\prtGrotto.pbm"), 5000);
-        QCOMPARE(w->picTileset->size(), QSize(256, 256));
+        QTRY_VERIFY_WITH_TIMEOUT(w->lblStatus()->text().startsWith("data\\stage\\prtGrotto.pbm"), 5000);
+        QCOMPARE(w->picTileset()->size(), QSize(256, 256));
         QCOMPARE(w->stage().cell(1, 1), quint8(201));
     }
 };

@@ -99,12 +99,12 @@ struct Window {
 // The map view as the window shows it, markers included, without the cell cursor.
 QImage MapViewPixels(frmVorn& w, bool markers)
 {
-    w.shpCursor->hide();
-    QImage img(w.picMap->size(), QImage::Format_RGB32);
+    w.shpCursor()->hide();
+    QImage img(w.picMap()->size(), QImage::Format_RGB32);
     img.fill(Qt::magenta);
     const auto flags = markers ? QWidget::DrawWindowBackground | QWidget::DrawChildren
                                : QWidget::RenderFlags(QWidget::DrawWindowBackground);
-    w.picMap->render(&img, QPoint(), QRegion(w.picMap->rect()), flags);
+    w.picMap()->render(&img, QPoint(), QRegion(w.picMap()->rect()), flags);
     return img;
 }
 
@@ -200,32 +200,32 @@ private slots:
         // "Sprites" and "Tile types" on, as --sprites --tile-types: sprites
         // with outlines in their markers' place, markers where an entity has
         // no sprite (an unknown type, a missing sheet), and the types' marks.
-        w.w.chkSprites->click();
-        w.w.chkTileTypes->click();
+        w.w.chkSprites()->click();
+        w.w.chkTileTypes()->click();
         for (const int stage : {vorn::kSampleSmallStage, vorn::kSampleMissingSheet2Stage}) {
-            w.w.cboMap->setCurrentIndex(stage);
+            w.w.cboMap()->setCurrentIndex(stage);
             QCOMPARE(w.w.stage().index(), stage);
             for (const char* zoom : {"16", "24"}) {
-                w.w.cboZoom->setCurrentIndex(w.w.cboZoom->findText(QString::fromLatin1(zoom)));
+                w.w.cboZoom()->setCurrentIndex(w.w.cboZoom()->findText(QString::fromLatin1(zoom)));
                 const Result r = tool({"render", QString::number(stage), "-o", png, "--zoom", zoom, "--sprites", "--tile-types"});
                 QVERIFY2(r.status == 0, qPrintable(r.err));
                 const QImage drawn = QImage(png).convertToFormat(QImage::Format_RGB32);
                 QVERIFY2(drawn == MapViewPixels(w.w, true), qPrintable(QStringLiteral("stage %1 zoom %2").arg(stage).arg(zoom)));
             }
         }
-        QVERIFY(w.w.lblStatus->text().contains(QLatin1String("npcLantern.pbm")));
-        QVERIFY(tool({"render", "17", "-o", png, "--sprites"}).err.contains(w.w.lblStatus->text()));
-        w.w.chkSprites->click();
-        w.w.chkTileTypes->click();
+        QVERIFY(w.w.lblStatus()->text().contains(QLatin1String("npcLantern.pbm")));
+        QVERIFY(tool({"render", "17", "-o", png, "--sprites"}).err.contains(w.w.lblStatus()->text()));
+        w.w.chkSprites()->click();
+        w.w.chkTileTypes()->click();
 
         for (const int stage : {vorn::kSampleSmallStage, vorn::kSampleSmallTilesetStage, vorn::kSampleWideStage}) {
-            w.w.cboMap->setCurrentIndex(stage);
+            w.w.cboMap()->setCurrentIndex(stage);
             QCOMPARE(w.w.stage().index(), stage);
             QVERIFY(MapViewPixels(w.w, true) != MapViewPixels(w.w, false)); // the markers show
             for (const char* zoom : {"8", "16", "24", "56", "64"}) {
                 if (stage == vorn::kSampleWideStage && QByteArray(zoom) != "24")
                     continue; // one zoom is enough for the large one
-                w.w.cboZoom->setCurrentIndex(w.w.cboZoom->findText(QString::fromLatin1(zoom)));
+                w.w.cboZoom()->setCurrentIndex(w.w.cboZoom()->findText(QString::fromLatin1(zoom)));
                 for (const bool markers : {true, false}) {
                     QStringList arguments{"render", QString::number(stage), "-o", png, "--zoom", zoom};
                     if (!markers)
@@ -300,7 +300,7 @@ private slots:
 
         Window w(*game); // the editor's words for the two it refuses
         for (const int stage : {14, 20})
-            w.w.cboMap->setCurrentIndex(stage);
+            w.w.cboMap()->setCurrentIndex(stage);
         QCOMPARE(w.messages.size(), 2);
 
         const Result found = tool({"check", "13", "14", "16", "19", "20"});
