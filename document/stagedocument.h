@@ -192,9 +192,6 @@ public:
     const EditHistory& history() const { return history_; }
 
     // ---- edits outside the history: unsaved until the next save ----------
-    void setCell(int x, int y, quint8 tile);
-    void setRecord(int index, const EntityRecord& record);
-    void setEntityCount(qint16 count);
     void setMapSize(qint16 width, qint16 height);
 
     // ---- pictures ---------------------------------------------------------
@@ -228,6 +225,14 @@ signals:
     void modifiedChanged(bool modified);
 
 private:
+    // Cells and entities changed outside the history, marked unsaved: the
+    // window and the tools edit through steps; tests set up a stage with
+    // these (unrecordededits.h).
+    void setCell(int x, int y, quint8 tile);
+    void setRecord(int index, const EntityRecord& record);
+    void setEntityCount(qint16 count);
+    friend struct UnrecordedEdits;
+
     // The history's steps change the stage through these: a step is itself
     // in the history, so its change needs no mark of its own.
     friend class PaintStrokeCommand;

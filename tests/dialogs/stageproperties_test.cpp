@@ -1,6 +1,7 @@
 // The stage properties dialog and the command that writes its record into
 // the executable, then saves and reloads the open stage.
 #include "frmMapEd.h"
+#include "unrecordededits.h"
 #include "modalanswer.h"
 #include "openwindow.h"
 #include "samplegame.h"
@@ -156,7 +157,7 @@ private slots:
     {
         SmallStage w;
         QVERIFY(w.started);
-        w->stage().setCell(0, 0, 42); // an unsaved edit
+        vorn::UnrecordedEdits::setCell(w->stage(), 0, 0, 42); // an unsaved edit
         const QByteArray exe = FileBytes(w.exe());
         const QByteArray map = FileBytes(w.stageFile("Hollow.pxm"));
         const StageRecord record = w->game().table[kStage];
@@ -190,7 +191,7 @@ private slots:
             exe.write(Field("  Mossy Hollow  "));
         });
         QVERIFY(w.started);
-        w->stage().setCell(3, 2, 77); // an unsaved edit
+        vorn::UnrecordedEdits::setCell(w->stage(), 3, 2, 77); // an unsaved edit
         const QByteArray before = FileBytes(w.exe());
         AnswerModal<frmMapEd>([](frmMapEd* d) { QTest::keyClick(d, Qt::Key_Return); });
         w->cmdMapProps_Click();
@@ -304,7 +305,7 @@ private slots:
     {
         SmallStage w;
         QVERIFY(w.started);
-        w->stage().setCell(1, 1, 99); // an unsaved edit of Hollow
+        vorn::UnrecordedEdits::setCell(w->stage(), 1, 1, 99); // an unsaved edit of Hollow
         const QByteArray vault = FileBytes(w.stageFile("Vault.pxm"));
         const QByteArray vaultEntities = FileBytes(w.stageFile("Vault.pxe"));
         AnswerModal<frmMapEd>([](frmMapEd* d) {
@@ -357,7 +358,7 @@ private slots:
     {
         SmallStage w;
         QVERIFY(w.started);
-        w->stage().setCell(0, 0, 42);
+        vorn::UnrecordedEdits::setCell(w->stage(), 0, 0, 42);
         const QByteArray exe = FileBytes(w.exe());
         const QByteArray map = FileBytes(w.stageFile("Hollow.pxm"));
         const StageRecord record = w->game().table[kStage];
@@ -384,7 +385,7 @@ private slots:
     {
         SmallStage w;
         QVERIFY(w.started);
-        w->stage().setCell(0, 0, 42);
+        vorn::UnrecordedEdits::setCell(w->stage(), 0, 0, 42);
         const QString map = w.stageFile("Hollow.pxm");
         const QByteArray mapBytes = FileBytes(map);
         QVERIFY(QFile::setPermissions(map, QFile::ReadOwner));

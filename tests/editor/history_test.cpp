@@ -2,6 +2,7 @@
 // types taken back and brought back from the keyboard, what clears the
 // history, and the tile types a save writes.
 #include "windowdriver.h"
+#include "unrecordededits.h"
 
 #include "../dialogs/modalanswer.h"
 #include "entitymarker.h"
@@ -101,8 +102,8 @@ private slots:
         OpenWindow w;
         QVERIFY(w.started);
         QVERIFY(Activate(w));
-        w->stage().setEntityCount(3);
-        w->stage().setRecord(1, {4, 2, 7, 8, 9, 10});
+        vorn::UnrecordedEdits::setEntityCount(w->stage(), 3);
+        vorn::UnrecordedEdits::setRecord(w->stage(), 1, {4, 2, 7, 8, 9, 10});
         w->PositionEntities();
         const vorn::EntityRecord original = w->stage().record(1);
         vorn::EntityMarker* marker = w->entity(1);

@@ -1,6 +1,7 @@
 // The entity inspector's text, caption and status label, and the find bar
 // that selects the entity it shows.
 #include "findbar.h"
+#include "unrecordededits.h"
 #include "mapview.h"
 #include "samplegame.h"
 #include "windowdriver.h"
@@ -24,11 +25,11 @@ private slots:
         QVERIFY(w.started);
         w->hsbEntity()->setValue(1); // by the name the program ships
         QCOMPARE(w->lblStatus()->text(), QStringLiteral("2 - Behemoth"));
-        w->stage().setEntityCount(8);
+        vorn::UnrecordedEdits::setEntityCount(w->stage(), 8);
         w->PositionEntities();
-        w->stage().setRecord(5, {10, 3, 0, 200, 1, 256});
-        w->stage().setRecord(6, {0, -1, -32768, 32767, 1, -256});
-        w->stage().setRecord(7, {0, 0, 0, 0, -5, 0});
+        vorn::UnrecordedEdits::setRecord(w->stage(), 5, {10, 3, 0, 200, 1, 256});
+        vorn::UnrecordedEdits::setRecord(w->stage(), 6, {0, -1, -32768, 32767, 1, -256});
+        vorn::UnrecordedEdits::setRecord(w->stage(), 7, {0, 0, 0, 0, -5, 0});
         w->EntityNames()[1].clear();
         w->hsbEntity()->setValue(5);
         QCOMPARE(w->fraEntity()->title(), QStringLiteral("Entity #5"));
@@ -63,17 +64,17 @@ private slots:
     {
         OpenWindow w;
         QVERIFY(w.started);
-        w->stage().setEntityCount(6);
+        vorn::UnrecordedEdits::setEntityCount(w->stage(), 6);
         w->PositionEntities();
         w->EntityNames()[3] = QStringLiteral("Door");
         w->EntityNames()[7] = QStringLiteral("Hopping Critter");
         w->EntityNames()[8] = QStringLiteral("Critter (flying)");
-        w->stage().setRecord(0, {1, 1, 0, 100, 3, 0});
-        w->stage().setRecord(1, {2, 1, 0, 200, 7, 0});
-        w->stage().setRecord(2, {3, 1, 5, 300, 8, 0});
-        w->stage().setRecord(3, {4, 1, 0, 200, 7, 0});
-        w->stage().setRecord(4, {5, 1, 0, 400, 3, 0});
-        w->stage().setRecord(5, {6, 1, 0, 200, 8, 0});
+        vorn::UnrecordedEdits::setRecord(w->stage(), 0, {1, 1, 0, 100, 3, 0});
+        vorn::UnrecordedEdits::setRecord(w->stage(), 1, {2, 1, 0, 200, 7, 0});
+        vorn::UnrecordedEdits::setRecord(w->stage(), 2, {3, 1, 5, 300, 8, 0});
+        vorn::UnrecordedEdits::setRecord(w->stage(), 3, {4, 1, 0, 200, 7, 0});
+        vorn::UnrecordedEdits::setRecord(w->stage(), 4, {5, 1, 0, 400, 3, 0});
+        vorn::UnrecordedEdits::setRecord(w->stage(), 5, {6, 1, 0, 200, 8, 0});
 
         w->show();
         w->activateWindow();
@@ -125,8 +126,8 @@ private slots:
         // one already in view leaves the scroll bars where they are.
         w->cboMap()->setCurrentIndex(vorn::kSampleWideStage);
         QCOMPARE(w->stage().index(), vorn::kSampleWideStage);
-        w->stage().setRecord(0, {220, 110, 0, 0, 360, 0});
-        w->stage().setRecord(1, {218, 109, 0, 0, 360, 0});
+        vorn::UnrecordedEdits::setRecord(w->stage(), 0, {220, 110, 0, 0, 360, 0});
+        vorn::UnrecordedEdits::setRecord(w->stage(), 1, {218, 109, 0, 0, 360, 0});
         QCOMPARE(w->hsbMap()->value(), 0);
         QTest::keyClick(w.window.get(), Qt::Key_F, Qt::ControlModifier);
         QVERIFY(bar->isVisible());

@@ -1,6 +1,7 @@
 // Entity markers: placement, pointing, dragging, hiding, the count, and
 // the outlines that take their place over sprites.
 #include "windowdriver.h"
+#include "unrecordededits.h"
 
 #include "entitymarker.h"
 #include "mapview.h"
@@ -54,7 +55,7 @@ private slots:
         VerifyLayout(*w.window, false);
 
         // Zoom 64 far out needs more than 16 bits.
-        w->stage().setRecord(0, {512, 600, 0, 0, 0, 0});
+        vorn::UnrecordedEdits::setRecord(w->stage(), 0, {512, 600, 0, 0, 0, 0});
         w->cboZoom()->setCurrentIndex(5);
         QCOMPARE(w->entity(0)->pos(), QPoint(512 * 64, 600 * 64));
     }
@@ -63,8 +64,8 @@ private slots:
     {
         OpenWindow w;
         QVERIFY(w.started);
-        w->stage().setEntityCount(6);
-        w->stage().setRecord(5, {4, 2, 0, 0, 0, 0});
+        vorn::UnrecordedEdits::setEntityCount(w->stage(), 6);
+        vorn::UnrecordedEdits::setRecord(w->stage(), 5, {4, 2, 0, 0, 0, 0});
         w->PositionEntities();
         vorn::EntityMarker* marker = w->entity(5);
 
@@ -90,12 +91,12 @@ private slots:
         QVERIFY(w.started);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
-        w->stage().setEntityCount(2);
-        w->stage().setRecord(0, {5, 5, 0, 0, 0, 0});
-        w->stage().setRecord(1, {3, 3, 0, 0, 0, 0});
+        vorn::UnrecordedEdits::setEntityCount(w->stage(), 2);
+        vorn::UnrecordedEdits::setRecord(w->stage(), 0, {5, 5, 0, 0, 0, 0});
+        vorn::UnrecordedEdits::setRecord(w->stage(), 1, {3, 3, 0, 0, 0, 0});
         w->PositionEntities();
         w->hsbEntity()->setValue(0);
-        w->stage().setCell(3, 3, 9);
+        vorn::UnrecordedEdits::setCell(w->stage(), 3, 3, 9);
         w->SetSelectedTile(40);
 
         // Through the window, so that events land on whatever lies on top.
@@ -112,7 +113,7 @@ private slots:
         w->cboZoom()->setCurrentIndex(5);
         w->chkHideEnts()->click();
         w->chkHideEnts()->click();
-        w->stage().setCell(0, 0, 7);
+        vorn::UnrecordedEdits::setCell(w->stage(), 0, 0, 7);
         QTest::mouseClick(window, Qt::RightButton, {}, w->picMap()->mapTo(w.window.get(), QPoint(10, 10)));
         QCOMPARE(w->SelectedTile(), quint8(7));
     }

@@ -1,5 +1,6 @@
 // The tile palette and painting on the map, driven with the pointer.
 #include "windowdriver.h"
+#include "unrecordededits.h"
 
 #include "mapview.h"
 #include "samplegame.h"
@@ -43,8 +44,8 @@ private slots:
         QWidget* map = w->picMap();
         w->cboZoom()->setCurrentIndex(2);
         QCOMPARE(int(w->ZoomSize()), 24);
-        w->stage().setCell(2, 0, 5);
-        w->stage().setCell(3, 1, 255);
+        vorn::UnrecordedEdits::setCell(w->stage(), 2, 0, 5);
+        vorn::UnrecordedEdits::setCell(w->stage(), 3, 1, 255);
         const QImage before = map->grab(QRect(48, 0, 24, 24)).toImage();
 
         w->SetSelectedTile(18);

@@ -3,6 +3,7 @@
 // lands over a marker, stacked entities are reached in turn, and "Pick by
 // click" keeps the inspector on the picked entity.
 #include "windowdriver.h"
+#include "unrecordededits.h"
 
 #include "entitymarker.h"
 #include "inifile.h"
@@ -28,11 +29,11 @@ void PlaceFour(OpenWindow& w)
     w->show(); // keys go to the active window
     w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
-    w->stage().setEntityCount(4);
-    w->stage().setRecord(0, {2, 2, 0, 0, 1, 0});
-    w->stage().setRecord(1, {6, 2, 0, 0, 2, 0});
-    w->stage().setRecord(2, {6, 2, 0, 0, 3, 0});
-    w->stage().setRecord(3, {9, 5, 0, 0, 4, 0});
+    vorn::UnrecordedEdits::setEntityCount(w->stage(), 4);
+    vorn::UnrecordedEdits::setRecord(w->stage(), 0, {2, 2, 0, 0, 1, 0});
+    vorn::UnrecordedEdits::setRecord(w->stage(), 1, {6, 2, 0, 0, 2, 0});
+    vorn::UnrecordedEdits::setRecord(w->stage(), 2, {6, 2, 0, 0, 3, 0});
+    vorn::UnrecordedEdits::setRecord(w->stage(), 3, {9, 5, 0, 0, 4, 0});
     w->PositionEntities();
 }
 

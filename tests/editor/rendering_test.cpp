@@ -2,6 +2,7 @@
 // (backdrop, AND mask, OR tileset) at 16, and the scaling rules of the
 // other zooms.
 #include "frmVorn.h"
+#include "unrecordededits.h"
 #include "mapview.h"
 #include "numtext.h"
 #include "samplegame.h"
@@ -80,7 +81,7 @@ private slots:
         w->stage().setTileset(tiles); // its mask made anew
         QCOMPARE(w->stage().mask().pixel(160, 16), qRgb(255, 255, 255));
         QCOMPARE(w->stage().mask().pixel(161, 16), qRgb(0, 0, 0));
-        w->stage().setCell(3, 2, 26);
+        vorn::UnrecordedEdits::setCell(w->stage(), 3, 2, 26);
         w->DrawTile(3, 2, 26);
         const QImage cell = Grab(w->picMap(), QRect(48, 32, 16, 16));
         const QRgb backdrop = w->stage().backdrop().pixel(48 % w->stage().backdrop().width(), 32 % w->stage().backdrop().height());

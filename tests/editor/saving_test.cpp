@@ -1,5 +1,6 @@
 // Saving the open stage, and the settings stored when the window closes.
 #include "windowdriver.h"
+#include "unrecordededits.h"
 
 #include "inifile.h"
 #include "mapview.h"
@@ -28,10 +29,10 @@ private slots:
         QCOMPARE(FileBytes(map), mapBefore);
         QCOMPARE(FileBytes(entities), entitiesBefore);
 
-        w->stage().setCell(1, 1, 200);
+        vorn::UnrecordedEdits::setCell(w->stage(), 1, 1, 200);
         vorn::EntityRecord first = w->stage().record(0);
         first.Type = -3;
-        w->stage().setRecord(0, first);
+        vorn::UnrecordedEdits::setRecord(w->stage(), 0, first);
         QVERIFY(w->cmdSave_Click());
         const QByteArray mapOnce = FileBytes(map), entitiesOnce = FileBytes(entities);
         QVERIFY(w->cmdSave_Click());
@@ -82,10 +83,10 @@ private slots:
         const QStringList folder = QDir(QFileInfo(map).path()).entryList(QDir::Files | QDir::Hidden);
         QVERIFY(QFile::setPermissions(map, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
 
-        w->stage().setCell(0, 0, 99);
+        vorn::UnrecordedEdits::setCell(w->stage(), 0, 0, 99);
         vorn::EntityRecord first = w->stage().record(0);
         first.X = 42;
-        w->stage().setRecord(0, first);
+        vorn::UnrecordedEdits::setRecord(w->stage(), 0, first);
         QVERIFY(!w->cmdSave_Click());
         QCOMPARE(w.messages.size(), 1);
         QVERIFY2(w.messages[0].contains(mapName), qPrintable(w.messages[0]));

@@ -2,6 +2,7 @@
 // main window, checked and coloured as it is typed, moved about by its
 // outline, saved byte for byte, and never closed over unsaved edits.
 #include "windowdriver.h"
+#include "unrecordededits.h"
 
 #include "codepage.h"
 #include "mapview.h"
@@ -236,7 +237,7 @@ private slots:
         OpenWindow w([](TestGame& game) { WriteScript(game, "#0100\r\n<END\r\n#0300\r\n<END\r\n"); });
         QVERIFY(w.started);
         w->Pick(vorn::kSampleRightFacingEntity); // Ctrl+Shift+E acts on the picked entity
-        w->stage().setRecord(vorn::kSampleRightFacingEntity, [&] {
+        vorn::UnrecordedEdits::setRecord(w->stage(), vorn::kSampleRightFacingEntity, [&] {
             vorn::EntityRecord r = w->stage().record(vorn::kSampleRightFacingEntity);
             r.TSC = 300;
             return r;
@@ -247,7 +248,7 @@ private slots:
         QVERIFY(window);
         QCOMPARE(window->edit()->textCursor().blockNumber(), 2);
         // The window follows the map: an entity's event with no event is found.
-        w->stage().setRecord(0, [&] {
+        vorn::UnrecordedEdits::setRecord(w->stage(), 0, [&] {
             vorn::EntityRecord r = w->stage().record(0);
             r.TSC = 444;
             return r;
