@@ -56,8 +56,7 @@ int main(int argc, char** argv)
         const QString settings = vorn::SettingsFileToRead(vorn::SettingsFilePath(settingsDir), seed);
         const QString last = vorn::INIRead(settings, QStringLiteral("Main"), QStringLiteral("Game Folder"));
         const auto choose = [](const QString& startAt) {
-            return QFileDialog::getExistingDirectory(nullptr, QStringLiteral("Vorn: Choose the Game Folder"),
-                                                     startAt);
+            return QFileDialog::getExistingDirectory(nullptr, QStringLiteral("Vorn: Choose the Game Folder"), startAt);
         };
         const vorn::StartFolder entered = vorn::EnterStartFolder(options, last, choose);
         if (!entered.ok()) {

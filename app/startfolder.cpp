@@ -23,16 +23,14 @@ Outcome ChangeInto(const QString& folder)
 StartOptions ParseStartOptions(const QStringList& arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Edits the stages of the game in the current folder, or in DIR."));
+    parser.setApplicationDescription(QStringLiteral("Edits the stages of the game in the current folder, or in DIR."));
     // Help of its own: Qt's would offer --help-all as well.
-    parser.addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
-                                        QStringLiteral("Show this help.")));
+    parser.addOption(
+        QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help.")));
     const QCommandLineOption choose(QStringLiteral("choose-folder"),
                                     QStringLiteral("When the folder is not a game folder, ask for one."));
     parser.addOption(choose);
-    parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("The game's folder."),
-                                 QStringLiteral("[DIR]"));
+    parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("The game's folder."), QStringLiteral("[DIR]"));
 
     StartOptions options;
     options.usage = parser.helpText();
@@ -50,8 +48,7 @@ StartOptions ParseStartOptions(const QStringList& arguments)
     return options;
 }
 
-StartFolder EnterStartFolder(const StartOptions& options, const QString& lastGameFolder,
-                             const FolderChooser& choose)
+StartFolder EnterStartFolder(const StartOptions& options, const QString& lastGameFolder, const FolderChooser& choose)
 {
     if (!options.folder.isEmpty()) {
         if (const Outcome changed = ChangeInto(options.folder); !changed.ok())
@@ -59,9 +56,8 @@ StartFolder EnterStartFolder(const StartOptions& options, const QString& lastGam
     }
     if (!options.chooseFolder || MissingGameFiles(GameFolder(QDir::currentPath())).isEmpty())
         return {};
-    const QString startAt = !lastGameFolder.isEmpty() && QFileInfo(lastGameFolder).isDir()
-                                ? lastGameFolder
-                                : QDir::currentPath();
+    const QString startAt =
+        !lastGameFolder.isEmpty() && QFileInfo(lastGameFolder).isDir() ? lastGameFolder : QDir::currentPath();
     const QString chosen = choose(startAt);
     if (chosen.isEmpty()) {
         StartFolder cancelled;

@@ -12,9 +12,9 @@ namespace vorn {
 
 struct StartOptions {
     bool chooseFolder = false; // --choose-folder
-    QString folder;            // DIR: change into it first
-    Outcome parsed;            // refused: bad usage, nothing else is valid
-    QString usage;             // the help text, for -h and --help
+    QString folder; // DIR: change into it first
+    Outcome parsed; // refused: bad usage, nothing else is valid
+    QString usage; // the help text, for -h and --help
     bool given() const { return chooseFolder || !folder.isEmpty(); }
 };
 
@@ -29,14 +29,16 @@ using FolderChooser = std::function<QString(const QString& startAt)>;
 // the chooser.
 struct [[nodiscard]] StartFolder : Outcome {
     StartFolder() = default;
-    StartFolder(const Outcome& outcome) : Outcome(outcome) {}
+    StartFolder(const Outcome& outcome)
+        : Outcome(outcome)
+    {
+    }
     bool cancelled = false;
 };
 
 // Changes into options.folder when one is given. Then, with --choose-folder
 // and a current folder that is not a game folder, asks `choose` for one,
 // opening at `lastGameFolder` when it still exists, and changes into it.
-StartFolder EnterStartFolder(const StartOptions& options, const QString& lastGameFolder,
-                             const FolderChooser& choose);
+StartFolder EnterStartFolder(const StartOptions& options, const QString& lastGameFolder, const FolderChooser& choose);
 
 } // namespace vorn

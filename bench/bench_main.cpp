@@ -55,8 +55,7 @@ double PeakResidentMB()
 void SetZoom(const char* text) { window->cboZoom()->setCurrentIndex(window->cboZoom()->findText(text)); }
 
 // Runs `body` per iteration and keeps the mean for the summary.
-template <typename Body>
-void Timed(benchmark::State& state, const std::string& name, Body body)
+template <typename Body> void Timed(benchmark::State& state, const std::string& name, Body body)
 {
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state)
@@ -342,7 +341,8 @@ void BM_RegionEdit(benchmark::State& state, const char* kind)
 // of the largest stage, a cell of a stroke, and the undo and redo of a
 // stroke over every cell.
 struct OpenDocument {
-    OpenDocument() : game(gameRoot)
+    OpenDocument()
+        : game(gameRoot)
     {
         if (!game.readTable().ok() || !stage.load(game, vorn::kSampleHugeStage).ok())
             std::abort();
@@ -424,10 +424,10 @@ QByteArray TenKilobyteScript()
     QByteArray script;
     for (int event = 100; script.size() < 10000; ++event) {
         script += "#" + QByteArray::number(event).rightJustified(4, '0') + "\r\n";
-        script += "<KEY<FLJ0" + QByteArray::number(event) + ":" + QByteArray::number(event + 1).rightJustified(4, '0')
-            + "<MSG<FAC0005Twenty-six columns of text.\r\nAnother row of words.<NOD<CLO\r\n";
-        script += "<CNP0300:0061:0000<FL+0" + QByteArray::number(event) + "<SOU0011"
-            + (event % 3 == 0 ? "<TRA0013:0100:0005:0005\r\n" : "<END\r\n");
+        script += "<KEY<FLJ0" + QByteArray::number(event) + ":" + QByteArray::number(event + 1).rightJustified(4, '0') +
+                  "<MSG<FAC0005Twenty-six columns of text.\r\nAnother row of words.<NOD<CLO\r\n";
+        script += "<CNP0300:0061:0000<FL+0" + QByteArray::number(event) + "<SOU0011" +
+                  (event % 3 == 0 ? "<TRA0013:0100:0005:0005\r\n" : "<END\r\n");
     }
     return script;
 }
@@ -522,7 +522,8 @@ int main(int argc, char** argv)
     benchmark::RegisterBenchmark("PeakMemory/zoom64", BM_PeakMemoryZoom64)->Iterations(20)->Unit(kMillisecond);
     benchmark::RegisterBenchmark("Settings/long3MB", BM_SettingsLongFile)->Unit(kMillisecond);
     benchmark::RegisterBenchmark("Straightforward/wholeMap16", BM_StraightforwardWholeMap)
-        ->Iterations(1)->Unit(kMillisecond);
+        ->Iterations(1)
+        ->Unit(kMillisecond);
     benchmark::RegisterBenchmark("Document/load", BM_DocumentLoad)->Unit(kMillisecond);
     benchmark::RegisterBenchmark("Document/paintCell", BM_DocumentPaintCell)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("Document/undoRedoWholeMap", BM_DocumentUndoRedo)->Unit(kMillisecond);
@@ -541,8 +542,8 @@ int main(int argc, char** argv)
     if (meanMs.count("straight") && meanMs.count("zoom") && meanMs.count("paint16")) {
         std::printf("\nWhole map drawn the straightforward way: %.0f ms, against %.2f ms for a zoom change "
                     "(ratio %.0f) and %.2f ms for a 1600 x 900 view paint (ratio %.0f).\n",
-                    meanMs["straight"], meanMs["zoom"], meanMs["straight"] / meanMs["zoom"],
-                    meanMs["paint16"], meanMs["straight"] / meanMs["paint16"]);
+                    meanMs["straight"], meanMs["zoom"], meanMs["straight"] / meanMs["zoom"], meanMs["paint16"],
+                    meanMs["straight"] / meanMs["paint16"]);
     }
     if (meanMs.count("copy") && meanMs.count("paint16") && meanMs.count("paint64")) {
         std::printf("A 1600 x 900 view: its pixels (%.2f MB) copied in %.3f ms, painted at zoom 16 in %.3f ms "
@@ -565,8 +566,7 @@ int main(int argc, char** argv)
     }
     if (meanMs.count("cell") && meanMs.count("cellRecorded")) {
         std::printf("One map cell painted: %.3f us, %.3f us while the undo history records it (ratio %.2f).\n",
-                    meanMs["cell"] * 1000.0, meanMs["cellRecorded"] * 1000.0,
-                    meanMs["cellRecorded"] / meanMs["cell"]);
+                    meanMs["cell"] * 1000.0, meanMs["cellRecorded"] * 1000.0, meanMs["cellRecorded"] / meanMs["cell"]);
     }
     if (meanMs.count("undo")) {
         std::printf("Stroke over all 513 x 513 cells: %.0f step of %.1f MB; undo %.2f ms, redo %.2f ms.\n",
@@ -587,9 +587,9 @@ int main(int argc, char** argv)
     if (meanMs.count("fillEdit") || meanMs.count("rectEdit") || meanMs.count("pasteEdit"))
         std::printf("Region edits in a 1920 x 1080 shown window: the edit alone / with its repaint; its undo "
                     "with the repaint:\n");
-    for (const auto& [kind, what] : {std::pair{"fill", "fill of all 513 x 513 cells"},
-                                     std::pair{"rect", "rectangle of 513 x 513 cells"},
-                                     std::pair{"paste", "paste of a 100 x 100 block"}}) {
+    for (const auto& [kind, what] :
+         {std::pair{"fill", "fill of all 513 x 513 cells"}, std::pair{"rect", "rectangle of 513 x 513 cells"},
+          std::pair{"paste", "paste of a 100 x 100 block"}}) {
         const std::string k(kind);
         if (meanMs.count(k + "Edit"))
             std::printf("  %-30s %.2f / %.2f ms; undo %.2f ms\n", what, meanMs[k + "Edit"], meanMs[k + "Shown"],

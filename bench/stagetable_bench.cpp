@@ -23,11 +23,12 @@ QString ModGame(QTemporaryDir& dir, int records = kRecords)
 {
     QByteArray exe(kExeSize, '\x90');
     const quint32 rsrc = 0x21000 + 0x40000;
-    vorn::sample::WritePeHeaders(exe,
-                                 {{".text", 0x1000, 0x20000, 0x1000, 0x20000, 0x60000020},
-                                  {".csmap", 0x21000, quint32(records * 200), 0x21000, 0x40000, 0xC0000040},
-                                  {".rsrc", rsrc, quint32(kExeSize - rsrc), rsrc, quint32(kExeSize - rsrc), 0x40000040}},
-                                 quint32(kExeSize));
+    vorn::sample::WritePeHeaders(
+        exe,
+        {{".text", 0x1000, 0x20000, 0x1000, 0x20000, 0x60000020},
+         {".csmap", 0x21000, quint32(records * 200), 0x21000, 0x40000, 0xC0000040},
+         {".rsrc", rsrc, quint32(kExeSize - rsrc), rsrc, quint32(kExeSize - rsrc), 0x40000040}},
+        quint32(kExeSize));
     vorn::sample::WriteStageLoader(exe, vorn::sample::kLoaderAt, 0x421000);
     vorn::sample::WritePictureFormats(exe, 0x800, "bmp");
     QDir(dir.path()).mkpath(QStringLiteral("data"));

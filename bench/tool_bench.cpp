@@ -38,9 +38,10 @@ bool RunTool(const QString& dir, const QStringList& arguments, double& peakKB, i
     const QString bin = QCoreApplication::applicationDirPath();
     QProcess process;
     process.setWorkingDirectory(dir);
-    process.start(bin + QStringLiteral("/vorn-peak-memory"), QStringList{bin + QStringLiteral("/vorn-tool")} + arguments);
-    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit
-        || process.exitCode() > worstExit) {
+    process.start(bin + QStringLiteral("/vorn-peak-memory"),
+                  QStringList{bin + QStringLiteral("/vorn-tool")} + arguments);
+    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() > worstExit) {
         std::fprintf(stderr, "%s\n", process.readAllStandardError().constData());
         return false;
     }
@@ -75,7 +76,10 @@ void BM_Tool(benchmark::State& state, const std::string& name, const QString* di
 // items got, entities changed. Rows stay inside the message box.
 class ScriptWriter {
 public:
-    explicit ScriptWriter(int seed) : seed_(seed) {}
+    explicit ScriptWriter(int seed)
+        : seed_(seed)
+    {
+    }
 
     // Events `numbers` (ascending), then more after the last until the
     // script holds `commands` commands; `doors` allows TRA to stage `next`.
@@ -102,22 +106,23 @@ public:
                 count += 7;
                 break;
             case 2:
-                text += "<KEY<FLJ" + Four(1000 + n) + ":" + Four(jump) + "<FL+" + Four(1000 + n) + "<MSG" + Line(n)
-                        + "<NOD<CLO<END\r\n";
+                text += "<KEY<FLJ" + Four(1000 + n) + ":" + Four(jump) + "<FL+" + Four(1000 + n) + "<MSG" + Line(n) +
+                        "<NOD<CLO<END\r\n";
                 count += 7;
                 break;
             case 3:
-                text += "<KEY<SOU0011<FAO0004<TRA" + Four(next) + ":0090:" + Four(3 + n % 20) + ":" + Four(4 + n % 9)
-                        + "\r\n";
+                text += "<KEY<SOU0011<FAO0004<TRA" + Four(next) + ":0090:" + Four(3 + n % 20) + ":" + Four(4 + n % 9) +
+                        "\r\n";
                 count += 4;
                 break;
             case 4:
-                text += "<KEY<CMU0010<IT+" + Four(n % 39 + 1) + "<MSG<TURGot the =" + Item(n) + "=!<WAI0160<NOD<RMU<CLO<END\r\n";
+                text += "<KEY<CMU0010<IT+" + Four(n % 39 + 1) + "<MSG<TURGot the =" + Item(n) +
+                        "=!<WAI0160<NOD<RMU<CLO<END\r\n";
                 count += 10;
                 break;
             default:
-                text += "<KEY<ANP" + Four(n) + ":0010:0000<WAI0030<CNP" + Four(n) + ":0150:0002<DNP" + Four(n)
-                        + "<END\r\n";
+                text +=
+                    "<KEY<ANP" + Four(n) + ":0010:0000<WAI0030<CNP" + Four(n) + ":0150:0002<DNP" + Four(n) + "<END\r\n";
                 count += 6;
                 break;
             }
@@ -130,9 +135,9 @@ private:
     QByteArray Line(int n) const
     {
         static const std::array<const char*, 8> lines = {
-            "The wind howls through the cave.", "Have you seen my brother?", "This door will not budge.",
-            "A faint light glows ahead.",        "Careful, the floor is weak.", "I keep the keys down here.",
-            "Rest here a while, friend.",        "Something moved in the water."};
+            "The wind howls through the cave.", "Have you seen my brother?",    "This door will not budge.",
+            "A faint light glows ahead.",       "Careful, the floor is weak.",  "I keep the keys down here.",
+            "Rest here a while, friend.",       "Something moved in the water."};
         return lines[size_t(n / 10 + seed_) % lines.size()];
     }
     // Rows that fit beside a face.
@@ -170,7 +175,8 @@ bool WriteScriptGame(const QString& dir, int& scripts, int& commands)
         QFile file(path);
         ++scripts;
         commands += int(vorn::ParseScript(plain).commands.size());
-        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(vorn::EncodeScript(plain)) == plain.size();
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+               file.write(vorn::EncodeScript(plain)) == plain.size();
     };
     constexpr int kCommandsPerScript = 140;
     for (int i = 0; i < vorn::kFreewareStageCount; ++i) {
@@ -197,12 +203,12 @@ bool WriteScriptGame(const QString& dir, int& scripts, int& commands)
     }
     const QDir data(QDir(dir).filePath(QStringLiteral("data")));
     return put(data.filePath(QStringLiteral("Head.tsc")),
-               ScriptWriter(1).write({0, 1, 16, 17, 18, 19, 30, 31, 32, 40, 41, 42, 48, 49}, 0, false, 0))
-        && put(data.filePath(QStringLiteral("ArmsItem.tsc")),
-               ScriptWriter(2).write({1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010, 1011, 1012,
-                                      5000, 5001, 5002, 5003, 5004, 5005, 5006, 6000, 6001, 6002, 6003},
-                                     kCommandsPerScript, false, 0))
-        && put(data.filePath(QStringLiteral("StageSelect.tsc")),
+               ScriptWriter(1).write({0, 1, 16, 17, 18, 19, 30, 31, 32, 40, 41, 42, 48, 49}, 0, false, 0)) &&
+           put(data.filePath(QStringLiteral("ArmsItem.tsc")),
+               ScriptWriter(2).write({1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010, 1011,
+                                      1012, 5000, 5001, 5002, 5003, 5004, 5005, 5006, 6000, 6001, 6002, 6003},
+                                     kCommandsPerScript, false, 0)) &&
+           put(data.filePath(QStringLiteral("StageSelect.tsc")),
                ScriptWriter(3).write({1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007}, 0, false, 0));
 }
 
@@ -231,17 +237,23 @@ int main(int argc, char** argv)
     using benchmark::kMillisecond;
     benchmark::RegisterBenchmark("Tool/render/zoom16", BM_Tool, "render16", &gameDir,
                                  QStringList{"render", stage, "-o", png, "--zoom", "16"}, 0)
-        ->Iterations(5)->Unit(kMillisecond);
+        ->Iterations(5)
+        ->Unit(kMillisecond);
     benchmark::RegisterBenchmark("Tool/render/zoom64", BM_Tool, "render64", &gameDir,
                                  QStringList{"render", stage, "-o", png, "--zoom", "64"}, 0)
-        ->Iterations(1)->Unit(kMillisecond);
+        ->Iterations(1)
+        ->Unit(kMillisecond);
     benchmark::RegisterBenchmark("Tool/render/zoom64looks", BM_Tool, "render64looks", &gameDir,
-                                 QStringList{"render", stage, "-o", png, "--zoom", "64", "--sprites", "--tile-types"}, 0)
-        ->Iterations(1)->Unit(kMillisecond);
+                                 QStringList{"render", stage, "-o", png, "--zoom", "64", "--sprites", "--tile-types"},
+                                 0)
+        ->Iterations(1)
+        ->Unit(kMillisecond);
     benchmark::RegisterBenchmark("Tool/check/all", BM_Tool, "check", &gameDir, QStringList{"check"}, 1)
-        ->Iterations(20)->Unit(kMillisecond);
+        ->Iterations(20)
+        ->Unit(kMillisecond);
     benchmark::RegisterBenchmark("Tool/check/scripts", BM_Tool, "checkScripts", &scriptGameDir, QStringList{"check"}, 1)
-        ->Iterations(20)->Unit(kMillisecond);
+        ->Iterations(20)
+        ->Unit(kMillisecond);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 

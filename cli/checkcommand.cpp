@@ -20,8 +20,8 @@ namespace vorn::cli {
 namespace {
 
 // What the game itself holds, beyond what the editor reads.
-constexpr qint64 kGameMaxCells = 307200;   // the map buffer
-constexpr int kGameMaxEntities = 342;      // entity slots 170 to 511
+constexpr qint64 kGameMaxCells = 307200; // the map buffer
+constexpr int kGameMaxEntities = 342; // entity slots 170 to 511
 constexpr int kGameMaxTilesetSide = 256;
 
 class Findings {
@@ -78,7 +78,8 @@ std::optional<std::pair<qint16, qint16>> HeaderNumbers(const GameFolder& folder,
     });
     if (!read.ok() || read.missing)
         return std::nullopt;
-    return std::pair{qFromLittleEndian<qint16>(header.constData() + 4), qFromLittleEndian<qint16>(header.constData() + 6)};
+    return std::pair{qFromLittleEndian<qint16>(header.constData() + 4),
+                     qFromLittleEndian<qint16>(header.constData() + 6)};
 }
 
 void CheckCells(int width, int height, const QString& file, int stage, Findings& found)
@@ -86,7 +87,9 @@ void CheckCells(int width, int height, const QString& file, int stage, Findings&
     if (width > 0 && height > 0 && qint64(width) * height > kGameMaxCells)
         found.error(stage, file,
                     QStringLiteral("the map has %1 x %2 cells, %3 in all; the game holds no more than %4.")
-                        .arg(width).arg(height).arg(Number(qint64(width) * height), Number(kGameMaxCells)));
+                        .arg(width)
+                        .arg(height)
+                        .arg(Number(qint64(width) * height), Number(kGameMaxCells)));
 }
 
 void CheckEntityCount(int count, const QString& file, int stage, Findings& found)
@@ -94,7 +97,8 @@ void CheckEntityCount(int count, const QString& file, int stage, Findings& found
     if (count > kGameMaxEntities)
         found.error(stage, file,
                     QStringLiteral("the entity file holds %1 entities; more than %2 overflow the game.")
-                        .arg(count).arg(kGameMaxEntities));
+                        .arg(count)
+                        .arg(kGameMaxEntities));
 }
 
 // Types beyond the game's table, and the sheets the entities are drawn
@@ -113,7 +117,10 @@ void CheckEntityTypes(const GameFolder& folder, const StageFiles& files, int cou
         if (table.read && (e.Type < 0 || size_t(e.Type) >= table.types.size())) {
             found.error(stage, files.entities,
                         QStringLiteral("entity %1 is of type %2, beyond the %3 types of %4.")
-                            .arg(i).arg(e.Type).arg(table.types.size()).arg(NpcTableName()));
+                            .arg(i)
+                            .arg(e.Type)
+                            .arg(table.types.size())
+                            .arg(NpcTableName()));
             continue;
         }
         const auto sprite = SpriteOf(e.Type, (quint16(e.Unknown) & kFacesRightBit) != 0, table.types);
@@ -161,17 +168,19 @@ void CheckTileTypes(const GameFolder& folder, const StageFiles& files, int stage
     else if (types.size < kTileTypeCount)
         found.warning(stage, files.tileTypes,
                       QStringLiteral("the tile type file holds %1 bytes; the game reads %2, one per tile.")
-                          .arg(types.size).arg(kTileTypeCount));
+                          .arg(types.size)
+                          .arg(kTileTypeCount));
     else if (types.size > kTileTypeCount)
         found.warning(stage, files.tileTypes,
                       QStringLiteral("the tile type file holds %1 bytes; the game reads only the first %2.")
-                          .arg(Number(types.size)).arg(kTileTypeCount));
+                          .arg(Number(types.size))
+                          .arg(kTileTypeCount));
 }
 
 // A picture that did not load: refused (its reason), missing, or not one
 // the editor can decode (it then opens the stage with a stand-in).
-void CheckPicture(const Picture& picture, const GameFolder& folder, const QString& file, const QString& what,
-                  int stage, Findings& found)
+void CheckPicture(const Picture& picture, const GameFolder& folder, const QString& file, const QString& what, int stage,
+                  Findings& found)
 {
     if (!picture.outcome.ok())
         found.error(stage, file, picture.outcome.refusal());
@@ -183,8 +192,8 @@ void CheckPicture(const Picture& picture, const GameFolder& folder, const QStrin
 
 // What checking a stage leaves for checking its script.
 struct StageScript {
-    QString file;                  // the built name, "data\stage\Cave.tsc"
-    QString path;                  // the file found; empty when there is none to read
+    QString file; // the built name, "data\stage\Cave.tsc"
+    QString path; // the file found; empty when there is none to read
     std::vector<int> entityEvents; // of the entities the entity file counts
 };
 
@@ -215,9 +224,12 @@ StageScript CheckStage(const GameFolder& folder, int stage, const StageRecord& r
         CheckPicture(tileset, folder, files.tileset, QStringLiteral("tileset"), stage, found);
         const QSize size = tileset.image.size();
         if (size.width() > kGameMaxTilesetSide || size.height() > kGameMaxTilesetSide)
-            found.error(stage, files.tileset,
-                        QStringLiteral("the tileset picture is %1 x %2 pixels; the game loads none larger than %3 x %3.")
-                            .arg(size.width()).arg(size.height()).arg(kGameMaxTilesetSide));
+            found.error(
+                stage, files.tileset,
+                QStringLiteral("the tileset picture is %1 x %2 pixels; the game loads none larger than %3 x %3.")
+                    .arg(size.width())
+                    .arg(size.height())
+                    .arg(kGameMaxTilesetSide));
         CheckTileTypes(folder, files, stage, found);
     }
 
@@ -230,7 +242,8 @@ StageScript CheckStage(const GameFolder& folder, int stage, const StageRecord& r
             if (const auto size = HeaderNumbers(folder, files.map))
                 CheckCells(size->first, size->second, files.map, stage, found);
         } else if (status.missing) {
-            found.warning(stage, files.map, QStringLiteral("the map file is missing: the editor shows the stage as empty."));
+            found.warning(stage, files.map,
+                          QStringLiteral("the map file is missing: the editor shows the stage as empty."));
         } else {
             CheckCells(map.width, map.height, files.map, stage, found);
         }
@@ -240,8 +253,8 @@ StageScript CheckStage(const GameFolder& folder, int stage, const StageRecord& r
     }
 
     if (backdropNamed)
-        CheckPicture(LoadStageBackdrop(folder, files, map.width, map.height), folder, files.backdrop, QStringLiteral("backdrop"), stage,
-                     found);
+        CheckPicture(LoadStageBackdrop(folder, files, map.width, map.height), folder, files.backdrop,
+                     QStringLiteral("backdrop"), stage, found);
 
     if (!mapNamed)
         return script;
@@ -263,7 +276,11 @@ StageScript CheckStage(const GameFolder& folder, int stage, const StageRecord& r
             if (e.X < 0 || e.X >= map.width || e.Y < 0 || e.Y >= map.height)
                 found.warning(stage, files.entities,
                               QStringLiteral("entity %1 at (%2, %3) lies outside the %4 x %5 map.")
-                                  .arg(i).arg(e.X).arg(e.Y).arg(map.width).arg(map.height));
+                                  .arg(i)
+                                  .arg(e.X)
+                                  .arg(e.Y)
+                                  .arg(map.width)
+                                  .arg(map.height));
         }
         CheckEntityTypes(folder, files, count, records, table, stage, found);
     }
@@ -382,8 +399,8 @@ public:
             if (script.path.isEmpty() || scriptsChecked.contains(script.path))
                 continue;
             scriptsChecked.insert(script.path);
-            CheckScriptFile(game.folder, script.file, scripts.stageContext(std::move(script.entityEvents)),
-                            stage, found);
+            CheckScriptFile(game.folder, script.file, scripts.stageContext(std::move(script.entityEvents)), stage,
+                            found);
         }
         PrintLine(QStringLiteral("%1 stages checked, %2 errors, %3 warnings")
                       .arg(stages_.size())

@@ -103,9 +103,9 @@ public:
     int run(const Game& game) override
     {
         if (asTsv_)
-            PrintCells({QStringLiteral("kind"), QStringLiteral("stage"), QStringLiteral("file"),
-                        QStringLiteral("line"), QStringLiteral("column"), QStringLiteral("entity"),
-                        QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("type"), QStringLiteral("text")});
+            PrintCells({QStringLiteral("kind"), QStringLiteral("stage"), QStringLiteral("file"), QStringLiteral("line"),
+                        QStringLiteral("column"), QStringLiteral("entity"), QStringLiteral("x"), QStringLiteral("y"),
+                        QStringLiteral("type"), QStringLiteral("text")});
         names_ = EntityTypeNames(EditorSettingsFile(), kEntityNameKeys);
         for (const QString& file : SharedScriptNames())
             searchScript(game.folder, file, -1);
@@ -161,12 +161,23 @@ private:
             const QString typeName = names_.value(e.Type); // empty for a negative type too
             ++found_;
             if (asTsv_) {
-                PrintCells({QStringLiteral("entity"), QString::number(stage), EscapedCell(files.entities), {}, {},
-                            QString::number(i), QString::number(e.X), QString::number(e.Y),
-                            QString::number(e.Type), EscapedCell(typeName)});
+                PrintCells({QStringLiteral("entity"),
+                            QString::number(stage),
+                            EscapedCell(files.entities),
+                            {},
+                            {},
+                            QString::number(i),
+                            QString::number(e.X),
+                            QString::number(e.Y),
+                            QString::number(e.Type),
+                            EscapedCell(typeName)});
             } else {
                 QString line = QStringLiteral("stage %1 entity %2 at (%3, %4): type %5")
-                                   .arg(stage).arg(i).arg(e.X).arg(e.Y).arg(e.Type);
+                                   .arg(stage)
+                                   .arg(i)
+                                   .arg(e.X)
+                                   .arg(e.Y)
+                                   .arg(e.Type);
                 if (!typeName.isEmpty())
                     line += u' ' + typeName;
                 PrintLine(line);
@@ -193,9 +204,9 @@ private:
             if (!command.info)
                 continue;
             for (int i = 0; i < command.argumentCount; ++i) {
-                if (KindMatches(sought_, command.info->kinds[size_t(i)]) && command.arguments[size_t(i)].value == number_) {
-                    place(file, stage, command.position,
-                          decoded.mid(command.position.offset, command.length));
+                if (KindMatches(sought_, command.info->kinds[size_t(i)]) &&
+                    command.arguments[size_t(i)].value == number_) {
+                    place(file, stage, command.position, decoded.mid(command.position.offset, command.length));
                     break; // the command once, however many of its arguments match
                 }
             }
@@ -216,8 +227,15 @@ private:
         const QString text = DecodeAnsi(written);
         if (asTsv_)
             PrintCells({header ? QStringLiteral("event") : QStringLiteral("command"),
-                        stage < 0 ? QString() : QString::number(stage), EscapedCell(file), QString::number(at.line),
-                        QString::number(at.column), {}, {}, {}, {}, EscapedCell(text)});
+                        stage < 0 ? QString() : QString::number(stage),
+                        EscapedCell(file),
+                        QString::number(at.line),
+                        QString::number(at.column),
+                        {},
+                        {},
+                        {},
+                        {},
+                        EscapedCell(text)});
         else
             PrintLine(QStringLiteral("%1:%2:%3: %4").arg(file).arg(at.line).arg(at.column).arg(text));
     }

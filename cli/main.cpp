@@ -86,13 +86,12 @@ int main(int argc, char** argv)
     const std::vector<std::unique_ptr<Command>> commands = AllCommands();
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Works on the stages of the game in the current folder, the one that holds "
-                       "Doukutsu.exe and data/, as the editor does. A STAGE is a stage number, from 0 to one less than the count of the game's stage table (95 in the freeware game)."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Works on the stages of the game in the current folder, the one that holds "
+        "Doukutsu.exe and data/, as the editor does. A STAGE is a stage number, from 0 to one less than the count of the game's stage table (95 in the freeware game)."));
     const QCommandLineOption helpOption = parser.addHelpOption();
-    const QCommandLineOption dirOption(QStringLiteral("C"),
-                                       QStringLiteral("Work as if started in DIR, the game's folder."),
-                                       QStringLiteral("DIR"));
+    const QCommandLineOption dirOption(
+        QStringLiteral("C"), QStringLiteral("Work as if started in DIR, the game's folder."), QStringLiteral("DIR"));
     parser.addOption(dirOption);
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("One of the commands below."));
     // Everything from the command on belongs to the command.

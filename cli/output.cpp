@@ -69,10 +69,7 @@ QString EscapedCell(const QString& text)
     return EscapeControls(QString(text).replace(u'\\', QStringLiteral("\\\\")));
 }
 
-void PrintLine(const QString& text)
-{
-    std::fputs(TerminalText(text).constData(), stdout);
-}
+void PrintLine(const QString& text) { std::fputs(TerminalText(text).constData(), stdout); }
 
 void PrintCells(const QStringList& cells)
 {

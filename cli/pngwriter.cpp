@@ -29,7 +29,7 @@ struct WriteState {
     png_longjmp(png, 1);
 }
 
-void OnWarning(png_structp, png_const_charp) {}
+void OnWarning(png_structp, png_const_charp) { }
 
 void OnWrite(png_structp png, png_bytep data, size_t size)
 {
@@ -39,7 +39,7 @@ void OnWrite(png_structp png, png_bytep data, size_t size)
     }
 }
 
-void OnFlush(png_structp) {}
+void OnFlush(png_structp) { }
 
 bool WriteRows(png_structp png, png_infop info, WriteState* state, int width, int height)
 {

@@ -31,7 +31,10 @@ QString ZoomList()
 class RenderCommand : public Command {
 public:
     QString name() const override { return QStringLiteral("render"); }
-    QString synopsis() const override { return QStringLiteral("render STAGE -o FILE.png [--zoom N] [--no-entities] [--sprites] [--tile-types]"); }
+    QString synopsis() const override
+    {
+        return QStringLiteral("render STAGE -o FILE.png [--zoom N] [--no-entities] [--sprites] [--tile-types]");
+    }
     QString summary() const override { return QStringLiteral("draw a stage's map to a PNG picture"); }
     QString description() const override
     {
@@ -91,13 +94,14 @@ public:
         StageLooks looks;
         if (spritesOn_ || tileTypesOn_) {
             looks = ReadStageLooks(game.folder, stage.files, stage.tileset.image);
-            for (const QString& note : {spritesOn_ ? looks.spriteNote : QString(), tileTypesOn_ ? looks.tileTypeNote : QString()})
+            for (const QString& note :
+                 {spritesOn_ ? looks.spriteNote : QString(), tileTypesOn_ ? looks.tileTypeNote : QString()})
                 if (!note.isEmpty())
                     PrintError(note);
         }
         const QImage mask = CreateMaskImage(stage.tileset.image, qRgb(0, 0, 0));
-        const MapScene scene{&stage.tileset.image, &mask, &stage.backdrop.image, &stage.map.grid,
-                             stage.map.width, stage.map.height};
+        const MapScene scene{&stage.tileset.image, &mask,           &stage.backdrop.image,
+                             &stage.map.grid,      stage.map.width, stage.map.height};
         const QSize size = MapPixelSize(scene, zoomSize_);
         if (size.isEmpty()) {
             PrintError(QStringLiteral("Stage %1's map %2 has %3 x %4 cells: there is nothing to draw.")
@@ -126,7 +130,8 @@ public:
                 if (tileTypesOn_)
                     DrawTileTypes(band, area, zoomSize_, scene, looks.tileTypes.types);
                 if (spritesOn_)
-                    DrawSprites(band, area, zoomSize_, size, stage.entityCount, stage.records, looks.sheets, looks.npcTable);
+                    DrawSprites(band, area, zoomSize_, size, stage.entityCount, stage.records, looks.sheets,
+                                looks.npcTable);
                 if (markers_ && spritesOn_) {
                     DrawMarkers(band, area, zoomSize_, stage.entityCount, stage.records, [&](int i) {
                         return PlaceSprite(stage.records[size_t(i)], looks.sheets, looks.npcTable).has_value();
@@ -141,7 +146,8 @@ public:
         Outcome written;
         if (toStandardOutput()) {
             int code = 0;
-            written = produce([&code](const char* data, qint64 count) { return WriteAll(STDOUT_FILENO, data, count, code); });
+            written =
+                produce([&code](const char* data, qint64 count) { return WriteAll(STDOUT_FILENO, data, count, code); });
             if (code != 0)
                 written = QStringLiteral("Cannot write the picture to standard output: %1.").arg(SystemReason(code));
         } else {
@@ -168,8 +174,8 @@ private:
                                QStringLiteral("The PNG picture to write; - for standard output."),
                                QStringLiteral("FILE.png")};
     QCommandLineOption zoom_{QStringLiteral("zoom"),
-                             QStringLiteral("Pixels a map cell: %1 (default 16).").arg(ZoomList()),
-                             QStringLiteral("N"), QStringLiteral("16")};
+                             QStringLiteral("Pixels a map cell: %1 (default 16).").arg(ZoomList()), QStringLiteral("N"),
+                             QStringLiteral("16")};
     QCommandLineOption noEntities_{QStringLiteral("no-entities"),
                                    QStringLiteral("Leave the entity markers out, as \"Hide entities\" does.")};
     QCommandLineOption sprites_{QStringLiteral("sprites"),

@@ -12,7 +12,10 @@ namespace {
 
 class ScriptCommand : public Command {
 public:
-    explicit ScriptCommand(bool decode) : decode_(decode) {}
+    explicit ScriptCommand(bool decode)
+        : decode_(decode)
+    {
+    }
 
     QString name() const override { return decode_ ? QStringLiteral("decode") : QStringLiteral("encode"); }
     QString synopsis() const override { return name() + QStringLiteral(" STAGE...|--all [--force]"); }
@@ -79,7 +82,8 @@ public:
                 status = kFoundWrong;
                 continue;
             }
-            const Outcome converted = decode_ ? DecodeScriptFile(game.folder, mapName) : EncodeScriptFile(game.folder, mapName);
+            const Outcome converted =
+                decode_ ? DecodeScriptFile(game.folder, mapName) : EncodeScriptFile(game.folder, mapName);
             if (!converted.ok()) {
                 PrintError(QStringLiteral("stage %1: %2").arg(stage).arg(converted.refusal()));
                 status = kFoundWrong;

@@ -40,9 +40,9 @@ public:
         const bool japanese = asTsv_ && game.tableSource.kind == StageTableKind::StageTbl;
         QList<QStringList> rows;
         rows.push_back({QStringLiteral("index"), QStringLiteral("title"), QStringLiteral("tileset"),
-                        QStringLiteral("map"), QStringLiteral("backdrop type"), QString(),
-                        QStringLiteral("backdrop"), QStringLiteral("NPC sheet 1"), QStringLiteral("NPC sheet 2"),
-                        QStringLiteral("boss"), QString()});
+                        QStringLiteral("map"), QStringLiteral("backdrop type"), QString(), QStringLiteral("backdrop"),
+                        QStringLiteral("NPC sheet 1"), QStringLiteral("NPC sheet 2"), QStringLiteral("boss"),
+                        QString()});
         if (japanese)
             rows.back() << QStringLiteral("Japanese title");
         for (int i = 0; i < game.stageCount(); ++i) {
@@ -121,8 +121,8 @@ public:
             stage_ = arguments_[1].toInt(&number);
             if (!number || stage_ < 0)
                 return QStringLiteral("\"%1\" is not a stage number.").arg(arguments_[1]);
-            static const QStringList fields = {"tileset", "map", "backdrop-type", "backdrop",
-                                               "sheet1", "sheet2", "boss", "title"};
+            static const QStringList fields = {"tileset", "map",    "backdrop-type", "backdrop",
+                                               "sheet1",  "sheet2", "boss",          "title"};
             if (!fields.contains(arguments_[2]))
                 return QStringLiteral("\"%1\" is not a field: give one of %2.").arg(arguments_[2], fields.join(u", "));
         }

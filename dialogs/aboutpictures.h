@@ -4,5 +4,5 @@
 
 namespace vorn {
 QImage WizardPicture(); // the usual figure
-QImage BeastPicture();  // the figure of every fourth day
+QImage BeastPicture(); // the figure of every fourth day
 } // namespace vorn

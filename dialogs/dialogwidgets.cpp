@@ -12,12 +12,10 @@ namespace vorn {
 
 void PlaceTwips(QWidget* w, int left, int top, int width, int height)
 {
-    w->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
-                   TwipsToPixels(height));
+    w->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
 }
 
-QLabel* TwipLabel(QWidget* parent, const char* name, const QString& caption, int left, int top,
-                  int width, int height)
+QLabel* TwipLabel(QWidget* parent, const char* name, const QString& caption, int left, int top, int width, int height)
 {
     auto* label = new QLabel(caption, parent);
     label->setObjectName(QLatin1String(name));
@@ -49,8 +47,7 @@ void UseListPopup(QComboBox* list)
     list->setMaxVisibleItems(16);
     QAbstractItemView* view = list->view();
     auto fit = [view] {
-        view->setMinimumWidth(view->sizeHintForColumn(0)
-                              + view->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8);
+        view->setMinimumWidth(view->sizeHintForColumn(0) + view->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8);
     };
     QAbstractItemModel* model = list->model();
     QObject::connect(model, &QAbstractItemModel::rowsInserted, view, fit);
@@ -61,8 +58,8 @@ void UseListPopup(QComboBox* list)
 
 void SetUpDialogFrame(QWidget* dialog, int clientWidthTwips, int clientHeightTwips)
 {
-    dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     dialog->setFixedSize(TwipsToPixels(clientWidthTwips), TwipsToPixels(clientHeightTwips));
     dialog->setFont(DialogFont());
 }
@@ -88,8 +85,8 @@ void FitCaptions(QWidget* dialog)
         if (label->wordWrap() || label->text().isEmpty())
             continue;
         QFont font = label->font();
-        while (font.pointSizeF() - kStep >= kSmallest
-               && QFontMetrics(font).horizontalAdvance(label->text()) > label->contentsRect().width())
+        while (font.pointSizeF() - kStep >= kSmallest &&
+               QFontMetrics(font).horizontalAdvance(label->text()) > label->contentsRect().width())
             font.setPointSizeF(font.pointSizeF() - kStep);
         if (font != label->font())
             label->setFont(font);
@@ -102,20 +99,18 @@ void ShowVornMessage(QWidget* parent, const QString& text)
     box.exec();
 }
 
-EtchedLine::EtchedLine(QWidget* parent, QPalette::ColorRole role, int x1Twips, int x2Twips,
-                       int yTwips)
-    : QWidget(parent), role_(role)
+EtchedLine::EtchedLine(QWidget* parent, QPalette::ColorRole role, int x1Twips, int x2Twips, int yTwips)
+    : QWidget(parent)
+    , role_(role)
 {
     const int x1 = TwipsToPixels(x1Twips);
     setGeometry(x1, TwipsToPixels(yTwips), TwipsToPixels(x2Twips) - x1, 1);
 }
 
-void EtchedLine::paintEvent(QPaintEvent*)
-{
-    QPainter(this).fillRect(rect(), palette().color(role_));
-}
+void EtchedLine::paintEvent(QPaintEvent*) { QPainter(this).fillRect(rect(), palette().color(role_)); }
 
-LinkLabel::LinkLabel(const QString& caption, QWidget* parent) : QLabel(caption, parent)
+LinkLabel::LinkLabel(const QString& caption, QWidget* parent)
+    : QLabel(caption, parent)
 {
     QPalette pal = palette();
     pal.setColor(QPalette::WindowText, QColor(0, 0, 255));

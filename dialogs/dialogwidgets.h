@@ -15,8 +15,7 @@ void PlaceTwips(QWidget* w, int left, int top, int width, int height);
 
 // Controls named as designed and placed at a rectangle in twips. Labels
 // align their caption to the top left; lists show 16 entries when open.
-QLabel* TwipLabel(QWidget* parent, const char* name, const QString& caption, int left, int top,
-                  int width, int height);
+QLabel* TwipLabel(QWidget* parent, const char* name, const QString& caption, int left, int top, int width, int height);
 QLineEdit* TwipTextBox(QWidget* parent, const char* name, int left, int top, int width, int height);
 QComboBox* TwipList(QWidget* parent, const char* name, int left, int top, int width, int height);
 
@@ -48,8 +47,10 @@ class EtchedLine : public QWidget {
 public:
     // From (x1Twips, yTwips) to (x2Twips, yTwips).
     EtchedLine(QWidget* parent, QPalette::ColorRole role, int x1Twips, int x2Twips, int yTwips);
+
 protected:
     void paintEvent(QPaintEvent*) override;
+
 private:
     QPalette::ColorRole role_;
 };
@@ -59,6 +60,7 @@ class LinkLabel : public QLabel {
 public:
     LinkLabel(const QString& caption, QWidget* parent);
     std::function<void()> onClick;
+
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };

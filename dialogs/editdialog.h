@@ -11,7 +11,10 @@ namespace vorn {
 
 class EditDialog : public QDialog {
 public:
-    explicit EditDialog(QWidget* owner) : QDialog(owner) {}
+    explicit EditDialog(QWidget* owner)
+        : QDialog(owner)
+    {
+    }
 
     // Messages of the OK check; without a route they show in a "Vorn" box.
     std::function<void(const QString&)> showMessage;

@@ -26,7 +26,8 @@ std::function<void(const QUrl&)> frmAbout::OpenUrl = [](const QUrl& url) {
 namespace vorn {
 
 FloatBar::FloatBar(QWidget* parent, std::function<void()> drawFrame)
-    : QWidget(parent), drawFrame_(std::move(drawFrame))
+    : QWidget(parent)
+    , drawFrame_(std::move(drawFrame))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -54,7 +55,9 @@ void FloatBar::paintEvent(QPaintEvent*)
 } // namespace vorn
 
 frmAbout::frmAbout(QWidget* owner)
-    : QDialog(owner), misery_(WizardPicture()), balrog_(BeastPicture())
+    : QDialog(owner)
+    , misery_(WizardPicture())
+    , balrog_(BeastPicture())
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Vorn"));
@@ -82,16 +85,13 @@ frmAbout::frmAbout(QWidget* owner)
     lblHeader = TwipLabel(this, "lblHeader", QStringLiteral("Vorn"), 2040, 120, 3495, 375);
     const QFont header = DesignFont(QStringLiteral("Verdana"), 12, true, true);
     lblHeader->setFont(header);
-    lblSub = TwipLabel(this, "lblSub", QStringLiteral("Map editor for Doukutsu Monogatari 1.0.0.5"), 2040,
-                   480, 3495, 255);
-    Label1 = TwipLabel(this, "Label1", QStringLiteral("Written by The Copper Heron."), 2040,
-                   840, 3495, 255);
-    lblNotice = TwipLabel(this, "lblNotice",
-                      QStringLiteral("The game is the work of Studio Pixel."), 2040,
-                      1200, 3495, 255);
-    lblSpanks = TwipLabel(this, "lblSpanks",
-                      QStringLiteral("Thanks to our testers and translators."),
-                      2040, 1560, 3495, 255);
+    lblSub =
+        TwipLabel(this, "lblSub", QStringLiteral("Map editor for Doukutsu Monogatari 1.0.0.5"), 2040, 480, 3495, 255);
+    Label1 = TwipLabel(this, "Label1", QStringLiteral("Written by The Copper Heron."), 2040, 840, 3495, 255);
+    lblNotice =
+        TwipLabel(this, "lblNotice", QStringLiteral("The game is the work of Studio Pixel."), 2040, 1200, 3495, 255);
+    lblSpanks =
+        TwipLabel(this, "lblSpanks", QStringLiteral("Thanks to our testers and translators."), 2040, 1560, 3495, 255);
 
     lin3D[1] = new EtchedLine(this, QPalette::Dark, 1920, 5640, 1920);
     lin3D[0] = new EtchedLine(this, QPalette::Light, 1920, 5640, 1935);
@@ -108,12 +108,11 @@ frmAbout::frmAbout(QWidget* owner)
         lbl->onClick = [this, handler] { (this->*handler)(); };
         return lbl;
     };
-    lblCHLink = link("lblCHLink", QStringLiteral("The Copper Heron"), 2040, 2040, 1935, 255,
-                     &frmAbout::lblCHLink_Click);
-    lblForumLink = link("lblForumLink", QStringLiteral("ModDB forums"), 2040, 2400, 1335, 255,
-                        &frmAbout::lblForumLink_Click);
-    lblPixLink = link("lblPixLink", QStringLiteral("Studio Pixel"), 2040, 2760, 1095, 255,
-                      &frmAbout::lblPixLink_Click);
+    lblCHLink =
+        link("lblCHLink", QStringLiteral("The Copper Heron"), 2040, 2040, 1935, 255, &frmAbout::lblCHLink_Click);
+    lblForumLink =
+        link("lblForumLink", QStringLiteral("ModDB forums"), 2040, 2400, 1335, 255, &frmAbout::lblForumLink_Click);
+    lblPixLink = link("lblPixLink", QStringLiteral("Studio Pixel"), 2040, 2760, 1095, 255, &frmAbout::lblPixLink_Click);
 
     // Default and cancel button at once: Enter, Esc and a click all close.
     cmdOK = new QPushButton(QStringLiteral("OK!"), this);
@@ -135,10 +134,7 @@ frmAbout::frmAbout(QWidget* owner)
 
 bool frmAbout::DayTest(const QDate& date) { return date.day() % 4 == 1; }
 
-int frmAbout::FloatY(int frame)
-{
-    return int(RoundHalfEven(48.0 - 2.0 * std::sin(double(frame))));
-}
+int frmAbout::FloatY(int frame) { return int(RoundHalfEven(48.0 - 2.0 * std::sin(double(frame)))); }
 
 void frmAbout::Form_Load()
 {

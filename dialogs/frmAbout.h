@@ -23,6 +23,7 @@ public:
     void showFrame(); // a frame was just drawn into picture(): show it as it is
 protected:
     void paintEvent(QPaintEvent*) override;
+
 private:
     QImage picture_;
     std::function<void()> drawFrame_;

@@ -45,14 +45,14 @@ QString RangeMessage(const QString& label)
 
 } // namespace
 
-frmEntEd::frmEntEd(QWidget* owner) : EditDialog(owner)
+frmEntEd::frmEntEd(QWidget* owner)
+    : EditDialog(owner)
 {
     setObjectName(QStringLiteral("frmEntEd"));
     setWindowTitle(QStringLiteral("Entity properties"));
     SetUpDialogFrame(this, 4695, 2655);
     if (owner)
         setWindowIcon(owner->windowIcon());
-
 
     // Created in tab order.
     Label5 = TwipLabel(this, "Label5", QStringLiteral("Position"), 120, 120, 1335, 255);
@@ -174,9 +174,8 @@ void frmEntEd::cmdOk_Click()
         }
     }
     if (!UnknownValue()) {
-        RefuseAt(txtUnknown, Label4->text()
-                                 + QStringLiteral(": please enter a number from &H0 to &HFFFF "
-                                                  "or a whole number from -32768 to 32767."));
+        RefuseAt(txtUnknown, Label4->text() + QStringLiteral(": please enter a number from &H0 to &HFFFF "
+                                                             "or a whole number from -32768 to 32767."));
         return;
     }
     accept();
@@ -186,10 +185,16 @@ void frmEntEd::Command1_Click() { reject(); }
 
 void frmEntEd::CommitTo(EntityRecord& record) const
 {
-    if (const auto v = BoxValue(txtX)) record.X = *v;
-    if (const auto v = BoxValue(txtY)) record.Y = *v;
-    if (const auto v = BoxValue(txtTSC)) record.TSC = *v;
-    if (cboType->currentIndex() >= 0) record.Type = qint16(cboType->currentIndex());
-    if (const auto v = BoxValue(txtFlag)) record.Flag = *v;
-    if (const auto v = UnknownValue()) record.Unknown = *v;
+    if (const auto v = BoxValue(txtX))
+        record.X = *v;
+    if (const auto v = BoxValue(txtY))
+        record.Y = *v;
+    if (const auto v = BoxValue(txtTSC))
+        record.TSC = *v;
+    if (cboType->currentIndex() >= 0)
+        record.Type = qint16(cboType->currentIndex());
+    if (const auto v = BoxValue(txtFlag))
+        record.Flag = *v;
+    if (const auto v = UnknownValue())
+        record.Unknown = *v;
 }

@@ -31,8 +31,6 @@ public:
     // has checked every box.
     void CommitTo(vorn::EntityRecord& record) const;
 
-
-
     QLabel* Label5;
     QLineEdit* txtX;
     QLabel* Label6;

@@ -18,8 +18,8 @@ using namespace vorn;
 namespace {
 
 const char* const kParallaxNames[16] = {
-    "0 - Fixed", "1 - Slow", "2 - Equal", "3 - Core-style", "4", "5 - Artery-style", "6", "7",
-    "8", "9", "A", "B", "C", "D", "E", "F"};
+    "0 - Fixed", "1 - Slow", "2 - Equal", "3 - Core-style", "4", "5 - Artery-style", "6", "7", "8", "9", "A", "B", "C",
+    "D",         "E",        "F"};
 
 // Each listed file name minus its prefix and extension is the name as the
 // stage record holds it.
@@ -32,18 +32,19 @@ void FillNames(QComboBox* list, const GameFolder& game, const QString& pattern, 
 
 } // namespace
 
-frmMapEd::frmMapEd(QWidget* owner, const GameFolder& game) : EditDialog(owner), game_(game)
+frmMapEd::frmMapEd(QWidget* owner, const GameFolder& game)
+    : EditDialog(owner)
+    , game_(game)
 {
     setObjectName(QStringLiteral("frmMapEd"));
     setWindowTitle(QStringLiteral("Stage Properties"));
     SetUpDialogFrame(this, 4695, 4830);
 
-
     // Created in tab order.
     Label1 = TwipLabel(this, "Label1",
-                   QStringLiteral("These directly edit data HARDCODED into the executable. "
-                                  "Use at your own risk."),
-                   120, 120, 4455, 495);
+                       QStringLiteral("These directly edit data HARDCODED into the executable. "
+                                      "Use at your own risk."),
+                       120, 120, 4455, 495);
     Label1->setWordWrap(true);
     Label6 = TwipLabel(this, "Label6", QStringLiteral("Title"), 120, 720, 1335, 255);
     txtTitle = TwipTextBox(this, "txtTitle", 120, 960, 4455, 285);
@@ -89,8 +90,8 @@ frmMapEd::frmMapEd(QWidget* owner, const GameFolder& game) : EditDialog(owner), 
     Line2 = new EtchedLine(this, QPalette::Light, 120, 4560, 615);
     Line2->setObjectName(QStringLiteral("Line2"));
 
-    QWidget* order[] = {txtTitle, cboTileset, cboMap, cboBack, cboSprite,
-                        txtWidth, txtHeight, cboPara, Command1, cmdOk};
+    QWidget* order[] = {txtTitle, cboTileset, cboMap,  cboBack,  cboSprite,
+                        txtWidth, txtHeight,  cboPara, Command1, cmdOk};
     for (size_t k = 1; k < std::size(order); ++k)
         setTabOrder(order[k - 1], order[k]);
 
@@ -169,9 +170,8 @@ void frmMapEd::cboBack_Click()
 void frmMapEd::NormaliseSize(QLineEdit* box)
 {
     const double number = Val(box->text());
-    const QString normal = std::isfinite(number)
-                               ? QString::number(std::floor(number) + 0.0, 'f', 0)
-                               : QStringLiteral("0");
+    const QString normal =
+        std::isfinite(number) ? QString::number(std::floor(number) + 0.0, 'f', 0) : QStringLiteral("0");
     if (box->text() != normal) {
         box->setText(normal);
         box->setCursorPosition(normal.size());

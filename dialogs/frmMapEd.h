@@ -7,7 +7,6 @@
 
 #include "editdialog.h"
 
-
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -37,8 +36,6 @@ public:
 
     static constexpr int kMinSide = 1;
     static constexpr int kMaxSide = 513;
-
-
 
     QLabel* Label1;
     QLabel* Label6;

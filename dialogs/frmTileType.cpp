@@ -15,7 +15,8 @@ std::optional<int> ParseType(const QString& text)
 {
     const QString t = text.trimmed();
     bool ok = false;
-    const int value = t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) ? t.mid(2).toInt(&ok, 16) : t.toInt(&ok, 10);
+    const int value =
+        t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) ? t.mid(2).toInt(&ok, 16) : t.toInt(&ok, 10);
     return ok ? std::optional<int>(value) : std::nullopt;
 }
 
@@ -23,7 +24,9 @@ QString Hex(quint8 type) { return QStringLiteral("0x%1").arg(type, 2, 16, QLatin
 
 } // namespace
 
-frmTileType::frmTileType(QWidget* owner, int tile, quint8 type) : EditDialog(owner), type_(type)
+frmTileType::frmTileType(QWidget* owner, int tile, quint8 type)
+    : EditDialog(owner)
+    , type_(type)
 {
     setWindowTitle(QStringLiteral("Tile Type"));
     setFixedSize(377, 265);

@@ -9,10 +9,7 @@ namespace vorn {
 
 namespace {
 
-const EditCommand* Step(const QUndoStack& stack, int i)
-{
-    return static_cast<const EditCommand*>(stack.command(i));
-}
+const EditCommand* Step(const QUndoStack& stack, int i) { return static_cast<const EditCommand*>(stack.command(i)); }
 
 } // namespace
 

@@ -16,7 +16,10 @@ namespace vorn {
 class EditingState : public QObject {
     Q_OBJECT
 public:
-    explicit EditingState(QObject* parent = nullptr) : QObject(parent) {}
+    explicit EditingState(QObject* parent = nullptr)
+        : QObject(parent)
+    {
+    }
 
     // The palette's tile, and a block taken from the palette or the map
     // that paints in its place while set.

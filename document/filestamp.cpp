@@ -8,7 +8,7 @@ namespace vorn {
 FileStamp StampOf(const QString& path)
 {
     FileStamp stamp;
-    struct stat info {};
+    struct stat info { };
     if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0)
         return stamp;
     stamp.exists = true;

@@ -10,7 +10,7 @@ struct FileStamp {
     qint64 size = 0;
     qint64 modifiedNs = 0; // nanoseconds since the epoch
     quint64 device = 0;
-    quint64 inode = 0;     // a file renamed over the old one is another inode
+    quint64 inode = 0; // a file renamed over the old one is another inode
     bool operator==(const FileStamp&) const = default;
 };
 

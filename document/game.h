@@ -14,11 +14,14 @@
 namespace vorn {
 
 struct Game {
-    explicit Game(const QString& root) : folder(root) {}
+    explicit Game(const QString& root)
+        : folder(root)
+    {
+    }
 
     GameFolder folder;
-    StageTable table;                    // index = stage number
-    StageTableSource tableSource;        // where the game reads it
+    StageTable table; // index = stage number
+    StageTableSource tableSource; // where the game reads it
     std::vector<QByteArray> tableExtras; // bytes of each record's place it does not hold
     // Said once in the status bar: a table place or picture extension that
     // had to be guessed.

@@ -36,7 +36,10 @@ std::vector<int> EventNumbersOf(const QByteArray& decoded);
 // contexts it gives: their stageEvents reads through it.
 class GameScripts {
 public:
-    explicit GameScripts(const Game& game) : game_(game) {}
+    explicit GameScripts(const Game& game)
+        : game_(game)
+    {
+    }
 
     // The script stage `stage` names ("data\stage\Cave.tsc"); empty when its
     // record holds no plain map name.
@@ -65,7 +68,7 @@ private:
         bool ok = false;
         std::vector<int> events;
         int size = 0;
-        QString path;    // where it was found
+        QString path; // where it was found
         FileStamp stamp; // as it was then: another stamp, and it is read again
     };
     const Read& read(const QString& builtName) const;

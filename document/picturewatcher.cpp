@@ -10,7 +10,8 @@ constexpr int kSettleMs = 250;
 
 } // namespace
 
-PictureWatcher::PictureWatcher(QObject* parent) : QObject(parent)
+PictureWatcher::PictureWatcher(QObject* parent)
+    : QObject(parent)
 {
     settle_.setSingleShot(true);
     settle_.setInterval(kSettleMs);

@@ -22,7 +22,7 @@ public:
 
     struct File {
         QString builtName; // "data\stage\prtCave.pbm"
-        QString found;     // the entry it leads to now; empty when missing
+        QString found; // the entry it leads to now; empty when missing
     };
     // Watches these files of `folder` from now on, in place of those
     // watched before; what stays watched is not watched anew.

@@ -111,7 +111,9 @@ void RecoveryStore::remove(const QString& gameRoot, const QString& mapName) cons
 }
 
 RecoveryKeeper::RecoveryKeeper(StageDocument& stage, RecoveryStore store, QObject* parent)
-    : QObject(parent), stage_(stage), store_(std::move(store))
+    : QObject(parent)
+    , stage_(stage)
+    , store_(std::move(store))
 {
     // A look every kDelayMs while edits are unsaved, rather than a signal
     // at every painted cell: painting keeps its speed.
@@ -139,15 +141,9 @@ RecoveryKeeper::RecoveryKeeper(StageDocument& stage, RecoveryStore store, QObjec
     });
 }
 
-void RecoveryKeeper::setStore(RecoveryStore store)
-{
-    store_ = std::move(store);
-}
+void RecoveryKeeper::setStore(RecoveryStore store) { store_ = std::move(store); }
 
-RecoveryKeeper::Key RecoveryKeeper::openStage() const
-{
-    return {stage_.gameRoot(), stage_.files().mapName};
-}
+RecoveryKeeper::Key RecoveryKeeper::openStage() const { return {stage_.gameRoot(), stage_.files().mapName}; }
 
 void RecoveryKeeper::writeNow()
 {

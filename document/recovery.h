@@ -20,7 +20,10 @@ class StageDocument;
 class RecoveryStore {
 public:
     // `folder`: where the copies go; empty keeps none.
-    explicit RecoveryStore(QString folder = {}) : folder_(std::move(folder)) {}
+    explicit RecoveryStore(QString folder = {})
+        : folder_(std::move(folder))
+    {
+    }
     // $XDG_STATE_HOME/vorn/recovery, or ~/.local/state/vorn/recovery.
     static QString DefaultFolder();
     const QString& folder() const { return folder_; }

@@ -8,9 +8,13 @@ namespace vorn {
 
 ScriptDocument::ScriptDocument(const Game& game, GameScripts& scripts, QString builtName, EntityEvents entityEvents,
                                int stage, QObject* parent)
-    : QObject(parent), game_(game), scripts_(scripts), builtName_(std::move(builtName)),
-      entityEvents_(std::move(entityEvents)),
-      stage_(stage == kFirstStageNamingIt ? scripts.stageOfScript(builtName_) : stage), text_(new QTextDocument(this))
+    : QObject(parent)
+    , game_(game)
+    , scripts_(scripts)
+    , builtName_(std::move(builtName))
+    , entityEvents_(std::move(entityEvents))
+    , stage_(stage == kFirstStageNamingIt ? scripts.stageOfScript(builtName_) : stage)
+    , text_(new QTextDocument(this))
 {
     // Connected before any view: the analysis is fresh when views redraw.
     connect(text_, &QTextDocument::contentsChange, this,
@@ -36,7 +40,8 @@ Outcome ScriptDocument::load(QString* note)
     if (note) {
         QStringList parts;
         if (reading.bareLineFeeds > 0)
-            parts << QStringLiteral("%1 line ends are LF alone; saving ends them with CR LF").arg(reading.bareLineFeeds);
+            parts
+                << QStringLiteral("%1 line ends are LF alone; saving ends them with CR LF").arg(reading.bareLineFeeds);
         if (reading.keptBytes > 0)
             parts << QStringLiteral("%1 bytes are not characters of the code page; they are kept as they are")
                          .arg(reading.keptBytes);
@@ -116,9 +121,9 @@ void ScriptDocument::analyse(int position, int removed, int added, bool force)
     analysis_.text = std::move(text);
     analysis_.bytes = ScriptBytesOf(analysis_.text);
     analysis_.parsed = ParseScript(analysis_.bytes.bytes);
-    const ScriptContext context = stage_ >= 0
-        ? scripts_.stageContext(entityEvents_ ? entityEvents_(stage_) : std::vector<int>{})
-        : scripts_.sharedContext();
+    const ScriptContext context =
+        stage_ >= 0 ? scripts_.stageContext(entityEvents_ ? entityEvents_(stage_) : std::vector<int>{})
+                    : scripts_.sharedContext();
     analysis_.findings = CheckScript(analysis_.bytes.bytes, analysis_.parsed, context);
     emit analysed(position, removed, added);
 }

@@ -10,8 +10,10 @@
 namespace vorn {
 namespace {
 
-
-bool Contains(const std::vector<int>& list, int value) { return std::find(list.begin(), list.end(), value) != list.end(); }
+bool Contains(const std::vector<int>& list, int value)
+{
+    return std::find(list.begin(), list.end(), value) != list.end();
+}
 
 // "entity 4 (type 60 Toroko) at (11, 2)"
 QString EntityText(const ScriptHelpEntity& entity, const ScriptHelpSources& sources)
@@ -51,7 +53,8 @@ QString ArgumentHelp(const ScriptCommandUse& command, int i, const ParsedScript&
     const ScriptArgument& argument = command.arguments[size_t(i)];
     const ScriptArgKind kind = info.kinds[size_t(i)];
     QStringList lines;
-    lines << QStringLiteral("<%1 argument %2: %3").arg(QLatin1String(info.code)).arg(i + 1).arg(ScriptArgKindName(kind));
+    lines
+        << QStringLiteral("<%1 argument %2: %3").arg(QLatin1String(info.code)).arg(i + 1).arg(ScriptArgKindName(kind));
     if (!argument.digits) {
         lines << QStringLiteral("Not four digits: the game reads %1.").arg(argument.value);
         return lines.join(u'\n');
@@ -80,11 +83,11 @@ QString ArgumentHelp(const ScriptCommandUse& command, int i, const ParsedScript&
                              .arg(ScriptEventName(value))
                              .arg(target);
         } else {
-            const bool here = std::any_of(parsed.events.begin(), parsed.events.end(), [&](const ScriptEvent& e) {
-                return e.findable && e.number == value;
-            });
+            const bool here = std::any_of(parsed.events.begin(), parsed.events.end(),
+                                          [&](const ScriptEvent& e) { return e.findable && e.number == value; });
             // A stage script runs after Head.tsc, whose events it can use.
-            const auto head = stage >= 0 && sources.scripts ? sources.scripts->scriptEvents(HeadScriptName()) : std::nullopt;
+            const auto head =
+                stage >= 0 && sources.scripts ? sources.scripts->scriptEvents(HeadScriptName()) : std::nullopt;
             if (here)
                 lines << QStringLiteral("Event %1 is in this script.").arg(ScriptEventName(value));
             else if (head && Contains(*head, value))
@@ -113,27 +116,48 @@ QString ArgumentHelp(const ScriptCommandUse& command, int i, const ParsedScript&
 QString ScriptArgKindName(ScriptArgKind kind)
 {
     switch (kind) {
-    case ScriptArgKind::Number: return QStringLiteral("number");
-    case ScriptArgKind::Event: return QStringLiteral("event");
-    case ScriptArgKind::Flag: return QStringLiteral("flag");
-    case ScriptArgKind::SkipFlag: return QStringLiteral("skip flag");
-    case ScriptArgKind::MapFlag: return QStringLiteral("map flag");
-    case ScriptArgKind::Stage: return QStringLiteral("stage");
-    case ScriptArgKind::Item: return QStringLiteral("item");
-    case ScriptArgKind::Weapon: return QStringLiteral("weapon");
-    case ScriptArgKind::Ammo: return QStringLiteral("ammo");
-    case ScriptArgKind::Equip: return QStringLiteral("equipment");
-    case ScriptArgKind::Life: return QStringLiteral("health");
-    case ScriptArgKind::X: return QStringLiteral("x");
-    case ScriptArgKind::Y: return QStringLiteral("y");
-    case ScriptArgKind::Direction: return QStringLiteral("direction");
-    case ScriptArgKind::EntityEvent: return QStringLiteral("entity's event");
-    case ScriptArgKind::EntityType: return QStringLiteral("entity type");
-    case ScriptArgKind::Sound: return QStringLiteral("sound");
-    case ScriptArgKind::Music: return QStringLiteral("music");
-    case ScriptArgKind::Face: return QStringLiteral("face");
-    case ScriptArgKind::Ticks: return QStringLiteral("ticks");
-    case ScriptArgKind::Illustration: return QStringLiteral("illustration");
+    case ScriptArgKind::Number:
+        return QStringLiteral("number");
+    case ScriptArgKind::Event:
+        return QStringLiteral("event");
+    case ScriptArgKind::Flag:
+        return QStringLiteral("flag");
+    case ScriptArgKind::SkipFlag:
+        return QStringLiteral("skip flag");
+    case ScriptArgKind::MapFlag:
+        return QStringLiteral("map flag");
+    case ScriptArgKind::Stage:
+        return QStringLiteral("stage");
+    case ScriptArgKind::Item:
+        return QStringLiteral("item");
+    case ScriptArgKind::Weapon:
+        return QStringLiteral("weapon");
+    case ScriptArgKind::Ammo:
+        return QStringLiteral("ammo");
+    case ScriptArgKind::Equip:
+        return QStringLiteral("equipment");
+    case ScriptArgKind::Life:
+        return QStringLiteral("health");
+    case ScriptArgKind::X:
+        return QStringLiteral("x");
+    case ScriptArgKind::Y:
+        return QStringLiteral("y");
+    case ScriptArgKind::Direction:
+        return QStringLiteral("direction");
+    case ScriptArgKind::EntityEvent:
+        return QStringLiteral("entity's event");
+    case ScriptArgKind::EntityType:
+        return QStringLiteral("entity type");
+    case ScriptArgKind::Sound:
+        return QStringLiteral("sound");
+    case ScriptArgKind::Music:
+        return QStringLiteral("music");
+    case ScriptArgKind::Face:
+        return QStringLiteral("face");
+    case ScriptArgKind::Ticks:
+        return QStringLiteral("ticks");
+    case ScriptArgKind::Illustration:
+        return QStringLiteral("illustration");
     }
     return {};
 }
@@ -155,7 +179,8 @@ QString ScriptHelpAt(const ParsedScript& parsed, int offset, int stage, const Sc
         const int start = command.position.offset;
         if (offset < start + std::max(command.length, 4)) {
             if (!command.info)
-                return QStringLiteral("<%1 is no command: the game quits on it.").arg(QString::fromLatin1(command.code));
+                return QStringLiteral("<%1 is no command: the game quits on it.")
+                    .arg(QString::fromLatin1(command.code));
             for (int i = 0; i < command.argumentCount; ++i) {
                 const int at = command.arguments[size_t(i)].position.offset;
                 if (offset >= at && offset < at + 4)

@@ -23,7 +23,7 @@ struct ScriptHelpEntity {
 struct ScriptHelpSources {
     const Game* game = nullptr;
     const GameScripts* scripts = nullptr;
-    std::function<QString(int type)> typeName;                   // "" when unnamed
+    std::function<QString(int type)> typeName; // "" when unnamed
     std::function<std::vector<ScriptHelpEntity>(int stage)> entities; // the stage's entities
 };
 

@@ -21,7 +21,8 @@ PaintStrokeCommand::PaintStrokeCommand(StageDocument& stage, StrokeCells cells)
 }
 
 PaintStrokeCommand::PaintStrokeCommand(StageDocument& stage, std::shared_ptr<const StrokeCells> cells)
-    : stage_(stage), cells_(std::move(cells))
+    : stage_(stage)
+    , cells_(std::move(cells))
 {
 }
 
@@ -42,7 +43,10 @@ void PaintStrokeCommand::Apply(bool forward) { stage_.applyCells(*cells_, forwar
 
 EditEntityCommand::EditEntityCommand(StageDocument& stage, int index, const EntityRecord& before,
                                      const EntityRecord& after)
-    : stage_(stage), index_(index), before_(before), after_(after)
+    : stage_(stage)
+    , index_(index)
+    , before_(before)
+    , after_(after)
 {
 }
 
@@ -51,7 +55,9 @@ EditCommand* EditEntityCommand::Copy() const { return new EditEntityCommand(stag
 void EditEntityCommand::Apply(bool forward) { stage_.applyRecord(index_, forward ? after_ : before_); }
 
 EntityCountCommand::EntityCountCommand(StageDocument& stage, qint16 before, qint16 after)
-    : stage_(stage), before_(before), after_(after)
+    : stage_(stage)
+    , before_(before)
+    , after_(after)
 {
 }
 
@@ -60,7 +66,10 @@ EditCommand* EntityCountCommand::Copy() const { return new EntityCountCommand(st
 void EntityCountCommand::Apply(bool forward) { stage_.applyEntityCount(forward ? after_ : before_); }
 
 TileTypeCommand::TileTypeCommand(StageDocument& stage, int tile, quint8 before, quint8 after)
-    : stage_(stage), tile_(tile), before_(before), after_(after)
+    : stage_(stage)
+    , tile_(tile)
+    , before_(before)
+    , after_(after)
 {
 }
 
@@ -68,14 +77,15 @@ EditCommand* TileTypeCommand::Copy() const { return new TileTypeCommand(stage_, 
 
 void TileTypeCommand::Apply(bool forward) { stage_.applyTileType(tile_, forward ? after_ : before_); }
 
-CellsAndEntitiesCommand::CellsAndEntitiesCommand(StageDocument& stage, StrokeCells cells,
-                                                 const EntityList& before, const EntityList& after)
+CellsAndEntitiesCommand::CellsAndEntitiesCommand(StageDocument& stage, StrokeCells cells, const EntityList& before,
+                                                 const EntityList& after)
     : CellsAndEntitiesCommand(stage, std::make_shared<const Data>(Data{std::move(cells), before, after}))
 {
 }
 
 CellsAndEntitiesCommand::CellsAndEntitiesCommand(StageDocument& stage, std::shared_ptr<const Data> data)
-    : stage_(stage), data_(std::move(data))
+    : stage_(stage)
+    , data_(std::move(data))
 {
 }
 
@@ -91,21 +101,19 @@ void CellsAndEntitiesCommand::Apply(bool forward)
     stage_.applyCellsAndEntities(data_->cells, forward ? data_->after : data_->before, forward);
 }
 
-ReplaceStageCommand::ReplaceStageCommand(StageDocument& stage, const StageContent& before,
-                                         const StageContent& after, StrokeCells cells)
+ReplaceStageCommand::ReplaceStageCommand(StageDocument& stage, const StageContent& before, const StageContent& after,
+                                         StrokeCells cells)
     : ReplaceStageCommand(stage, std::make_shared<const Data>(Data{before, after, std::move(cells)}))
 {
 }
 
 ReplaceStageCommand::ReplaceStageCommand(StageDocument& stage, std::shared_ptr<const Data> data)
-    : stage_(stage), data_(std::move(data))
+    : stage_(stage)
+    , data_(std::move(data))
 {
 }
 
-qsizetype ReplaceStageCommand::Bytes() const
-{
-    return kOverhead + qsizetype(sizeof(Data)) + CellBytes(data_->cells);
-}
+qsizetype ReplaceStageCommand::Bytes() const { return kOverhead + qsizetype(sizeof(Data)) + CellBytes(data_->cells); }
 
 EditCommand* ReplaceStageCommand::Copy() const { return new ReplaceStageCommand(stage_, data_); }
 

@@ -121,8 +121,7 @@ struct EntityList {
 // the entities inside, an entity put in or taken out.
 class CellsAndEntitiesCommand : public EditCommand {
 public:
-    CellsAndEntitiesCommand(StageDocument& stage, StrokeCells cells, const EntityList& before,
-                            const EntityList& after);
+    CellsAndEntitiesCommand(StageDocument& stage, StrokeCells cells, const EntityList& before, const EntityList& after);
     qsizetype Bytes() const override;
     EditCommand* Copy() const override;
 
@@ -139,8 +138,7 @@ private:
 
 class ReplaceStageCommand : public EditCommand {
 public:
-    ReplaceStageCommand(StageDocument& stage, const StageContent& before, const StageContent& after,
-                        StrokeCells cells);
+    ReplaceStageCommand(StageDocument& stage, const StageContent& before, const StageContent& after, StrokeCells cells);
     qsizetype Bytes() const override;
     EditCommand* Copy() const override;
 

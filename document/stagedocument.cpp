@@ -39,8 +39,7 @@ void NoteCell(StrokeCells& cells, quint32 at, quint8 before, quint8 after)
 }
 
 // A game file's bytes in memory, read as its reader reads the file.
-template <typename Read>
-Outcome ReadBytes(const QByteArray& bytes, Read read)
+template <typename Read> Outcome ReadBytes(const QByteArray& bytes, Read read)
 {
     QBuffer buffer;
     buffer.setData(bytes);
@@ -55,9 +54,8 @@ Outcome ParseMap(const QByteArray& bytes, MapData& map)
 
 Outcome ParseEntities(const QByteArray& bytes, qint16& count, EntityRecords& records)
 {
-    return ReadBytes(bytes, [&](QIODevice& d) {
-        return ReadEntities(d, QStringLiteral("The recovered entities"), count, records);
-    });
+    return ReadBytes(
+        bytes, [&](QIODevice& d) { return ReadEntities(d, QStringLiteral("The recovered entities"), count, records); });
 }
 
 // Why a picture read again is stood in for; empty when it loaded.
@@ -94,7 +92,10 @@ bool StageDocument::SameMap(const MapData& map, const MapCells& cells)
     return map.width == cells.width && map.height == cells.height && CellsOf(map).cells == cells.cells;
 }
 
-StageDocument::StageDocument(QObject* parent) : QObject(parent) {}
+StageDocument::StageDocument(QObject* parent)
+    : QObject(parent)
+{
+}
 
 StageDocument::~StageDocument() = default;
 
@@ -289,8 +290,9 @@ Outcome StageDocument::save(const Game& game, const StatusText& status)
     if (hasUnsavedTileTypes()) {
         show(QStringLiteral("Saving tile types ") + files_.tilesetName + QStringLiteral(".pxa..."));
         path = game.folder.pathForWrite(files_.tileTypes);
-        written = path.isEmpty() ? Outcome(files_.tileTypes + QStringLiteral(" could not be written: its folder is missing."))
-                                 : WriteTileTypeFile(path, files_.tileTypes, tileTypes_, game.folder.rules());
+        written = path.isEmpty()
+                      ? Outcome(files_.tileTypes + QStringLiteral(" could not be written: its folder is missing."))
+                      : WriteTileTypeFile(path, files_.tileTypes, tileTypes_, game.folder.rules());
         if (!written.ok())
             return written.refusal() + QStringLiteral("\n\n") + kTileTypeSaveFailed;
         tileTypesOnDisk_ = tileTypes_;
@@ -323,10 +325,7 @@ QByteArray StageDocument::entityFileBytes() const { return ComposeEntityFile({},
 
 // ---- the open stage -------------------------------------------------------
 
-MapScene StageDocument::scene() const
-{
-    return {&tileset_, &mask_, &backdrop_, &map_.grid, map_.width, map_.height};
-}
+MapScene StageDocument::scene() const { return {&tileset_, &mask_, &backdrop_, &map_.grid, map_.width, map_.height}; }
 
 // ---- edits the history records ------------------------------------------------
 
@@ -421,10 +420,7 @@ void StageDocument::setTileType(int tile, quint8 type)
     updateModified();
 }
 
-StageContent StageDocument::content() const
-{
-    return {map_.width, map_.height, entityCount_, records_, tileTypes_};
-}
+StageContent StageDocument::content() const { return {map_.width, map_.height, entityCount_, records_, tileTypes_}; }
 
 Outcome StageDocument::restore(const QByteArray& mapFile, const QByteArray& entityFile, const QByteArray& tileTypes)
 {
@@ -499,8 +495,8 @@ void StageDocument::resizeAnchored(int width, int height, int anchorX, int ancho
     for (int y = 0; y < kGridSide; ++y) {
         for (int x = 0; x < kGridSide; ++x) {
             const int fromX = x - dx, fromY = y - dy;
-            const bool inside = x < width && y < height && fromX >= 0 && fromX < map_.width && fromY >= 0
-                                && fromY < map_.height;
+            const bool inside =
+                x < width && y < height && fromX >= 0 && fromX < map_.width && fromY >= 0 && fromY < map_.height;
             const quint8 tile = inside ? map_.grid.at(fromX, fromY) : 0;
             if (map_.grid.at(x, y) != tile) {
                 cells.cell.push_back(CellIndex(x, y));
@@ -527,13 +523,14 @@ void StageDocument::resizeAnchored(int width, int height, int anchorX, int ancho
 
 bool StageDocument::holds(const QByteArray& mapFile, const QByteArray& entityFile, const QByteArray& tileTypes) const
 {
-    if (!tileTypes.isEmpty() && tileTypes != QByteArray(reinterpret_cast<const char*>(tileTypes_.data()), kTileTypeCount))
+    if (!tileTypes.isEmpty() &&
+        tileTypes != QByteArray(reinterpret_cast<const char*>(tileTypes_.data()), kTileTypeCount))
         return false;
     MapData map;
     qint16 count = 0;
     EntityRecords records{};
-    return ParseMap(mapFile, map).ok() && ParseEntities(entityFile, count, records).ok() && SameMap(map, CellsOf(map_)) &&
-           SameEntities(count, records, entityCount_, records_);
+    return ParseMap(mapFile, map).ok() && ParseEntities(entityFile, count, records).ok() &&
+           SameMap(map, CellsOf(map_)) && SameEntities(count, records, entityCount_, records_);
 }
 
 // ---- region edits ------------------------------------------------------------
@@ -640,8 +637,8 @@ Outcome StageDocument::pasteBlock(QPoint topLeft, const TileBlock& cells, const 
 {
     const int used = usedEntities();
     if (used + qsizetype(entities.size()) > kMaxEntities) {
-        const QString held = entities.size() == 1 ? QStringLiteral("1 entity")
-                                                  : QStringLiteral("%1 entities").arg(entities.size());
+        const QString held =
+            entities.size() == 1 ? QStringLiteral("1 entity") : QStringLiteral("%1 entities").arg(entities.size());
         return QStringLiteral("The paste holds %1; with the stage's %2 there would be more than %3.")
             .arg(held)
             .arg(used)
@@ -653,8 +650,7 @@ Outcome StageDocument::pasteBlock(QPoint topLeft, const TileBlock& cells, const 
         const QRect area = QRect(topLeft, QSize(cells.width, cells.height)).intersected(bounds());
         for (int y = area.top(); y <= area.bottom(); ++y)
             for (int x = area.left(); x <= area.right(); ++x)
-                NoteCell(changed, CellIndex(x, y), map_.grid.at(x, y),
-                         cells.at(x - topLeft.x(), y - topLeft.y()));
+                NoteCell(changed, CellIndex(x, y), map_.grid.at(x, y), cells.at(x - topLeft.x(), y - topLeft.y()));
     }
     if (entities.empty()) {
         commitCells(std::move(changed));
@@ -683,9 +679,8 @@ void StageDocument::clearRegion(const QRect& cells, bool removeEntities)
     // count brings them back as other records beyond it come back.
     EntityList after{qint16(usedEntities() - int(inside.size())), records_};
     const auto begin = after.records.begin();
-    std::stable_partition(begin, begin + usedEntities(), [&](const EntityRecord& r) {
-        return !cells.contains(r.X, r.Y);
-    });
+    std::stable_partition(begin, begin + usedEntities(),
+                          [&](const EntityRecord& r) { return !cells.contains(r.X, r.Y); });
     commitCellsAndEntities(std::move(changed), after);
 }
 

@@ -103,7 +103,7 @@ public:
     const EntityRecords& records() const { return records_; }
     const EntityRecord& record(int index) const { return records_[size_t(index)]; }
     const QImage& tileset() const { return tileset_; } // RGB32
-    const QImage& mask() const { return mask_; }       // white where the tileset is black
+    const QImage& mask() const { return mask_; } // white where the tileset is black
     const QImage& backdrop() const { return backdrop_; } // null: white
     MapScene scene() const;
     // The game's entity type table as the stage was opened (empty when it
@@ -215,7 +215,7 @@ signals:
     void cellsChanged(std::span<const quint32> cells);
     void recordChanged(int index);
     void entitiesChanged(); // the count, or records at once
-    void mapResized();      // the size, and with it any cell
+    void mapResized(); // the size, and with it any cell
     void picturesChanged();
     void tileTypesChanged();
     // After the pictures were read again because another program changed
@@ -299,7 +299,7 @@ private:
     std::optional<PendingDrag> drag_;
     bool changedOutsideHistory_ = false;
     bool modified_ = false; // as last signalled
-    quint64 revision_ = 0;  // counts changes, so a save can tell one made while it wrote
+    quint64 revision_ = 0; // counts changes, so a save can tell one made while it wrote
 
     std::vector<PictureWatcher::File> pictures_; // the tileset's and backdrop's files
     std::unique_ptr<PictureWatcher> pictureWatcher_;

@@ -3,7 +3,7 @@
 
 namespace vorn {
 
-constexpr int kTileSide = 16;    // tiles and scroll steps are 16 pixels at every zoom
+constexpr int kTileSide = 16; // tiles and scroll steps are 16 pixels at every zoom
 constexpr int kPaletteSide = 16; // tile numbers form a 16 x 16 grid
 
 // Rounds down, so that a pixel just left of or above a surface lands in

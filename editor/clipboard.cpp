@@ -116,9 +116,9 @@ bool frmVorn::CopySelection()
         clip.tileset = vorn::DecodeAnsi(vorn::CutAtNull(game_.table[size_t(stage_->index())].tileset()));
     QApplication::clipboard()->setText(clip.toText());
     lblStatus_->setText(QStringLiteral("Copied %1 x %2 cells and %3 entities")
-                           .arg(clip.cells.width)
-                           .arg(clip.cells.height)
-                           .arg(clip.entities.size()));
+                            .arg(clip.cells.width)
+                            .arg(clip.cells.height)
+                            .arg(clip.entities.size()));
     return true;
 }
 
@@ -163,5 +163,6 @@ void frmVorn::InsertEntity(const QPoint& cell, int right)
         return;
     }
     Pick(index); // shown even when it was the selected index already
-    lblStatus_->setText((right ? QStringLiteral("Duplicated as ") : QStringLiteral("Inserted ")) + EntityCaption(index));
+    lblStatus_->setText((right ? QStringLiteral("Duplicated as ") : QStringLiteral("Inserted ")) +
+                        EntityCaption(index));
 }

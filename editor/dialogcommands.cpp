@@ -75,8 +75,7 @@ void frmVorn::cmdMapProps_Click()
     // The game may have started while the dialog was open: then nothing of
     // the edit takes effect, in memory or on disk.
     if (const vorn::Outcome written = game_.writeRecord(i, accepted); !written.ok()) {
-        ShowMessage(QStringLiteral("The stage properties were not saved: ") + written.refusal(),
-                    QMessageBox::Warning);
+        ShowMessage(QStringLiteral("The stage properties were not saved: ") + written.refusal(), QMessageBox::Warning);
         return;
     }
     stage_->setMapSize(width, height); // unsaved until the save below

@@ -11,7 +11,9 @@
 namespace vorn {
 
 EntityMarker::EntityMarker(std::shared_ptr<const MarkerHooks> hooks, int index, QWidget* parent)
-    : QWidget(parent), hooks_(std::move(hooks)), index_(index)
+    : QWidget(parent)
+    , hooks_(std::move(hooks))
+    , index_(index)
 {
     // Pointing at a marker selects its entity, so moves without a button
     // must arrive too.
@@ -20,10 +22,7 @@ EntityMarker::EntityMarker(std::shared_ptr<const MarkerHooks> hooks, int index, 
     resize(16, 16);
 }
 
-const QImage& EntityMarker::Picture()
-{
-    return MarkerPicture();
-}
+const QImage& EntityMarker::Picture() { return MarkerPicture(); }
 
 void EntityMarker::paintEvent(QPaintEvent*)
 {

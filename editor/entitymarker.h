@@ -9,9 +9,9 @@ namespace vorn {
 // What a marker asks of the window that owns it, shared by all 256.
 struct MarkerHooks {
     std::function<bool(int index)> drawsSprite; // only an outline then
-    std::function<bool(int index)> picked;      // the outline's second colour
+    std::function<bool(int index)> picked; // the outline's second colour
     std::function<QString(int index)> toolTip;
-    std::function<bool()> passPresses;          // Space held: the map beneath pans
+    std::function<bool()> passPresses; // Space held: the map beneath pans
 };
 
 // One entity marker: the 16 x 16 marker picture stretched without smoothing

@@ -91,7 +91,8 @@ int NextMatch(const StageDocument& stage, const std::array<QString, 513>& names,
     return -1;
 }
 
-FindBar::FindBar(QWidget* parent) : QWidget(parent)
+FindBar::FindBar(QWidget* parent)
+    : QWidget(parent)
 {
     setObjectName(QStringLiteral("findBar"));
     setAutoFillBackground(true);

@@ -17,8 +17,8 @@ class StageDocument;
 
 // What to look for; an empty criterion matches every entity.
 struct EntityCriteria {
-    std::optional<int> type;  // the type number exactly
-    QString typeName;         // or a part of the type's name, any case
+    std::optional<int> type; // the type number exactly
+    QString typeName; // or a part of the type's name, any case
     std::optional<int> flag;
     std::optional<int> event;
 };

@@ -60,8 +60,7 @@ QWidget* Surface(QWidget* parent, QPalette::ColorRole role)
     return w;
 }
 
-template <typename T>
-T* Named(T* widget, const char* name)
+template <typename T> T* Named(T* widget, const char* name)
 {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
@@ -114,17 +113,17 @@ int CaptionRoom(const QPushButton* button)
 }
 
 // The program's 16 x 16 picture: a tile square with a painted cell.
-QPixmap IconPicture()
-{
-    return QPixmap::fromImage(vorn::ProgramIcon(16));
-}
+QPixmap IconPicture() { return QPixmap::fromImage(vorn::ProgramIcon(16)); }
 
 } // namespace
 
 frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* parent)
-    : QWidget(parent), game_(gameDir), stage_(std::make_unique<vorn::StageDocument>()),
-      recovery_(std::make_unique<vorn::RecoveryKeeper>(*stage_, vorn::RecoveryStore(vorn::RecoveryStore::DefaultFolder()))),
-      settingsPath_(vorn::SettingsFilePath(settingsDir))
+    : QWidget(parent)
+    , game_(gameDir)
+    , stage_(std::make_unique<vorn::StageDocument>())
+    , recovery_(
+          std::make_unique<vorn::RecoveryKeeper>(*stage_, vorn::RecoveryStore(vorn::RecoveryStore::DefaultFolder())))
+    , settingsPath_(vorn::SettingsFilePath(settingsDir))
 {
     editing_ = std::make_unique<vorn::EditingState>();
     setObjectName(QStringLiteral("frmVorn"));
@@ -171,8 +170,8 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     hsbEntity_->setPageStep(1);
     hsbEntity_->setTracking(false);
     cmdEditEnt_ = Button(fraEntity_, "cmdEditEnt", QStringLiteral("Entity properties"), {8, 152, 137, 25});
-    cmdChangEntCt_ = Button(fraEntity_, "cmdChangEntCt", QStringLiteral("Change number of entities"),
-                           {8, 184, 137, 25});
+    cmdChangEntCt_ =
+        Button(fraEntity_, "cmdChangEntCt", QStringLiteral("Change number of entities"), {8, 184, 137, 25});
     chkHideEnts_ = Named(new QCheckBox(QStringLiteral("Hide entities"), fraEntity_), "chkHideEnts");
     chkHideEnts_->setGeometry(8, 216, 137, 17);
     Frame1_ = Named(new QGroupBox(QStringLiteral("TSC script"), picSidebar_), "Frame1");
@@ -184,8 +183,8 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     cboZoom_ = Named(new QComboBox(picSidebar_), "cboZoom");
     cboZoom_->setEditable(false);
     cboZoom_->setGeometry(80, 306, 81, 21);
-    cboZoom_->addItems({QStringLiteral("8"), QStringLiteral("16"), QStringLiteral("24"),
-                       QStringLiteral("32"), QStringLiteral("56"), QStringLiteral("64")});
+    cboZoom_->addItems({QStringLiteral("8"), QStringLiteral("16"), QStringLiteral("24"), QStringLiteral("32"),
+                        QStringLiteral("56"), QStringLiteral("64")});
     cboZoom_->setCurrentIndex(1); // matches ZoomSize 16 until start-up selects
     vorn::UseListPopup(cboZoom_);
     // Below the zoom list, where the design leaves room; both start off.
@@ -194,7 +193,8 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     chkSprites_->setToolTip(QStringLiteral("Draw each entity as the game shows it (S)"));
     chkTileTypes_ = Named(new QCheckBox(QStringLiteral("Tile types"), picSidebar_), "chkTileTypes");
     chkTileTypes_->setGeometry(80, 332, 81, 17);
-    chkTileTypes_->setToolTip(QStringLiteral("Show what each tile does: solid, spikes, water, slopes, wind... (Shift+T)"));
+    chkTileTypes_->setToolTip(
+        QStringLiteral("Show what each tile does: solid, spikes, water, slopes, wind... (Shift+T)"));
     chkPickByClick_ = Named(new QCheckBox(QStringLiteral("Pick by click"), picSidebar_), "chkPickByClick");
     chkPickByClick_->setGeometry(8, 352, 153, 17);
     chkPickByClick_->setToolTip(QStringLiteral("The inspector and the entity commands stay on the entity you "
@@ -218,7 +218,7 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     lblTileType_->setGeometry(472, 3, 297, 17);
     lblTileType_->setFont(statusFont);
     lblTileType_->setToolTip(QStringLiteral("The tile under the pointer and its type; T sets the type of the "
-                                           "tile selected in the palette"));
+                                            "tile selected in the palette"));
 
     // Panels: a sunken 2-pixel border around an inner area that clips the
     // surface and holds the scroll bars.
@@ -245,9 +245,9 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     shpTile_->setGeometry(0, 0, 17, 17);
 
     picMapPanel_ = makePanel("picMapPanel", mapPanelInner_);
-    picMap_ = Named(new vorn::MapView([this](QImage& target, const QRect& area) { RenderMap(target, area); },
-                                     mapPanelInner_),
-                   "picMap");
+    picMap_ =
+        Named(new vorn::MapView([this](QImage& target, const QRect& area) { RenderMap(target, area); }, mapPanelInner_),
+              "picMap");
     picMap_->setGeometry(0, 0, 0, 0);
     hsbMap_ = LayoutScrollBar(Qt::Horizontal, mapPanelInner_, "hsbMap");
     hsbMap_->resize(17, 17);
@@ -456,8 +456,7 @@ std::optional<QString> frmVorn::InputBox(const QString& prompt, const QString& p
     if (inputHook)
         return inputHook(prompt, preset);
     bool ok = false;
-    const QString answer =
-        QInputDialog::getText(this, QStringLiteral("Vorn"), prompt, QLineEdit::Normal, preset, &ok);
+    const QString answer = QInputDialog::getText(this, QStringLiteral("Vorn"), prompt, QLineEdit::Normal, preset, &ok);
     if (!ok)
         return std::nullopt;
     return answer;
@@ -489,7 +488,4 @@ void frmVorn::SetScrollMax(QScrollBar* bar, int max)
     bar->setRange(std::min(0, -max), std::max(0, -max));
 }
 
-int frmVorn::ScrollMax(const QScrollBar* bar)
-{
-    return bar->minimum() < 0 ? -bar->minimum() : -bar->maximum();
-}
+int frmVorn::ScrollMax(const QScrollBar* bar) { return bar->minimum() < 0 ? -bar->minimum() : -bar->maximum(); }

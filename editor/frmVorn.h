@@ -47,16 +47,16 @@ QString AskInBox(QWidget* parent, const QString& text, const QStringList& button
 void TellInBox(QWidget* parent, const QString& text, QMessageBox::Icon icon);
 
 namespace vorn {
-class EntityMarker;   // entitymarker.h
+class EntityMarker; // entitymarker.h
 struct MarkerHooks;
-class FindBar;        // findbar.h: the Ctrl+F strip over the map
-class MapView;        // mapview.h: picMap
+class FindBar; // findbar.h: the Ctrl+F strip over the map
+class MapView; // mapview.h: picMap
 class RecoveryKeeper; // recovery.h: the copy of unsaved edits
-class ToolBox;        // toolbox.h: the map's tools
-class ShapeFrame;     // shapeframe.h: shpCursor, shpTile
+class ToolBox; // toolbox.h: the map's tools
+class ShapeFrame; // shapeframe.h: shpCursor, shpTile
 class SplitterHandle; // layout widgets: imgSplitter
-class StatusBar;      // layout widgets: picStatusbar
-class TilesetView;    // mapview.h: picTileset
+class StatusBar; // layout widgets: picStatusbar
+class TilesetView; // mapview.h: picTileset
 
 } // namespace vorn
 
@@ -336,7 +336,7 @@ public:
     QPushButton* cmdTSCEnc() const { return cmdTSCEnc_; }
     QLabel* Label2() const { return Label2_; }
     QComboBox* cboZoom() const { return cboZoom_; }
-    QCheckBox* chkSprites() const { return chkSprites_; }   // below the zoom list: entities as their sprites
+    QCheckBox* chkSprites() const { return chkSprites_; } // below the zoom list: entities as their sprites
     QCheckBox* chkTileTypes() const { return chkTileTypes_; } // beside it: the tiles' types over map and palette
     vorn::StatusBar* picStatusbar() const { return picStatusbar_; }
     QLabel* lblPos() const { return lblPos_; }
@@ -422,12 +422,12 @@ private:
     void RemovePickedEntity(const QString& verb);
     std::unique_ptr<vorn::ToolBox> tools_;
     std::vector<QToolButton*> toolButtons_;
-    vorn::ShapeFrame* shpRegion_ = nullptr;    // a rectangle or block being dragged
+    vorn::ShapeFrame* shpRegion_ = nullptr; // a rectangle or block being dragged
     vorn::ShapeFrame* shpSelection_ = nullptr; // the selection, dashed
     bool paletteDrag_ = false;
     QPoint paletteStart_, paletteEnd_;
     bool spaceHeld_ = false;
-    int wheelRest_ = 0;              // wheel turns short of a notch, kept for the next
+    int wheelRest_ = 0; // wheel turns short of a notch, kept for the next
     void ShowLooksNote(const QString& note);
     void ShowLooksNotes();
     void BuildScriptCommands();
@@ -501,7 +501,7 @@ private:
     QPushButton* cmdTSCEnc_ = nullptr;
     QLabel* Label2_ = nullptr;
     QComboBox* cboZoom_ = nullptr;
-    QCheckBox* chkSprites_ = nullptr;   // below the zoom list: entities as their sprites
+    QCheckBox* chkSprites_ = nullptr; // below the zoom list: entities as their sprites
     QCheckBox* chkTileTypes_ = nullptr; // beside it: the tiles' types over map and palette
 
     vorn::StatusBar* picStatusbar_ = nullptr;

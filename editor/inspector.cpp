@@ -16,8 +16,8 @@ namespace {
 
 QString FieldLine(const QString& label, qint16 value)
 {
-    return label + QStringLiteral("\t0x") + vorn::Hex16(value) + QStringLiteral("\t (") +
-           QString::number(value) + QLatin1Char(')');
+    return label + QStringLiteral("\t0x") + vorn::Hex16(value) + QStringLiteral("\t (") + QString::number(value) +
+           QLatin1Char(')');
 }
 
 } // namespace
@@ -36,14 +36,13 @@ void frmVorn::hsbEntity_Change()
     QString status = QString::number(record.Type);
     fraEntity_->setTitle(QStringLiteral("Entity #") + QString::number(index));
 
-    QString text = QStringList{
-        FieldLine(QStringLiteral("X:"), record.X),
-        FieldLine(QStringLiteral("Y:"), record.Y),
-        FieldLine(QStringLiteral("Flag:"), record.Flag),
-        FieldLine(QStringLiteral("TSC:"), record.TSC),
-        FieldLine(QStringLiteral("Type:"), record.Type),
-        FieldLine(QStringLiteral("???:"), record.Unknown),
-    }.join(QStringLiteral("\r\n"));
+    QString text =
+        QStringList{
+            FieldLine(QStringLiteral("X:"), record.X),       FieldLine(QStringLiteral("Y:"), record.Y),
+            FieldLine(QStringLiteral("Flag:"), record.Flag), FieldLine(QStringLiteral("TSC:"), record.TSC),
+            FieldLine(QStringLiteral("Type:"), record.Type), FieldLine(QStringLiteral("???:"), record.Unknown),
+        }
+            .join(QStringLiteral("\r\n"));
 
     // Types outside the name table have no name.
     const bool named = record.Type >= 0 && record.Type < int(EntityNames_.size());

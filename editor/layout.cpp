@@ -17,10 +17,7 @@ int Inner(int outer) { return std::max(0, outer - 2 * kBorder); }
 
 // Scroll maximum for a surface in a panel: whole steps of 16 pixels, halves
 // to the even step (-1.5 gives -2, -2.5 gives -2).
-int ScrollRange(int panelOuter, int surface)
-{
-    return int(vorn::RoundHalfEven((panelOuter - surface) / 16.0));
-}
+int ScrollRange(int panelOuter, int surface) { return int(vorn::RoundHalfEven((panelOuter - surface) / 16.0)); }
 
 // The map's maximum is never short of its end: rounding, the border and the
 // other scroll bar lying over the map would otherwise keep its last cells
@@ -60,7 +57,7 @@ void frmVorn::Form_Resize()
 
     // Map panel, its bottom edge meeting the status bar.
     picMapPanel_->setGeometry(0, s + b, std::max(0, w - picSidebar_->width()),
-                             std::max(0, h - (s + b) - picStatusbar_->height()));
+                              std::max(0, h - (s + b) - picStatusbar_->height()));
     const int mapOuterW = picMapPanel_->width();
     const int mapOuterH = picMapPanel_->height();
     const int innerW = Inner(mapOuterW);
@@ -103,7 +100,7 @@ void frmVorn::Form_Resize()
     // The find bar lies over the bottom of the map's visible part, above
     // the horizontal bar and clear of the vertical one.
     findBar_->setGeometry(0, std::max(0, innerH - (hShown ? barH : 0) - findH),
-                         std::max(0, innerW - (vShown ? barW : 0)), findH);
+                          std::max(0, innerW - (vShown ? barW : 0)), findH);
     if (!findBar_->isHidden())
         findBar_->raise();
 

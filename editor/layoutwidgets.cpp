@@ -25,7 +25,8 @@ int ShiftState(Qt::KeyboardModifiers modifiers)
     return state;
 }
 
-StatusBar::StatusBar(QWidget* parent) : QWidget(parent)
+StatusBar::StatusBar(QWidget* parent)
+    : QWidget(parent)
 {
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
@@ -47,15 +48,17 @@ void StatusBar::picStatusbar_Paint(QPainter& painter) const
     const int r = label.left() + label.width();
     const int b = label.top() + label.height();
     const QPalette& pal = palette();
-    painter.setPen(pal.color(QPalette::Dark));   // button shadow
+    painter.setPen(pal.color(QPalette::Dark)); // button shadow
     painter.drawLine(l, t, l, b);
     painter.drawLine(l, t, r, t);
-    painter.setPen(pal.color(QPalette::Light));  // 3-D highlight
+    painter.setPen(pal.color(QPalette::Light)); // 3-D highlight
     painter.drawLine(r, t, r, b);
     painter.drawLine(l, b, r, b);
 }
 
-SplitterHandle::SplitterHandle(frmVorn* owner, QWidget* parent) : QWidget(parent), owner_(owner)
+SplitterHandle::SplitterHandle(frmVorn* owner, QWidget* parent)
+    : QWidget(parent)
+    , owner_(owner)
 {
     setCursor(Qt::SizeVerCursor);
 }

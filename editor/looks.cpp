@@ -121,7 +121,10 @@ QString frmVorn::EntityToolTip(int index) const
     const vorn::EntityRecord& r = stage_->record(index);
     const bool named = r.Type >= 0 && r.Type < int(EntityNames_.size()) && !EntityNames_[r.Type].isEmpty();
     QStringList lines{
-        QStringLiteral("Entity %1: type %2%3").arg(index).arg(r.Type).arg(named ? QStringLiteral(" ") + EntityNames_[r.Type] : QString()),
+        QStringLiteral("Entity %1: type %2%3")
+            .arg(index)
+            .arg(r.Type)
+            .arg(named ? QStringLiteral(" ") + EntityNames_[r.Type] : QString()),
         QStringLiteral("X %1, Y %2").arg(r.X).arg(r.Y),
         QStringLiteral("Flag %1, event %2").arg(r.Flag).arg(r.TSC),
     };

@@ -25,7 +25,9 @@ PointerArgs Args(const QMouseEvent* event)
 
 } // namespace
 
-MapView::MapView(Renderer render, QWidget* parent) : QWidget(parent), render_(std::move(render))
+MapView::MapView(Renderer render, QWidget* parent)
+    : QWidget(parent)
+    , render_(std::move(render))
 {
     setMouseTracking(true);
     // Every exposed pixel is rendered, so nothing needs erasing first.
@@ -69,7 +71,8 @@ void MapView::wheelEvent(QWheelEvent* event)
 }
 
 TilesetView::TilesetView(std::function<QImage()> picture, QWidget* parent)
-    : QWidget(parent), picture_(std::move(picture))
+    : QWidget(parent)
+    , picture_(std::move(picture))
 {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);

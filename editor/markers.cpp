@@ -153,9 +153,9 @@ void frmVorn::PickAt(int index)
         if (stack.size() > 1 && at != stack.end()) {
             Pick(*(std::next(at) == stack.end() ? stack.begin() : std::next(at)));
             lblStatus_->setText(QStringLiteral("Picked %1 (%2 of %3 on this cell)")
-                                   .arg(EntityCaption(PickedEntity()))
-                                   .arg(std::find(stack.begin(), stack.end(), PickedEntity()) - stack.begin() + 1)
-                                   .arg(stack.size()));
+                                    .arg(EntityCaption(PickedEntity()))
+                                    .arg(std::find(stack.begin(), stack.end(), PickedEntity()) - stack.begin() + 1)
+                                    .arg(stack.size()));
             return;
         }
     }
@@ -200,8 +200,7 @@ void frmVorn::cmdChangEntCt_Click()
         return;
     if (!(count >= 1 && count <= vorn::kMaxEntities)) {
         // There are only 256 markers and records to use.
-        ShowMessage(QStringLiteral("The number of entities must be from 1 to 256."),
-                    QMessageBox::Warning);
+        ShowMessage(QStringLiteral("The number of entities must be from 1 to 256."), QMessageBox::Warning);
         return;
     }
     stage_->changeEntityCount(qint16(count));

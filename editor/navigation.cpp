@@ -21,7 +21,7 @@
 namespace {
 
 constexpr int kWheelNotch = 120; // one step of an ordinary wheel
-constexpr int kScrollUnit = 16;  // pixels of one scroll bar step
+constexpr int kScrollUnit = 16; // pixels of one scroll bar step
 
 } // namespace
 
@@ -105,9 +105,7 @@ void frmVorn::ZoomAbout(int step, const QPoint& pos)
     const QPointF cell(double(pos.x()) / oldZoom, double(pos.y()) / oldZoom);
     cboZoom_->setCurrentIndex(index); // runs cboZoom_Click
     const int newZoom = ZoomSize_;
-    const auto keep = [](QScrollBar* bar, double wanted) {
-        bar->setValue(int(std::lround(wanted / kScrollUnit)));
-    };
+    const auto keep = [](QScrollBar* bar, double wanted) { bar->setValue(int(std::lround(wanted / kScrollUnit))); };
     keep(hsbMap_, cell.x() * newZoom - inPanel.x());
     keep(vsbMap_, cell.y() * newZoom - inPanel.y());
 }

@@ -44,9 +44,9 @@ bool frmVorn::ConfirmReload()
         return true;
     QString caption = game_.stageCaption(stage_->index());
     caption[0] = caption[0].toLower(); // within the sentence
-    const QString answer = Ask(QStringLiteral("Discard the changes to ") + caption +
-                                   QStringLiteral(" and load it again from disk?"),
-                               {kDiscard, kCancel}, 1, 1);
+    const QString answer =
+        Ask(QStringLiteral("Discard the changes to ") + caption + QStringLiteral(" and load it again from disk?"),
+            {kDiscard, kCancel}, 1, 1);
     if (answer != kDiscard)
         return false;
     recovery_->discard();

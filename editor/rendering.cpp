@@ -30,10 +30,7 @@ QImage frmVorn::CreateMaskImage(const QImage& picFrom, QRgb lTransparentColor)
     return vorn::CreateMaskImage(picFrom, lTransparentColor);
 }
 
-vorn::MapScene frmVorn::Scene() const
-{
-    return stage_->scene();
-}
+vorn::MapScene frmVorn::Scene() const { return stage_->scene(); }
 
 void frmVorn::RenderMap(QImage& target, const QRect& area) const
 {

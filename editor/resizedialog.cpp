@@ -10,7 +10,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-ResizeDialog::ResizeDialog(int width, int height, QWidget* parent) : QDialog(parent)
+ResizeDialog::ResizeDialog(int width, int height, QWidget* parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmResize"));
     setWindowTitle(QStringLiteral("Resize map"));

@@ -15,7 +15,11 @@
 
 class ScriptEdit::LineNumbers : public QWidget {
 public:
-    explicit LineNumbers(ScriptEdit& edit) : QWidget(&edit), edit_(edit) {}
+    explicit LineNumbers(ScriptEdit& edit)
+        : QWidget(&edit)
+        , edit_(edit)
+    {
+    }
     QSize sizeHint() const override { return {edit_.lineNumberWidth(), 0}; }
 
 protected:
@@ -34,8 +38,10 @@ constexpr int kCodeRole = Qt::UserRole + 1;
 } // namespace
 
 ScriptEdit::ScriptEdit(QWidget* parent)
-    : QPlainTextEdit(parent), lineNumbers_(new LineNumbers(*this)), completer_(new QCompleter(this)),
-      commands_(new QStandardItemModel(this))
+    : QPlainTextEdit(parent)
+    , lineNumbers_(new LineNumbers(*this))
+    , completer_(new QCompleter(this))
+    , commands_(new QStandardItemModel(this))
 {
     setLineWrapMode(NoWrap);
     QFont font(QStringLiteral("Monospace"));
@@ -51,7 +57,8 @@ ScriptEdit::ScriptEdit(QWidget* parent)
     setViewportMargins(lineNumberWidth(), 0, 0, 0);
 
     for (const vorn::ScriptCommandInfo& info : vorn::ScriptCommands()) {
-        auto* item = new QStandardItem(QStringLiteral("%1  %2").arg(QLatin1String(info.code), QString::fromUtf8(info.summary)));
+        auto* item =
+            new QStandardItem(QStringLiteral("%1  %2").arg(QLatin1String(info.code), QString::fromUtf8(info.summary)));
         item->setData(QLatin1String(info.code), kCodeRole);
         item->setData(vorn::ScriptCommandTemplate(info), Qt::ToolTipRole);
         commands_->appendRow(item);
@@ -144,12 +151,11 @@ void ScriptEdit::followPrefix()
 {
     const QTextCursor cursor = textCursor();
     const int typed = cursor.position() - commandStart_;
-    const QString prefix = commandStart_ >= 0 && typed >= 0 && typed <= 3
-        ? document()->toRawText().mid(commandStart_, typed)
-        : QString();
+    const QString prefix =
+        commandStart_ >= 0 && typed >= 0 && typed <= 3 ? document()->toRawText().mid(commandStart_, typed) : QString();
     // Gone past the code, moved away, or deleted the '<': the list goes.
-    if (commandStart_ < 0 || typed < 0 || typed > 3 || commandStart_ == 0
-        || document()->characterAt(commandStart_ - 1) != u'<') {
+    if (commandStart_ < 0 || typed < 0 || typed > 3 || commandStart_ == 0 ||
+        document()->characterAt(commandStart_ - 1) != u'<') {
         commandStart_ = -1;
         completer_->popup()->hide();
         return;
@@ -160,7 +166,8 @@ void ScriptEdit::followPrefix()
         return;
     }
     QRect at = cursorRect();
-    at.setWidth(completer_->popup()->sizeHintForColumn(0) + completer_->popup()->verticalScrollBar()->sizeHint().width());
+    at.setWidth(completer_->popup()->sizeHintForColumn(0) +
+                completer_->popup()->verticalScrollBar()->sizeHint().width());
     completer_->complete(at);
     completer_->popup()->setCurrentIndex(completer_->completionModel()->index(0, 0));
 }

@@ -12,13 +12,20 @@ namespace {
 ScriptHighlighter::Kind KindOf(vorn::ScriptCategory category)
 {
     switch (category) {
-    case vorn::ScriptCategory::Flow: return ScriptHighlighter::Flow;
-    case vorn::ScriptCategory::Message: return ScriptHighlighter::Message;
-    case vorn::ScriptCategory::Flags: return ScriptHighlighter::Flags;
-    case vorn::ScriptCategory::Entities: return ScriptHighlighter::Entities;
-    case vorn::ScriptCategory::ItemsWeapons: return ScriptHighlighter::ItemsWeapons;
-    case vorn::ScriptCategory::MapCamera: return ScriptHighlighter::MapCamera;
-    case vorn::ScriptCategory::Sound: return ScriptHighlighter::Sound;
+    case vorn::ScriptCategory::Flow:
+        return ScriptHighlighter::Flow;
+    case vorn::ScriptCategory::Message:
+        return ScriptHighlighter::Message;
+    case vorn::ScriptCategory::Flags:
+        return ScriptHighlighter::Flags;
+    case vorn::ScriptCategory::Entities:
+        return ScriptHighlighter::Entities;
+    case vorn::ScriptCategory::ItemsWeapons:
+        return ScriptHighlighter::ItemsWeapons;
+    case vorn::ScriptCategory::MapCamera:
+        return ScriptHighlighter::MapCamera;
+    case vorn::ScriptCategory::Sound:
+        return ScriptHighlighter::Sound;
     }
     return ScriptHighlighter::Unknown;
 }
@@ -28,7 +35,8 @@ size_t Mix(size_t hash, size_t value) { return hash ^ (value + 0x9e3779b97f4a7c1
 } // namespace
 
 ScriptHighlighter::ScriptHighlighter(vorn::ScriptDocument& script)
-    : QSyntaxHighlighter(static_cast<QObject*>(nullptr)), script_(script)
+    : QSyntaxHighlighter(static_cast<QObject*>(nullptr))
+    , script_(script)
 {
     for (int kind = 0; kind < KindCount; ++kind)
         formats_[size_t(kind)] = formatOf(Kind(kind));
@@ -42,20 +50,57 @@ QTextCharFormat ScriptHighlighter::formatOf(Kind kind)
     QTextCharFormat format;
     const auto colour = [&](QRgb rgb) { format.setForeground(QColor(rgb)); };
     switch (kind) {
-    case Header: colour(0x9c1f1f); format.setFontWeight(QFont::Bold); break;
-    case Flow: colour(0x1a4fc4); format.setFontWeight(QFont::Bold); break;
-    case Message: colour(0x2e7d32); format.setFontWeight(QFont::Bold); break;
-    case Flags: colour(0x7b1fa2); format.setFontWeight(QFont::Bold); break;
-    case Entities: colour(0xb35c00); format.setFontWeight(QFont::Bold); break;
-    case ItemsWeapons: colour(0x00796b); format.setFontWeight(QFont::Bold); break;
-    case MapCamera: colour(0x0277bd); format.setFontWeight(QFont::Bold); break;
-    case Sound: colour(0xc2185b); format.setFontWeight(QFont::Bold); break;
-    case Unknown: colour(0xffffff); format.setBackground(QColor(0xc62828)); break;
-    case Argument: colour(0x5d4037); break;
-    case Text: break;
-    case Unreached: colour(0x8a8a8a); format.setFontItalic(true); break;
-    case KeptByte: colour(0xffffff); format.setBackground(QColor(0x757575)); break;
-    case KindCount: break;
+    case Header:
+        colour(0x9c1f1f);
+        format.setFontWeight(QFont::Bold);
+        break;
+    case Flow:
+        colour(0x1a4fc4);
+        format.setFontWeight(QFont::Bold);
+        break;
+    case Message:
+        colour(0x2e7d32);
+        format.setFontWeight(QFont::Bold);
+        break;
+    case Flags:
+        colour(0x7b1fa2);
+        format.setFontWeight(QFont::Bold);
+        break;
+    case Entities:
+        colour(0xb35c00);
+        format.setFontWeight(QFont::Bold);
+        break;
+    case ItemsWeapons:
+        colour(0x00796b);
+        format.setFontWeight(QFont::Bold);
+        break;
+    case MapCamera:
+        colour(0x0277bd);
+        format.setFontWeight(QFont::Bold);
+        break;
+    case Sound:
+        colour(0xc2185b);
+        format.setFontWeight(QFont::Bold);
+        break;
+    case Unknown:
+        colour(0xffffff);
+        format.setBackground(QColor(0xc62828));
+        break;
+    case Argument:
+        colour(0x5d4037);
+        break;
+    case Text:
+        break;
+    case Unreached:
+        colour(0x8a8a8a);
+        format.setFontItalic(true);
+        break;
+    case KeptByte:
+        colour(0xffffff);
+        format.setBackground(QColor(0x757575));
+        break;
+    case KindCount:
+        break;
     }
     return format;
 }
@@ -79,7 +124,8 @@ void ScriptHighlighter::build()
             add(command.position.offset, command.length, Unreached); // separators too
             continue;
         }
-        add(command.position.offset, int(1 + command.code.size()), command.info ? KindOf(command.info->category) : Unknown);
+        add(command.position.offset, int(1 + command.code.size()),
+            command.info ? KindOf(command.info->category) : Unknown);
         for (int i = 0; i < command.argumentCount; ++i) {
             const vorn::ScriptArgument& argument = command.arguments[size_t(i)];
             add(argument.position.offset, int(argument.text.size()), Argument);

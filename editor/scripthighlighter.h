@@ -17,7 +17,13 @@ class ScriptHighlighter : public QSyntaxHighlighter {
 public:
     enum Kind : quint8 {
         Header,
-        Flow, Message, Flags, Entities, ItemsWeapons, MapCamera, Sound, // the command categories
+        Flow,
+        Message,
+        Flags,
+        Entities,
+        ItemsWeapons,
+        MapCamera,
+        Sound, // the command categories
         Unknown,
         Argument,
         Text,
@@ -44,7 +50,7 @@ private:
     void build();
 
     vorn::ScriptDocument& script_;
-    std::vector<Span> spans_;          // in text order
-    std::vector<size_t> lineHashes_;   // what each line's colours were
+    std::vector<Span> spans_; // in text order
+    std::vector<size_t> lineHashes_; // what each line's colours were
     std::array<QTextCharFormat, KindCount> formats_;
 };

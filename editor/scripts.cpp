@@ -47,8 +47,8 @@ void frmVorn::BuildScriptCommands()
             records = &stage_->records();
         } else {
             vorn::StageFiles files;
-            if (!game_.hasStage(stage)
-                || !vorn::StageFilesOf(stage, game_.table[size_t(stage)], files, game_.folder.pictureExtension()).ok())
+            if (!game_.hasStage(stage) ||
+                !vorn::StageFilesOf(stage, game_.table[size_t(stage)], files, game_.folder.pictureExtension()).ok())
                 return entities;
             const QString path = game_.folder.findFile(files.entities);
             if (path.isEmpty() || !vorn::ReadEntityFile(path, files.entities, count, read, game_.folder.rules()).ok())
@@ -124,7 +124,9 @@ QString frmVorn::EventPresence(int event) const
     const std::optional<std::vector<int>> events = scriptWindows_->events(script);
     if (!events)
         return QStringLiteral("%1 cannot be read.").arg(file);
-    const auto has = [event](const std::vector<int>& list) { return std::find(list.begin(), list.end(), event) != list.end(); };
+    const auto has = [event](const std::vector<int>& list) {
+        return std::find(list.begin(), list.end(), event) != list.end();
+    };
     if (has(*events))
         return QStringLiteral("Event %1 is in %2.").arg(vorn::ScriptEventName(event), file);
     // The stage's script runs after Head.tsc, whose events every stage has.

@@ -33,12 +33,14 @@ constexpr int kOffsetRole = Qt::UserRole + 1;
 constexpr int kListDelayMs = 150;
 constexpr int kPreviewLength = 20; // characters of an event's first text in the outline
 
-
 } // namespace
 
 ScriptWindow::ScriptWindow(std::unique_ptr<vorn::ScriptDocument> script, ScriptQuestions questions,
                            vorn::ScriptHelpSources help, QWidget* parent)
-    : QMainWindow(parent), script_(std::move(script)), questions_(std::move(questions)), help_(std::move(help))
+    : QMainWindow(parent)
+    , script_(std::move(script))
+    , questions_(std::move(questions))
+    , help_(std::move(help))
 {
     // A closed window is gone, discarded edits with it: the script opens anew.
     setAttribute(Qt::WA_DeleteOnClose);
@@ -96,7 +98,9 @@ void ScriptWindow::buildLayout()
         }
         if (position < analysis.text.size() && vorn::IsKeptByte(analysis.text[position]))
             lines << QStringLiteral("Byte 0x%1, which the code page does not show; it is saved as it is.")
-                         .arg(QString::number(vorn::KeptByteValue(analysis.text[position]), 16).toUpper().rightJustified(2, u'0'));
+                         .arg(QString::number(vorn::KeptByteValue(analysis.text[position]), 16)
+                                  .toUpper()
+                                  .rightJustified(2, u'0'));
         return lines.join(QStringLiteral("\n\n"));
     };
 
@@ -125,11 +129,13 @@ void ScriptWindow::buildLayout()
     replaceButton_ = new QPushButton(QStringLiteral("Replace"));
     replaceButton_->setToolTip(QStringLiteral("Replace this one and find the next (Enter in the replace box)"));
     replaceAllButton_ = new QPushButton(QStringLiteral("All"));
-    replaceAllButton_->setToolTip(QStringLiteral("Replace every one, as one step to undo (Ctrl+Enter in the replace box)"));
+    replaceAllButton_->setToolTip(
+        QStringLiteral("Replace every one, as one step to undo (Ctrl+Enter in the replace box)"));
     auto* close = new QToolButton;
     close->setText(QStringLiteral("×"));
     close->setToolTip(QStringLiteral("Close (Escape)"));
-    for (QWidget* w : std::initializer_list<QWidget*>{findText_, next, replaceText_, replaceButton_, replaceAllButton_, close})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{findText_, next, replaceText_, replaceButton_, replaceAllButton_, close})
         bar->addWidget(w);
     findBar_->hide();
     connect(next, &QPushButton::clicked, this, [this] { findNext(); });
@@ -139,9 +145,8 @@ void ScriptWindow::buildLayout()
         findBar_->hide();
         edit_->setFocus();
     });
-    connect(findText_, &QLineEdit::returnPressed, this, [this] {
-        findNext(QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier));
-    });
+    connect(findText_, &QLineEdit::returnPressed, this,
+            [this] { findNext(QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier)); });
     connect(replaceText_, &QLineEdit::returnPressed, this, [this] {
         if (QGuiApplication::keyboardModifiers().testFlag(Qt::ControlModifier))
             replaceAll();
@@ -206,9 +211,11 @@ vorn::Outcome ScriptWindow::load()
 bool ScriptWindow::save()
 {
     if (script_->changedOnDisk()) {
-        const QString answer = questions_.ask(
-            this, script_->builtName() + QStringLiteral(" was changed by another program after Vorn loaded it. Overwrite it?"),
-            {kOverwrite, kCancel}, 1, 1);
+        const QString answer =
+            questions_.ask(this,
+                           script_->builtName() +
+                               QStringLiteral(" was changed by another program after Vorn loaded it. Overwrite it?"),
+                           {kOverwrite, kCancel}, 1, 1);
         if (answer != kOverwrite)
             return false;
     }
@@ -228,8 +235,9 @@ bool ScriptWindow::confirmClose()
 {
     if (!script_->isModified())
         return true;
-    const QString answer = questions_.ask(
-        this, script_->builtName() + QStringLiteral(" has changes that are not saved."), {kSave, kDiscard, kCancel}, 0, 2);
+    const QString answer =
+        questions_.ask(this, script_->builtName() + QStringLiteral(" has changes that are not saved."),
+                       {kSave, kDiscard, kCancel}, 0, 2);
     if (answer == kSave)
         return save();
     if (answer == kDiscard) {
@@ -283,7 +291,8 @@ bool ScriptWindow::goToEvent(int number)
 {
     const int position = script_->eventPosition(number);
     if (position < 0) {
-        status_->setText(QStringLiteral("There is no event %1 in %2.").arg(vorn::ScriptEventName(number), script_->fileName()));
+        status_->setText(
+            QStringLiteral("There is no event %1 in %2.").arg(vorn::ScriptEventName(number), script_->fileName()));
         return false;
     }
     jumpTo(position, true);
@@ -294,8 +303,8 @@ bool ScriptWindow::goToEvent(int number)
 void ScriptWindow::askGoToEvent()
 {
     bool ok = false;
-    const int number = QInputDialog::getInt(this, QStringLiteral("Go to Event"), QStringLiteral("Event number:"), 0, 0,
-                                            9999, 1, &ok);
+    const int number =
+        QInputDialog::getInt(this, QStringLiteral("Go to Event"), QStringLiteral("Event number:"), 0, 0, 9999, 1, &ok);
     if (ok)
         goToEvent(number);
 }
@@ -377,8 +386,9 @@ void ScriptWindow::showMarks()
         // The command or argument the finding is about, or one character.
         int bytes = 1;
         const auto& commands = analysis.parsed.commands;
-        const auto command = std::lower_bound(commands.begin(), commands.end(), finding.offset,
-                                              [](const vorn::ScriptCommandUse& c, int at) { return c.position.offset < at; });
+        const auto command =
+            std::lower_bound(commands.begin(), commands.end(), finding.offset,
+                             [](const vorn::ScriptCommandUse& c, int at) { return c.position.offset < at; });
         if (command != commands.end() && command->position.offset == finding.offset)
             bytes = command->length;
         if (bytes == 1 && finding.offset + 4 <= analysis.bytes.bytes.size()) {
@@ -390,7 +400,8 @@ void ScriptWindow::showMarks()
         mark.cursor = QTextCursor(script_->text());
         const int start = script_->positionOf(finding.offset);
         mark.cursor.setPosition(start);
-        mark.cursor.setPosition(std::max(start + 1, script_->positionOf(finding.offset + bytes)), QTextCursor::KeepAnchor);
+        mark.cursor.setPosition(std::max(start + 1, script_->positionOf(finding.offset + bytes)),
+                                QTextCursor::KeepAnchor);
         mark.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
         mark.format.setUnderlineColor(finding.error ? QColor(0xd32f2f) : QColor(0xef8f00));
         marks.push_back(mark);
@@ -410,8 +421,8 @@ void ScriptWindow::refreshLists()
         if (text.event < 0 || !text.reachable || !firstTexts[size_t(text.event)].isEmpty())
             continue;
         const int start = script_->positionOf(text.position.offset);
-        const QString shown = analysis.text.mid(start, script_->positionOf(text.position.offset + text.length) - start)
-                                  .simplified();
+        const QString shown =
+            analysis.text.mid(start, script_->positionOf(text.position.offset + text.length) - start).simplified();
         firstTexts[size_t(text.event)] = shown.size() > kPreviewLength ? shown.left(kPreviewLength) + u'…' : shown;
     }
     for (size_t i = 0; i < analysis.parsed.events.size(); ++i) {
@@ -431,7 +442,8 @@ void ScriptWindow::refreshLists()
     findings_->clear();
     for (const vorn::ScriptFinding& finding : analysis.findings) {
         const QString kind = finding.error ? QStringLiteral("error") : QStringLiteral("warning");
-        const QString place = finding.line > 0 ? QStringLiteral("%1:%2  ").arg(finding.line).arg(finding.column) : QString();
+        const QString place =
+            finding.line > 0 ? QStringLiteral("%1:%2  ").arg(finding.line).arg(finding.column) : QString();
         auto* item = new QListWidgetItem(place + kind + QStringLiteral(": ") + finding.text, findings_);
         item->setData(kOffsetRole, finding.offset);
         item->setForeground(finding.error ? QColor(0xb71c1c) : QColor(0x9a6200));

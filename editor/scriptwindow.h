@@ -30,8 +30,8 @@ struct ScriptQuestions {
 class ScriptWindow : public QMainWindow {
     Q_OBJECT
 public:
-    ScriptWindow(std::unique_ptr<vorn::ScriptDocument> script, ScriptQuestions questions,
-                 vorn::ScriptHelpSources help, QWidget* parent = nullptr);
+    ScriptWindow(std::unique_ptr<vorn::ScriptDocument> script, ScriptQuestions questions, vorn::ScriptHelpSources help,
+                 QWidget* parent = nullptr);
     ~ScriptWindow() override;
 
     vorn::ScriptDocument& script() const { return *script_; }

@@ -6,8 +6,11 @@
 
 ScriptWindows::ScriptWindows(const vorn::Game& game, ScriptQuestions questions, vorn::ScriptHelpSources help,
                              vorn::ScriptDocument::EntityEvents entityEvents)
-    : game_(game), questions_(std::move(questions)), help_(std::move(help)), entityEvents_(std::move(entityEvents)),
-      scripts_(game)
+    : game_(game)
+    , questions_(std::move(questions))
+    , help_(std::move(help))
+    , entityEvents_(std::move(entityEvents))
+    , scripts_(game)
 {
     help_.game = &game_;
     help_.scripts = &scripts_;

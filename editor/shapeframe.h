@@ -10,7 +10,9 @@ namespace vorn {
 class ShapeFrame : public QWidget {
 public:
     explicit ShapeFrame(QWidget* parent, QColor colour = QColor(128, 128, 255), bool dashed = false)
-        : QWidget(parent), colour_(colour), dashed_(dashed)
+        : QWidget(parent)
+        , colour_(colour)
+        , dashed_(dashed)
     {
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setAttribute(Qt::WA_NoSystemBackground);

@@ -77,7 +77,7 @@ bool frmVorn::ReloadChangedTable()
         stagesWindow_->reload();
     WatchStageTable();
     lblStatus_->setText(QStringLiteral("The stage table was changed by another program; read it again: %1.")
-                           .arg(game_.tableDescription()));
+                            .arg(game_.tableDescription()));
     return true;
 }
 

@@ -32,7 +32,7 @@
 namespace {
 
 const char* const kFields[] = {"", "title", "map", "tileset", "backdrop-type", "backdrop", "sheet1", "sheet2", "boss"};
-const char* const kHeadings[] = {"Number", "Title", "Map", "Tileset", "Backdrop type",
+const char* const kHeadings[] = {"Number",   "Title",       "Map",         "Tileset", "Backdrop type",
                                  "Backdrop", "NPC sheet 1", "NPC sheet 2", "Boss"};
 
 QString Text(const QByteArray& field) { return vorn::DecodeAnsi(vorn::CutAtNull(field)); }
@@ -48,7 +48,10 @@ class TableChange : public QUndoCommand {
 public:
     TableChange(vorn::StageTable before, vorn::StageTable after, const QString& text,
                 std::function<void(const vorn::StageTable&)> show)
-        : QUndoCommand(text), before_(std::move(before)), after_(std::move(after)), show_(std::move(show))
+        : QUndoCommand(text)
+        , before_(std::move(before))
+        , after_(std::move(after))
+        , show_(std::move(show))
     {
     }
     void undo() override { show_(before_); }
@@ -63,7 +66,8 @@ private:
 class ChoiceDelegate : public QStyledItemDelegate {
 public:
     ChoiceDelegate(std::function<QStringList(int column)> choices, QObject* parent)
-        : QStyledItemDelegate(parent), choices_(std::move(choices))
+        : QStyledItemDelegate(parent)
+        , choices_(std::move(choices))
     {
     }
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
@@ -98,7 +102,9 @@ private:
 } // namespace
 
 StagesWindow::StagesWindow(vorn::Game& game, StagesWindowHooks hooks, QWidget* parent)
-    : QWidget(parent, Qt::Window), game_(game), hooks_(std::move(hooks))
+    : QWidget(parent, Qt::Window)
+    , game_(game)
+    , hooks_(std::move(hooks))
 {
     setObjectName(QStringLiteral("frmStages"));
     resize(900, 520);
@@ -112,47 +118,50 @@ StagesWindow::StagesWindow(vorn::Game& game, StagesWindowHooks hooks, QWidget* p
         headings << QString::fromLatin1(heading);
     table_->setHorizontalHeaderLabels(headings);
     table_->verticalHeader()->hide();
-    table_->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed
-                            | QAbstractItemView::SelectedClicked);
-    table_->setItemDelegate(new ChoiceDelegate([this](int column) -> QStringList {
-        const QString ext = QStringLiteral(".") + game_.folder.pictureExtension();
-        const auto names = [&](const QString& pattern, int prefix) {
-            QStringList out;
-            for (const QString& file : game_.folder.listPattern(pattern + ext))
-                out << file.mid(prefix, file.size() - prefix - ext.size());
-            return out;
-        };
-        switch (column) {
-        case Tileset:
-            return names(QStringLiteral("data\\stage\\prt*"), 3);
-        case Backdrop:
-            return names(QStringLiteral("data\\bk*"), 0);
-        case Sheet1:
-        case Sheet2:
-            return names(QStringLiteral("data\\npc\\npc*"), 3);
-        case BackdropType: {
-            QStringList types;
-            for (int t = 0; t < 8; ++t)
-                types << vorn::BackdropTypeName(t);
-            return types;
-        }
-        case Boss: {
-            QStringList bosses;
-            for (int b = 0; b < 10; ++b)
-                bosses << vorn::BossName(b);
-            return bosses;
-        }
-        default:
-            return {};
-        }
-    }, this));
+    table_->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed |
+                            QAbstractItemView::SelectedClicked);
+    table_->setItemDelegate(new ChoiceDelegate(
+        [this](int column) -> QStringList {
+            const QString ext = QStringLiteral(".") + game_.folder.pictureExtension();
+            const auto names = [&](const QString& pattern, int prefix) {
+                QStringList out;
+                for (const QString& file : game_.folder.listPattern(pattern + ext))
+                    out << file.mid(prefix, file.size() - prefix - ext.size());
+                return out;
+            };
+            switch (column) {
+            case Tileset:
+                return names(QStringLiteral("data\\stage\\prt*"), 3);
+            case Backdrop:
+                return names(QStringLiteral("data\\bk*"), 0);
+            case Sheet1:
+            case Sheet2:
+                return names(QStringLiteral("data\\npc\\npc*"), 3);
+            case BackdropType: {
+                QStringList types;
+                for (int t = 0; t < 8; ++t)
+                    types << vorn::BackdropTypeName(t);
+                return types;
+            }
+            case Boss: {
+                QStringList bosses;
+                for (int b = 0; b < 10; ++b)
+                    bosses << vorn::BossName(b);
+                return bosses;
+            }
+            default:
+                return {};
+            }
+        },
+        this));
 
     auto* add = new QPushButton(QStringLiteral("New stage..."), this);
     add->setObjectName(QStringLiteral("cmdNewStage"));
     add->setToolTip(QStringLiteral("Append a new stage with a new map, entity and script file (Ctrl+N)"));
     auto* copy = new QPushButton(QStringLiteral("Copy stage"), this);
     copy->setObjectName(QStringLiteral("cmdCopyStage"));
-    copy->setToolTip(QStringLiteral("Append a copy of the selected stage, with copies of its files or sharing them (Ctrl+D)"));
+    copy->setToolTip(
+        QStringLiteral("Append a copy of the selected stage, with copies of its files or sharing them (Ctrl+D)"));
     auto* remove = new QPushButton(QStringLiteral("Remove last stage"), this);
     remove->setObjectName(QStringLiteral("cmdRemoveLastStage"));
     remove->setToolTip(QStringLiteral("Remove the last stage from the table (Ctrl+Delete)"));
@@ -215,7 +224,8 @@ void StagesWindow::reload()
 
 void StagesWindow::updateTitle()
 {
-    setWindowTitle(QStringLiteral("Stages - %1%2").arg(game_.tableDescription(), pending() ? QStringLiteral(" *") : QString()));
+    setWindowTitle(
+        QStringLiteral("Stages - %1%2").arg(game_.tableDescription(), pending() ? QStringLiteral(" *") : QString()));
 }
 
 void StagesWindow::showRecords(const vorn::StageTable& records)
@@ -255,8 +265,8 @@ void StagesWindow::fillRow(int row)
         if (column == Number)
             item->setFlags(item->flags() & ~Qt::ItemIsEditable);
         const bool usedName = column != Sheet1 || cells[column].text != u"0";
-        if (!cells[column].file.isEmpty() && usedName && vorn::IsPlainFileName(cells[column].text)
-            && game_.folder.findFile(cells[column].file).isEmpty()) {
+        if (!cells[column].file.isEmpty() && usedName && vorn::IsPlainFileName(cells[column].text) &&
+            game_.folder.findFile(cells[column].file).isEmpty()) {
             item->setForeground(Qt::red);
             item->setToolTip(QStringLiteral("%1 is missing.").arg(cells[column].file));
         }
@@ -268,8 +278,8 @@ void StagesWindow::applyFilter()
 {
     const QString text = filter_->text().trimmed();
     for (int row = 0; row < table_->rowCount(); ++row) {
-        const bool shown = text.isEmpty() || table_->item(row, Title)->text().contains(text, Qt::CaseInsensitive)
-                           || table_->item(row, Map)->text().contains(text, Qt::CaseInsensitive);
+        const bool shown = text.isEmpty() || table_->item(row, Title)->text().contains(text, Qt::CaseInsensitive) ||
+                           table_->item(row, Map)->text().contains(text, Qt::CaseInsensitive);
         table_->setRowHidden(row, !shown);
     }
 }
@@ -318,7 +328,8 @@ vorn::Outcome StagesWindow::setField(int row, int column, const QString& text)
 
 void StagesWindow::apply(const vorn::StageTable& after, const QString& what)
 {
-    undo_.push(new TableChange(records_, after, what, [this](const vorn::StageTable& records) { showRecords(records); }));
+    undo_.push(
+        new TableChange(records_, after, what, [this](const vorn::StageTable& records) { showRecords(records); }));
 }
 
 vorn::Outcome StagesWindow::copyStage(int row, const QString& newMap)
@@ -372,7 +383,8 @@ void StagesWindow::removeLastStage()
     const bool fixedPlace = game_.tableSource.kind == vorn::StageTableKind::Executable && !game_.tableSource.ownSection;
     if (fixedPlace && records_.size() <= game_.table.size()) {
         if (hooks_.tell)
-            hooks_.tell(QStringLiteral("This table has a fixed size; add a stage first to move it to a section of its own."));
+            hooks_.tell(
+                QStringLiteral("This table has a fixed size; add a stage first to move it to a section of its own."));
         return;
     }
     const QString map = Text(records_.back().map());
@@ -381,11 +393,10 @@ void StagesWindow::removeLastStage()
     const bool shared = std::any_of(after.begin(), after.end(), [&map](const vorn::StageRecord& r) {
         return Text(r.map()).compare(map, Qt::CaseInsensitive) == 0;
     });
-    if (!shared && vorn::IsPlainFileName(map) && !map.isEmpty() && hooks_.ask
-        && hooks_.ask(QStringLiteral("Also move %1's map, entity and script files to backup/ when the table is written?")
-                          .arg(map),
-                      {QStringLiteral("Keep the files"), QStringLiteral("Move to backup")})
-               == u"Move to backup")
+    if (!shared && vorn::IsPlainFileName(map) && !map.isEmpty() && hooks_.ask &&
+        hooks_.ask(QStringLiteral("Also move %1's map, entity and script files to backup/ when the table is written?")
+                       .arg(map),
+                   {QStringLiteral("Keep the files"), QStringLiteral("Move to backup")}) == u"Move to backup")
         retiredMaps_ << map;
 }
 
@@ -401,9 +412,11 @@ void StagesWindow::retireFiles()
         if (named || (!root.exists(QStringLiteral("backup")) && !root.mkdir(QStringLiteral("backup"))))
             continue;
         for (const char* ext : {".pxm", ".pxe", ".tsc"}) {
-            const QString file = game_.folder.findFile(QStringLiteral("data\\stage\\") + map + QString::fromLatin1(ext));
+            const QString file =
+                game_.folder.findFile(QStringLiteral("data\\stage\\") + map + QString::fromLatin1(ext));
             if (!file.isEmpty())
-                QFile::rename(file, root.filePath(QStringLiteral("backup/%1%2.%3").arg(map, QString::fromLatin1(ext), stamp)));
+                QFile::rename(
+                    file, root.filePath(QStringLiteral("backup/%1%2.%3").arg(map, QString::fromLatin1(ext), stamp)));
         }
     }
     retiredMaps_.clear();
@@ -425,8 +438,8 @@ vorn::Outcome StagesWindow::newStage(const NewStage& stage)
     if (records_.size() >= size_t(vorn::kMaxStageCount))
         return QStringLiteral("A stage table holds at most 1,000 stages.");
     vorn::StageRecord record = vorn::BlankStageRecord();
-    for (const auto& [field, value] : {std::pair{"map", stage.map}, std::pair{"title", stage.title},
-                                       std::pair{"tileset", stage.tileset}})
+    for (const auto& [field, value] :
+         {std::pair{"map", stage.map}, std::pair{"title", stage.title}, std::pair{"tileset", stage.tileset}})
         if (const vorn::Outcome set = vorn::SetStageField(record, QString::fromLatin1(field), value); !set.ok())
             return set;
     newMaps_[stage.map] = QSize(stage.width, stage.height);
@@ -490,7 +503,8 @@ vorn::Outcome StagesWindow::makeNewMapFiles(QStringList& made)
         vorn::MapData map;
         map.width = qint16(size.width());
         map.height = qint16(size.height());
-        const QByteArray files[] = {vorn::ComposeMapFile({}, map), vorn::ComposeEntityFile({}, 0, vorn::EntityRecords{}),
+        const QByteArray files[] = {vorn::ComposeMapFile({}, map),
+                                    vorn::ComposeEntityFile({}, 0, vorn::EntityRecords{}),
                                     vorn::EncodeScript("#0090\r\n<END\r\n")};
         const char* const exts[] = {".pxm", ".pxe", ".tsc"};
         for (int i = 0; i < 3; ++i) {
@@ -512,17 +526,20 @@ vorn::Outcome StagesWindow::makeNewMapFiles(QStringList& made)
         if (!named || stageFolder.isEmpty())
             continue;
         for (const char* ext : {".pxm", ".pxe", ".tsc"}) {
-            const QString source = game_.folder.findFile(QStringLiteral("data\\stage\\") + from + QString::fromLatin1(ext));
+            const QString source =
+                game_.folder.findFile(QStringLiteral("data\\stage\\") + from + QString::fromLatin1(ext));
             const QString builtName = QStringLiteral("data\\stage\\") + name + QString::fromLatin1(ext);
             if (source.isEmpty())
                 continue;
             if (!game_.folder.findEntry(builtName).isEmpty())
                 return QStringLiteral("%1 already exists; nothing was written over it.").arg(builtName);
             QByteArray bytes;
-            if (const vorn::Outcome read = vorn::ReadWholeFile(source, builtName, bytes, game_.folder.rules()); !read.ok())
+            if (const vorn::Outcome read = vorn::ReadWholeFile(source, builtName, bytes, game_.folder.rules());
+                !read.ok())
                 return read;
             const QString path = stageFolder + u'/' + name + QString::fromLatin1(ext);
-            if (const vorn::Outcome written = vorn::ReplaceFile(path, builtName, game_.folder.rules(), bytes); !written.ok())
+            if (const vorn::Outcome written = vorn::ReplaceFile(path, builtName, game_.folder.rules(), bytes);
+                !written.ok())
                 return written;
             made << path;
         }
@@ -537,10 +554,10 @@ bool StagesWindow::save()
     // The designed dialog and vorn-tool write the same file; writing over
     // their change unasked would lose it.
     if (game_.tableChangedOutside()) {
-        const QString answer =
-            hooks_.ask(QString(game_.tableSource.builtName).replace(u'\\', u'/') +
-                           QStringLiteral(" was changed by another program after Vorn read the stage table. Overwrite it?"),
-                       {QStringLiteral("Overwrite"), QStringLiteral("Cancel")});
+        const QString answer = hooks_.ask(
+            QString(game_.tableSource.builtName).replace(u'\\', u'/') +
+                QStringLiteral(" was changed by another program after Vorn read the stage table. Overwrite it?"),
+            {QStringLiteral("Overwrite"), QStringLiteral("Cancel")});
         if (answer != u"Overwrite")
             return false;
     }

@@ -43,10 +43,7 @@ void frmVorn::ConnectStage()
     stage->watchPictures(true);
 }
 
-void frmVorn::SetRecoveryFolder(const QString& folder)
-{
-    recovery_->setStore(vorn::RecoveryStore(folder));
-}
+void frmVorn::SetRecoveryFolder(const QString& folder) { recovery_->setStore(vorn::RecoveryStore(folder)); }
 
 // The steps of a load after the files are read, in the designed order.
 void frmVorn::StageOpened()
@@ -109,7 +106,4 @@ void frmVorn::PicturesChanged()
     Form_Resize();
 }
 
-void frmVorn::ShowModified(bool modified)
-{
-    lblModified_->setText(modified ? QStringLiteral("Modified") : QString());
-}
+void frmVorn::ShowModified(bool modified) { lblModified_->setText(modified ? QStringLiteral("Modified") : QString()); }

@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int kDefaultZoomIndex = 1;  // "16"
+constexpr int kDefaultZoomIndex = 1; // "16"
 constexpr int kDefaultStage = 13;
 constexpr int kEntityNameCount = vorn::kEntityNameKeys;
 

@@ -41,8 +41,9 @@ void frmVorn::BuildTools()
     };
     context.showsSprites = [this] { return ShowsSprites(); };
     context.tilesetName = [this] {
-        return game_.hasStage(stage_->index()) ? vorn::DecodeAnsi(vorn::CutAtNull(game_.table[size_t(stage_->index())].tileset()))
-                                               : QString();
+        return game_.hasStage(stage_->index())
+                   ? vorn::DecodeAnsi(vorn::CutAtNull(game_.table[size_t(stage_->index())].tileset()))
+                   : QString();
     };
     context.tell = [this](const QString& text, bool warning) {
         if (warning)

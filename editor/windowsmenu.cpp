@@ -8,7 +8,7 @@
 // works in the main window without opening the menu.
 
 namespace {
-constexpr int kMenuGap = 2;   // from the "Edit" button
+constexpr int kMenuGap = 2; // from the "Edit" button
 constexpr int kMenuWidth = 18; // the space the designed width leaves is about 37 pixels
 } // namespace
 
@@ -42,7 +42,7 @@ QAction* frmVorn::AddMenuCommand(const QString& text, const QKeySequence& key, s
     QStringList entries;
     for (const QAction* each : windowsMenu_->actions())
         entries << QStringLiteral("%1 (%2)").arg(QString(each->text()).remove(QLatin1Char('&')),
-                                                each->shortcut().toString(QKeySequence::NativeText));
+                                                 each->shortcut().toString(QKeySequence::NativeText));
     cmdWindows_->setToolTip(entries.join(QStringLiteral(", ")));
     return entry;
 }

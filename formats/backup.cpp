@@ -21,8 +21,8 @@ QSet<QString>& CopiedThisRun()
 // and a "-2" after the same second sorts after the plain one.
 QStringList CopiesOf(const QDir& folder, const QString& name)
 {
-    const QRegularExpression pattern(QStringLiteral("^%1\\.(\\d{8}-\\d{6})(?:-(\\d+))?$")
-                                         .arg(QRegularExpression::escape(name)));
+    const QRegularExpression pattern(
+        QStringLiteral("^%1\\.(\\d{8}-\\d{6})(?:-(\\d+))?$").arg(QRegularExpression::escape(name)));
     struct Copy {
         QString file, stamp;
         int number;
@@ -66,7 +66,8 @@ Outcome BackUp(const QString& gameRoot, const QString& filePath, const QDateTime
     for (int n = 2; folder.exists(copyName); ++n)
         copyName = name + u'.' + stamp + u'-' + QString::number(n);
     const QString shown = QStringLiteral("backup/") + copyName;
-    if (const Outcome written = ReplaceFile(folder.filePath(copyName), shown, FileRules{gameRoot}, bytes); !written.ok())
+    if (const Outcome written = ReplaceFile(folder.filePath(copyName), shown, FileRules{gameRoot}, bytes);
+        !written.ok())
         return QStringLiteral("No backup of %1 could be made, so it was not changed: %2").arg(name, written.refusal());
     CopiedThisRun().insert(key);
 

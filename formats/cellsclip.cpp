@@ -34,7 +34,8 @@ QString CellsClip::toText() const
     }
     lines << QStringLiteral("entities %1").arg(entities.size());
     for (const EntityRecord& e : entities)
-        lines << QStringLiteral("%1 %2 %3 %4 %5 %6").arg(e.X).arg(e.Y).arg(e.Flag).arg(e.TSC).arg(e.Type).arg(e.Unknown);
+        lines
+            << QStringLiteral("%1 %2 %3 %4 %5 %6").arg(e.X).arg(e.Y).arg(e.Flag).arg(e.TSC).arg(e.Type).arg(e.Unknown);
     if (!tileset.isEmpty())
         lines << kTilesetKey + tileset;
     return lines.join(u'\n') + u'\n';

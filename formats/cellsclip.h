@@ -26,7 +26,7 @@ constexpr qsizetype kMaxClipText = 64 * 1024 * 1024;
 struct CellsClip {
     TileBlock cells;
     std::vector<EntityRecord> entities; // X and Y from the block's top-left
-    QString tileset;                    // the stage's tileset it was copied from; empty when unknown
+    QString tileset; // the stage's tileset it was copied from; empty when unknown
 
     QString toText() const;
     // Nullopt for text that is not such a copy, or is longer than

@@ -16,9 +16,18 @@ struct CodePageName {
     const char* name;
 };
 constexpr std::array<CodePageName, 12> kCodePages{{
-    {1250, "windows-1250"}, {1251, "windows-1251"}, {1252, "windows-1252"}, {1253, "windows-1253"},
-    {1254, "windows-1254"}, {1255, "windows-1255"}, {1256, "windows-1256"}, {1257, "windows-1257"},
-    {932, "windows-932"},   {936, "windows-936"},   {949, "windows-949"},   {950, "windows-950"},
+    {1250, "windows-1250"},
+    {1251, "windows-1251"},
+    {1252, "windows-1252"},
+    {1253, "windows-1253"},
+    {1254, "windows-1254"},
+    {1255, "windows-1255"},
+    {1256, "windows-1256"},
+    {1257, "windows-1257"},
+    {932, "windows-932"},
+    {936, "windows-936"},
+    {949, "windows-949"},
+    {950, "windows-950"},
 }};
 
 int IndexOf(int codePage)
@@ -43,7 +52,8 @@ int current = 1252;
 // character for the next.
 struct Converters {
     explicit Converters(const char* name)
-        : decoder(name, QStringConverter::Flag::Stateless), encoder(name, QStringConverter::Flag::Stateless)
+        : decoder(name, QStringConverter::Flag::Stateless)
+        , encoder(name, QStringConverter::Flag::Stateless)
     {
     }
     QStringDecoder decoder;
@@ -79,8 +89,7 @@ QByteArray EncodeOne(QStringView character)
 }
 
 // Calls `each` with every character (a surrogate pair is one) in order.
-template <typename Each>
-void ForEachCharacter(const QString& text, Each each)
+template <typename Each> void ForEachCharacter(const QString& text, Each each)
 {
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
@@ -150,10 +159,7 @@ int CodePageOfEnvironment()
     return 1252;
 }
 
-QString DecodeAnsi(const QByteArray& bytes)
-{
-    return CurrentConverters().decoder.decode(bytes);
-}
+QString DecodeAnsi(const QByteArray& bytes) { return CurrentConverters().decoder.decode(bytes); }
 
 QByteArray EncodeAnsiCharacter(QStringView character) { return EncodeOne(character); }
 
@@ -185,8 +191,10 @@ QByteArray EncodeAnsiName(const QString& text, int maxBytes)
     QString name = text.left(text.indexOf(QChar(0)) >= 0 ? text.indexOf(QChar(0)) : text.size());
     qsizetype first = 0;
     qsizetype last = name.size();
-    while (first < last && name[first] == u' ') ++first;
-    while (last > first && name[last - 1] == u' ') --last;
+    while (first < last && name[first] == u' ')
+        ++first;
+    while (last > first && name[last - 1] == u' ')
+        --last;
     name = name.mid(first, last - first);
 
     QByteArray bytes;

@@ -36,8 +36,7 @@ void StoreRecord(const EntityRecord& r, char* p)
 
 } // namespace
 
-Outcome ReadEntities(QIODevice& device, const QString& displayName, qint16& count,
-                        EntityRecords& records)
+Outcome ReadEntities(QIODevice& device, const QString& displayName, qint16& count, EntityRecords& records)
 {
     QByteArray header;
     if (const Outcome read = ReadGameFileHeader(device, displayName, header); !read.ok())
@@ -53,7 +52,8 @@ Outcome ReadEntities(QIODevice& device, const QString& displayName, qint16& coun
     if (body.size() < recordBytes)
         return QStringLiteral("%1 is shorter than its count of %2 entities says: %3 of %4 "
                               "bytes.")
-            .arg(displayName, QString::number(fileCount), QString::number(size), QString::number(kHeaderSize + recordBytes));
+            .arg(displayName, QString::number(fileCount), QString::number(size),
+                 QString::number(kHeaderSize + recordBytes));
 
     for (int i = 0; i < fileCount; ++i)
         records[i] = RecordFrom(body.constData() + i * kEntityRecordSize);
@@ -61,12 +61,11 @@ Outcome ReadEntities(QIODevice& device, const QString& displayName, qint16& coun
     return {};
 }
 
-ReadStatus ReadEntityFile(const QString& path, const QString& displayName, qint16& count,
-                          EntityRecords& records, const FileRules& rules)
+ReadStatus ReadEntityFile(const QString& path, const QString& displayName, qint16& count, EntityRecords& records,
+                          const FileRules& rules)
 {
-    const ReadStatus status = ReadGameFile(path, displayName, rules, [&](QIODevice& device) {
-        return ReadEntities(device, displayName, count, records);
-    });
+    const ReadStatus status = ReadGameFile(
+        path, displayName, rules, [&](QIODevice& device) { return ReadEntities(device, displayName, count, records); });
     if (status.missing)
         count = 0;
     return status;
@@ -77,25 +76,23 @@ QByteArray ComposeEntityFile(const QByteArray& old, qint16 count, const EntityRe
     // WriteEntityFile refuses a count outside 0 to 256; here it only bounds
     // the records taken from memory.
     const int used = std::clamp<int>(count, 0, kMaxEntities);
-    QByteArray bytes = WithRoomFor(old, QByteArray("PXE\0", 4),
-                                   kHeaderSize + qsizetype(used) * kEntityRecordSize);
+    QByteArray bytes = WithRoomFor(old, QByteArray("PXE\0", 4), kHeaderSize + qsizetype(used) * kEntityRecordSize);
     qToLittleEndian<qint16>(count, bytes.data() + 4);
     for (int i = 0; i < used; ++i)
         StoreRecord(records[i], bytes.data() + kHeaderSize + i * kEntityRecordSize);
     return bytes;
 }
 
-Outcome WriteEntityFile(const QString& path, const QString& displayName,
-                        qint16 count, const EntityRecords& records, const FileRules& rules)
+Outcome WriteEntityFile(const QString& path, const QString& displayName, qint16 count, const EntityRecords& records,
+                        const FileRules& rules)
 {
     if (!CountInRange(count))
         return QStringLiteral("Cannot write %1: a count of %2 entities does not fit; the count "
                               "must lie between 0 and %3.")
             .arg(displayName, QString::number(count), QString::number(kMaxEntities));
     const qsizetype owned = kHeaderSize + qsizetype(count) * kEntityRecordSize;
-    return RewriteGameFile(path, displayName, rules, owned, [&](const QByteArray& oldHead) {
-        return ComposeEntityFile(oldHead, count, records);
-    });
+    return RewriteGameFile(path, displayName, rules, owned,
+                           [&](const QByteArray& oldHead) { return ComposeEntityFile(oldHead, count, records); });
 }
 
 } // namespace vorn

@@ -29,18 +29,17 @@ using EntityRecords = std::array<EntityRecord, kMaxEntities>;
 // count on keep what they held (raising the count later brings them back
 // into use). Missing file: count 0. When refused, nothing is changed. A
 // count outside 0 to 256 or a file too short for its records is refused.
-ReadStatus ReadEntityFile(const QString& path, const QString& displayName,
-                          qint16& count, EntityRecords& records, const FileRules& rules = {});
+ReadStatus ReadEntityFile(const QString& path, const QString& displayName, qint16& count, EntityRecords& records,
+                          const FileRules& rules = {});
 
 // The same from a device at the file's start.
-Outcome ReadEntities(QIODevice& device, const QString& displayName, qint16& count,
-                        EntityRecords& records);
+Outcome ReadEntities(QIODevice& device, const QString& displayName, qint16& count, EntityRecords& records);
 
 // Writes the count at offset 4 and records 0 to count - 1 from offset 8,
 // keeping bytes 0-3, 6-7 and any bytes after the last record. A new or
 // shorter-than-4-byte file starts with "PXE" and 0x00. Atomic.
-Outcome WriteEntityFile(const QString& path, const QString& displayName,
-                        qint16 count, const EntityRecords& records, const FileRules& rules = {});
+Outcome WriteEntityFile(const QString& path, const QString& displayName, qint16 count, const EntityRecords& records,
+                        const FileRules& rules = {});
 
 QByteArray ComposeEntityFile(const QByteArray& old, qint16 count, const EntityRecords& records);
 

@@ -11,8 +11,8 @@
 namespace vorn {
 
 struct EntitySprite {
-    quint8 sheet = 0;  // SheetNumber
-    SheetFrame frame;  // in the sheet
+    quint8 sheet = 0; // SheetNumber
+    SheetFrame frame; // in the sheet
     // The frame's top-left corner from the top-left of the entity's cell,
     // in map pixels at 16 a cell.
     int offsetX = 0, offsetY = 0;

@@ -35,10 +35,22 @@ QString EntityBitNames(quint16 bits)
 {
     // Short enough for a tooltip line; bit 0x400 does nothing in the game.
     static const char* const kNames[16] = {
-        "soft solid",         "ignores tile 0x44",     "invulnerable",       "ignores solid tiles",
-        "bouncy",             "can be shot",           "hard solid",         "harmless from above and behind",
-        "event on touch",     "event on death",        "bit 0x400",          "shown while its flag is set",
-        "spawns facing right", "event on interact",    "hidden while its flag is set", "shows damage",
+        "soft solid",
+        "ignores tile 0x44",
+        "invulnerable",
+        "ignores solid tiles",
+        "bouncy",
+        "can be shot",
+        "hard solid",
+        "harmless from above and behind",
+        "event on touch",
+        "event on death",
+        "bit 0x400",
+        "shown while its flag is set",
+        "spawns facing right",
+        "event on interact",
+        "hidden while its flag is set",
+        "shows damage",
     };
     QStringList names;
     for (int bit = 15; bit >= 0; --bit) {

@@ -38,9 +38,9 @@ enum SheetNumber : quint8 {
 
 struct ShippedEntityType {
     const char* name;
-    quint8 sheet;      // as the shipped npc.tbl gives it
-    SheetFrame left;   // at rest, facing left
-    SheetFrame right;  // at rest, facing right
+    quint8 sheet; // as the shipped npc.tbl gives it
+    SheetFrame left; // at rest, facing left
+    SheetFrame right; // at rest, facing right
 };
 
 // Type `type` as shipped; nullptr outside 0 to 360.

@@ -33,8 +33,8 @@ QByteArray WithRoomFor(const QByteArray& old, const QByteArray& magic, qsizetype
     return bytes;
 }
 
-Outcome RewriteGameFile(const QString& path, const QString& displayName, const FileRules& rules,
-                        qsizetype owned, const std::function<QByteArray(const QByteArray& oldHead)>& compose)
+Outcome RewriteGameFile(const QString& path, const QString& displayName, const FileRules& rules, qsizetype owned,
+                        const std::function<QByteArray(const QByteArray& oldHead)>& compose)
 {
     ReadableFile old;
     const ReadStatus status = old.open(path, displayName, rules);

@@ -30,7 +30,7 @@ QByteArray WithRoomFor(const QByteArray& old, const QByteArray& magic, qsizetype
 // Rewrites the file atomically: its first `owned` bytes (fewer when the file
 // is shorter; none when it does not exist) go through `compose`, and every
 // byte after them is copied over unchanged, however many there are.
-Outcome RewriteGameFile(const QString& path, const QString& displayName, const FileRules& rules,
-                        qsizetype owned, const std::function<QByteArray(const QByteArray& oldHead)>& compose);
+Outcome RewriteGameFile(const QString& path, const QString& displayName, const FileRules& rules, qsizetype owned,
+                        const std::function<QByteArray(const QByteArray& oldHead)>& compose);
 
 } // namespace vorn

@@ -9,10 +9,7 @@
 namespace vorn {
 namespace {
 
-QStringList SplitBuiltName(const QString& builtName)
-{
-    return builtName.split(u'\\');
-}
+QStringList SplitBuiltName(const QString& builtName) { return builtName.split(u'\\'); }
 
 // "." and ".." would climb out of the folder; empty parts mean a doubled or
 // trailing separator. Neither is a name the program builds.
@@ -21,15 +18,9 @@ bool IsUsablePart(const QString& part)
     return !part.isEmpty() && part != u"." && part != u".." && !part.contains(u'/');
 }
 
-QString Join(const QString& dir, const QString& name)
-{
-    return dir.endsWith(u'/') ? dir + name : dir + u'/' + name;
-}
+QString Join(const QString& dir, const QString& name) { return dir.endsWith(u'/') ? dir + name : dir + u'/' + name; }
 
-bool IsOrdinaryVisibleFile(const QFileInfo& info)
-{
-    return info.isFile() && !info.fileName().startsWith(u'.');
-}
+bool IsOrdinaryVisibleFile(const QFileInfo& info) { return info.isFile() && !info.fileName().startsWith(u'.'); }
 
 // Names of the entries `filters` selects, in the order the directory gives them.
 QStringList Entries(const QString& dir, QDir::Filters filters)
@@ -49,7 +40,10 @@ QRegularExpression PatternToRegex(const QString& pattern)
 
 } // namespace
 
-GameFolder::GameFolder(QString root) : root_(std::move(root)) {}
+GameFolder::GameFolder(QString root)
+    : root_(std::move(root))
+{
+}
 
 QString GameFolder::findDir(const QStringList& parts) const
 {
@@ -100,15 +94,9 @@ QString GameFolder::find(const QString& builtName, bool anyKind) const
     return {};
 }
 
-QString GameFolder::findFile(const QString& builtName) const
-{
-    return find(builtName, false);
-}
+QString GameFolder::findFile(const QString& builtName) const { return find(builtName, false); }
 
-QString GameFolder::findEntry(const QString& builtName) const
-{
-    return find(builtName, true);
-}
+QString GameFolder::findEntry(const QString& builtName) const { return find(builtName, true); }
 
 QString GameFolder::pathForWrite(const QString& builtName) const
 {
@@ -142,17 +130,14 @@ QStringList GameFolder::listPattern(const QString& builtPattern) const
     return matches;
 }
 
-bool GameFolder::patternExists(const QString& builtPattern) const
-{
-    return !listPattern(builtPattern).isEmpty();
-}
+bool GameFolder::patternExists(const QString& builtPattern) const { return !listPattern(builtPattern).isEmpty(); }
 
 QString MissingGameFiles(const GameFolder& folder)
 {
     const QString ext = folder.pictureExtension();
-    const bool tableFile = folder.patternExists(QStringLiteral("data\\stage.tbl"))
-                           || folder.patternExists(QStringLiteral("data\\stage.sect"))
-                           || folder.patternExists(QStringLiteral("data\\mrmap.bin"));
+    const bool tableFile = folder.patternExists(QStringLiteral("data\\stage.tbl")) ||
+                           folder.patternExists(QStringLiteral("data\\stage.sect")) ||
+                           folder.patternExists(QStringLiteral("data\\mrmap.bin"));
     const struct {
         QString pattern;
         const char* label;

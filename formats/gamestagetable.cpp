@@ -32,10 +32,17 @@ struct AddressUse {
     int distance;
     quint32 field;
 };
-constexpr std::array<AddressUse, 11> kAddressUses = {{{0x000, 0x00}, {0x044, 0x00}, {0x086, 0x20},
-                                                      {0x0C7, 0x20}, {0x109, 0x20}, {0x14B, 0x44},
-                                                      {0x16F, 0x40}, {0x1AA, 0x64}, {0x1ED, 0x84},
-                                                      {0x23B, 0xA5}, {0x279, 0xA4}}};
+constexpr std::array<AddressUse, 11> kAddressUses = {{{0x000, 0x00},
+                                                      {0x044, 0x00},
+                                                      {0x086, 0x20},
+                                                      {0x0C7, 0x20},
+                                                      {0x109, 0x20},
+                                                      {0x14B, 0x44},
+                                                      {0x16F, 0x40},
+                                                      {0x1AA, 0x64},
+                                                      {0x1ED, 0x84},
+                                                      {0x23B, 0xA5},
+                                                      {0x279, 0xA4}}};
 
 constexpr int kTblRecordSize = 229;
 constexpr int kTblJapaneseTitleAt = 0xA5;
@@ -95,7 +102,9 @@ Outcome LocateInExecutable(const QByteArray& exe, const PeImage* pe, StageTableF
     if (!pe || sequence < 0 || first + 4 > exe.size()) {
         if (exe.size() < kStageTableEnd)
             return QStringLiteral("%1 is too short to hold the stage table (%2 of %3 bytes).")
-                .arg(kExeName).arg(exe.size()).arg(kStageTableEnd);
+                .arg(kExeName)
+                .arg(exe.size())
+                .arg(kStageTableEnd);
         out.source.address = kFreewareAddress;
         out.source.offset = kStageTableOffset;
         TakeSlots(exe, kStageTableOffset, kFreewareCount, out);
@@ -120,7 +129,8 @@ Outcome LocateInExecutable(const QByteArray& exe, const PeImage* pe, StageTableF
         if (count < 1)
             return QStringLiteral("%1: its section .csmap holds no whole stage record.").arg(kExeName);
         if (bytes % kStageSlotSize != 0)
-            out.notes << QStringLiteral("%1: section .csmap holds %2 and %3 bytes more; only the whole records are used.")
+            out.notes << QStringLiteral(
+                             "%1: section .csmap holds %2 and %3 bytes more; only the whole records are used.")
                              .arg(kExeName, Stages(count))
                              .arg(bytes % kStageSlotSize);
     }
@@ -138,8 +148,9 @@ Outcome LocateInExecutable(const QByteArray& exe, const PeImage* pe, StageTableF
 Outcome ReadTableFile(const GameFolder& folder, const QString& builtName, StageTableKind kind, StageTableFile& out)
 {
     QByteArray bytes;
-    if (const Outcome read = ReadWholeFile(folder.findFile(builtName), builtName, bytes, folder.rules(),
-                                           4 + qint64(kMaxStageCount + 1) * kTblRecordSize, QStringLiteral("a stage table"));
+    if (const Outcome read =
+            ReadWholeFile(folder.findFile(builtName), builtName, bytes, folder.rules(),
+                          4 + qint64(kMaxStageCount + 1) * kTblRecordSize, QStringLiteral("a stage table"));
         !read.ok())
         return read;
     StageTableFile file;
@@ -299,8 +310,7 @@ Outcome BuildExecutable(QByteArray& exe, const StageTableFile& current, const St
     };
 
     const PeSection* section = now.source.inCode ? pe.sectionHolding(now.source.address, 1) : nullptr;
-    const qint64 inSection =
-        section ? qint64(now.source.address) - pe.imageBase - section->virtualAddress : 0;
+    const qint64 inSection = section ? qint64(now.source.address) - pe.imageBase - section->virtualAddress : 0;
     if (now.source.ownSection) {
         // Room up to the end of the section's data and of its address range.
         qint64 end = qint64(section->virtualAddress) + section->rawSize;
@@ -341,7 +351,8 @@ Outcome BuildExecutable(QByteArray& exe, const StageTableFile& current, const St
 
     qint64 nextAddress = 0;
     for (const PeSection& other : pe.sections)
-        nextAddress = std::max<qint64>(nextAddress, qint64(other.virtualAddress) + std::max(other.virtualSize, other.rawSize));
+        nextAddress =
+            std::max<qint64>(nextAddress, qint64(other.virtualAddress) + std::max(other.virtualSize, other.rawSize));
     const qint64 address = AlignUp(nextAddress, pe.sectionAlignment);
     const qint64 rawOffset = AlignUp(exe.size(), pe.fileAlignment);
     const qint64 tableSize = qint64(n) * kStageSlotSize;
@@ -393,7 +404,8 @@ Outcome ReadExecutableStageTable(const QByteArray& exe, StageTableFile& out)
         return located;
     if (!file.source.inCode) {
         // A file with a PE's signature whose headers cannot be trusted says why.
-        const bool brokenPe = !peRead.ok() && exe.startsWith("MZ") && !peRead.refusal().startsWith(QLatin1String("it is not"));
+        const bool brokenPe =
+            !peRead.ok() && exe.startsWith("MZ") && !peRead.refusal().startsWith(QLatin1String("it is not"));
         file.notes.prepend(brokenPe ? QStringLiteral("%1: %2, so the stage table's address cannot be read from its "
                                                      "code; using the freeware place.")
                                           .arg(kExeName, peRead.refusal())
@@ -446,8 +458,10 @@ QString PictureExtensionOf(const QByteArray& exe, QString* note)
     if (agree)
         return found.first();
     if (note)
-        *note = exe.isEmpty() ? QStringLiteral("%1 could not be read for its picture extension; using .pbm.").arg(kExeName)
-                              : QStringLiteral("%1: its three picture name formats were not found alike; using .pbm.").arg(kExeName);
+        *note =
+            exe.isEmpty()
+                ? QStringLiteral("%1 could not be read for its picture extension; using .pbm.").arg(kExeName)
+                : QStringLiteral("%1: its three picture name formats were not found alike; using .pbm.").arg(kExeName);
     return QStringLiteral("pbm");
 }
 
@@ -471,8 +485,10 @@ Outcome CheckRecordFits(StageTableKind kind, int index, const StageRecord& recor
     const struct {
         const char* what;
         QByteArray field;
-    } names[] = {{"tileset", record.tileset()},     {"map", record.map()},
-                 {"backdrop", record.backdrop()},   {"NPC sheet 1", record.spriteSet()},
+    } names[] = {{"tileset", record.tileset()},
+                 {"map", record.map()},
+                 {"backdrop", record.backdrop()},
+                 {"NPC sheet 1", record.spriteSet()},
                  {"NPC sheet 2", QByteArray(record.bytes.data() + kSheet2At, kNameSize)}};
     for (const auto& name : names) {
         if (CutAtNull(name.field).size() > kMrMapNameSize)
@@ -503,7 +519,8 @@ Outcome WriteGameStageTable(const GameFolder& folder, StageTableFile& table, con
         wantedExtras = table.extras;
 
     const QString builtName = table.source.builtName;
-    QString path = table.source.kind == StageTableKind::Executable ? folder.findEntry(builtName) : folder.findFile(builtName);
+    QString path =
+        table.source.kind == StageTableKind::Executable ? folder.findEntry(builtName) : folder.findFile(builtName);
     if (path.isEmpty())
         return QStringLiteral("Cannot write %1: %2.").arg(builtName, SystemReason(ENOENT));
     QByteArray bytes;
@@ -613,18 +630,20 @@ Outcome SetStageField(StageRecord& record, const QString& field, const QString& 
         return FieldBytes(QString::fromLatin1(what), value, fileName, bytes);
     };
     if (field == u"backdrop-type") {
-        const auto type = NumberOrName(value, [](int i) { return BackdropTypeName(i); }, 8);
+        const auto type = NumberOrName(
+            value, [](int i) { return BackdropTypeName(i); }, 8);
         if (!type || *type < INT32_MIN || *type > INT32_MAX)
             return QStringLiteral("\"%1\" is not a backdrop type: give a number or one of %2.")
-                .arg(value, QStringList{BackdropTypeName(0), BackdropTypeName(1), BackdropTypeName(2),
-                                        BackdropTypeName(3), BackdropTypeName(4), BackdropTypeName(5),
-                                        BackdropTypeName(6), BackdropTypeName(7)}
-                                .join(QStringLiteral(", ")));
+                .arg(value,
+                     QStringList{BackdropTypeName(0), BackdropTypeName(1), BackdropTypeName(2), BackdropTypeName(3),
+                                 BackdropTypeName(4), BackdropTypeName(5), BackdropTypeName(6), BackdropTypeName(7)}
+                         .join(QStringLiteral(", ")));
         record.setParallax(qint32(*type));
         return {};
     }
     if (field == u"boss") {
-        const auto boss = NumberOrName(value, [](int i) { return BossName(i); }, 10);
+        const auto boss = NumberOrName(
+            value, [](int i) { return BossName(i); }, 10);
         if (!boss || *boss < 0 || *boss > 255)
             return QStringLiteral("\"%1\" is not a boss: give 0 to 255 or a boss's name (Omega, Balfrog, ...).")
                 .arg(value);
@@ -651,15 +670,15 @@ Outcome SetStageField(StageRecord& record, const QString& field, const QString& 
 
 QString BossName(int boss)
 {
-    static const char* const names[] = {"none", "Omega", "Balfrog", "Monster X", "Core",
+    static const char* const names[] = {"none",     "Omega",   "Balfrog",     "Monster X",   "Core",
                                         "Ironhead", "Sisters", "Undead Core", "Heavy Press", "Ballos"};
     return boss >= 0 && boss < int(std::size(names)) ? QString::fromLatin1(names[boss]) : QStringLiteral("unknown");
 }
 
 QString BackdropTypeName(qint32 type)
 {
-    static const char* const names[] = {"fixed", "half speed", "with the map", "water in front",
-                                        "none", "scrolls left", "clouds with wind", "clouds"};
+    static const char* const names[] = {"fixed", "half speed",   "with the map",     "water in front",
+                                        "none",  "scrolls left", "clouds with wind", "clouds"};
     return type >= 0 && type < qint32(std::size(names)) ? QString::fromLatin1(names[type]) : QStringLiteral("unknown");
 }
 

@@ -21,7 +21,7 @@ bool IsBlankByte(char c) { return c == ' ' || c == '\t'; }
 // the value and leave every other byte where it was.
 struct Line {
     qsizetype start = 0;
-    qsizetype end = 0;  // before the line break
+    qsizetype end = 0; // before the line break
     qsizetype next = 0; // after the line break
 };
 
@@ -46,8 +46,10 @@ std::vector<Line> SplitLines(const QByteArray& bytes)
 // Narrows [from, to) to the part without surrounding blanks.
 void TrimRange(const QByteArray& bytes, qsizetype& from, qsizetype& to)
 {
-    while (from < to && IsBlankByte(bytes[from])) ++from;
-    while (to > from && IsBlankByte(bytes[to - 1])) --to;
+    while (from < to && IsBlankByte(bytes[from]))
+        ++from;
+    while (to > from && IsBlankByte(bytes[to - 1]))
+        --to;
 }
 
 QString DecodeRange(const QByteArray& bytes, qsizetype from, qsizetype to)
@@ -67,9 +69,9 @@ enum class LineKind { Blank, Comment, Section, Entry, Other };
 
 struct ParsedLine {
     LineKind kind = LineKind::Other;
-    QString name;             // section or key name, trimmed
+    QString name; // section or key name, trimmed
     qsizetype valueStart = 0; // entry: first byte of the value
-    qsizetype valueEnd = 0;   // entry: after the last non-blank byte
+    qsizetype valueEnd = 0; // entry: after the last non-blank byte
 };
 
 ParsedLine ParseLine(const QByteArray& bytes, const Line& line)
@@ -112,21 +114,17 @@ ParsedLine ParseLine(const QByteArray& bytes, const Line& line)
     return parsed;
 }
 
-bool SameName(const QString& a, const QString& b)
-{
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
+bool SameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
 // Where a key lives in the file, and where a missing key would go.
 struct Lookup {
     bool sectionFound = false;
-    qsizetype sectionInsertAt = 0;    // after the section's last non-blank line
+    qsizetype sectionInsertAt = 0; // after the section's last non-blank line
     bool keyFound = false;
     ParsedLine entry;
 };
 
-Lookup Find(const QByteArray& bytes, const std::vector<Line>& lines,
-            const QString& section, const QString& key)
+Lookup Find(const QByteArray& bytes, const std::vector<Line>& lines, const QString& section, const QString& key)
 {
     Lookup found;
     bool inSection = false;
@@ -165,10 +163,7 @@ QByteArray BreakBefore(const QByteArray& bytes, qsizetype end, const QByteArray&
     return bytes[end - 1] == '\r' ? QByteArray("\n") : eol;
 }
 
-bool HasLineBreak(const QString& text)
-{
-    return text.contains(u'\n') || text.contains(u'\r');
-}
+bool HasLineBreak(const QString& text) { return text.contains(u'\n') || text.contains(u'\r'); }
 
 // An entry's value as read: decoded, cut to 511 characters.
 QString ValueOf(const QByteArray& bytes, const ParsedLine& entry)
@@ -248,10 +243,9 @@ bool IniSetValue(QByteArray& bytes, const QString& section, const QString& key, 
     const QString keyName = key.trimmed();
     // Names or values that the reader would split differently are refused
     // rather than written into a file that then reads back something else.
-    if (sectionName.isEmpty() || keyName.isEmpty() || HasLineBreak(sectionName)
-        || HasLineBreak(keyName) || HasLineBreak(value) || sectionName.contains(u']')
-        || keyName.contains(u'=') || keyName.startsWith(u'[') || keyName.startsWith(u';')
-        || keyName.startsWith(u'#'))
+    if (sectionName.isEmpty() || keyName.isEmpty() || HasLineBreak(sectionName) || HasLineBreak(keyName) ||
+        HasLineBreak(value) || sectionName.contains(u']') || keyName.contains(u'=') || keyName.startsWith(u'[') ||
+        keyName.startsWith(u';') || keyName.startsWith(u'#'))
         return false;
 
     const QByteArray eol = LineBreakOf(bytes);
@@ -261,8 +255,7 @@ bool IniSetValue(QByteArray& bytes, const QString& section, const QString& key, 
     if (found.keyFound) {
         bytes.replace(found.entry.valueStart, found.entry.valueEnd - found.entry.valueStart, newValue);
     } else if (found.sectionFound) {
-        bytes.insert(found.sectionInsertAt,
-                     BreakBefore(bytes, found.sectionInsertAt, eol) + entryLine + eol);
+        bytes.insert(found.sectionInsertAt, BreakBefore(bytes, found.sectionInsertAt, eol) + entryLine + eol);
     } else {
         bytes.append(BreakBefore(bytes, bytes.size(), eol));
         if (!bytes.isEmpty() && !bytes.endsWith(eol + eol))
@@ -272,8 +265,7 @@ bool IniSetValue(QByteArray& bytes, const QString& section, const QString& key, 
     return true;
 }
 
-Outcome INIWrite(const QString& iniPath, const QString& section, const QString& key,
-                 const QString& value)
+Outcome INIWrite(const QString& iniPath, const QString& section, const QString& key, const QString& value)
 {
     QByteArray bytes;
     // Only a file that is really absent starts empty: one that cannot be

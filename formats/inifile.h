@@ -26,8 +26,7 @@ QStringList INIReadNumberedKeys(const QString& iniPath, const QString& section, 
 // Refused, naming the file and the reason, when the file cannot be read
 // whole (a pipe in its place, beyond the size of a settings file), when the
 // key or value would not read back as written, or when the write fails.
-Outcome INIWrite(const QString& iniPath, const QString& section, const QString& key,
-                 const QString& value);
+Outcome INIWrite(const QString& iniPath, const QString& section, const QString& key, const QString& value);
 
 // The same two on the file's bytes in memory. IniSetValue is false, and
 // leaves `bytes` as they were, for a name or value it would not read back.

@@ -44,9 +44,8 @@ Outcome ReadMap(QIODevice& device, const QString& displayName, MapData& out)
 
 ReadStatus ReadMapFile(const QString& path, const QString& displayName, MapData& out, const FileRules& rules)
 {
-    const ReadStatus status = ReadGameFile(path, displayName, rules, [&](QIODevice& device) {
-        return ReadMap(device, displayName, out);
-    });
+    const ReadStatus status =
+        ReadGameFile(path, displayName, rules, [&](QIODevice& device) { return ReadMap(device, displayName, out); });
     if (status.missing) {
         out.width = 0;
         out.height = 0;
@@ -71,8 +70,7 @@ QByteArray ComposeMapFile(const QByteArray& old, const MapData& map)
     return bytes;
 }
 
-Outcome WriteMapFile(const QString& path, const QString& displayName, const MapData& map,
-                     const FileRules& rules)
+Outcome WriteMapFile(const QString& path, const QString& displayName, const MapData& map, const FileRules& rules)
 {
     if (!SideInRange(map.width) || !SideInRange(map.height))
         return QStringLiteral("Cannot write %1: a map of %2 x %3 cells does not fit; width and "

@@ -9,8 +9,16 @@ namespace {
 // The columns in the order the file holds them, as offsets per type.
 struct Columns {
     explicit Columns(qsizetype n)
-        : bits(0), life(2 * n), sheet(4 * n), deathSound(5 * n), hitSound(6 * n), deathSmoke(7 * n),
-          experience(8 * n), damage(12 * n), hit(16 * n), view(20 * n)
+        : bits(0)
+        , life(2 * n)
+        , sheet(4 * n)
+        , deathSound(5 * n)
+        , hitSound(6 * n)
+        , deathSmoke(7 * n)
+        , experience(8 * n)
+        , damage(12 * n)
+        , hit(16 * n)
+        , view(20 * n)
     {
     }
     qsizetype bits, life, sheet, deathSound, hitSound, deathSmoke, experience, damage, hit, view;
@@ -94,7 +102,8 @@ ReadStatus ReadNpcTable(const GameFolder& game, NpcTable& out)
     }
     ReadableFile file;
     const qint64 maxBytes = qint64(kNpcTableMaxTypes) * kNpcTableBytesPerType;
-    const ReadStatus status = file.open(path, NpcTableName(), game.rules(), maxBytes, QStringLiteral("an entity type table"));
+    const ReadStatus status =
+        file.open(path, NpcTableName(), game.rules(), maxBytes, QStringLiteral("an entity type table"));
     if (!status.ok())
         return status;
     if (status.missing) {

@@ -14,9 +14,12 @@ bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
 int HexDigit(QChar c)
 {
-    if (IsDigit(c)) return c.unicode() - u'0';
-    if (c >= u'a' && c <= u'f') return c.unicode() - u'a' + 10;
-    if (c >= u'A' && c <= u'F') return c.unicode() - u'A' + 10;
+    if (IsDigit(c))
+        return c.unicode() - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c.unicode() - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c.unicode() - u'A' + 10;
     return -1;
 }
 
@@ -45,7 +48,8 @@ std::optional<Parsed> ParseNumberAt(const QString& text, qsizetype pos)
     std::string ascii;
     qsizetype i = pos;
     if (i < n && (text[i] == u'+' || text[i] == u'-')) {
-        if (text[i] == u'-') ascii += '-';
+        if (text[i] == u'-')
+            ascii += '-';
         ++i;
     }
     // The power of ten just above the first significant digit, so that a
@@ -99,7 +103,8 @@ std::optional<Parsed> ParseNumberAt(const QString& text, qsizetype pos)
     if (ec == std::errc::result_out_of_range) {
         const bool negative = ascii.front() == '-';
         value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-        if (negative) value = -value;
+        if (negative)
+            value = -value;
     } else if (ec != std::errc()) {
         return std::nullopt;
     }
@@ -118,14 +123,12 @@ qsizetype SkipBlanks(const QString& text, qsizetype pos)
 std::optional<double> LeadingNumber(const QString& text)
 {
     const auto parsed = ParseNumberAt(text, SkipBlanks(text, 0));
-    if (!parsed) return std::nullopt;
+    if (!parsed)
+        return std::nullopt;
     return parsed->value;
 }
 
-double Val(const QString& text)
-{
-    return LeadingNumber(text).value_or(0.0);
-}
+double Val(const QString& text) { return LeadingNumber(text).value_or(0.0); }
 
 std::optional<double> WholeNumber(const QString& text)
 {
@@ -141,24 +144,24 @@ double RoundHalfEven(double value)
         return value;
     const double below = std::floor(value);
     const double fraction = value - below;
-    if (fraction < 0.5) return below;
-    if (fraction > 0.5) return below + 1;
+    if (fraction < 0.5)
+        return below;
+    if (fraction > 0.5)
+        return below + 1;
     return std::fmod(below, 2.0) == 0 ? below : below + 1;
 }
 
 qint16 SettingNumber(const QString& text)
 {
     const auto number = LeadingNumber(text);
-    if (!number) return 0;
+    if (!number)
+        return 0;
     const double rounded = RoundHalfEven(*number);
     if (!(rounded >= -32768 && rounded <= 32767)) // also catches NaN
         return 0;
     return qint16(rounded);
 }
 
-QString Hex16(qint16 value)
-{
-    return QString::number(quint16(value), 16).toUpper();
-}
+QString Hex16(qint16 value) { return QString::number(quint16(value), 16).toUpper(); }
 
 } // namespace vorn

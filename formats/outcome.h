@@ -13,7 +13,10 @@ public:
     Outcome() = default; // done
     // An empty text is done too, so a reason built up as text (empty while
     // nothing is wrong) is returned as it is.
-    Outcome(QString refusal) : refusal_(std::move(refusal)) {}
+    Outcome(QString refusal)
+        : refusal_(std::move(refusal))
+    {
+    }
 
     bool ok() const { return refusal_.isEmpty(); }
     const QString& refusal() const { return refusal_; }

@@ -99,8 +99,8 @@ Outcome ReadPeImage(const QByteArray& file, PeImage& out)
         for (size_t j = i + 1; j < image.sections.size(); ++j) {
             const PeSection& a = image.sections[i];
             const PeSection& b = image.sections[j];
-            const bool fileOverlap = a.rawSize > 0 && b.rawSize > 0 && a.rawOffset < qint64(b.rawOffset) + b.rawSize
-                                     && b.rawOffset < qint64(a.rawOffset) + a.rawSize;
+            const bool fileOverlap = a.rawSize > 0 && b.rawSize > 0 && a.rawOffset < qint64(b.rawOffset) + b.rawSize &&
+                                     b.rawOffset < qint64(a.rawOffset) + a.rawSize;
             // The loader maps a section's virtual size (its raw size when
             // that is 0); raw bytes beyond it are never mapped.
             const qint64 aEnd = qint64(a.virtualAddress) + (a.virtualSize ? a.virtualSize : a.rawSize);

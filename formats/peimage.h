@@ -13,13 +13,13 @@
 namespace vorn {
 
 struct PeSection {
-    QByteArray name;             // up to 8 bytes, NULs cut
+    QByteArray name; // up to 8 bytes, NULs cut
     quint32 virtualSize = 0;
-    quint32 virtualAddress = 0;  // from the image base
+    quint32 virtualAddress = 0; // from the image base
     quint32 rawSize = 0;
-    quint32 rawOffset = 0;       // in the file
+    quint32 rawOffset = 0; // in the file
     quint32 characteristics = 0;
-    qint64 headerOffset = 0;     // where this header sits in the file
+    qint64 headerOffset = 0; // where this header sits in the file
 };
 
 struct PeImage {

@@ -82,10 +82,7 @@ Outcome OpenChecked(const QString& target, const QString& displayName, int flags
 
 } // namespace
 
-QString SystemReason(int code)
-{
-    return qt_error_string(code);
-}
+QString SystemReason(int code) { return qt_error_string(code); }
 
 QString DisplayFolderOf(const QString& displayName)
 {
@@ -100,7 +97,7 @@ PathCheck CheckPath(const QString& path, const QString& displayName, const FileR
     const auto refuse = [&](int code) -> PathCheck { return CannotOpen(displayName, code); };
     PathCheck check;
     const QByteArray native = QFile::encodeName(path);
-    struct stat link {};
+    struct stat link { };
     if (::lstat(native.constData(), &link) != 0) {
         if (errno != ENOENT)
             return refuse(errno);
@@ -113,7 +110,7 @@ PathCheck CheckPath(const QString& path, const QString& displayName, const FileR
             return QStringLiteral("%1 is a link to %2, which does not exist.").arg(displayName, LinkText(path));
         if (check.target.isEmpty())
             return refuse(error);
-        struct stat target {};
+        struct stat target { };
         if (::stat(native.constData(), &target) != 0)
             return refuse(errno);
         if (!S_ISREG(target.st_mode))
@@ -128,8 +125,7 @@ PathCheck CheckPath(const QString& path, const QString& displayName, const FileR
         int error = 0;
         const QString root = RealPath(rules.confineTo, error);
         // A missing file is judged by the folder it would be created in.
-        const QString where = check.missing ? RealPath(QFileInfo(path).path(), error)
-                                            : RealPath(check.target, error);
+        const QString where = check.missing ? RealPath(QFileInfo(path).path(), error) : RealPath(check.target, error);
         if (root.isEmpty() || where.isEmpty())
             return refuse(error);
         if (!IsInside(where, root))
@@ -138,14 +134,14 @@ PathCheck CheckPath(const QString& path, const QString& displayName, const FileR
     return check;
 }
 
-ReadStatus ReadableFile::open(const QString& path, const QString& displayName, const FileRules& rules,
-                              qint64 maxBytes, const QString& what)
+ReadStatus ReadableFile::open(const QString& path, const QString& displayName, const FileRules& rules, qint64 maxBytes,
+                              const QString& what)
 {
     displayName_ = displayName;
     const PathCheck check = CheckPath(path, displayName, rules);
     if (!check.ok() || check.missing)
         return check;
-    struct stat info {};
+    struct stat info { };
     int fd = -1;
     if (const Outcome opened = OpenChecked(check.target, displayName, O_RDONLY, info, fd); !opened.ok())
         return opened;
@@ -170,7 +166,7 @@ Outcome OpenRegularForUpdate(const QString& path, const QString& displayName, in
         return CannotOpen(displayName, ENOENT);
     if (!check.ok())
         return check;
-    struct stat info {};
+    struct stat info { };
     return OpenChecked(check.target, displayName, O_RDWR, info, fd);
 }
 

@@ -15,8 +15,14 @@ namespace vorn {
 // nothing read because the file is absent (no refusal, nothing created).
 struct [[nodiscard]] ReadStatus : Outcome {
     ReadStatus() = default;
-    ReadStatus(const Outcome& outcome) : Outcome(outcome) {}
-    ReadStatus(QString refusal) : Outcome(std::move(refusal)) {}
+    ReadStatus(const Outcome& outcome)
+        : Outcome(outcome)
+    {
+    }
+    ReadStatus(QString refusal)
+        : Outcome(std::move(refusal))
+    {
+    }
     static ReadStatus Missing()
     {
         ReadStatus status;
@@ -55,8 +61,8 @@ public:
     // Opens the file `path` leads to; a missing one sets `missing`. A file
     // larger than `maxBytes` (when not negative) is refused, naming `what`
     // ("a script") in the message.
-    ReadStatus open(const QString& path, const QString& displayName, const FileRules& rules,
-                    qint64 maxBytes = -1, const QString& what = {});
+    ReadStatus open(const QString& path, const QString& displayName, const FileRules& rules, qint64 maxBytes = -1,
+                    const QString& what = {});
     bool isOpen() const { return file_.isOpen(); }
     qint64 size() const { return size_; }
     QFile& device() { return file_; }

@@ -17,10 +17,7 @@ const QString kTemporaryMarker = QStringLiteral(".vorn-");
 
 // Hidden, so no listing of game files takes it for one, and named after
 // the file it replaces, so it is known whose it is.
-QString TemporaryPrefix(const QString& fileName)
-{
-    return u'.' + fileName.left(200) + kTemporaryMarker;
-}
+QString TemporaryPrefix(const QString& fileName) { return u'.' + fileName.left(200) + kTemporaryMarker; }
 
 // The bytes of `from` from `offset` to its end, appended to `to`: by the
 // kernel where it can, else in blocks through a small buffer.
@@ -96,8 +93,8 @@ int CreateTemporary(const QString& folder, const QString& fileName, QString& tem
 {
     static std::atomic<int> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = QDir(folder).filePath(TemporaryPrefix(fileName) + QString::number(::getpid()) + u'-'
-                                          + QString::number(counter++));
+        temporary = QDir(folder).filePath(TemporaryPrefix(fileName) + QString::number(::getpid()) + u'-' +
+                                          QString::number(counter++));
         const int fd = ::open(QFile::encodeName(temporary).constData(),
                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
@@ -120,7 +117,8 @@ bool WriteAll(int fd, const char* data, qint64 size, int& error, qint64 offset, 
     qint64 done = 0;
     while (done < size) {
         const size_t chunk = size_t(std::min<qint64>(size - done, 1 << 30));
-        const ssize_t n = offset < 0 ? ::write(fd, data + done, chunk) : ::pwrite(fd, data + done, chunk, off_t(offset + done));
+        const ssize_t n =
+            offset < 0 ? ::write(fd, data + done, chunk) : ::pwrite(fd, data + done, chunk, off_t(offset + done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
@@ -175,8 +173,9 @@ Outcome Replace(const QString& path, const QString& displayName, const FileRules
     if (!check.missing && IsMarkedReadOnly(check.target))
         return QStringLiteral("Cannot write %1: the file is read-only.").arg(displayName);
     if (IsMarkedReadOnly(folder))
-        return QStringLiteral("Cannot write %1: the folder %2 is read-only.").arg(displayName, DisplayFolderOf(displayName));
-    struct stat old {};
+        return QStringLiteral("Cannot write %1: the folder %2 is read-only.")
+            .arg(displayName, DisplayFolderOf(displayName));
+    struct stat old { };
     if (!check.missing && ::stat(QFile::encodeName(check.target).constData(), &old) != 0)
         return failed(errno);
 
@@ -221,8 +220,8 @@ Outcome Replace(const QString& path, const QString& displayName, const FileRules
 
 } // namespace
 
-Outcome ReplaceFile(const QString& path, const QString& displayName, const FileRules& rules,
-                    const QByteArray& head, ReadableFile* tail, qint64 tailFrom)
+Outcome ReplaceFile(const QString& path, const QString& displayName, const FileRules& rules, const QByteArray& head,
+                    ReadableFile* tail, qint64 tailFrom)
 {
     return Replace(path, displayName, rules, [&](int fd, const WriteFailure& failed) -> Outcome {
         int error = 0;
@@ -256,8 +255,8 @@ Outcome WriteFileAtomically(const QString& path, const QString& displayName, con
     return ReplaceFile(path, displayName, {}, bytes);
 }
 
-Outcome ReadWholeFile(const QString& path, const QString& displayName, QByteArray& out,
-                      const FileRules& rules, qint64 maxBytes, const QString& what)
+Outcome ReadWholeFile(const QString& path, const QString& displayName, QByteArray& out, const FileRules& rules,
+                      qint64 maxBytes, const QString& what)
 {
     ReadableFile file;
     const ReadStatus status = file.open(path, displayName, rules, maxBytes, what);

@@ -18,8 +18,8 @@ namespace vorn {
 // write permission bit, or in a folder without one, is refused even for
 // root: the user marked it read-only. A refusal names `displayName` and
 // gives the system's words.
-Outcome ReplaceFile(const QString& path, const QString& displayName, const FileRules& rules,
-                    const QByteArray& head, ReadableFile* tail = nullptr, qint64 tailFrom = 0);
+Outcome ReplaceFile(const QString& path, const QString& displayName, const FileRules& rules, const QByteArray& head,
+                    ReadableFile* tail = nullptr, qint64 tailFrom = 0);
 
 // Appends bytes to a file being written; false once a write has failed.
 using ByteSink = std::function<bool(const char* data, qint64 size)>;
@@ -32,14 +32,13 @@ Outcome ReplaceFileStreamed(const QString& path, const QString& displayName, con
                             const std::function<Outcome(const ByteSink& write)>& produce);
 
 // ReplaceFile with `bytes` as the whole content, the file leading anywhere.
-Outcome WriteFileAtomically(const QString& path, const QString& displayName,
-                            const QByteArray& bytes);
+Outcome WriteFileAtomically(const QString& path, const QString& displayName, const QByteArray& bytes);
 
 // Reads a whole regular file, refusing one above `maxBytes` (when not
 // negative; `what` names the kind in the message). A missing file is
 // refused here.
-Outcome ReadWholeFile(const QString& path, const QString& displayName, QByteArray& out,
-                      const FileRules& rules = {}, qint64 maxBytes = -1, const QString& what = {});
+Outcome ReadWholeFile(const QString& path, const QString& displayName, QByteArray& out, const FileRules& rules = {},
+                      qint64 maxBytes = -1, const QString& what = {});
 
 // Writes all `size` bytes to `fd`, at `offset` when it is not negative,
 // else where the descriptor stands, going on after a short write or a

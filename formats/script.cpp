@@ -33,7 +33,7 @@ QByteArray Shift(QByteArray bytes, bool add)
 
 // A conversion read and placed, ready to be written.
 struct Conversion {
-    QString source;     // built names, for the messages
+    QString source; // built names, for the messages
     QString target;
     QString sourcePath; // as found
     QString targetPath; // where the write goes

@@ -10,11 +10,11 @@ namespace {
 using K = ScriptArgKind;
 
 struct Row {
-  const char* code;
-  int argCount;
-  std::array<ScriptArgKind, 4> kinds;
-  bool endsEvent;
-  const char* summary;
+    const char* code;
+    int argCount;
+    std::array<ScriptArgKind, 4> kinds;
+    bool endsEvent;
+    const char* summary;
 };
 
 constexpr Row kRows[] = {
@@ -87,11 +87,31 @@ constexpr Row kRows[] = {
     {"DNP", 1, {K::EntityEvent}, false, "Remove every entity with event number N (sets their flags)"},
     {"DNA", 1, {K::EntityType}, false, "Remove every entity of type N with smoke (sets their flags)"},
     {"BOA", 1, {K::Number}, false, "Set the boss's action state to N"},
-    {"CNP", 3, {K::EntityEvent, K::EntityType, K::Direction}, false, "Change entities with event number X into type Y, direction Z"},
-    {"ANP", 3, {K::EntityEvent, K::Number, K::Direction}, false, "Set action state Y and direction Z of entity with event no. X"},
-    {"INP", 3, {K::EntityEvent, K::EntityType, K::Direction}, false, "Like CNP, also makes it interactable (see syntax notes)"},
-    {"SNP", 4, {K::EntityType, K::X, K::Y, K::Direction}, false, "Spawn an entity of type W at tile X,Y with direction Z"},
-    {"MNP", 4, {K::EntityEvent, K::X, K::Y, K::Direction}, false, "Move entity with event number W to tile X,Y, direction Z"},
+    {"CNP",
+     3,
+     {K::EntityEvent, K::EntityType, K::Direction},
+     false,
+     "Change entities with event number X into type Y, direction Z"},
+    {"ANP",
+     3,
+     {K::EntityEvent, K::Number, K::Direction},
+     false,
+     "Set action state Y and direction Z of entity with event no. X"},
+    {"INP",
+     3,
+     {K::EntityEvent, K::EntityType, K::Direction},
+     false,
+     "Like CNP, also makes it interactable (see syntax notes)"},
+    {"SNP",
+     4,
+     {K::EntityType, K::X, K::Y, K::Direction},
+     false,
+     "Spawn an entity of type W at tile X,Y with direction Z"},
+    {"MNP",
+     4,
+     {K::EntityEvent, K::X, K::Y, K::Direction},
+     false,
+     "Move entity with event number W to tile X,Y, direction Z"},
     {"SMP", 2, {K::X, K::Y}, false, "Decrease the tile index at tile X,Y by one"},
     {"CMP", 3, {K::X, K::Y, K::Number}, false, "Set tile X,Y to tile index Z, with smoke"},
     {"BSL", 1, {K::EntityEvent}, false, "Show boss health bar for entity with event number N (0 = boss)"},
@@ -111,92 +131,104 @@ constexpr Row kRows[] = {
     {"ESC", 0, {}, true, "Quit to the opening/title sequence"},
 };
 
-bool HasKind(const Row& row, std::initializer_list<ScriptArgKind> wanted) {
-  for (int i = 0; i < row.argCount; ++i)
-    if (std::find(wanted.begin(), wanted.end(), row.kinds[i]) != wanted.end()) return true;
-  return false;
+bool HasKind(const Row& row, std::initializer_list<ScriptArgKind> wanted)
+{
+    for (int i = 0; i < row.argCount; ++i)
+        if (std::find(wanted.begin(), wanted.end(), row.kinds[i]) != wanted.end())
+            return true;
+    return false;
 }
 
-bool OneOf(std::string_view code, std::initializer_list<std::string_view> codes) {
-  return std::find(codes.begin(), codes.end(), code) != codes.end();
+bool OneOf(std::string_view code, std::initializer_list<std::string_view> codes)
+{
+    return std::find(codes.begin(), codes.end(), code) != codes.end();
 }
 
 // Jumps and anything that decides where the script goes are flow; after that
 // the argument kinds decide, and the few commands without telling arguments
 // are listed by code.
-ScriptCategory CategoryOf(const Row& row) {
-  const std::string_view code = row.code;
-  if (row.endsEvent || HasKind(row, {K::Event})
-      || OneOf(code, {"KEY", "PRI", "FRE", "WAI", "WAS", "SVP", "STC"}))
-    return ScriptCategory::Flow;
-  if (HasKind(row, {K::Flag, K::SkipFlag, K::MapFlag})) return ScriptCategory::Flags;
-  if (HasKind(row, {K::Sound, K::Music}) || OneOf(code, {"FMU", "RMU", "SSS", "CSS", "SPS", "CPS"}))
-    return ScriptCategory::Sound;
-  if (HasKind(row, {K::Face}) || OneOf(code, {"NOD", "CLR", "MSG", "MS2", "MS3", "TUR", "SAT", "CAT", "CLO", "GIT", "NUM"}))
-    return ScriptCategory::Message;
-  if (HasKind(row, {K::Item, K::Weapon, K::Ammo, K::Equip, K::Life}) || OneOf(code, {"AE+", "ZAM"}))
-    return ScriptCategory::ItemsWeapons;
-  // Camera commands name entities, and fades take a direction, as entity
-  // commands do: they are sorted out first.
-  if (OneOf(code, {"FON", "FOB", "FOM", "FAI", "FAO"})) return ScriptCategory::MapCamera;
-  if (HasKind(row, {K::EntityEvent, K::EntityType, K::Direction})
-      || OneOf(code, {"BOA", "HMC", "SMC", "MOV", "UNI", "MM0"}))
-    return ScriptCategory::Entities;
-  return ScriptCategory::MapCamera;
+ScriptCategory CategoryOf(const Row& row)
+{
+    const std::string_view code = row.code;
+    if (row.endsEvent || HasKind(row, {K::Event}) || OneOf(code, {"KEY", "PRI", "FRE", "WAI", "WAS", "SVP", "STC"}))
+        return ScriptCategory::Flow;
+    if (HasKind(row, {K::Flag, K::SkipFlag, K::MapFlag}))
+        return ScriptCategory::Flags;
+    if (HasKind(row, {K::Sound, K::Music}) || OneOf(code, {"FMU", "RMU", "SSS", "CSS", "SPS", "CPS"}))
+        return ScriptCategory::Sound;
+    if (HasKind(row, {K::Face}) ||
+        OneOf(code, {"NOD", "CLR", "MSG", "MS2", "MS3", "TUR", "SAT", "CAT", "CLO", "GIT", "NUM"}))
+        return ScriptCategory::Message;
+    if (HasKind(row, {K::Item, K::Weapon, K::Ammo, K::Equip, K::Life}) || OneOf(code, {"AE+", "ZAM"}))
+        return ScriptCategory::ItemsWeapons;
+    // Camera commands name entities, and fades take a direction, as entity
+    // commands do: they are sorted out first.
+    if (OneOf(code, {"FON", "FOB", "FOM", "FAI", "FAO"}))
+        return ScriptCategory::MapCamera;
+    if (HasKind(row, {K::EntityEvent, K::EntityType, K::Direction}) ||
+        OneOf(code, {"BOA", "HMC", "SMC", "MOV", "UNI", "MM0"}))
+        return ScriptCategory::Entities;
+    return ScriptCategory::MapCamera;
 }
 
 struct Table {
-  std::array<ScriptCommandInfo, std::size(kRows)> commands;
-  std::array<std::uint32_t, std::size(kRows)> sortedKeys;
-  std::array<std::uint8_t, std::size(kRows)> sortedIndex;
+    std::array<ScriptCommandInfo, std::size(kRows)> commands;
+    std::array<std::uint32_t, std::size(kRows)> sortedKeys;
+    std::array<std::uint8_t, std::size(kRows)> sortedIndex;
 };
 
-std::uint32_t Key(const char* code) {
-  return (std::uint32_t(std::uint8_t(code[0])) << 16) | (std::uint32_t(std::uint8_t(code[1])) << 8)
-      | std::uint8_t(code[2]);
+std::uint32_t Key(const char* code)
+{
+    return (std::uint32_t(std::uint8_t(code[0])) << 16) | (std::uint32_t(std::uint8_t(code[1])) << 8) |
+           std::uint8_t(code[2]);
 }
 
-const Table& TheTable() {
-  static const Table table = [] {
-    Table t{};
-    std::array<std::pair<std::uint32_t, std::uint8_t>, std::size(kRows)> keys{};
-    for (std::size_t i = 0; i < std::size(kRows); ++i) {
-      const Row& row = kRows[i];
-      ScriptCommandInfo& info = t.commands[i];
-      std::memcpy(info.code, row.code, 4);
-      info.argCount = row.argCount;
-      info.kinds = row.kinds;
-      info.endsEvent = row.endsEvent;
-      info.summary = row.summary;
-      info.category = CategoryOf(row);
-      keys[i] = {Key(row.code), std::uint8_t(i)};
-    }
-    std::sort(keys.begin(), keys.end());
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-      t.sortedKeys[i] = keys[i].first;
-      t.sortedIndex[i] = keys[i].second;
-    }
-    return t;
-  }();
-  return table;
+const Table& TheTable()
+{
+    static const Table table = [] {
+        Table t{};
+        std::array<std::pair<std::uint32_t, std::uint8_t>, std::size(kRows)> keys{};
+        for (std::size_t i = 0; i < std::size(kRows); ++i) {
+            const Row& row = kRows[i];
+            ScriptCommandInfo& info = t.commands[i];
+            std::memcpy(info.code, row.code, 4);
+            info.argCount = row.argCount;
+            info.kinds = row.kinds;
+            info.endsEvent = row.endsEvent;
+            info.summary = row.summary;
+            info.category = CategoryOf(row);
+            keys[i] = {Key(row.code), std::uint8_t(i)};
+        }
+        std::sort(keys.begin(), keys.end());
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            t.sortedKeys[i] = keys[i].first;
+            t.sortedIndex[i] = keys[i].second;
+        }
+        return t;
+    }();
+    return table;
 }
 
 } // namespace
 
-bool ScriptCommandInfo::AlwaysLeaves() const {
-  // The conditional jumps and YNJ can also carry on, so only these count.
-  return OneOf(code, {"END", "EVE", "TRA", "ESC", "INI", "LDP", "SLP"});
+bool ScriptCommandInfo::AlwaysLeaves() const
+{
+    // The conditional jumps and YNJ can also carry on, so only these count.
+    return OneOf(code, {"END", "EVE", "TRA", "ESC", "INI", "LDP", "SLP"});
 }
 
 std::span<const ScriptCommandInfo> ScriptCommands() { return TheTable().commands; }
 
-const ScriptCommandInfo* FindScriptCommand(QByteArrayView code) {
-  if (code.size() != 3) return nullptr;
-  const Table& t = TheTable();
-  const std::uint32_t key = Key(code.data());
-  const auto it = std::lower_bound(t.sortedKeys.begin(), t.sortedKeys.end(), key);
-  if (it == t.sortedKeys.end() || *it != key) return nullptr;
-  return &t.commands[t.sortedIndex[it - t.sortedKeys.begin()]];
+const ScriptCommandInfo* FindScriptCommand(QByteArrayView code)
+{
+    if (code.size() != 3)
+        return nullptr;
+    const Table& t = TheTable();
+    const std::uint32_t key = Key(code.data());
+    const auto it = std::lower_bound(t.sortedKeys.begin(), t.sortedKeys.end(), key);
+    if (it == t.sortedKeys.end() || *it != key)
+        return nullptr;
+    return &t.commands[t.sortedIndex[it - t.sortedKeys.begin()]];
 }
 
 } // namespace vorn

@@ -19,7 +19,7 @@ inline int KeptByteValue(QChar c) { return c.unicode() - kKeptByteBase; }
 struct ScriptTextReading {
     QString text;
     int bareLineFeeds = 0; // LF without CR before it: shown as line ends, saved as CR LF
-    int keptBytes = 0;     // bytes shown as private characters
+    int keptBytes = 0; // bytes shown as private characters
 };
 ScriptTextReading ScriptTextOf(const QByteArray& decoded);
 

@@ -13,10 +13,7 @@ namespace {
 // The same limit the settings reader keeps: a larger file is no settings file.
 constexpr qint64 kMaxSeedBytes = 4 * 1024 * 1024;
 
-bool SystemAllowsWrite(const QString& path)
-{
-    return ::access(QFile::encodeName(path).constData(), W_OK) == 0;
-}
+bool SystemAllowsWrite(const QString& path) { return ::access(QFile::encodeName(path).constData(), W_OK) == 0; }
 
 bool Exists(const QString& path)
 {

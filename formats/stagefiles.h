@@ -13,7 +13,7 @@ struct StageFiles {
     QString tilesetName, mapName, backdropName;
     QString tileset, map, backdrop, entities;
     QString script, plainScript; // ".tsc" and the ".txt" Decode makes of it
-    QString tileTypes;           // "data\stage\<tileset>.pxa", shared by the tileset's stages
+    QString tileTypes; // "data\stage\<tileset>.pxa", shared by the tileset's stages
     // The stage's two entity sheets ("data\npc\npc<name>.pbm"); a second
     // sheet named "0" or nothing is none, and its file stays empty.
     QString npcSheet1Name, npcSheet2Name;

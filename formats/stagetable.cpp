@@ -26,13 +26,12 @@ const QString kExeName = QStringLiteral("Doukutsu.exe");
 QString TooShortError(qint64 size)
 {
     return QStringLiteral("%1 is too short to hold the stage table (%2 of %3 bytes).")
-        .arg(kExeName).arg(size).arg(kStageTableEnd);
+        .arg(kExeName)
+        .arg(size)
+        .arg(kStageTableEnd);
 }
 
-QString ReadOnlyError()
-{
-    return QStringLiteral("Cannot write %1: the file is read-only.").arg(kExeName);
-}
+QString ReadOnlyError() { return QStringLiteral("Cannot write %1: the file is read-only.").arg(kExeName); }
 
 qint64 SlotOffset(int index) { return kStageTableOffset + qint64(index) * kStageSlotSize; }
 
@@ -41,8 +40,10 @@ QByteArray TrimSpaces(const QByteArray& text)
 {
     qsizetype first = 0;
     qsizetype last = text.size();
-    while (first < last && text[first] == ' ') ++first;
-    while (last > first && text[last - 1] == ' ') --last;
+    while (first < last && text[first] == ' ')
+        ++first;
+    while (last > first && text[last - 1] == ' ')
+        --last;
     return text.mid(first, last - first);
 }
 
@@ -120,7 +121,7 @@ Outcome PatchExecutable(const QString& exePath, qint64 offset, const char* bytes
     if (const Outcome opened = OpenRegularForUpdate(exePath, kExeName, fd); !opened.ok())
         return opened;
     QString error;
-    struct stat info {};
+    struct stat info { };
     int code = 0;
     int undoCode = 0;
     QByteArray old(count, '\0');
@@ -184,10 +185,7 @@ QByteArray PadName32(const QByteArray& text)
     return name;
 }
 
-QByteArray StoreName32(const QString& text)
-{
-    return PadName32(EncodeAnsiName(text, kNameSize));
-}
+QByteArray StoreName32(const QString& text) { return PadName32(EncodeAnsiName(text, kNameSize)); }
 
 QByteArray KeepOrStoreName32(const QByteArray& field, const QString& shown)
 {

@@ -25,14 +25,14 @@ constexpr int kNameSize = 32;
 struct StageRecord {
     std::array<char, kStageRecordSize> bytes{};
 
-    QByteArray tileset() const;   // offset 0
-    QByteArray map() const;       // offset 32
-    qint32 parallax() const;      // offset 64, little-endian
-    QByteArray backdrop() const;  // offset 68
+    QByteArray tileset() const; // offset 0
+    QByteArray map() const; // offset 32
+    qint32 parallax() const; // offset 64, little-endian
+    QByteArray backdrop() const; // offset 68
     QByteArray spriteSet() const; // offset 100
-    quint8 spareByte() const;     // offset 132
+    quint8 spareByte() const; // offset 132
     QByteArray spareName() const; // offset 133
-    QByteArray title() const;     // offset 165
+    QByteArray title() const; // offset 165
 
     // Text setters take exactly 32 bytes (a PadName32 result).
     void setTileset(const QByteArray& padded32);

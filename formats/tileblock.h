@@ -13,10 +13,7 @@ struct TileBlock {
     static TileBlock One(quint8 tile) { return {1, 1, {tile}}; }
     quint8 at(int x, int y) const { return tiles[size_t(y) * size_t(width) + size_t(x)]; }
     // A block whose tiles do not fill its size paints nothing.
-    bool valid() const
-    {
-        return width > 0 && height > 0 && tiles.size() == size_t(width) * size_t(height);
-    }
+    bool valid() const { return width > 0 && height > 0 && tiles.size() == size_t(width) * size_t(height); }
     bool operator==(const TileBlock&) const = default;
 };
 

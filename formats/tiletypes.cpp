@@ -66,8 +66,7 @@ TileTypes ParseTileTypes(const QByteArray& bytes)
     return types;
 }
 
-ReadStatus ReadTileTypeFile(const QString& path, const QString& displayName, TileTypeFile& out,
-                            const FileRules& rules)
+ReadStatus ReadTileTypeFile(const QString& path, const QString& displayName, TileTypeFile& out, const FileRules& rules)
 {
     ReadableFile file;
     const ReadStatus status = file.open(path, displayName, rules);
@@ -115,7 +114,7 @@ std::optional<SlopeSurface> SlopeOf(quint8 type)
 {
     // Heights of the surface at the tile's left and right edges, 0 at its top.
     static constexpr SlopeSurface kSlopes[8] = {
-        {true, 16, 8}, {true, 8, 0}, {true, 0, 8}, {true, 8, 16},
+        {true, 16, 8}, {true, 8, 0},   {true, 0, 8},   {true, 8, 16},
         {false, 0, 8}, {false, 8, 16}, {false, 16, 8}, {false, 8, 0},
     };
     if ((type >= 0x50 && type <= 0x57) || (type >= 0x70 && type <= 0x77))

@@ -4,15 +4,9 @@
 
 namespace vorn {
 
-bool IsControlCharacter(QChar c)
-{
-    return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F);
-}
+bool IsControlCharacter(QChar c) { return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F); }
 
-bool HasControlCharacter(const QString& text)
-{
-    return std::any_of(text.begin(), text.end(), IsControlCharacter);
-}
+bool HasControlCharacter(const QString& text) { return std::any_of(text.begin(), text.end(), IsControlCharacter); }
 
 QString EscapeControls(const QString& text)
 {

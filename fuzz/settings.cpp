@@ -38,8 +38,8 @@ QByteArray WithoutBreak(QByteArray line)
 bool ReadsBack(const QString& value)
 {
     const auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
-    return value.size() <= 511 && !value.contains(u'\n') && !value.contains(u'\r')
-        && (value.isEmpty() || (!blank(value.front()) && !blank(value.back())));
+    return value.size() <= 511 && !value.contains(u'\n') && !value.contains(u'\r') &&
+           (value.isEmpty() || (!blank(value.front()) && !blank(value.back())));
 }
 
 QString Text(FuzzedDataProvider& input, size_t maxLength)

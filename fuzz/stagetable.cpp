@@ -38,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
 
     const StageRecord& record = table[data[0] % kFreewareStageCount];
-    for (const QByteArray& field : {record.tileset(), record.map(), record.backdrop(),
-                                    record.spriteSet(), record.spareName(), record.title()}) {
+    for (const QByteArray& field :
+         {record.tileset(), record.map(), record.backdrop(), record.spriteSet(), record.spareName(), record.title()}) {
         const QByteArray cut = CutAtNull(field);
         FUZZ_CHECK(field.size() == kNameSize && field.startsWith(cut) && !cut.contains('\0'));
         const QByteArray padded = PadName32(field);

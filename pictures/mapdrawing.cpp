@@ -87,7 +87,7 @@ struct SourceRow {
     // This row's.
     const quint8* cells = nullptr;
     const quint16* shown = nullptr; // entry t * 16 is tile t's
-    int tileY = 0;                  // the row within its cell
+    int tileY = 0; // the row within its cell
     const QRgb* backdrop = nullptr;
 };
 
@@ -106,9 +106,9 @@ void DrawSourceRow(const SourceRow& row, QRgb* dst)
             std::memcpy(dst, backRun, 16 * sizeof(QRgb)); // a fixed size: copied inline
         } else {
             // Only runs with a shown pixel lie inside the tileset.
-            const QRgb* tileRun = bits == 0 ? nullptr
-                                            : row.tilePixels + ((t >> 4) * 16 + row.tileY) * row.tileStride
-                                                  + (t & 15) * 16 + span.from;
+            const QRgb* tileRun =
+                bits == 0 ? nullptr
+                          : row.tilePixels + ((t >> 4) * 16 + row.tileY) * row.tileStride + (t & 15) * 16 + span.from;
             if (bits == 0xFFFFu && span.count == 16) {
                 std::memcpy(dst, tileRun, 16 * sizeof(QRgb));
             } else {
@@ -122,8 +122,7 @@ void DrawSourceRow(const SourceRow& row, QRgb* dst)
 }
 
 // Each of `count` pixels `times` over, side by side.
-template <int times>
-void Widen(const QRgb* from, int count, QRgb* to)
+template <int times> void Widen(const QRgb* from, int count, QRgb* to)
 {
     for (int i = 0; i < count; ++i, to += times) {
         const QRgb pixel = from[i];
@@ -134,10 +133,7 @@ void Widen(const QRgb* from, int count, QRgb* to)
 
 } // namespace
 
-bool IsZoomSize(int zoom)
-{
-    return std::find(kZoomSizes.begin(), kZoomSizes.end(), zoom) != kZoomSizes.end();
-}
+bool IsZoomSize(int zoom) { return std::find(kZoomSizes.begin(), kZoomSizes.end(), zoom) != kZoomSizes.end(); }
 
 QImage CreateMaskImage(const QImage& picFrom, QRgb lTransparentColor)
 {
@@ -153,10 +149,7 @@ QImage CreateMaskImage(const QImage& picFrom, QRgb lTransparentColor)
     return picTo;
 }
 
-QSize MapPixelSize(const MapScene& scene, int zoom)
-{
-    return {Cells(scene.width) * zoom, Cells(scene.height) * zoom};
-}
+QSize MapPixelSize(const MapScene& scene, int zoom) { return {Cells(scene.width) * zoom, Cells(scene.height) * zoom}; }
 
 void RenderMap(const MapScene& scene, int zoom, QImage& target, const QRect& area, QRgb outside)
 {
@@ -182,7 +175,7 @@ void RenderMap(const MapScene& scene, int zoom, QImage& target, const QRect& are
 
     const int x0 = drawn.left();
     const int x1 = drawn.right() + 1;
-    const int sx0 = x0 * 16 / z;          // source columns at 16 a cell
+    const int sx0 = x0 * 16 / z; // source columns at 16 a cell
     const int sx1 = (x1 - 1) * 16 / z + 1;
     const int n = sx1 - sx0;
 

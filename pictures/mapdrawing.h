@@ -18,10 +18,10 @@ bool IsZoomSize(int zoom);
 // What a map is drawn from. A null backdrop shows white.
 struct MapScene {
     const QImage* tileset = nullptr; // RGB32, as loaded
-    const QImage* mask = nullptr;    // CreateMaskImage of the tileset
+    const QImage* mask = nullptr; // CreateMaskImage of the tileset
     const QImage* backdrop = nullptr; // RGB32, repeated from the map's corner at 16 pixels a cell
     const TileGrid* grid = nullptr;
-    int width = 0;  // cells; a size beyond the grid draws only the grid's cells
+    int width = 0; // cells; a size beyond the grid draws only the grid's cells
     int height = 0;
 };
 

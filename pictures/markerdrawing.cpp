@@ -8,22 +8,10 @@ namespace {
 
 // K black, W white, . transparent; top row first.
 constexpr const char* kMarkerRows[16] = {
-    "..K.K.K.K.K.K.K.",
-    "...............K",
-    "K.....KKKK......",
-    "......KWWK.....K",
-    "K.....KWWK......",
-    "......KWWK.....K",
-    "K.....KWWK......",
-    "......KWK......K",
-    "K.....KWK.......",
-    "......KWK......K",
-    "K....KKKK.......",
-    ".....KWWK......K",
-    "K....KWWK.......",
-    ".....KKKK......K",
-    "K...............",
-    ".K.K.K.K.K.K.K.K",
+    "..K.K.K.K.K.K.K.", "...............K", "K.....KKKK......", "......KWWK.....K",
+    "K.....KWWK......", "......KWWK.....K", "K.....KWWK......", "......KWK......K",
+    "K.....KWK.......", "......KWK......K", "K....KKKK.......", ".....KWWK......K",
+    "K....KWWK.......", ".....KKKK......K", "K...............", ".K.K.K.K.K.K.K.K",
 };
 
 QImage BuildPicture()
@@ -50,10 +38,7 @@ const QImage& MarkerPicture()
     return image;
 }
 
-QRect MarkerRect(const EntityRecord& record, int zoom)
-{
-    return {record.X * zoom, record.Y * zoom, zoom, zoom};
-}
+QRect MarkerRect(const EntityRecord& record, int zoom) { return {record.X * zoom, record.Y * zoom, zoom, zoom}; }
 
 void PaintMarker(QPainter& painter, const QRect& rect)
 {

@@ -21,10 +21,7 @@ QString TooLargeError(const QString& displayName, const QString& what, QSize siz
              QString::number(maxSize.width()), QString::number(maxSize.height()));
 }
 
-bool Fits(QSize size, QSize maxSize)
-{
-    return size.width() <= maxSize.width() && size.height() <= maxSize.height();
-}
+bool Fits(QSize size, QSize maxSize) { return size.width() <= maxSize.width() && size.height() <= maxSize.height(); }
 
 // The size a Windows bitmap's header declares, read straight from it: Qt's
 // reader reports no size at all for the most absurd ones, which must still

@@ -45,7 +45,7 @@ SpriteSheets LoadSpriteSheets(const GameFolder& game, const StageFiles& files, c
         const QString name = SheetFileOf(sheet, files);
         // A record's sheet names come from the game's table: only plain names
         // may lead to a file.
-        const QString own = sheet == kSheetStageNpc1 ? files.npcSheet1Name
+        const QString own = sheet == kSheetStageNpc1   ? files.npcSheet1Name
                             : sheet == kSheetStageNpc2 ? files.npcSheet2Name
                                                        : QString();
         if (!own.isEmpty() && !IsPlainFileName(own)) {
@@ -98,9 +98,9 @@ void DrawSprites(QImage& target, const QRect& area, int zoom, const QSize& mapSi
         const QPoint at = sprite->topLeft;
         const QRect& frame = sprite->frame;
         // The zoomed pixels whose source pixels fall inside the frame.
-        const QRect zoomed(QPoint(FirstZoomed(at.x(), z), FirstZoomed(at.y(), z)),
-                           QPoint(FirstZoomed(at.x() + frame.width(), z) - 1,
-                                  FirstZoomed(at.y() + frame.height(), z) - 1));
+        const QRect zoomed(
+            QPoint(FirstZoomed(at.x(), z), FirstZoomed(at.y(), z)),
+            QPoint(FirstZoomed(at.x() + frame.width(), z) - 1, FirstZoomed(at.y() + frame.height(), z) - 1));
         const QRect drawn = zoomed & visible;
         if (drawn.isEmpty())
             continue;

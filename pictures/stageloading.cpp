@@ -35,15 +35,14 @@ ReadStatus LoadStageMap(const GameFolder& game, const StageFiles& files, MapData
     return ReadMapFile(path, files.map, map, game.rules());
 }
 
-Picture LoadStageBackdrop(const GameFolder& game, const StageFiles& files, int mapWidth, int mapHeight,
-                          QString* found)
+Picture LoadStageBackdrop(const GameFolder& game, const StageFiles& files, int mapWidth, int mapHeight, QString* found)
 {
     return LoadPicture(Find(game, files.backdrop, found), files.backdrop, QStringLiteral("a backdrop of this stage"),
                        MaxBackdropSize(mapWidth, mapHeight));
 }
 
-ReadStatus LoadStageEntities(const GameFolder& game, const StageFiles& files, qint16& count,
-                             EntityRecords& records, QString* found)
+ReadStatus LoadStageEntities(const GameFolder& game, const StageFiles& files, qint16& count, EntityRecords& records,
+                             QString* found)
 {
     const QString path = Find(game, files.entities, found);
     if (path.isEmpty()) {

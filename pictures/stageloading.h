@@ -28,8 +28,8 @@ ReadStatus LoadStageMap(const GameFolder& game, const StageFiles& files, MapData
 Picture LoadStageBackdrop(const GameFolder& game, const StageFiles& files, int mapWidth, int mapHeight,
                           QString* found = nullptr);
 // Records from the count on keep what `records` held.
-ReadStatus LoadStageEntities(const GameFolder& game, const StageFiles& files, qint16& count,
-                             EntityRecords& records, QString* found = nullptr);
+ReadStatus LoadStageEntities(const GameFolder& game, const StageFiles& files, qint16& count, EntityRecords& records,
+                             QString* found = nullptr);
 
 // Where a stage's files were found in the game folder; empty where missing.
 struct FoundFiles {

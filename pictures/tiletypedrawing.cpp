@@ -45,7 +45,9 @@ constexpr std::array<quint16, 16> kDigits = {
 // pixel, 128 tints it, 255 paints over it.
 class MarkPainter {
 public:
-    explicit MarkPainter(int side) : image_(side, side, QImage::Format_ARGB32), side_(side)
+    explicit MarkPainter(int side)
+        : image_(side, side, QImage::Format_ARGB32)
+        , side_(side)
     {
         image_.fill(0);
     }
@@ -110,8 +112,8 @@ public:
     void arrow(int direction, QRgb colour)
     {
         // Drawn pointing right, then turned.
-        const QPolygon right({QPoint(3, 6), QPoint(8, 6), QPoint(8, 3), QPoint(13, 8), QPoint(8, 13), QPoint(8, 10),
-                              QPoint(3, 10)});
+        const QPolygon right(
+            {QPoint(3, 6), QPoint(8, 6), QPoint(8, 3), QPoint(13, 8), QPoint(8, 13), QPoint(8, 10), QPoint(3, 10)});
         QPolygon turned;
         for (const QPoint& p : right) {
             QPoint q = p;
@@ -314,8 +316,7 @@ inline void ApplyPixels(QRgb* pixels, const QRgb* keep, const QRgb* half, const 
 // Rows `top` to `bottom` of a whole mark, `Side` pixels wide, at `out`: a
 // width known here lets the row's loop unroll, which the small zooms,
 // whose rows are short, gain most from.
-template <int Side>
-void ApplyWholeRows(const Mark& mark, int top, int bottom, uchar* out, qsizetype stride)
+template <int Side> void ApplyWholeRows(const Mark& mark, int top, int bottom, uchar* out, qsizetype stride)
 {
     const size_t at = size_t(top) * Side;
     const QRgb* keep = mark.keep.data() + at;
@@ -397,9 +398,9 @@ void DrawTileTypesOnTileset(QImage& tileset, const TileTypes& types)
         const QRect cell = QRect((tile & 15) * 16, (tile >> 4) * 16, 16, 16) & tileset.rect();
         if (cell.isEmpty())
             continue;
-        ApplyRows(mark, cell.top() - (tile >> 4) * 16, cell.bottom() - (tile >> 4) * 16,
-                  cell.left() - (tile & 15) * 16, cell.width(),
-                  tileset.scanLine(cell.top()) + cell.left() * qsizetype(sizeof(QRgb)), tileset.bytesPerLine());
+        ApplyRows(mark, cell.top() - (tile >> 4) * 16, cell.bottom() - (tile >> 4) * 16, cell.left() - (tile & 15) * 16,
+                  cell.width(), tileset.scanLine(cell.top()) + cell.left() * qsizetype(sizeof(QRgb)),
+                  tileset.bytesPerLine());
     }
 }
 

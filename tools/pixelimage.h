@@ -14,7 +14,12 @@ struct Rgb {
 // Pixels are palette indices; the file's bit depth is chosen on encoding.
 struct PixelImage {
     PixelImage(int w, int h, std::vector<Rgb> colours)
-        : width(w), height(h), palette(std::move(colours)), pixels(size_t(w) * h, 0) {}
+        : width(w)
+        , height(h)
+        , palette(std::move(colours))
+        , pixels(size_t(w) * h, 0)
+    {
+    }
 
     quint8 at(int x, int y) const { return pixels[size_t(y) * width + x]; }
     void set(int x, int y, quint8 index)

@@ -25,8 +25,22 @@ quint32 Hash(quint32 seed, int x, int y)
 // own palette. Clear must be exactly black and Shade (0,0,1): the editor
 // shows black tile pixels as backdrop and everything else as drawn.
 enum Role {
-    Clear, Shade, Dark, Mid, Light, LeafDark, Leaf, LeafLight,
-    WaterDark, Water, WaterLight, Stone, StoneLight, White, Accent, Gold,
+    Clear,
+    Shade,
+    Dark,
+    Mid,
+    Light,
+    LeafDark,
+    Leaf,
+    LeafLight,
+    WaterDark,
+    Water,
+    WaterLight,
+    Stone,
+    StoneLight,
+    White,
+    Accent,
+    Gold,
     RoleCount
 };
 using Theme = std::array<quint8, RoleCount>; // role -> palette index
@@ -208,9 +222,10 @@ void GameSlope(TilePainter& p, quint8 type)
         const int edge = (surface.leftY * (31 - 2 * x) + surface.rightY * (2 * x + 1)) / 32;
         for (int y = 0; y < 16; ++y) {
             if (surface.ceiling ? y < edge : y >= edge)
-                p.dot(x, y, y == (surface.ceiling ? edge - 1 : edge) ? (surface.ceiling ? Dark : Leaf)
-                            : p.noise(x, y) % 9                          ? Mid
-                                                                         : Dark);
+                p.dot(x, y,
+                      y == (surface.ceiling ? edge - 1 : edge) ? (surface.ceiling ? Dark : Leaf)
+                      : p.noise(x, y) % 9                      ? Mid
+                                                               : Dark);
             else if (water)
                 p.dot(x, y, (x + y + p.seed) % 7 == 0 ? WaterLight : Water);
         }
@@ -222,10 +237,14 @@ void Arrow(TilePainter& p, int direction, Role role)
 {
     const auto put = [&](int along, int across) {
         switch (direction) {
-        case 0: return p.dot(along, across, role);
-        case 1: return p.dot(across, along, role);
-        case 2: return p.dot(15 - along, across, role);
-        default: return p.dot(across, 15 - along, role);
+        case 0:
+            return p.dot(along, across, role);
+        case 1:
+            return p.dot(across, along, role);
+        case 2:
+            return p.dot(15 - along, across, role);
+        default:
+            return p.dot(across, 15 - along, role);
         }
     };
     for (int along = 2; along < 14; ++along) {
@@ -306,16 +325,32 @@ void SpecialTile(TilePainter& p, int column)
     if (column >= 4 && column < 12)
         Waves(p, 0);
     switch (column) {
-    case 0: case 1: case 2: case 3: return Arrow(p, column, Light);       // wind
-    case 4: case 5: case 6: case 7: return Arrow(p, column - 4, White);   // currents
-    case 8: return Rock(p, WaterDark);                                    // solid in water
-    case 9: return Spikes(p, false);                                      // spikes in water
-    case 10: return Bars(p, false);                                       // stops shots
-    case 11: return Frame(p);                                             // stops entities
-    case 12: return Bars(p, true);
-    case 13: return Rock(p, Light);
-    case 14: return Frame(p);
-    default: return Gem(p, Accent);
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+        return Arrow(p, column, Light); // wind
+    case 4:
+    case 5:
+    case 6:
+    case 7:
+        return Arrow(p, column - 4, White); // currents
+    case 8:
+        return Rock(p, WaterDark); // solid in water
+    case 9:
+        return Spikes(p, false); // spikes in water
+    case 10:
+        return Bars(p, false); // stops shots
+    case 11:
+        return Frame(p); // stops entities
+    case 12:
+        return Bars(p, true);
+    case 13:
+        return Rock(p, Light);
+    case 14:
+        return Frame(p);
+    default:
+        return Gem(p, Accent);
     }
 }
 
@@ -325,23 +360,56 @@ void SpecialTile(TilePainter& p, int column)
 void DrawTile(TilePainter& p, int tile)
 {
     switch (tile) {
-    case 0: return;                                    // all clear
-    case 1: Rock(p, Mid); return;                      // opaque, no black
-    case 2: p.box(0, 0, 16, 16, Shade); return;        // all (0,0,1)
-    case 3: Rock(p, Mid, 0, 8); return;                // left half opaque
-    case 4: Ledge(p); return;                          // top half opaque
-    case 5: Frame(p); return;
-    case 6: Checker(p); return;
-    case 7: Brick(p, Mid); return;
-    case 8: GrassTop(p); return;
-    case 9: Spikes(p, false); return;
-    case 10: Ladder(p, 0); return;
-    case 11: Waves(p, 0); return;
-    case 12: Gem(p, Gold); return;
-    case 13: Plant(p); return;
-    case 14: Crate(p); return;
-    case 15: Pipe(p); return;
-    case 26: Gem(p, Accent); return;
+    case 0:
+        return; // all clear
+    case 1:
+        Rock(p, Mid);
+        return; // opaque, no black
+    case 2:
+        p.box(0, 0, 16, 16, Shade);
+        return; // all (0,0,1)
+    case 3:
+        Rock(p, Mid, 0, 8);
+        return; // left half opaque
+    case 4:
+        Ledge(p);
+        return; // top half opaque
+    case 5:
+        Frame(p);
+        return;
+    case 6:
+        Checker(p);
+        return;
+    case 7:
+        Brick(p, Mid);
+        return;
+    case 8:
+        GrassTop(p);
+        return;
+    case 9:
+        Spikes(p, false);
+        return;
+    case 10:
+        Ladder(p, 0);
+        return;
+    case 11:
+        Waves(p, 0);
+        return;
+    case 12:
+        Gem(p, Gold);
+        return;
+    case 13:
+        Plant(p);
+        return;
+    case 14:
+        Crate(p);
+        return;
+    case 15:
+        Pipe(p);
+        return;
+    case 26:
+        Gem(p, Accent);
+        return;
     default:
         if (tile >= 208 && tile < 224)
             SpecialTile(p, tile - 208);
@@ -388,12 +456,12 @@ QByteArray BigTilesetTypes(quint8 water)
 {
     // Per motif; the slopes add the tile's place in its run of four.
     static constexpr std::array<quint8, kMotifs.size()> kMotifTypes = {
-        0x41, 0x41, 0x41, 0x41, 0x41, 0x42, 0x00, 0x00 /* water */, 0x00, 0x00,
-        0x00, 0x43, 0x41, 0x54, 0x50, 0x00, 0x00, 0x42, 0x60, 0x41};
+        0x41, 0x41, 0x41, 0x41, 0x41, 0x42, 0x00, 0x00 /* water */, 0x00, 0x00, 0x00, 0x43, 0x41,
+        0x54, 0x50, 0x00, 0x00, 0x42, 0x60, 0x41};
     static constexpr std::array<quint8, 16> kFirstRow = {
         0x00, 0x41, 0x41, 0x41, 0x41, 0x03, 0x44, 0x41, 0x41, 0x42, 0x00, 0x00 /* water */, 0x00, 0x00, 0x43, 0x41};
-    static constexpr std::array<quint8, 16> kSpecialRow = {
-        0x80, 0x81, 0x82, 0x83, 0xA0, 0xA1, 0xA2, 0xA3, 0x61, 0x62, 0x64, 0x04, 0x05, 0x46, 0x03, 0x1F};
+    static constexpr std::array<quint8, 16> kSpecialRow = {0x80, 0x81, 0x82, 0x83, 0xA0, 0xA1, 0xA2, 0xA3,
+                                                           0x61, 0x62, 0x64, 0x04, 0x05, 0x46, 0x03, 0x1F};
     QByteArray types(256, '\0');
     for (int tile = 0; tile < 240; ++tile) {
         quint8 type;
@@ -421,9 +489,8 @@ QByteArray BigTilesetTypes(quint8 water)
 PixelImage GrottoTileset()
 {
     std::vector<Rgb> palette = {
-        {0, 0, 0}, {0, 0, 1}, {72, 40, 24}, {136, 88, 48},
-        {200, 152, 96}, {24, 88, 40}, {64, 160, 64}, {160, 216, 96},
-        {24, 40, 104}, {56, 104, 200}, {136, 192, 248}, {112, 112, 128},
+        {0, 0, 0},       {0, 0, 1},       {72, 40, 24},  {136, 88, 48},  {200, 152, 96},  {24, 88, 40},
+        {64, 160, 64},   {160, 216, 96},  {24, 40, 104}, {56, 104, 200}, {136, 192, 248}, {112, 112, 128},
         {184, 184, 196}, {248, 248, 248}, {200, 48, 48}, {240, 200, 64},
     };
     return DrawTileset(16, 15, std::move(palette), IdentityTheme());
@@ -432,10 +499,22 @@ PixelImage GrottoTileset()
 PixelImage FoundryTileset()
 {
     const std::array<Rgb, RoleCount> roles = {{
-        {0, 0, 0}, {0, 0, 1}, {60, 44, 52}, {120, 96, 88},
-        {196, 140, 96}, {40, 72, 72}, {72, 136, 128}, {144, 208, 192},
-        {64, 24, 24}, {200, 88, 24}, {248, 184, 72}, {88, 96, 112},
-        {160, 168, 184}, {240, 240, 232}, {48, 160, 216}, {232, 216, 96},
+        {0, 0, 0},
+        {0, 0, 1},
+        {60, 44, 52},
+        {120, 96, 88},
+        {196, 140, 96},
+        {40, 72, 72},
+        {72, 136, 128},
+        {144, 208, 192},
+        {64, 24, 24},
+        {200, 88, 24},
+        {248, 184, 72},
+        {88, 96, 112},
+        {160, 168, 184},
+        {240, 240, 232},
+        {48, 160, 216},
+        {232, 216, 96},
     }};
     // Roles spread over the palette so that the indices differ from the
     // 16-colour tileset's and readers must honour the full palette.
@@ -449,9 +528,8 @@ PixelImage FoundryTileset()
 PixelImage PebbleTileset()
 {
     std::vector<Rgb> palette = {
-        {0, 0, 0}, {0, 0, 1}, {80, 64, 96}, {144, 120, 168},
-        {208, 184, 224}, {48, 96, 96}, {96, 168, 144}, {176, 232, 200},
-        {40, 56, 120}, {88, 128, 216}, {168, 208, 248}, {128, 120, 112},
+        {0, 0, 0},       {0, 0, 1},       {80, 64, 96},   {144, 120, 168}, {208, 184, 224}, {48, 96, 96},
+        {96, 168, 144},  {176, 232, 200}, {40, 56, 120},  {88, 128, 216},  {168, 208, 248}, {128, 120, 112},
         {200, 192, 184}, {252, 252, 244}, {232, 96, 128}, {248, 216, 120},
     };
     return DrawTileset(8, 4, std::move(palette), IdentityTheme());
@@ -466,7 +544,7 @@ PixelImage DuskBackdrop()
     for (int i = 0; i < 64; ++i) // sky from violet at the top to orange
         palette[i] = Rgb{quint8(40 + i * 3), quint8(24 + i * 26 / 16 - i / 2), quint8(72)};
     palette[64] = Rgb{255, 240, 200}; // star
-    palette[65] = Rgb{52, 32, 64};    // hills
+    palette[65] = Rgb{52, 32, 64}; // hills
     PixelImage image(48, 64, std::move(palette));
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 48; ++x)

@@ -68,16 +68,15 @@ QByteArray EntityFileBytes(const SampleMap& m)
 // Titles for the records that reuse the distinct maps.
 QByteArray ReuseTitle(int index)
 {
-    static const std::array<const char*, 12> adjectives = {
-        "Amber", "Hushed", "Crooked", "Sunken", "Windy", "Pale",
-        "Tangled", "Copper", "Drowsy", "Frosted", "Hidden", "Lonely"};
-    static const std::array<const char*, 12> nouns = {
-        "Steps", "Burrow", "Gallery", "Cistern", "Terrace", "Orchard",
-        "Hollow", "Passage", "Kiln", "Grove", "Bridge", "Cellar"};
+    static const std::array<const char*, 12> adjectives = {"Amber",  "Hushed",  "Crooked", "Sunken",
+                                                           "Windy",  "Pale",    "Tangled", "Copper",
+                                                           "Drowsy", "Frosted", "Hidden",  "Lonely"};
+    static const std::array<const char*, 12> nouns = {"Steps",  "Burrow",  "Gallery", "Cistern", "Terrace", "Orchard",
+                                                      "Hollow", "Passage", "Kiln",    "Grove",   "Bridge",  "Cellar"};
     if (index == 40)
         return "Caf\xE9 Under The Falls"; // a Windows-1252 letter
     if (index == 41)
-        return "  Drifting Spores  ";     // blanks the stage list trims
+        return "  Drifting Spores  "; // blanks the stage list trims
     const int a = index % 12, n = (5 * (index / 12) + index) % 12;
     return QByteArray(adjectives[a]) + ' ' + nouns[n];
 }
@@ -87,14 +86,15 @@ QByteArray ReuseTitle(int index)
 // around record 41's and exactly 32 bytes in stage 17's.
 QByteArray JapaneseTitle(int index)
 {
-    static const std::map<int, const char*> own = {
-        {12, "ランタンの巣穴"}, {13, "苔むした窪地"},   {14, "錆びた岩棚"}, {15, "果てしない広野"},
-        {16, "小石の隅"},       {17, "曲がりくねった尾根に灯る提灯の列"}, {18, "古い水門"},
-        {19, "静かな金庫"},     {40, "ｶﾌｪ 滝の下"},    {41, "  漂う胞子  "}};
-    static const std::array<const char*, 12> adjectives = {
-        "琥珀の", "静まる", "歪んだ", "沈んだ", "風の", "淡い", "絡んだ", "銅の", "眠たい", "凍てた", "隠れた", "孤独な"};
-    static const std::array<const char*, 12> nouns = {
-        "階段", "巣穴", "回廊", "貯水槽", "段丘", "果樹園", "窪地", "通路", "窯", "林", "橋", "地下室"};
+    static const std::map<int, const char*> own = {{12, "ランタンの巣穴"}, {13, "苔むした窪地"},
+                                                   {14, "錆びた岩棚"},     {15, "果てしない広野"},
+                                                   {16, "小石の隅"},       {17, "曲がりくねった尾根に灯る提灯の列"},
+                                                   {18, "古い水門"},       {19, "静かな金庫"},
+                                                   {40, "ｶﾌｪ 滝の下"},     {41, "  漂う胞子  "}};
+    static const std::array<const char*, 12> adjectives = {"琥珀の", "静まる", "歪んだ", "沈んだ", "風の",   "淡い",
+                                                           "絡んだ", "銅の",   "眠たい", "凍てた", "隠れた", "孤独な"};
+    static const std::array<const char*, 12> nouns = {"階段", "巣穴", "回廊", "貯水槽", "段丘", "果樹園",
+                                                      "窪地", "通路", "窯",   "林",     "橋",   "地下室"};
     QString title;
     if (const auto found = own.find(index); found != own.end()) {
         title = QString::fromUtf8(found->second);
@@ -157,9 +157,7 @@ QByteArray Executable(const std::vector<SampleMap>& maps, SampleTitles titles)
         // 164 stays 0.
         PutName(record, 100, base.spriteSet);
         PutName(record, 132, own || base.sheet2 != sample::kMissingSheetName ? base.sheet2 : QByteArray("Mech"));
-        PutName(record, 165, titles == SampleTitles::Japanese ? JapaneseTitle(i)
-                             : own                           ? own->title
-                                                             : ReuseTitle(i));
+        PutName(record, 165, titles == SampleTitles::Japanese ? JapaneseTitle(i) : own ? own->title : ReuseTitle(i));
         record[197] = char(0xEE);
         record[198] = char(0x5A);
         record[199] = char(i + 1);
@@ -192,11 +190,11 @@ QByteArray NpcTableFile()
         row.hit = {quint8(row.view.front * 3 / 4), quint8(row.view.top * 3 / 4), quint8(row.view.back * 3 / 4),
                    quint8(row.view.bottom * 3 / 4)};
     }
-    table[2].view = {16, 16, 16, 8};    // Behemoth, 32 x 24: stands on the cell's floor
-    table[18].view = {8, 16, 8, 8};     // door, 16 x 24
-    table[20].view = {16, 16, 16, 8};   // computer, 32 x 24
+    table[2].view = {16, 16, 16, 8}; // Behemoth, 32 x 24: stands on the cell's floor
+    table[18].view = {8, 16, 8, 8}; // door, 16 x 24
+    table[20].view = {16, 16, 16, 8}; // computer, 32 x 24
     table[236].view = {14, 12, 10, 12}; // gunfish: centred on its body, not its tail
-    table[278].view = {4, 0, 4, 8};     // little family, 8 x 8: on the floor
+    table[278].view = {4, 0, 4, 8}; // little family, 8 x 8: on the floor
     return ComposeNpcTable(table);
 }
 

@@ -18,12 +18,12 @@ enum class SampleTitles { English, Japanese };
 Outcome WriteSampleGame(const QString& dir, SampleTitles titles = SampleTitles::English);
 
 // Stage indices of the sample game that tests and the benchmark rely on.
-constexpr int kSampleSmallStage = 13;   // 20 x 15 map, the default stage
-constexpr int kSampleWideStage = 14;    // 224 x 112, 180 entities
-constexpr int kSampleHugeStage = 15;    // 513 x 513, 256 entities
+constexpr int kSampleSmallStage = 13; // 20 x 15 map, the default stage
+constexpr int kSampleWideStage = 14; // 224 x 112, 180 entities
+constexpr int kSampleHugeStage = 15; // 513 x 513, 256 entities
 constexpr int kSampleSmallTilesetStage = 16; // 128 x 64 tileset, no tile type file
-constexpr int kSampleFullTitleStage = 17;    // title of all 32 characters
-constexpr int kSampleTailStage = 18;    // map and entity files with bytes behind
+constexpr int kSampleFullTitleStage = 17; // title of all 32 characters
+constexpr int kSampleTailStage = 18; // map and entity files with bytes behind
 constexpr int kSampleNoEntityStage = 19; // entity count 0
 constexpr int kSampleMissingSheet2Stage = 17; // names a second entity sheet with no file
 

@@ -12,9 +12,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: vorn-sample-game [--japanese] DIR\n");
         return 2;
     }
-    const vorn::Outcome written = vorn::WriteSampleGame(QString::fromLocal8Bit(argv[argc - 1]),
-                                                        japanese ? vorn::SampleTitles::Japanese
-                                                                 : vorn::SampleTitles::English);
+    const vorn::Outcome written = vorn::WriteSampleGame(
+        QString::fromLocal8Bit(argv[argc - 1]), japanese ? vorn::SampleTitles::Japanese : vorn::SampleTitles::English);
     if (!written.ok()) {
         std::fprintf(stderr, "vorn-sample-game: %s\n", qPrintable(written.refusal()));
         return 1;

@@ -30,7 +30,12 @@ struct Random {
 struct Grid {
     int width, height;
     QByteArray cells;
-    Grid(int w, int h) : width(w), height(h), cells(w * h, '\0') {}
+    Grid(int w, int h)
+        : width(w)
+        , height(h)
+        , cells(w * h, '\0')
+    {
+    }
     quint8 at(int x, int y) const { return quint8(cells[y * width + x]); }
     void set(int x, int y, int tile)
     {
@@ -50,35 +55,61 @@ Grid FromRows(const std::vector<const char*>& rows, const QMap<char, int>& legen
 }
 
 const QMap<char, int> kLegend = {
-    {'.', 0}, {'#', 1}, {'s', 2}, {'h', 3}, {'=', 4}, {'f', 5}, {'c', 6},
-    {'b', 7}, {'g', 8}, {'^', 9}, {'H', 10}, {'~', 11}, {'*', 12}, {'p', 13},
-    {'x', 14}, {'-', 15}, {'R', 26},
+    {'.', 0},
+    {'#', 1},
+    {'s', 2},
+    {'h', 3},
+    {'=', 4},
+    {'f', 5},
+    {'c', 6},
+    {'b', 7},
+    {'g', 8},
+    {'^', 9},
+    {'H', 10},
+    {'~', 11},
+    {'*', 12},
+    {'p', 13},
+    {'x', 14},
+    {'-', 15},
+    {'R', 26},
     // slopes, by the tile type the big tilesets give them
-    {'L', 52}, {'M', 53}, {'y', 54}, {'Y', 55},  // floor 0x54 to 0x57
-    {'1', 56}, {'2', 57}, {'3', 58}, {'4', 59},  // ceiling 0x50 to 0x53
-    {'5', 228}, {'6', 229}, {'7', 230}, {'8', 231}, // floor in water 0x74 to 0x77
-    {'w', 72}, {'v', 217},                        // water in front 0x60, spikes in water 0x62
+    {'L', 52},
+    {'M', 53},
+    {'y', 54},
+    {'Y', 55}, // floor 0x54 to 0x57
+    {'1', 56},
+    {'2', 57},
+    {'3', 58},
+    {'4', 59}, // ceiling 0x50 to 0x53
+    {'5', 228},
+    {'6', 229},
+    {'7', 230},
+    {'8', 231}, // floor in water 0x74 to 0x77
+    {'w', 72},
+    {'v', 217}, // water in front 0x60, spikes in water 0x62
 };
 
 Grid Hollow()
 {
-    return FromRows({
-        "####################",
-        "#.............3412.#",
-        "#.*..........R.....#",
-        "#..fc.....====.....#",
-        "#..........H.......#",
-        "#ggg.......H....p..#",
-        "####=......H..gggg.#",
-        "#..........H..####.#",
-        "#...x..gggggg.####.#",
-        "#..xx..######.sss..#",
-        "#ggggg.######.....-#",
-        "######.bbbbbbyY#LM^#",
-        "######wwwwwwwgggggg#",
-        "######56~v~78#######",
-        "####################",
-    }, kLegend);
+    return FromRows(
+        {
+            "####################",
+            "#.............3412.#",
+            "#.*..........R.....#",
+            "#..fc.....====.....#",
+            "#..........H.......#",
+            "#ggg.......H....p..#",
+            "####=......H..gggg.#",
+            "#..........H..####.#",
+            "#...x..gggggg.####.#",
+            "#..xx..######.sss..#",
+            "#ggggg.######.....-#",
+            "######.bbbbbbyY#LM^#",
+            "######wwwwwwwgggggg#",
+            "######56~v~78#######",
+            "####################",
+        },
+        kLegend);
 }
 
 // Tiles a generated cave is made of.
@@ -86,7 +117,7 @@ struct CaveTiles {
     int solid;
     int surface;
     int ledge;
-    std::vector<int> decor;   // stands on a surface
+    std::vector<int> decor; // stands on a surface
     std::vector<int> scenery; // scattered in open space
 };
 
@@ -160,8 +191,8 @@ const CaveTiles kPebbleTiles{1, 7, 4, {5, 6, 3}, {16, 17, 18, 19, 20, 21, 22, 23
 std::vector<int> Cast(bool secondSheet)
 {
     std::vector<int> types;
-    for (const int sheet : {kSheetNpcSym, kSheetStageNpc1, kSheetStageNpc2, kSheetNpcRegu, kSheetMyChar,
-                            kSheetCaret, kSheetItemImage, kSheetTileset})
+    for (const int sheet : {kSheetNpcSym, kSheetStageNpc1, kSheetStageNpc2, kSheetNpcRegu, kSheetMyChar, kSheetCaret,
+                            kSheetItemImage, kSheetTileset})
         if (sheet != kSheetStageNpc2 || secondSheet)
             for (const int type : CastOn(sheet))
                 types.push_back(type);
@@ -196,11 +227,8 @@ std::vector<EntityRecord> Scatter(int count, int width, int height, quint32 seed
 QByteArray Script(const QByteArray& title, const std::vector<EntityRecord>& entities)
 {
     static const std::array<const char*, 5> kLines = {
-        "A cold draft rises from below.",
-        "Something glints in the dark.",
-        "The lantern flickers but holds.",
-        "Old gears turn somewhere far away.",
-        "Moss muffles every step here.",
+        "A cold draft rises from below.",     "Something glints in the dark.", "The lantern flickers but holds.",
+        "Old gears turn somewhere far away.", "Moss muffles every step here.",
     };
     QByteArray text;
     text += "#0090\r\n<MNA<CMU0008<FAI0000<END\r\n";
@@ -212,8 +240,8 @@ QByteArray Script(const QByteArray& title, const std::vector<EntityRecord>& enti
             events.insert(e.TSC);
     int line = 0;
     for (int event : events)
-        text += "#" + QByteArray::number(event).rightJustified(4, '0') + "\r\n<KEY<MSG"
-                + kLines[line++ % kLines.size()] + "<NOD<CLO<END\r\n";
+        text += "#" + QByteArray::number(event).rightJustified(4, '0') + "\r\n<KEY<MSG" +
+                kLines[line++ % kLines.size()] + "<NOD<CLO<END\r\n";
     return text;
 }
 
@@ -227,8 +255,8 @@ qint16 Standing(const Grid& grid, int x)
     return 1;
 }
 
-SampleMap Make(int stage, const char* name, const char* tileset, const char* backdrop,
-               const char* sprites, const char* sheet2, const char* title, qint32 parallax, const Grid& grid,
+SampleMap Make(int stage, const char* name, const char* tileset, const char* backdrop, const char* sprites,
+               const char* sheet2, const char* title, qint32 parallax, const Grid& grid,
                std::vector<EntityRecord> entities)
 {
     SampleMap m;
@@ -258,15 +286,16 @@ std::vector<SampleMap> SampleMaps()
 
     // One entity from each sheet but the caret's and the tileset's, and one
     // with no frame at all.
-    maps.push_back(Make(13, "Hollow", "Grotto", "bkDusk", "Common", "Forest", "Mossy Hollow", 1, Hollow(), {
-        {2, 2, 0, 200, 1, 0},            // experience crystal, NpcSym
-        {5, 9, 0, 100, 2, 0},            // Behemoth, stage sheet 1, standing on its cell
-        {17, 5, 501, 300, 150, 0},       // Quote, MyChar
-        {10, 13, -1, -20, 236, -1},      // gunfish, stage sheet 2, facing right among all the bits
-        {11, 2, 0, 0, 60, 0x1100},       // Toroko, NpcRegu, facing right
-        {1, 4, 7999, 90, 278, 0},        // little family, ItemImage
-        {19, 14, 0, 0, 3, 0},            // dead enemy placeholder: a 0 x 0 frame
-    }));
+    maps.push_back(Make(13, "Hollow", "Grotto", "bkDusk", "Common", "Forest", "Mossy Hollow", 1, Hollow(),
+                        {
+                            {2, 2, 0, 200, 1, 0}, // experience crystal, NpcSym
+                            {5, 9, 0, 100, 2, 0}, // Behemoth, stage sheet 1, standing on its cell
+                            {17, 5, 501, 300, 150, 0}, // Quote, MyChar
+                            {10, 13, -1, -20, 236, -1}, // gunfish, stage sheet 2, facing right among all the bits
+                            {11, 2, 0, 0, 60, 0x1100}, // Toroko, NpcRegu, facing right
+                            {1, 4, 7999, 90, 278, 0}, // little family, ItemImage
+                            {19, 14, 0, 0, 3, 0}, // dead enemy placeholder: a 0 x 0 frame
+                        }));
     // A flag, an entity event, a type and a stage in use, for finding them.
     maps.back().script += "#0400\r\n<KEY<FL+0501<CNP0300:0060:0000<TRA0012:0090:0005:0005\r\n";
 
@@ -277,10 +306,10 @@ std::vector<SampleMap> SampleMaps()
                         Cave(513, 513, 15, kBigTiles), Scatter(256, 513, 513, 1500, cast)));
 
     Grid nook = Cave(24, 16, 16, kPebbleTiles);
-    nook.set(1, 1, 8);   // right of the small tileset
-    nook.set(2, 1, 64);  // below it
+    nook.set(1, 1, 8); // right of the small tileset
+    nook.set(2, 1, 64); // below it
     nook.set(3, 1, 255); // beyond both
-    nook.set(4, 1, 7);   // inside
+    nook.set(4, 1, 7); // inside
     maps.push_back(Make(16, "Nook", "Pebble", "bkTide", "Common", "0", "Pebble Nook", 3, nook,
                         Scatter(12, 24, 16, 1600, castOneSheet)));
 
@@ -296,8 +325,8 @@ std::vector<SampleMap> SampleMaps()
         e.Type = firstTypes[k];
         e.Unknown = qint16(k == 1 ? kFacesRightBit : 0);
     }
-    maps.push_back(Make(17, "Ridge", "Grotto", "bkTide", "Forest", kMissingSheetName, "Lanterns Along The Winding Ridge", 4,
-                        ridge, ridgeEntities));
+    maps.push_back(Make(17, "Ridge", "Grotto", "bkTide", "Forest", kMissingSheetName,
+                        "Lanterns Along The Winding Ridge", 4, ridge, ridgeEntities));
 
     SampleMap sluice = Make(18, "Sluice", "Foundry", "bkLattice", "Mech", "", "Old Sluice Gate", 5,
                             Cave(40, 30, 18, kBigTiles), Scatter(8, 40, 30, 1800, castOneSheet));
@@ -305,8 +334,8 @@ std::vector<SampleMap> SampleMaps()
     sluice.mapTail = "left behind here";
     maps.push_back(sluice);
 
-    maps.push_back(Make(19, "Vault", "Grotto", "bkEmber", "Common", "Mech", "Silent Vault", 7,
-                        Cave(30, 20, 19, kBigTiles), {}));
+    maps.push_back(
+        Make(19, "Vault", "Grotto", "bkEmber", "Common", "Mech", "Silent Vault", 7, Cave(30, 20, 19, kBigTiles), {}));
 
     maps.push_back(Make(12, "Burrow", "Foundry", "bkDusk", "Forest", "0", "Lantern Burrow", 9,
                         Cave(50, 40, 12, kBigTiles), Scatter(30, 50, 40, 1200, castOneSheet)));

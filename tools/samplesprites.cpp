@@ -11,9 +11,27 @@ namespace vorn::sample {
 namespace {
 
 enum class Look {
-    Blank, Tiles, // drawn by nobody here
-    Creature, Bat, Fish, Jelly, Person,
-    Gem, Chest, Screen, Disk, Door, Sign, Fire, Pot, Heart, Field, Puff, Sparkle, Bubble, Drop,
+    Blank,
+    Tiles, // drawn by nobody here
+    Creature,
+    Bat,
+    Fish,
+    Jelly,
+    Person,
+    Gem,
+    Chest,
+    Screen,
+    Disk,
+    Door,
+    Sign,
+    Fire,
+    Pot,
+    Heart,
+    Field,
+    Puff,
+    Sparkle,
+    Bubble,
+    Drop,
 };
 enum Hue { Red, Green, Blue, Gold, Grey, Brown, HueCount };
 
@@ -27,28 +45,54 @@ struct Role {
 // sheet never overlap (the two stage sheet numbers count as one sheet).
 constexpr Role kCast[] = {
     // NpcSym
-    {0, Look::Blank, Grey},     {1, Look::Gem, Gold},       {4, Look::Puff, Grey},
-    {13, Look::Field, Blue},    {15, Look::Chest, Brown},   {16, Look::Disk, Blue},
-    {17, Look::Heart, Red},     {18, Look::Door, Brown},    {20, Look::Screen, Grey},
-    {32, Look::Gem, Red},       {37, Look::Sign, Brown},    {38, Look::Fire, Red},
-    {39, Look::Sign, Blue},     {70, Look::Sparkle, Gold},  {78, Look::Pot, Brown},
-    {87, Look::Heart, Red},     {253, Look::Gem, Green},
+    {0, Look::Blank, Grey},
+    {1, Look::Gem, Gold},
+    {4, Look::Puff, Grey},
+    {13, Look::Field, Blue},
+    {15, Look::Chest, Brown},
+    {16, Look::Disk, Blue},
+    {17, Look::Heart, Red},
+    {18, Look::Door, Brown},
+    {20, Look::Screen, Grey},
+    {32, Look::Gem, Red},
+    {37, Look::Sign, Brown},
+    {38, Look::Fire, Red},
+    {39, Look::Sign, Blue},
+    {70, Look::Sparkle, Gold},
+    {78, Look::Pot, Brown},
+    {87, Look::Heart, Red},
+    {253, Look::Gem, Green},
     // the stage's first sheet
-    {2, Look::Creature, Grey},  {5, Look::Creature, Green}, {6, Look::Creature, Blue},
-    {26, Look::Bat, Blue},      {64, Look::Creature, Blue}, {74, Look::Person, Grey},
-    {93, Look::Person, Red},    {95, Look::Jelly, Blue},    {110, Look::Creature, Green},
+    {2, Look::Creature, Grey},
+    {5, Look::Creature, Green},
+    {6, Look::Creature, Blue},
+    {26, Look::Bat, Blue},
+    {64, Look::Creature, Blue},
+    {74, Look::Person, Grey},
+    {93, Look::Person, Red},
+    {95, Look::Jelly, Blue},
+    {110, Look::Creature, Green},
     {142, Look::Creature, Gold},
     // the stage's second sheet
-    {233, Look::Bat, Red},      {236, Look::Fish, Blue},    {269, Look::Bat, Red},
+    {233, Look::Bat, Red},
+    {236, Look::Fish, Blue},
+    {269, Look::Bat, Red},
     {308, Look::Bat, Gold},
     // NpcRegu
-    {40, Look::Person, Red},    {42, Look::Person, Gold},   {60, Look::Person, Green},
-    {61, Look::Person, Grey},   {113, Look::Person, Blue},  {117, Look::Person, Gold},
+    {40, Look::Person, Red},
+    {42, Look::Person, Gold},
+    {60, Look::Person, Green},
+    {61, Look::Person, Grey},
+    {113, Look::Person, Blue},
+    {117, Look::Person, Gold},
     // MyChar, Caret, ItemImage
-    {150, Look::Person, Red},   {73, Look::Drop, Blue},     {183, Look::Bubble, Blue},
+    {150, Look::Person, Red},
+    {73, Look::Drop, Blue},
+    {183, Look::Bubble, Blue},
     {278, Look::Person, Green},
     // the tileset
-    {149, Look::Tiles, Grey},   {319, Look::Tiles, Grey},
+    {149, Look::Tiles, Grey},
+    {319, Look::Tiles, Grey},
 };
 
 enum Ink { Clear, Line, Body, Light, Accent, Eye, Pupil };
@@ -70,13 +114,20 @@ struct Sprite {
     quint8 index(Ink ink) const
     {
         switch (ink) {
-        case Clear: return 0;
-        case Line: return inks.line;
-        case Body: return inks.body[hue];
-        case Light: return inks.light[hue];
-        case Accent: return inks.light[(hue + 3) % HueCount];
-        case Eye: return inks.eye;
-        case Pupil: return inks.pupil;
+        case Clear:
+            return 0;
+        case Line:
+            return inks.line;
+        case Body:
+            return inks.body[hue];
+        case Light:
+            return inks.light[hue];
+        case Accent:
+            return inks.light[(hue + 3) % HueCount];
+        case Eye:
+            return inks.eye;
+        case Pupil:
+            return inks.pupil;
         }
         return 0;
     }
@@ -192,8 +243,8 @@ void Person(Sprite& s)
     const int head = s.h / 2;
     const int feet = std::max(1, s.h / 8);
     s.blob(s.w / 8, 0, s.w * 3 / 4, head + 1, Light);
-    s.box(s.w / 8 + 1, 0, s.w * 3 / 4 - 2, std::max(1, head / 4), Accent);  // hair
-    s.box(s.w * 5 / 8, 1, std::max(1, s.w / 4 - 1), head / 2, Accent);       // at the back
+    s.box(s.w / 8 + 1, 0, s.w * 3 / 4 - 2, std::max(1, head / 4), Accent); // hair
+    s.box(s.w * 5 / 8, 1, std::max(1, s.w / 4 - 1), head / 2, Accent); // at the back
     s.eye(s.w / 4, head / 2, std::max(1, s.w / 8));
     s.blob(s.w / 4, head, s.w / 2, s.h - head - feet + 1, Body);
     s.box(s.w / 8, head + 1, std::max(1, s.w / 8), std::max(1, (s.h - head) / 3), Line); // arm
@@ -322,26 +373,46 @@ void Draw(Sprite& s, Look look)
 {
     switch (look) {
     case Look::Blank:
-    case Look::Tiles: return;
-    case Look::Creature: return Creature(s);
-    case Look::Bat: return Bat(s);
-    case Look::Fish: return Fish(s);
-    case Look::Jelly: return Jelly(s);
-    case Look::Person: return Person(s);
-    case Look::Gem: return Gem(s);
-    case Look::Chest: return Chest(s);
-    case Look::Screen: return Screen(s);
-    case Look::Disk: return Disk(s);
-    case Look::Door: return Door(s);
-    case Look::Sign: return Sign(s);
-    case Look::Fire: return Fire(s);
-    case Look::Pot: return Pot(s);
-    case Look::Heart: return Heart(s);
-    case Look::Field: return Field(s);
-    case Look::Puff: return Puff(s);
-    case Look::Sparkle: return Sparkle(s);
-    case Look::Bubble: return Bubble(s);
-    case Look::Drop: return s.box(0, 0, s.w, s.h, Light);
+    case Look::Tiles:
+        return;
+    case Look::Creature:
+        return Creature(s);
+    case Look::Bat:
+        return Bat(s);
+    case Look::Fish:
+        return Fish(s);
+    case Look::Jelly:
+        return Jelly(s);
+    case Look::Person:
+        return Person(s);
+    case Look::Gem:
+        return Gem(s);
+    case Look::Chest:
+        return Chest(s);
+    case Look::Screen:
+        return Screen(s);
+    case Look::Disk:
+        return Disk(s);
+    case Look::Door:
+        return Door(s);
+    case Look::Sign:
+        return Sign(s);
+    case Look::Fire:
+        return Fire(s);
+    case Look::Pot:
+        return Pot(s);
+    case Look::Heart:
+        return Heart(s);
+    case Look::Field:
+        return Field(s);
+    case Look::Puff:
+        return Puff(s);
+    case Look::Sparkle:
+        return Sparkle(s);
+    case Look::Bubble:
+        return Bubble(s);
+    case Look::Drop:
+        return s.box(0, 0, s.w, s.h, Light);
     }
 }
 
@@ -384,10 +455,9 @@ PixelImage DrawSheet(std::initializer_list<int> sheets, std::vector<Rgb> palette
 std::vector<Rgb> SixteenColours()
 {
     return {
-        {0, 0, 0},      {40, 24, 48},   {248, 248, 248}, {16, 16, 32},
-        {192, 48, 56},  {248, 136, 120}, {56, 144, 64},  {160, 224, 120},
-        {48, 96, 192},  {128, 184, 248}, {216, 160, 40}, {248, 224, 120},
-        {112, 112, 128}, {192, 192, 204}, {128, 80, 40}, {200, 152, 96},
+        {0, 0, 0},       {40, 24, 48},    {248, 248, 248}, {16, 16, 32},    {192, 48, 56},  {248, 136, 120},
+        {56, 144, 64},   {160, 224, 120}, {48, 96, 192},   {128, 184, 248}, {216, 160, 40}, {248, 224, 120},
+        {112, 112, 128}, {192, 192, 204}, {128, 80, 40},   {200, 152, 96},
     };
 }
 
@@ -411,10 +481,7 @@ PixelImage MyCharSheet() { return DrawSheet({kSheetMyChar}, SixteenColours(), kS
 PixelImage CaretSheet() { return DrawSheet({kSheetCaret}, SixteenColours(), kSixteen); }
 PixelImage ItemImageSheet() { return DrawSheet({kSheetItemImage}, SixteenColours(), kSixteen); }
 
-PixelImage CommonSprites()
-{
-    return DrawSheet({kSheetStageNpc1, kSheetStageNpc2}, SixteenColours(), kSixteen);
-}
+PixelImage CommonSprites() { return DrawSheet({kSheetStageNpc1, kSheetStageNpc2}, SixteenColours(), kSixteen); }
 
 PixelImage ForestSprites()
 {

@@ -14,15 +14,15 @@ namespace vorn::sample {
 std::vector<int> CastOn(int sheet);
 
 // Each just large enough for its frames; black is transparent.
-PixelImage NpcSymSheet();    // 16 colours
-PixelImage NpcReguSheet();   // 16 colours
-PixelImage MyCharSheet();    // 16 colours
-PixelImage CaretSheet();     // 16 colours
+PixelImage NpcSymSheet(); // 16 colours
+PixelImage NpcReguSheet(); // 16 colours
+PixelImage MyCharSheet(); // 16 colours
+PixelImage CaretSheet(); // 16 colours
 PixelImage ItemImageSheet(); // 16 colours
 // The stage sheets: each holds the frames of both stage sheet numbers, so
 // any of them serves a stage as its first or its second sheet.
 PixelImage CommonSprites(); // 16 colours
 PixelImage ForestSprites(); // two colours: silhouettes, the eye a hole
-PixelImage MechSprites();   // 256 colours
+PixelImage MechSprites(); // 256 colours
 
 } // namespace vorn::sample

@@ -19,10 +19,10 @@ class EditingState;
 class StageDocument;
 
 struct ToolEvent {
-    QPoint cell;          // the map cell under the pointer (may lie outside the map)
-    int button = 0;       // 1 left, 2 right, 4 middle, summed for a move
+    QPoint cell; // the map cell under the pointer (may lie outside the map)
+    int button = 0; // 1 left, 2 right, 4 middle, summed for a move
     bool shift = false;
-    QPoint global;        // the pointer on the screen, for the pan
+    QPoint global; // the pointer on the screen, for the pan
 };
 
 // What a tool works on. The scroll hooks are the view's, for the pan.
@@ -39,7 +39,10 @@ struct ToolContext {
 
 class MapTool {
 public:
-    explicit MapTool(ToolContext& context) : context_(context) {}
+    explicit MapTool(ToolContext& context)
+        : context_(context)
+    {
+    }
     virtual ~MapTool() = default;
 
     // The toolbar button's object name, tooltip and key; tools that are not
@@ -47,21 +50,21 @@ public:
     virtual QString buttonName() const { return {}; }
     virtual QString toolTip() const { return {}; }
     virtual QKeySequence key() const { return {}; }
-    virtual void drawIcon(QPainter&) const {}
+    virtual void drawIcon(QPainter&) const { }
 
     // True when the tool takes the press; the designed handler runs when
     // no tool does.
     virtual bool press(const ToolEvent& event) = 0;
-    virtual void move(const ToolEvent&) {}
-    virtual void release(const ToolEvent&) {}
-    virtual void cancel() {}
+    virtual void move(const ToolEvent&) { }
+    virtual void release(const ToolEvent&) { }
+    virtual void cancel() { }
     virtual bool active() const { return false; } // a drag under way
     // The cells a drag under way covers, framed while it lasts.
     virtual std::optional<QRect> dragFrame() const { return std::nullopt; }
     // Drawn over the map into `target`, whose top-left is the map's pixel
     // area.topLeft() at `zoom`; previewCells() is what it may cover, so the
     // view shows it anew where it was and where it is.
-    virtual void drawPreview(QImage& /*target*/, const QRect& /*area*/, int /*zoom*/) const {}
+    virtual void drawPreview(QImage& /*target*/, const QRect& /*area*/, int /*zoom*/) const { }
     virtual QRect previewCells() const { return {}; }
     // What the status label says after a move; empty for nothing.
     virtual QString status() const { return {}; }

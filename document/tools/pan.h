@@ -15,7 +15,7 @@ public:
 
 private:
     std::optional<QPoint> from_; // where the drag began, on the screen
-    QPoint start_;               // the scroll position then
+    QPoint start_; // the scroll position then
 };
 
 } // namespace vorn

@@ -9,8 +9,8 @@
 
 namespace vorn {
 
-void DrawCellsPreview(QImage& target, const QRect& area, int zoom, const StageDocument& stage,
-                      const TileBlock& cells, QPoint at, const std::vector<EntityRecord>& entities, bool sprites)
+void DrawCellsPreview(QImage& target, const QRect& area, int zoom, const StageDocument& stage, const TileBlock& cells,
+                      QPoint at, const std::vector<EntityRecord>& entities, bool sprites)
 {
     if (!cells.valid())
         return;

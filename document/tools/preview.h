@@ -16,7 +16,7 @@ class StageDocument;
 // `cells` with its top-left on cell `at`, tiles as the palette shows them,
 // seen through; then `entities` (already on map cells) as sprites or as
 // markers.
-void DrawCellsPreview(QImage& target, const QRect& area, int zoom, const StageDocument& stage,
-                      const TileBlock& cells, QPoint at, const std::vector<EntityRecord>& entities, bool sprites);
+void DrawCellsPreview(QImage& target, const QRect& area, int zoom, const StageDocument& stage, const TileBlock& cells,
+                      QPoint at, const std::vector<EntityRecord>& entities, bool sprites);
 
 } // namespace vorn

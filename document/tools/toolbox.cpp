@@ -13,8 +13,7 @@ namespace vorn {
 
 namespace {
 
-template <typename T>
-T* Add(std::vector<std::unique_ptr<MapTool>>& owned, ToolContext& context)
+template <typename T> T* Add(std::vector<std::unique_ptr<MapTool>>& owned, ToolContext& context)
 {
     auto tool = std::make_unique<T>(context);
     T* raw = tool.get();
@@ -24,7 +23,9 @@ T* Add(std::vector<std::unique_ptr<MapTool>>& owned, ToolContext& context)
 
 } // namespace
 
-ToolBox::ToolBox(ToolContext context, QObject* parent) : QObject(parent), context_(std::move(context))
+ToolBox::ToolBox(ToolContext context, QObject* parent)
+    : QObject(parent)
+    , context_(std::move(context))
 {
     // The toolbar's tools, in button order.
     pencil_ = Add<PencilTool>(owned_, context_);
@@ -117,10 +118,7 @@ void ToolBox::drawPreview(QImage& target, const QRect& area, int zoom) const
         current().drawPreview(target, area, zoom);
 }
 
-QRect ToolBox::previewCells() const
-{
-    return paste_->active() ? paste_->previewCells() : current().previewCells();
-}
+QRect ToolBox::previewCells() const { return paste_->active() ? paste_->previewCells() : current().previewCells(); }
 
 QString ToolBox::status() const { return current().status(); }
 

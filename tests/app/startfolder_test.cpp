@@ -14,7 +14,7 @@ namespace {
 
 struct Chooser {
     QStringList opened; // where each chooser opened
-    QString answer;     // empty: cancel
+    QString answer; // empty: cancel
     vorn::FolderChooser fn()
     {
         return [this](const QString& startAt) {
@@ -28,8 +28,9 @@ QString Canonical(const QString& path) { return QFileInfo(path).canonicalFilePat
 
 QString Entered(const vorn::StartFolder& entered)
 {
-    return !entered.ok() ? QStringLiteral("failed: ") + entered.refusal()
-                         : entered.cancelled ? QStringLiteral("cancelled") : QStringLiteral("ready");
+    return !entered.ok()       ? QStringLiteral("failed: ") + entered.refusal()
+           : entered.cancelled ? QStringLiteral("cancelled")
+                               : QStringLiteral("ready");
 }
 
 } // namespace
@@ -99,7 +100,8 @@ private slots:
         const QString user = vorn::SettingsFilePath(config);
         const QString text = QString::fromUtf8(FileBytes(user));
         QVERIFY2(text.startsWith("; Entity names\n[Entities]\n1=Coin\n"), qPrintable(text));
-        QVERIFY(text.contains(QRegularExpression("Last Stage=13\nGame Folder=" + QRegularExpression::escape(game.gameDir()) + "\n$")));
+        QVERIFY(text.contains(
+            QRegularExpression("Last Stage=13\nGame Folder=" + QRegularExpression::escape(game.gameDir()) + "\n$")));
     }
 
 private:

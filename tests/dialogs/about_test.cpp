@@ -115,13 +115,12 @@ private slots:
         frmAbout about(nullptr);
         frmEntEd entity(nullptr);
         frmMapEd stage(nullptr, vorn::GameFolder(QString()));
-        for (QWidget* dialog : {static_cast<QWidget*>(&about), static_cast<QWidget*>(&entity),
-                                static_cast<QWidget*>(&stage)}) {
+        for (QWidget* dialog :
+             {static_cast<QWidget*>(&about), static_cast<QWidget*>(&entity), static_cast<QWidget*>(&stage)}) {
             for (const QLabel* label : dialog->findChildren<QLabel*>()) {
                 if (label->wordWrap())
                     continue;
-                QVERIFY2(label->fontMetrics().horizontalAdvance(label->text())
-                             <= label->contentsRect().width(),
+                QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width(),
                          qPrintable(label->objectName()));
             }
         }

@@ -23,7 +23,12 @@ class EntityPropertiesTest : public QObject {
     EntityRecord Record(qint16 x, qint16 y, qint16 tsc, qint16 type, qint16 flag, qint16 unknown)
     {
         EntityRecord r;
-        r.X = x; r.Y = y; r.TSC = tsc; r.Type = type; r.Flag = flag; r.Unknown = unknown;
+        r.X = x;
+        r.Y = y;
+        r.TSC = tsc;
+        r.Type = type;
+        r.Flag = flag;
+        r.Unknown = unknown;
         return r;
     }
 
@@ -57,11 +62,16 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("fraction pasted") << "7.9" << "7";
-        QTest::newRow("negative half floors") << "-2.5" << "-3";
-        QTest::newRow("minus zero") << "-0.4" << "-1";
-        QTest::newRow("zero") << "-0" << "0";
-        QTest::newRow("number then letters kept") << "12abc" << "12abc";
+        QTest::newRow("fraction pasted") << "7.9"
+                                         << "7";
+        QTest::newRow("negative half floors") << "-2.5"
+                                              << "-3";
+        QTest::newRow("minus zero") << "-0.4"
+                                    << "-1";
+        QTest::newRow("zero") << "-0"
+                              << "0";
+        QTest::newRow("number then letters kept") << "12abc"
+                                                  << "12abc";
     }
     void normalisesNumberBoxesAsTyped()
     {
@@ -142,10 +152,18 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("label");
-        QTest::newRow("x too large") << "txtX" << "32768" << "Position";
-        QTest::newRow("flag letters") << "txtFlag" << "abc" << "Flag";
-        QTest::newRow("unknown beyond 16 bits") << "txtUnknown" << "&H10000" << "Unknown";
-        QTest::newRow("unknown bare prefix") << "txtUnknown" << "&H" << "Unknown";
+        QTest::newRow("x too large") << "txtX"
+                                     << "32768"
+                                     << "Position";
+        QTest::newRow("flag letters") << "txtFlag"
+                                      << "abc"
+                                      << "Flag";
+        QTest::newRow("unknown beyond 16 bits") << "txtUnknown"
+                                                << "&H10000"
+                                                << "Unknown";
+        QTest::newRow("unknown bare prefix") << "txtUnknown"
+                                             << "&H"
+                                             << "Unknown";
     }
     void okRefusesWhatDoesNotFitAndStaysOpen()
     {

@@ -6,8 +6,7 @@
 #include <QWidget>
 #include <functional>
 
-template <class Dialog>
-void AnswerModal(std::function<void(Dialog*)> answer, int triesLeft = 200)
+template <class Dialog> void AnswerModal(std::function<void(Dialog*)> answer, int triesLeft = 200)
 {
     QTimer::singleShot(0, [answer, triesLeft] {
         if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {

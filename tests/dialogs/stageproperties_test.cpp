@@ -20,14 +20,12 @@ namespace {
 constexpr int kStage = kSampleSmallStage; // "Hollow", 20 x 15
 constexpr qint64 kRecordStart = kStageTableOffset + kStage * kStageSlotSize;
 
-QByteArray Field(const char* text)
-{
-    return QByteArray(text).leftJustified(kNameSize, '\0');
-}
+QByteArray Field(const char* text) { return QByteArray(text).leftJustified(kNameSize, '\0'); }
 
 // The window with the small stage open.
 struct SmallStage : OpenWindow {
-    explicit SmallStage(const std::function<void(TestGame&)>& prepare = {}) : OpenWindow(prepare)
+    explicit SmallStage(const std::function<void(TestGame&)>& prepare = {})
+        : OpenWindow(prepare)
     {
         if (started && window->cboMap()->currentIndex() != kStage)
             window->cboMap()->setCurrentIndex(kStage);
@@ -61,8 +59,7 @@ private slots:
         // "PrtGrotto.pbm" and "npcMech.pbm": prefixes go whatever their case.
         QCOMPARE(entries(dialog.cboTileset, true), (QStringList{"Foundry", "Grotto", "Pebble"}));
         QCOMPARE(entries(dialog.cboSprite, true), (QStringList{"Common", "Forest", "Mech", "Regu", "Sym"}));
-        QCOMPARE(entries(dialog.cboBack, true),
-                 (QStringList{"bkDusk", "bkEmber", "bkLattice", "bkTide"}));
+        QCOMPARE(entries(dialog.cboBack, true), (QStringList{"bkDusk", "bkEmber", "bkLattice", "bkTide"}));
         QCOMPARE(dialog.cboMap->count(), 8);
         QVERIFY(entries(dialog.cboMap, false).contains("Hollow"));
         // Unsorted: the order in which the folder lists its files.
@@ -124,8 +121,7 @@ private slots:
     {
         TestGame game;
         frmMapEd dialog(nullptr, GameFolder(game.gameDir()));
-        const std::pair<const char*, const char*> cases[] = {
-            {"abc", "0"}, {"12x", "12"}, {"5.5", "5"}, {"-0.5", "-1"}};
+        const std::pair<const char*, const char*> cases[] = {{"abc", "0"}, {"12x", "12"}, {"5.5", "5"}, {"-0.5", "-1"}};
         for (const auto& [typed, shown] : cases) {
             dialog.txtWidth->setText(typed);
             QCOMPARE(dialog.txtWidth->text(), QString(shown));
@@ -237,7 +233,8 @@ private slots:
         });
         w->cmdMapProps_Click();
         QCOMPARE(shownTitle, QString::fromUtf8("苔むした窪地"));
-        QCOMPARE(w.messages, QStringList{QString::fromUtf8("Title holds \"€\", a character that code page 932 cannot store.")});
+        QCOMPARE(w.messages,
+                 QStringList{QString::fromUtf8("Title holds \"€\", a character that code page 932 cannot store.")});
         QByteArray expected = before;
         expected.replace(kRecordStart + 165, kNameSize, Field("\x83\x58\x83\x5E\x81\x5B\x83\x67\x92\x6E\x93\x5F"));
         QCOMPARE(FileBytes(w.exe()), expected); // the sprite set's odd byte and all else as they were
@@ -330,7 +327,12 @@ private slots:
         QVERIFY(QFile::setPermissions(w.exe(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         const QByteArray exe = FileBytes(w.exe());
         bool opened = false;
-        AnswerModal<frmMapEd>([&opened](frmMapEd* d) { opened = true; d->cmdOk->click(); }, 3);
+        AnswerModal<frmMapEd>(
+            [&opened](frmMapEd* d) {
+                opened = true;
+                d->cmdOk->click();
+            },
+            3);
         w->cmdMapProps_Click();
         QCoreApplication::processEvents(); // let the unused answer run out
         QVERIFY(!opened);
@@ -347,7 +349,12 @@ private slots:
         QCOMPARE(w->stage().index(), -1);
         const QByteArray exe = FileBytes(w.game.path("Doukutsu.exe"));
         bool opened = false;
-        AnswerModal<frmMapEd>([&opened](frmMapEd* d) { opened = true; d->cmdOk->click(); }, 3);
+        AnswerModal<frmMapEd>(
+            [&opened](frmMapEd* d) {
+                opened = true;
+                d->cmdOk->click();
+            },
+            3);
         w->cmdMapProps_Click();
         QCoreApplication::processEvents();
         QVERIFY(!opened);

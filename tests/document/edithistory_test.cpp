@@ -12,7 +12,12 @@ constexpr qsizetype kMB = 1024 * 1024;
 
 // A step of a given size that notes, in order, the steps undone and not redone.
 struct SizedStep : EditCommand {
-    SizedStep(qsizetype bytes, int id, std::vector<int>* undone) : bytes_(bytes), id_(id), undone_(undone) {}
+    SizedStep(qsizetype bytes, int id, std::vector<int>* undone)
+        : bytes_(bytes)
+        , id_(id)
+        , undone_(undone)
+    {
+    }
     qsizetype Bytes() const override { return bytes_; }
     EditCommand* Copy() const override { return new SizedStep(bytes_, id_, undone_); }
     void Apply(bool forward) override { forward ? undone_->pop_back() : undone_->push_back(id_); }

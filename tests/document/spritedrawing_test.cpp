@@ -40,10 +40,10 @@ struct Scene {
         table[2].sheet = kSheetStageNpc1;
         table[2].view = {20, 8, 12, 16}; // front, top, back, bottom: not centred
         // A map of 4 x 6 cells.
-        records[0] = {2, 1, 0, 0, 2, 0};      // facing left: top-left (32 - 12, 16 + 0)
+        records[0] = {2, 1, 0, 0, 2, 0}; // facing left: top-left (32 - 12, 16 + 0)
         records[1] = {3, 5, 0, 0, 2, 0x1000}; // facing right: (48 - 4, 80), cut by the map's edges
-        records[2] = {2, 1, 0, 0, 1, 0};      // later, over the first: (32, 16)
-        records[3] = {0, 3, 0, 0, 2, 0};      // (-12, 48): its left part lies off the map
+        records[2] = {2, 1, 0, 0, 1, 0}; // later, over the first: (32, 16)
+        records[3] = {0, 3, 0, 0, 2, 0}; // (-12, 48): its left part lies off the map
     }
     // The pixels at `zoom` of `area` of the map, over grey.
     QImage draw(int zoom, const QRect& area, int count = 4) const
@@ -62,18 +62,18 @@ TEST(SpriteDrawing, TheViewBoxPlacesTheFrameAtEveryZoomWithinTheMap)
 {
     const Scene s;
     const QImage at16 = s.draw(16, QRect(0, 0, 80, 112));
-    EXPECT_EQ(at16.pixel(20, 16), Npc(32, 0));  // facing left
+    EXPECT_EQ(at16.pixel(20, 16), Npc(32, 0)); // facing left
     EXPECT_EQ(at16.pixel(19, 16), kGrey);
     EXPECT_EQ(at16.pixel(51, 39), Npc(63, 23));
     EXPECT_EQ(at16.pixel(52, 39), kGrey);
     EXPECT_EQ(at16.pixel(51, 40), kGrey);
-    EXPECT_EQ(at16.pixel(28, 21), kGrey);       // black is transparent
-    EXPECT_EQ(at16.pixel(32, 16), kCrystal);    // the later record in front
-    EXPECT_EQ(at16.pixel(35, 19), Npc(47, 3));  // through the crystal's black
-    EXPECT_EQ(at16.pixel(0, 48), Npc(44, 0));   // off the map's left edge: the rest
+    EXPECT_EQ(at16.pixel(28, 21), kGrey); // black is transparent
+    EXPECT_EQ(at16.pixel(32, 16), kCrystal); // the later record in front
+    EXPECT_EQ(at16.pixel(35, 19), Npc(47, 3)); // through the crystal's black
+    EXPECT_EQ(at16.pixel(0, 48), Npc(44, 0)); // off the map's left edge: the rest
     EXPECT_EQ(at16.pixel(44, 80), Npc(32, 24)); // facing right
     EXPECT_EQ(at16.pixel(63, 95), Npc(51, 39)); // the map's last pixel
-    EXPECT_EQ(at16.pixel(64, 95), kGrey);       // beyond the map, though the target goes on
+    EXPECT_EQ(at16.pixel(64, 95), kGrey); // beyond the map, though the target goes on
     EXPECT_EQ(at16.pixel(63, 96), kGrey);
 
     // Zoom 32, an area away from the map's corner: each source pixel 2 x 2.
@@ -107,11 +107,11 @@ TEST(SpriteDrawing, WhatHasNoSpriteDrawsNothing)
 {
     Scene s;
     s.table.resize(400);
-    s.records[0] = {1, 1, 0, 0, 3, 0};   // a frame of zeros
+    s.records[0] = {1, 1, 0, 0, 3, 0}; // a frame of zeros
     s.records[1] = {1, 1, 0, 0, 361, 0}; // in the table, beyond the frames known
-    s.records[2] = {1, 1, 0, 0, 1, 0};   // its sheet missing
+    s.records[2] = {1, 1, 0, 0, 1, 0}; // its sheet missing
     s.records[3] = {1, 1, 0, 0, 2, 0x1000};
-    s.table[2].sheet = kSheetStageNpc2;  // on a sheet the stage does not have
+    s.table[2].sheet = kSheetStageNpc2; // on a sheet the stage does not have
     s.sheets.byNumber.erase(kSheetNpcSym);
     for (int i = 0; i < 4; ++i)
         EXPECT_FALSE(PlaceSprite(s.records[size_t(i)], s.sheets, s.table)) << i;

@@ -111,7 +111,7 @@ TEST_F(ToolsTest, FloatingCopyLandsOnlyInsideTheMapAndNeverWraps)
     clip.cells = {2, 1, {5, 6}};
     clip.tileset = QStringLiteral("Mimi");
     // Entities left of, above, past the right and bottom edges, and past 32,767.
-    clip.entities = {{0, 0, 0, 0, 1, 0}, {-1, 0, 0, 0, 2, 0}, {0, -1, 0, 0, 3, 0},
+    clip.entities = {{0, 0, 0, 0, 1, 0},  {-1, 0, 0, 0, 2, 0}, {0, -1, 0, 0, 3, 0},
                      {30, 0, 0, 0, 4, 0}, {0, 20, 0, 0, 5, 0}, {32767, 0, 0, 0, 6, 0}};
     const std::vector<EntityRecord> placed = clip.entitiesAt(QPoint(0, 0), 20, 15);
     ASSERT_EQ(placed.size(), 1u);

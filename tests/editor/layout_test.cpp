@@ -200,7 +200,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
         QVERIFY(more->isVisible());
         int runs = 0;
-        QAction* entry = w->AddMenuCommand(QStringLiteral("Other"), QKeySequence(Qt::CTRL | Qt::Key_K), [&runs] { ++runs; });
+        QAction* entry =
+            w->AddMenuCommand(QStringLiteral("Other"), QKeySequence(Qt::CTRL | Qt::Key_K), [&runs] { ++runs; });
         QVERIFY(more->isEnabled());
         QCOMPARE(more->menu()->actions().last(), entry);
         QCOMPARE(entry->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_K));

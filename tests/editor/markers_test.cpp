@@ -134,7 +134,7 @@ private slots:
             w->shpCursor()->hide();
             QImage img(w->picMap()->size(), QImage::Format_RGB32);
             w->picMap()->render(&img, QPoint(), QRegion(w->picMap()->rect()),
-                              QWidget::DrawWindowBackground | QWidget::DrawChildren);
+                                QWidget::DrawWindowBackground | QWidget::DrawChildren);
             return img.pixel(w->entity(index)->pos() + at);
         };
         const QRgb pictureBlack = qRgb(0, 0, 0); // the marker picture's pixel (2,0)
@@ -152,8 +152,10 @@ private slots:
         // selects, a press picks.
         Send(w->entity(kSampleRightFacingEntity), QEvent::MouseMove, QPoint(3, 3), Qt::NoButton);
         QCOMPARE(shown(kSampleRightFacingEntity, {0, 0}), kOutline);
-        Send(w->entity(kSampleRightFacingEntity), QEvent::MouseButtonPress, QPoint(3, 3), Qt::LeftButton, Qt::LeftButton);
-        Send(w->entity(kSampleRightFacingEntity), QEvent::MouseButtonRelease, QPoint(3, 3), Qt::NoButton, Qt::LeftButton);
+        Send(w->entity(kSampleRightFacingEntity), QEvent::MouseButtonPress, QPoint(3, 3), Qt::LeftButton,
+             Qt::LeftButton);
+        Send(w->entity(kSampleRightFacingEntity), QEvent::MouseButtonRelease, QPoint(3, 3), Qt::NoButton,
+             Qt::LeftButton);
         QCOMPARE(shown(kSampleRightFacingEntity, {0, 0}), kSelectedOutline);
         QCOMPARE(shown(kSampleOffCentreEntity, {0, 0}), kOutline);
         QCOMPARE(w->EntityToolTip(kSampleRightFacingEntity),
@@ -183,9 +185,9 @@ private slots:
             return answer;
         };
         const qint16 original = w->stage().entityCount();
-        for (auto given : {std::optional<QString>(), std::optional<QString>(""), std::optional<QString>("0"),
-                           std::optional<QString>("0.7"), std::optional<QString>("-1"),
-                           std::optional<QString>("257")}) {
+        for (auto given :
+             {std::optional<QString>(), std::optional<QString>(""), std::optional<QString>("0"),
+              std::optional<QString>("0.7"), std::optional<QString>("-1"), std::optional<QString>("257")}) {
             answer = given;
             w->cmdChangEntCt_Click();
             QCOMPARE(w->stage().entityCount(), original);

@@ -73,7 +73,7 @@ private slots:
         QVERIFY(w.started);
         QCOMPARE(w->cboMap()->count(), 95);
         QCOMPARE(w->lblStatus()->text(), QStringLiteral("Doukutsu.exe: the stage table's address was not found in "
-                                                      "its code; using the freeware place."));
+                                                        "its code; using the freeware place."));
     }
 };
 

@@ -128,7 +128,8 @@ private slots:
 
         // A 2 x 1 block from the palette, then a rectangle of 3 x 2 cells.
         QTest::mousePress(w->picTileset(), Qt::LeftButton, Qt::ShiftModifier, QPoint(5 * 16 + 3, 3));
-        Send(w->picTileset(), QEvent::MouseMove, QPoint(6 * 16 + 3, 3), Qt::LeftButton, Qt::NoButton, Qt::ShiftModifier);
+        Send(w->picTileset(), QEvent::MouseMove, QPoint(6 * 16 + 3, 3), Qt::LeftButton, Qt::NoButton,
+             Qt::ShiftModifier);
         QTest::mouseRelease(w->picTileset(), Qt::LeftButton, Qt::ShiftModifier, QPoint(6 * 16 + 3, 3));
         QCOMPARE(w->Brush(), (vorn::TileBlock{2, 1, {5, 6}}));
         QTest::keyClick(map, Qt::Key_P);
@@ -231,7 +232,8 @@ private slots:
         w->show();
         w->cboMap()->setCurrentIndex(14); // larger than its panel
         const auto wheel = [&](QPoint delta, Qt::KeyboardModifiers modifiers, QPoint at) {
-            QWheelEvent event(at, w->picMap()->mapToGlobal(at), {}, delta, Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+            QWheelEvent event(at, w->picMap()->mapToGlobal(at), {}, delta, Qt::NoButton, modifiers, Qt::NoScrollPhase,
+                              false);
             QApplication::sendEvent(w->picMap(), &event);
         };
         const int lines = QApplication::wheelScrollLines();
@@ -249,7 +251,8 @@ private slots:
         wheel({0, 120}, Qt::ControlModifier, at);
         QCOMPARE(w->cboZoom()->currentText(), QStringLiteral("24"));
         const QPoint nowAt = w->picMap()->pos() + QPoint(cell.x() * 24 + 12, cell.y() * 24 + 12);
-        QVERIFY2((nowAt - inPanel).manhattanLength() <= 2 * (16 + 12), qPrintable(QString::number((nowAt - inPanel).manhattanLength())));
+        QVERIFY2((nowAt - inPanel).manhattanLength() <= 2 * (16 + 12),
+                 qPrintable(QString::number((nowAt - inPanel).manhattanLength())));
         wheel({0, -120}, Qt::ControlModifier, at);
         QCOMPARE(w->cboZoom()->currentText(), QStringLiteral("16"));
 

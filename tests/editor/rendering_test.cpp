@@ -40,10 +40,7 @@ class RenderingTest : public QObject {
         w->cboMap()->setCurrentIndex(stage);
         QCOMPARE(w->stage().index(), stage);
     }
-    void zoom(const char* text)
-    {
-        w->cboZoom()->setCurrentIndex(w->cboZoom()->findText(QString::fromLatin1(text)));
-    }
+    void zoom(const char* text) { w->cboZoom()->setCurrentIndex(w->cboZoom()->findText(QString::fromLatin1(text))); }
 
 private slots:
     void init()
@@ -84,7 +81,8 @@ private slots:
         vorn::UnrecordedEdits::setCell(w->stage(), 3, 2, 26);
         w->DrawTile(3, 2, 26);
         const QImage cell = Grab(w->picMap(), QRect(48, 32, 16, 16));
-        const QRgb backdrop = w->stage().backdrop().pixel(48 % w->stage().backdrop().width(), 32 % w->stage().backdrop().height());
+        const QRgb backdrop =
+            w->stage().backdrop().pixel(48 % w->stage().backdrop().width(), 32 % w->stage().backdrop().height());
         QCOMPARE(cell.pixel(0, 0), backdrop);
         QCOMPARE(cell.pixel(1, 0), qRgb(0, 0, 1));
         QCOMPARE(cell.pixel(2, 0), qRgb(200, 10, 30));

@@ -165,12 +165,14 @@ private slots:
             QVERIFY(w.close());
         }
         // In this order, as plain whole numbers.
-        const QStringList expected = {
-            "State=0", "Left=" + QString::number(vorn::PixelsToTwips(frame.x())),
-            "Top=" + QString::number(vorn::PixelsToTwips(frame.y())),
-            "Width=" + QString::number(vorn::PixelsToTwips(frame.width())),
-            "Height=" + QString::number(vorn::PixelsToTwips(frame.height())),
-            "Split=136", "Zoom=3", "Last Stage=14"};
+        const QStringList expected = {"State=0",
+                                      "Left=" + QString::number(vorn::PixelsToTwips(frame.x())),
+                                      "Top=" + QString::number(vorn::PixelsToTwips(frame.y())),
+                                      "Width=" + QString::number(vorn::PixelsToTwips(frame.width())),
+                                      "Height=" + QString::number(vorn::PixelsToTwips(frame.height())),
+                                      "Split=136",
+                                      "Zoom=3",
+                                      "Last Stage=14"};
         QStringList lines = QString::fromUtf8(FileBytes(game.settingsPath())).split(QRegularExpression("\r?\n"));
         lines.removeIf([](const QString& line) { return !line.contains('='); });
         QCOMPARE(lines, expected);

@@ -30,10 +30,7 @@ void WriteScript(TestGame& game, const QByteArray& plain)
     QVERIFY(WriteBytes(game.path("data/Stage/Hollow.tsc"), vorn::EncodeScript(plain)));
 }
 
-QByteArray ScriptOnDisk(OpenWindow& w)
-{
-    return vorn::DecodeScript(FileBytes(w->game().folder.findFile(kScript)));
-}
+QByteArray ScriptOnDisk(OpenWindow& w) { return vorn::DecodeScript(FileBytes(w->game().folder.findFile(kScript))); }
 
 void Type(ScriptWindow& window, const QString& text)
 {
@@ -162,9 +159,11 @@ private slots:
         QVERIFY(!window->edit()->extraSelections().isEmpty());
         window->refreshLists();
         const QStringList findings = Items(window->findings());
-        QVERIFY2(findings.contains("5:1  error: Unknown command <XYZ; the game quits on it"), qPrintable(findings.join('\n')));
+        QVERIFY2(findings.contains("5:1  error: Unknown command <XYZ; the game quits on it"),
+                 qPrintable(findings.join('\n')));
         window->edit()->moveCursor(QTextCursor::Start);
-        window->findings()->itemClicked(window->findings()->item(int(findings.indexOf("5:1  error: Unknown command <XYZ; the game quits on it"))));
+        window->findings()->itemClicked(
+            window->findings()->item(int(findings.indexOf("5:1  error: Unknown command <XYZ; the game quits on it"))));
         QCOMPARE(window->edit()->textCursor().blockNumber(), 4);
 
         // Help under the pointer: a stage by its caption, and whether the
@@ -172,7 +171,8 @@ private slots:
         const int tra = window->script().text()->findBlockByNumber(3).position();
         const QString stageHelp = window->edit()->helpAt(tra + 5);
         QVERIFY2(stageHelp.contains(w->game().stageCaption(14)), qPrintable(stageHelp));
-        QVERIFY2(window->edit()->helpAt(tra + 10).contains("is in stage 14's script"), qPrintable(window->edit()->helpAt(tra + 10)));
+        QVERIFY2(window->edit()->helpAt(tra + 10).contains("is in stage 14's script"),
+                 qPrintable(window->edit()->helpAt(tra + 10)));
         QVERIFY(window->edit()->helpAt(tra + 1).startsWith("<TRA0000:0000:0000:0000\n"));
     }
 

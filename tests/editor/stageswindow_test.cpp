@@ -92,7 +92,8 @@ private slots:
         QVERIFY(!stages->newStage({QStringLiteral("Big"), {}, QStringLiteral("Grotto"), 514, 10}).ok());
         QVERIFY(stages->newStage({QStringLiteral("Undone"), {}, QStringLiteral("Grotto"), 5, 5}).ok());
         stages->undoStack().undo();
-        QVERIFY(stages->newStage({QStringLiteral("MyRoom"), QStringLiteral("My Room"), QStringLiteral("Grotto"), 7, 3}).ok());
+        QVERIFY(stages->newStage({QStringLiteral("MyRoom"), QStringLiteral("My Room"), QStringLiteral("Grotto"), 7, 3})
+                    .ok());
         QVERIFY(!QFile::exists(w.game.path("data/Stage/MyRoom.pxm")));
         QVERIFY(stages->save());
         QVERIFY(!QFile::exists(w.game.path("data/Stage/Undone.pxm")));
@@ -147,7 +148,8 @@ private slots:
         QVERIFY(!w->ReloadChangedTable()); // pending changes are the user's
         w.answers << QStringLiteral("Cancel");
         QVERIFY(!stages->save());
-        QVERIFY(w.questions.last().endsWith(QStringLiteral("was changed by another program after Vorn read the stage table. Overwrite it?")));
+        QVERIFY(w.questions.last().endsWith(
+            QStringLiteral("was changed by another program after Vorn read the stage table. Overwrite it?")));
         QCOMPARE(vorn::CutAtNull(w->game().table[3].title()), QByteArray("Sunken Cistern")); // nothing written
 
         stages->undoStack().undo();

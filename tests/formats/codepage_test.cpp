@@ -8,11 +8,10 @@ using namespace vorn;
 TEST(CodePage, LocalesNameTheirWindowsCodePage)
 {
     const std::pair<const char*, int> cases[] = {
-        {"ja_JP.UTF-8", 932}, {"ja", 932},          {"zh_CN.GB18030", 936}, {"zh_SG", 936},
-        {"zh_TW.UTF-8", 950}, {"zh_HK", 950},       {"zh", 1252},           {"ko_KR.eucKR", 949},
-        {"ru_RU.UTF-8", 1251}, {"uk_UA", 1251},     {"sr_RS@latin", 1251},  {"pl_PL", 1250},
-        {"hr_HR.UTF-8", 1250}, {"el_GR", 1253},     {"tr_TR.UTF-8", 1254},  {"de_DE.UTF-8", 1252},
-        {"C", 1252},           {"POSIX", 1252},     {"C.UTF-8", 1252},      {"", 1252}};
+        {"ja_JP.UTF-8", 932},  {"ja", 932},     {"zh_CN.GB18030", 936}, {"zh_SG", 936},        {"zh_TW.UTF-8", 950},
+        {"zh_HK", 950},        {"zh", 1252},    {"ko_KR.eucKR", 949},   {"ru_RU.UTF-8", 1251}, {"uk_UA", 1251},
+        {"sr_RS@latin", 1251}, {"pl_PL", 1250}, {"hr_HR.UTF-8", 1250},  {"el_GR", 1253},       {"tr_TR.UTF-8", 1254},
+        {"de_DE.UTF-8", 1252}, {"C", 1252},     {"POSIX", 1252},        {"C.UTF-8", 1252},     {"", 1252}};
     for (const auto& [locale, codePage] : cases)
         EXPECT_EQ(CodePageForLocale(locale), codePage) << locale;
     EXPECT_FALSE(IsKnownCodePage(65001));

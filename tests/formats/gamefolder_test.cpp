@@ -116,7 +116,7 @@ TEST(SafeWrite, ReplacesWholeFileKeepsPermissionsAndRefusesReadOnly)
 
 TEST(ScriptCodec, MiddleByteIsTheKeyAndBytesWrap)
 {
-    EXPECT_EQ(DecodeScript("\x7F"), "\x7F");                 // one byte: only the key
+    EXPECT_EQ(DecodeScript("\x7F"), "\x7F"); // one byte: only the key
     EXPECT_EQ(EncodeScript("\x10\xF8\x20\x01"), QByteArray("\x30\x18\x20\x21")); // key at offset 2
     EXPECT_EQ(EncodeScript("\x10\xF8\x20\x01\x02"), QByteArray("\x30\x18\x20\x21\x22"));
     EXPECT_EQ(DecodeScript(QByteArray("\x05\x10\x00\x20", 4)), QByteArray("\x05\x10\x00\x20", 4)); // key 0

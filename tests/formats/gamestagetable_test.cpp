@@ -198,8 +198,9 @@ TEST_F(GameTableTest, ChangedCodeOrBrokenFilesAreRefusedOrFallBack)
     QByteArray lost = ModExe(3);
     qToLittleEndian<quint32>(0x900000, lost.data() + sample::kLoaderAt + 13);
     PutFile(exe, lost);
-    EXPECT_EQ(readRefusal(),
-              QStringLiteral("Doukutsu.exe: the stage table's address in its code, 0x900000, lies outside every section."));
+    EXPECT_EQ(
+        readRefusal(),
+        QStringLiteral("Doukutsu.exe: the stage table's address in its code, 0x900000, lies outside every section."));
 
     // Not a PE, truncated headers, data past the end, overlapping sections:
     // the freeware place, with a note naming the reason.
@@ -214,11 +215,13 @@ TEST_F(GameTableTest, ChangedCodeOrBrokenFilesAreRefusedOrFallBack)
     ASSERT_TRUE(ReadExecutableStageTable(pastEnd, fallback).ok());
     EXPECT_TRUE(fallback.notes.first().contains(QStringLiteral("section .text's data lies past the end of the file")));
     QByteArray overlap = PatternBytes(kStageTableEnd);
-    sample::WritePeHeaders(overlap, {{".a", 0x1000, 0x2000, 0x1000, 0x2000}, {".b", 0x2000, 0x1000, 0x2000, 0x1000}}, 0x3000);
+    sample::WritePeHeaders(overlap, {{".a", 0x1000, 0x2000, 0x1000, 0x2000}, {".b", 0x2000, 0x1000, 0x2000, 0x1000}},
+                           0x3000);
     ASSERT_TRUE(ReadExecutableStageTable(overlap, fallback).ok());
     EXPECT_TRUE(fallback.notes.first().contains(QStringLiteral("sections .a and .b overlap")));
     for (int cut : {0x40, 0x110, 0x200})
-        EXPECT_FALSE(ReadExecutableStageTable(ModExe(3).left(cut), fallback).ok()) << cut; // too short for the freeware place
+        EXPECT_FALSE(ReadExecutableStageTable(ModExe(3).left(cut), fallback).ok())
+            << cut; // too short for the freeware place
 }
 
 TEST_F(GameTableTest, TableFilesInTheirOwnLayouts)
@@ -288,7 +291,8 @@ TEST_F(GameTableTest, FieldsAreSetFromTextOrRefusedWithTheReason)
     EXPECT_EQ(quint8(record.bytes[164]), 2);
     EXPECT_EQ(record.parallax(), 7);
     EXPECT_EQ(QByteArray(record.bytes.data() + 132, 6), QByteArray("Guest\0", 6));
-    EXPECT_EQ(SetStageField(record, "map", "../x").refusal(), QStringLiteral("The map name \"../x\" is not a plain file name."));
+    EXPECT_EQ(SetStageField(record, "map", "../x").refusal(),
+              QStringLiteral("The map name \"../x\" is not a plain file name."));
     EXPECT_EQ(SetStageField(record, "title", QString(32, 'a')).refusal(),
               QStringLiteral("The title \"%1\" is longer than the field: 32 of 31 bytes.").arg(QString(32, 'a')));
     EXPECT_FALSE(SetStageField(record, "boss", "256").ok());

@@ -82,8 +82,8 @@ TEST(NpcTable, FieldsComeFromTheirColumnsAndComposeGivesTheBytesBack)
 TEST(NpcTable, SizesThatAreNoTableAreRefusedLeavingTheTable)
 {
     const NpcTable before(3, TypeWith(7, 21, 9, {1, 2, 3, 4}));
-    for (const qsizetype size : {qsizetype(0), qsizetype(8665), qsizetype(23),
-                                 qsizetype(kNpcTableMaxTypes + 1) * kNpcTableBytesPerType}) {
+    for (const qsizetype size :
+         {qsizetype(0), qsizetype(8665), qsizetype(23), qsizetype(kNpcTableMaxTypes + 1) * kNpcTableBytesPerType}) {
         SCOPED_TRACE(size);
         NpcTable table = before;
         const Outcome parsed = ParseNpcTable(QByteArray(size, '\x11'), kTableName, table);
@@ -128,7 +128,8 @@ TEST(TileTypes, ReadGivesTheFirst256BytesAndZeroForTheRest)
     PutFile(path, PatternBytes(10));
     ASSERT_TRUE(ReadTileTypeFile(path, name, file).ok());
     EXPECT_EQ(file.size, 10);
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(file.types.data()), 256), PatternBytes(10) + QByteArray(246, '\0'));
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(file.types.data()), 256),
+              PatternBytes(10) + QByteArray(246, '\0'));
 
     PutFile(path, PatternBytes(300));
     ASSERT_TRUE(ReadTileTypeFile(path, name, file).ok());
@@ -217,7 +218,8 @@ TEST(StageFiles, SheetTwoStartsAtTheSpareByteAndZeroIsNone)
     EXPECT_EQ(files.tileTypes, QStringLiteral("data\\stage\\Grotto.pxa"));
     EXPECT_EQ(files.npcSheet1, QStringLiteral("data\\npc\\npcCommon.pbm"));
     EXPECT_EQ(files.npcSheet2Name, QString::fromLatin1(sheet2));
-    EXPECT_EQ(SheetFileOf(kSheetStageNpc2, files), QStringLiteral("data\\npc\\npc") + QString::fromLatin1(sheet2) + ".pbm");
+    EXPECT_EQ(SheetFileOf(kSheetStageNpc2, files),
+              QStringLiteral("data\\npc\\npc") + QString::fromLatin1(sheet2) + ".pbm");
 
     record.bytes[132] = '0';
     record.bytes[133] = '\0';

@@ -67,7 +67,8 @@ struct HostileFolder : ::testing::Test {
         EXPECT_FALSE(read.missing);
         EXPECT_TRUE(read.refusal().startsWith(builtName) && read.refusal().contains(QLatin1String(words)))
             << qPrintable(read.refusal());
-        const QString write = WriteMapFile(folder.pathForWrite(builtName), builtName, FilledMap(3, 1), folder.rules()).refusal();
+        const QString write =
+            WriteMapFile(folder.pathForWrite(builtName), builtName, FilledMap(3, 1), folder.rules()).refusal();
         EXPECT_TRUE(write.contains(builtName) && write.contains(QLatin1String(words))) << qPrintable(write);
     }
 };
@@ -95,7 +96,8 @@ TEST_F(HostileFolder, SpecialFilesAreRefusedByNameAndNeverOpened)
     // The settings file: absent to the reader, never written, no hang.
     MakeFifo(at("vorn.ini"));
     EXPECT_EQ(INIRead(at("vorn.ini"), "Main", "Zoom"), QString());
-    EXPECT_EQ(INIWrite(at("vorn.ini"), "Main", "Zoom", "3").refusal(), at("vorn.ini") + " is a named pipe, not a regular file.");
+    EXPECT_EQ(INIWrite(at("vorn.ini"), "Main", "Zoom", "3").refusal(),
+              at("vorn.ini") + " is a named pipe, not a regular file.");
     Link("/dev/zero", at("zero.ini"));
     EXPECT_EQ(INIRead(at("zero.ini"), "Main", "Zoom"), QString());
     EXPECT_FALSE(INIWrite(at("zero.ini"), "Main", "Zoom", "3").ok());
@@ -106,8 +108,9 @@ TEST_F(HostileFolder, LinksAreWrittenThroughInsideTheFolderAndRefusedOutsideIt)
     QDir(dir.path()).mkpath("shared");
     ASSERT_EQ(WriteMapFile(at("shared/Real.pxm"), "shared", FilledMap(4, 1)).refusal(), QString());
     Link("../../shared/Real.pxm", at("data/Stage/Inside.pxm"));
-    ASSERT_EQ(WriteMapFile(folder.pathForWrite("data\\stage\\Inside.pxm"), "data\\stage\\Inside.pxm",
-                           FilledMap(4, 2), folder.rules()).refusal(),
+    ASSERT_EQ(WriteMapFile(folder.pathForWrite("data\\stage\\Inside.pxm"), "data\\stage\\Inside.pxm", FilledMap(4, 2),
+                           folder.rules())
+                  .refusal(),
               QString());
     EXPECT_TRUE(QFileInfo(at("data/Stage/Inside.pxm")).isSymLink()) << "the user's link is kept";
     MapData read;
@@ -125,8 +128,9 @@ TEST_F(HostileFolder, LinksAreWrittenThroughInsideTheFolderAndRefusedOutsideIt)
     // A linked folder that leads out is outside too.
     QDir(outside.path()).mkpath("stage");
     Link(outside.filePath("stage"), at("data/Elsewhere"));
-    const QString write = WriteMapFile(at("data/Elsewhere/New.pxm"), "data\\elsewhere\\New.pxm", FilledMap(2, 1),
-                                       folder.rules()).refusal();
+    const QString write =
+        WriteMapFile(at("data/Elsewhere/New.pxm"), "data\\elsewhere\\New.pxm", FilledMap(2, 1), folder.rules())
+            .refusal();
     EXPECT_TRUE(write.contains("outside the game folder")) << qPrintable(write);
     EXPECT_FALSE(QFileInfo::exists(outside.filePath("stage/New.pxm")));
 
@@ -255,8 +259,7 @@ TEST_F(HostileFolder, AFullDiskFailsTheSaveAndKeepsTheOldFile)
     const QByteArray before = GetFile(map);
     QFile fill(small + "/fill");
     fill.open(QIODevice::WriteOnly);
-    while (fill.write(QByteArray(4096, 'f')) == 4096 && fill.flush()) {
-    }
+    while (fill.write(QByteArray(4096, 'f')) == 4096 && fill.flush()) { }
     fill.close();
     const QString error = WriteMapFile(map, "data\\full\\Hollow.pxm", FilledMap(20, 2)).refusal();
     const QByteArray after = GetFile(map);
@@ -312,6 +315,6 @@ TEST_F(HostileFolder, KilledSavesLeaveTheOldOrTheNewFile)
     EXPECT_TRUE(LeftoverTemporaries(map).isEmpty());
     EXPECT_EQ(torn, 0);
     EXPECT_EQ(oldOrNew[0] + oldOrNew[1], rounds);
-    std::printf("crash loop: %d rounds, %d first, %d second, %d torn, %d left behind by kills (all removed)\n",
-                rounds, oldOrNew[0], oldOrNew[1], torn, leftBehind);
+    std::printf("crash loop: %d rounds, %d first, %d second, %d torn, %d left behind by kills (all removed)\n", rounds,
+                oldOrNew[0], oldOrNew[1], torn, leftBehind);
 }

@@ -142,7 +142,8 @@ TEST_F(IniTest, NumberedKeysReadInOnePassAreWhatEachKeyReads)
 TEST(IniBytes, NamesAndValuesStartingWithZeroWidthNoBreakSpaceReadBackWhole)
 {
     const QString mark = QStringLiteral("\uFEFF");
-    QByteArray bytes = "[Main]\nZoom=\xEF\xBB\xBF" "2\n";
+    QByteArray bytes = "[Main]\nZoom=\xEF\xBB\xBF"
+                       "2\n";
     EXPECT_EQ(IniValue(bytes, "Main", "Zoom"), mark + "2");
     ASSERT_TRUE(IniSetValue(bytes, "Main", mark + "Key", mark + "v"));
     EXPECT_EQ(IniValue(bytes, "Main", mark + "Key"), mark + "v");

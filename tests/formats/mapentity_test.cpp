@@ -123,8 +123,8 @@ TEST_F(FileTest, NewOrTinyFilesGetTheGameHeader)
 
     EntityRecords entities{};
     entities[0] = {1, 2, 3, 4, 5, -6};
-    const QByteArray expected = QByteArray("PXE\0", 4) + Le16(1) + Le16(0) + Le16(1) + Le16(2)
-                                + Le16(3) + Le16(4) + Le16(5) + Le16(-6);
+    const QByteArray expected =
+        QByteArray("PXE\0", 4) + Le16(1) + Le16(0) + Le16(1) + Le16(2) + Le16(3) + Le16(4) + Le16(5) + Le16(-6);
     EXPECT_EQ(ComposeEntityFile("P", 1, entities), expected);
 }
 
@@ -146,7 +146,10 @@ TEST_F(FileTest, MissingFilesAreReportedAndNotCreated)
     EXPECT_FALSE(QFileInfo::exists(path));
 }
 
-struct Hostile { QByteArray bytes; const char* words; };
+struct Hostile {
+    QByteArray bytes;
+    const char* words;
+};
 
 TEST_F(FileTest, HostileMapFilesAreRefusedAndLeaveTheMapAlone)
 {

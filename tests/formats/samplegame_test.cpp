@@ -54,7 +54,8 @@ struct Bitmap {
     QByteArray data;
     quint32 u32(int at) const
     {
-        return quint8(data[at]) | quint8(data[at + 1]) << 8 | quint8(data[at + 2]) << 16 | quint32(quint8(data[at + 3])) << 24;
+        return quint8(data[at]) | quint8(data[at + 1]) << 8 | quint8(data[at + 2]) << 16 |
+               quint32(quint8(data[at + 3])) << 24;
     }
     int width() const { return int(u32(18)); }
     int height() const { return int(u32(22)); }
@@ -73,8 +74,8 @@ struct Bitmap {
     bool wellFormed() const
     {
         const int stride = (width() * depth() + 31) / 32 * 4;
-        return data.startsWith("BM") && u32(2) == quint32(data.size())
-               && u32(10) + quint32(stride * height()) == quint32(data.size());
+        return data.startsWith("BM") && u32(2) == quint32(data.size()) &&
+               u32(10) + quint32(stride * height()) == quint32(data.size());
     }
 };
 
@@ -83,8 +84,8 @@ struct Bitmap {
 TEST_F(SampleGame, PassesTheStartUpCheckAndEveryRecordFindsItsFiles)
 {
     const GameFolder folder(dir.path());
-    for (const char* pattern : {"doukutsu.exe", "data\\stage\\*.pxm", "data\\stage\\prt*.pbm",
-                                "data\\npc\\npc*.pbm", "data\\bk*.pbm"})
+    for (const char* pattern :
+         {"doukutsu.exe", "data\\stage\\*.pxm", "data\\stage\\prt*.pbm", "data\\npc\\npc*.pbm", "data\\bk*.pbm"})
         EXPECT_TRUE(folder.patternExists(QString::fromLatin1(pattern))) << pattern;
 
     StageTable table;
@@ -115,7 +116,9 @@ TEST_F(SampleGame, PassesTheStartUpCheckAndEveryRecordFindsItsFiles)
 
 TEST_F(SampleGame, StagesHaveThePromisedSizesAndEntities)
 {
-    struct Expect { int stage, minWidth, minHeight, minEntities; };
+    struct Expect {
+        int stage, minWidth, minHeight, minEntities;
+    };
     for (const Expect& e : {Expect{kSampleSmallStage, 20, 15, 1}, Expect{kSampleWideStage, 200, 100, 151},
                             Expect{kSampleHugeStage, 513, 513, 256}, Expect{kSampleNoEntityStage, 1, 1, 0}}) {
         MapData map;
@@ -167,11 +170,11 @@ TEST_F(SampleGame, BitmapsAreWellFormedAndHoldTheDocumentedPixels)
     const Rgb black = rgb(0, 0, 0), shade = rgb(0, 0, 1);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x) {
-            EXPECT_EQ(grotto.pixel(x, y), black);                                // tile 0
-            EXPECT_NE(grotto.pixel(16 + x, y), black);                           // tile 1
-            EXPECT_EQ(grotto.pixel(32 + x, y), shade);                           // tile 2
-            EXPECT_EQ(grotto.pixel(48 + x, y) == black, x >= 8);                 // tile 3
-            EXPECT_EQ(grotto.pixel(96 + x, y), (x + y) % 2 ? shade : black);     // tile 6
+            EXPECT_EQ(grotto.pixel(x, y), black); // tile 0
+            EXPECT_NE(grotto.pixel(16 + x, y), black); // tile 1
+            EXPECT_EQ(grotto.pixel(32 + x, y), shade); // tile 2
+            EXPECT_EQ(grotto.pixel(48 + x, y) == black, x >= 8); // tile 3
+            EXPECT_EQ(grotto.pixel(96 + x, y), (x + y) % 2 ? shade : black); // tile 6
         }
     EXPECT_EQ(grotto.pixel(160, 16), black); // tile 26
     EXPECT_EQ(grotto.pixel(168, 24), rgb(200, 48, 48));

@@ -18,8 +18,8 @@ struct SettingsLocationTest : ::testing::Test {
     void TearDown() override { setProgramFolderWritable(true); }
     void setProgramFolderWritable(bool writable)
     {
-        QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::ExeOwner
-                                           | (writable ? QFileDevice::WriteOwner : QFileDevice::Permissions()));
+        QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                           (writable ? QFileDevice::WriteOwner : QFileDevice::Permissions()));
     }
 };
 

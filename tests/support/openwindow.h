@@ -37,7 +37,7 @@ struct OpenWindow {
     std::unique_ptr<frmVorn> window; // destroyed before the game folder
     QStringList messages;
     QStringList questions; // every question asked, in order
-    QStringList answers;   // the captions to answer the next questions with
+    QStringList answers; // the captions to answer the next questions with
     bool started = false;
 };
 

@@ -7,12 +7,12 @@
 class frmVorn;
 
 struct TestGame {
-    TestGame();                    // writes the sample game into a temp dir
+    TestGame(); // writes the sample game into a temp dir
     QString path(const QString& relative) const; // a path inside the game folder
     QString gameDir() const;
-    QString programDir() const;    // a separate temp dir for vorn.ini
-    QString settingsPath() const;  // programDir()/vorn.ini
-    QString recoveryDir() const;   // a separate temp dir for recovery copies
+    QString programDir() const; // a separate temp dir for vorn.ini
+    QString settingsPath() const; // programDir()/vorn.ini
+    QString recoveryDir() const; // a separate temp dir for recovery copies
 
     QTemporaryDir game;
     QTemporaryDir program;

@@ -86,7 +86,8 @@ QString SummaryOf(const QStringList& out, int stages)
 
 // A window on the test's own game folder, its messages caught.
 struct Window {
-    explicit Window(const TestGame& game) : w(game.gameDir(), game.programDir())
+    explicit Window(const TestGame& game)
+        : w(game.gameDir(), game.programDir())
     {
         w.messageHook = [this](const QString& text, QMessageBox::Icon) { messages << text; };
         started = w.Form_Load();
@@ -126,11 +127,20 @@ private slots:
 
     void usageAndTheStageList()
     {
-        for (const QStringList& bad : {QStringList{}, {"frobnicate"}, {"render", "95", "-o", "x.png"},
-                                       {"render", "13", "-o", "x.png", "--zoom", "48"}, {"decode"},
-                                       {"encode", "3", "--all"}, {"check", "-x"}, {"entities"},
-                                       {"entities", "95"}, {"entities", "13", "14"}, {"find"}, {"find", "3"},
-                                       {"find", "--event", "1", "--flag", "2"}, {"find", "--type", "x"},
+        for (const QStringList& bad : {QStringList{},
+                                       {"frobnicate"},
+                                       {"render", "95", "-o", "x.png"},
+                                       {"render", "13", "-o", "x.png", "--zoom", "48"},
+                                       {"decode"},
+                                       {"encode", "3", "--all"},
+                                       {"check", "-x"},
+                                       {"entities"},
+                                       {"entities", "95"},
+                                       {"entities", "13", "14"},
+                                       {"find"},
+                                       {"find", "3"},
+                                       {"find", "--event", "1", "--flag", "2"},
+                                       {"find", "--type", "x"},
                                        {"find", "--stage", "-1"}})
             QVERIFY2(tool(bad).status == 2, qPrintable(bad.join(' ')));
         const Result help = tool({"--help"});
@@ -207,10 +217,12 @@ private slots:
             QCOMPARE(w.w.stage().index(), stage);
             for (const char* zoom : {"16", "24"}) {
                 w.w.cboZoom()->setCurrentIndex(w.w.cboZoom()->findText(QString::fromLatin1(zoom)));
-                const Result r = tool({"render", QString::number(stage), "-o", png, "--zoom", zoom, "--sprites", "--tile-types"});
+                const Result r =
+                    tool({"render", QString::number(stage), "-o", png, "--zoom", zoom, "--sprites", "--tile-types"});
                 QVERIFY2(r.status == 0, qPrintable(r.err));
                 const QImage drawn = QImage(png).convertToFormat(QImage::Format_RGB32);
-                QVERIFY2(drawn == MapViewPixels(w.w, true), qPrintable(QStringLiteral("stage %1 zoom %2").arg(stage).arg(zoom)));
+                QVERIFY2(drawn == MapViewPixels(w.w, true),
+                         qPrintable(QStringLiteral("stage %1 zoom %2").arg(stage).arg(zoom)));
             }
         }
         QVERIFY(w.w.lblStatus()->text().contains(QLatin1String("npcLantern.pbm")));
@@ -233,7 +245,8 @@ private slots:
                     const Result r = tool(arguments);
                     QVERIFY2(r.status == 0, qPrintable(r.err));
                     const QImage drawn = QImage(png).convertToFormat(QImage::Format_RGB32);
-                    const QString what = QStringLiteral("stage %1 zoom %2 markers %3").arg(stage).arg(zoom).arg(markers);
+                    const QString what =
+                        QStringLiteral("stage %1 zoom %2 markers %3").arg(stage).arg(zoom).arg(markers);
                     QVERIFY2(drawn == MapViewPixels(w.w, markers), qPrintable(what));
                 }
             }
@@ -305,22 +318,23 @@ private slots:
 
         const Result found = tool({"check", "13", "14", "16", "19", "20"});
         QCOMPARE(found.status, 1);
-        QCOMPARE(found.out, QStringList({
-            "stage 13: data\\stage\\Hollow.pxe: warning: entity 6 at (20, 14) lies outside the 20 x 15 map.",
-            "stage 13: data\\stage\\Hollow.tsc: warning: " + hollow[0].section(": ", 3),
-            "stage 14: data\\stage\\Ledges.pxm: error: " + w.messages[0],
-            "stage 16: data\\stage\\Nook.pxe: warning: the entity file is missing: the stage has no entities.",
-            "stage 19: data\\stage\\Vault.tsc: error: the script is missing.",
-            "stage 20: data\\stage\\../Hollow.pxm: error: " + w.messages[1],
-            "5 stages checked, 3 errors, 3 warnings",
-        }));
+        QCOMPARE(found.out,
+                 QStringList({
+                     "stage 13: data\\stage\\Hollow.pxe: warning: entity 6 at (20, 14) lies outside the 20 x 15 map.",
+                     "stage 13: data\\stage\\Hollow.tsc: warning: " + hollow[0].section(": ", 3),
+                     "stage 14: data\\stage\\Ledges.pxm: error: " + w.messages[0],
+                     "stage 16: data\\stage\\Nook.pxe: warning: the entity file is missing: the stage has no entities.",
+                     "stage 19: data\\stage\\Vault.tsc: error: the script is missing.",
+                     "stage 20: data\\stage\\../Hollow.pxm: error: " + w.messages[1],
+                     "5 stages checked, 3 errors, 3 warnings",
+                 }));
     }
 
     // What the editor opens but the game cannot take, each once, counted.
     void checkFindsWhatTheGameCannotTake()
     {
-        QVERIFY(WriteTypeTable(game->gameDir(), 21, {{1, vorn::kSheetNpcSym}, {20, vorn::kSheetNpcSym},
-                                                     {2, vorn::kSheetStageNpc2}}));
+        QVERIFY(WriteTypeTable(game->gameDir(), 21,
+                               {{1, vorn::kSheetNpcSym}, {20, vorn::kSheetNpcSym}, {2, vorn::kSheetStageNpc2}}));
         if (const QString sheet = file("data\\npc\\npcsym.pbm"); !sheet.isEmpty())
             QVERIFY(QFile::remove(sheet));
         vorn::StageTable table;
@@ -344,20 +358,20 @@ private slots:
 
         const Result found = tool({"check", "13", "16", "18", "19"});
         QCOMPARE(found.status, 1);
-        for (const char* line : {
-                 "stage 13: data\\stage\\Grotto.pxa: warning: the tile type file holds 100 bytes; the game reads "
-                 "256, one per tile.",
-                 "stage 13: data\\stage\\Hollow.pxe: error: entity 6 is of type 30, beyond the 21 types of "
-                 "data\\npc.tbl.",
-                 "stage 13: data\\npc\\npcsym.pbm: error: the sheet picture is missing; 1 entity is drawn from it.",
-                 "stage 13: data\\stage\\Hollow.pxe: warning: 1 entity is drawn from NPC sheet 2, which the stage "
-                 "record names as none.",
-                 "stage 16: data\\stage\\prtPebble.pbm: error: the tileset picture is 272 x 64 pixels; the game "
-                 "loads none larger than 256 x 256.",
-                 "stage 18: data\\stage\\Sluice.pxm: error: the map has 600 x 600 cells, 360,000 in all; the game "
-                 "holds no more than 307,200.",
-                 "stage 19: data\\stage\\Vault.pxe: error: the entity file holds 400 entities; more than 342 "
-                 "overflow the game."})
+        for (const char* line :
+             {"stage 13: data\\stage\\Grotto.pxa: warning: the tile type file holds 100 bytes; the game reads "
+              "256, one per tile.",
+              "stage 13: data\\stage\\Hollow.pxe: error: entity 6 is of type 30, beyond the 21 types of "
+              "data\\npc.tbl.",
+              "stage 13: data\\npc\\npcsym.pbm: error: the sheet picture is missing; 1 entity is drawn from it.",
+              "stage 13: data\\stage\\Hollow.pxe: warning: 1 entity is drawn from NPC sheet 2, which the stage "
+              "record names as none.",
+              "stage 16: data\\stage\\prtPebble.pbm: error: the tileset picture is 272 x 64 pixels; the game "
+              "loads none larger than 256 x 256.",
+              "stage 18: data\\stage\\Sluice.pxm: error: the map has 600 x 600 cells, 360,000 in all; the game "
+              "holds no more than 307,200.",
+              "stage 19: data\\stage\\Vault.pxe: error: the entity file holds 400 entities; more than 342 "
+              "overflow the game."})
             QVERIFY2(found.out.count(QString::fromLatin1(line)) == 1, line);
         QCOMPARE(found.out.last(), SummaryOf(found.out, 4));
 
@@ -365,7 +379,7 @@ private slots:
         QVERIFY(WriteBytes(game->path("data/npc.tbl"), QByteArray(25, '\0')));
         const Result refused = tool({"check", "13", "19"});
         QCOMPARE(refused.out.value(0), "data\\npc.tbl: error: data\\npc.tbl is not a whole number of entity "
-                                      "types: 25 bytes is not a multiple of 24.");
+                                       "types: 25 bytes is not a multiple of 24.");
         QCOMPARE(refused.out.filter("npc.tbl: ").size(), 1);
         QCOMPARE(refused.out.last(), SummaryOf(refused.out, 2));
         QVERIFY(QFile::remove(game->path("data/npc.tbl")));
@@ -382,40 +396,44 @@ private slots:
     {
         const QByteArray vault =
             "#0090\r\n<MNA<CMU0008<FAI0000<END\r\n"
-            "#0095\r\n<KEY<MSGA rope bridge.<NOD<END<SOU0011<CMU0000\r\n"       // dead code after the exit (Ballo1)
-            "#0101\r\n<KEY<MSGDusty.<NOD<END;\r\n"                              // a stray ';' after it (MazeD)
+            "#0095\r\n<KEY<MSGA rope bridge.<NOD<END<SOU0011<CMU0000\r\n" // dead code after the exit (Ballo1)
+            "#0101\r\n<KEY<MSGDusty.<NOD<END;\r\n" // a stray ';' after it (MazeD)
             "#0110jenka\r\n<KEY<MSGA label after the number.<NOD<END\r\n"
-            "#0120\r\n<KEY<MSG12345678901234567890123456789012345<NOD<END\r\n"  // line 10: 35 columns (MazeS)
-            "#0130\r\n<KEY<FAC0005<MSG123456789012345678901234567<NOD<END\r\n"  // 12: 27 beside a face (Ballo1)
-            "#0140\r\n<KEY<FLJ850:0111\r\n<END\r\n"                             // 14: a short argument (River)
-            "#0150\r\n<KEY<CNP0250:<FAI0000<END\r\n"                            // 17: CNP swallows FAI (Little)
+            "#0120\r\n<KEY<MSG12345678901234567890123456789012345<NOD<END\r\n" // line 10: 35 columns (MazeS)
+            "#0130\r\n<KEY<FAC0005<MSG123456789012345678901234567<NOD<END\r\n" // 12: 27 beside a face (Ballo1)
+            "#0140\r\n<KEY<FLJ850:0111\r\n<END\r\n" // 14: a short argument (River)
+            "#0150\r\n<KEY<CNP0250:<FAI0000<END\r\n" // 17: CNP swallows FAI (Little)
             "#0152\r\n<KEY<MSGFirst copy.<NOD<END\r\n"
-            "#0160\r\n<KEY<WAI0050\r\n"                                         // 20: runs on
+            "#0160\r\n<KEY<WAI0050\r\n" // 20: runs on
             "#0180\r\n#0181\r\n<KEY<MSG<TUR123456789012345678901234567890123456789<NOD<END\r\n"
-            "#0152\r\n<KEY<MSGSecond copy.<NOD<END\r\n"                         // 25: a later copy (CentW)
-            "#0200\r\n";                                                        // 27: empty and last
+            "#0152\r\n<KEY<MSGSecond copy.<NOD<END\r\n" // 25: a later copy (CentW)
+            "#0200\r\n"; // 27: empty and last
         QVERIFY(WriteBytes(file("data\\stage\\Vault.tsc"), vorn::EncodeScript(vault)));
         const QByteArray head = vorn::DecodeScript(FileBytes(file("data\\Head.tsc")));
-        QVERIFY(WriteBytes(file("data\\Head.tsc"), vorn::EncodeScript(head + "\x83\x74\x83\x89\x83\x4f 0000-0099\r\n")));
+        QVERIFY(
+            WriteBytes(file("data\\Head.tsc"), vorn::EncodeScript(head + "\x83\x74\x83\x89\x83\x4f 0000-0099\r\n")));
         QVERIFY(WriteBytes(game->path("data/Credit.tsc"), vorn::EncodeScript("[Cast]0001/<<<\r\n")));
 
         const Result found = tool({"check", "19"});
         const QString at = QStringLiteral("stage 19: data\\stage\\Vault.tsc:");
-        QCOMPARE(found.out, QStringList({
-            at + "10:43: warning: Text row is wider than the message box (34 columns)",
-            at + "12:43: warning: Text row is wider than 26 columns; with a face shown the rest is cut off",
-            at + "14:9: error: Argument 1 of <FLJ is \"850:\", not four digits",
-            at + "14:13: error: <FLJ needs ':' between arguments 1 and 2, not \"0\"",
-            at + "16:1: warning: Event 0150 does not end with END, EVE, TRA or another exit; the game runs on into "
-                 "what follows",
-            at + "17:14: error: Argument 2 of <CNP is \"<FAI\", not four digits",
-            at + "17:18: error: <CNP needs ':' between arguments 2 and 3, not \"0\"",
-            at + "20:1: warning: Event 0160 does not end with END, EVE, TRA or another exit; the game runs on into "
-                 "what follows",
-            at + "25:1: error: Event 0152 is repeated; the first one is used and this one never runs",
-            at + "27:1: warning: Event 0200 is empty and last; if started, the game reads past the end of the script",
-            "1 stages checked, 5 errors, 5 warnings",
-        }));
+        QCOMPARE(
+            found.out,
+            QStringList({
+                at + "10:43: warning: Text row is wider than the message box (34 columns)",
+                at + "12:43: warning: Text row is wider than 26 columns; with a face shown the rest is cut off",
+                at + "14:9: error: Argument 1 of <FLJ is \"850:\", not four digits",
+                at + "14:13: error: <FLJ needs ':' between arguments 1 and 2, not \"0\"",
+                at + "16:1: warning: Event 0150 does not end with END, EVE, TRA or another exit; the game runs on into "
+                     "what follows",
+                at + "17:14: error: Argument 2 of <CNP is \"<FAI\", not four digits",
+                at + "17:18: error: <CNP needs ':' between arguments 2 and 3, not \"0\"",
+                at + "20:1: warning: Event 0160 does not end with END, EVE, TRA or another exit; the game runs on into "
+                     "what follows",
+                at + "25:1: error: Event 0152 is repeated; the first one is used and this one never runs",
+                at +
+                    "27:1: warning: Event 0200 is empty and last; if started, the game reads past the end of the script",
+                "1 stages checked, 5 errors, 5 warnings",
+            }));
         QCOMPARE(found.status, 1);
     }
 
@@ -439,18 +457,21 @@ private slots:
 
         const Result found = tool({"check", "0", "13"}); // both name Hollow
         QCOMPARE(found.status, 1);
-        QCOMPARE(found.out.mid(0, 3), QStringList({
-            "data\\ArmsItem.tsc:2:9: error: Event 0016 does not exist in this script",
-            "data\\StageSelect.tsc: warning: the script is missing.",
-            "stage 0: data\\stage\\Hollow.tsc: error: With Head.tsc this script takes " +
-                QString::number(head.size() + 20002 + script.size()) + " bytes; the game holds at most 20479",
-        }));
-        QCOMPARE(found.out.mid(4), QStringList({
-            "stage 0: data\\stage\\Hollow.tsc:1:1: error: Event 0041 is already in Head.tsc, which comes first; this "
-            "one never runs",
-            "stage 0: data\\stage\\Hollow.tsc:16:14: error: Event 0095 does not exist in stage 12's script",
-            "2 stages checked, 4 errors, 2 warnings",
-        }));
+        QCOMPARE(found.out.mid(0, 3),
+                 QStringList({
+                     "data\\ArmsItem.tsc:2:9: error: Event 0016 does not exist in this script",
+                     "data\\StageSelect.tsc: warning: the script is missing.",
+                     "stage 0: data\\stage\\Hollow.tsc: error: With Head.tsc this script takes " +
+                         QString::number(head.size() + 20002 + script.size()) + " bytes; the game holds at most 20479",
+                 }));
+        QCOMPARE(
+            found.out.mid(4),
+            QStringList({
+                "stage 0: data\\stage\\Hollow.tsc:1:1: error: Event 0041 is already in Head.tsc, which comes first; this "
+                "one never runs",
+                "stage 0: data\\stage\\Hollow.tsc:16:14: error: Event 0095 does not exist in stage 12's script",
+                "2 stages checked, 4 errors, 2 warnings",
+            }));
         QVERIFY(found.out[3].startsWith("stage 0: data\\stage\\Hollow.tsc: warning: An entity has event "));
     }
 
@@ -458,10 +479,11 @@ private slots:
     // once under the first record naming it; headers and commands as written.
     void findListsEveryUse()
     {
-        QVERIFY(WriteBytes(file("data\\stage\\Vault.tsc"),
-                           vorn::EncodeScript("#0090\r\n<MP+0012<ANP0300:0001:0000<EVE0300\r\n#0300 note\r\n<END\r\n")));
-        QVERIFY(WriteBytes(file("data\\StageSelect.tsc"),
-                           vorn::EncodeScript("#1000\r\n<KEY<TRA0012:0090:0001:0001\r\n")));
+        QVERIFY(
+            WriteBytes(file("data\\stage\\Vault.tsc"),
+                       vorn::EncodeScript("#0090\r\n<MP+0012<ANP0300:0001:0000<EVE0300\r\n#0300 note\r\n<END\r\n")));
+        QVERIFY(
+            WriteBytes(file("data\\StageSelect.tsc"), vorn::EncodeScript("#1000\r\n<KEY<TRA0012:0090:0001:0001\r\n")));
 
         const Result flag = tool({"find", "--flag", "501"});
         QCOMPARE(flag.status, 0);
@@ -474,20 +496,21 @@ private slots:
         // picking entities by it.
         const Result event = tool({"find", "--event", "300"});
         QCOMPARE(event.status, 0);
-        for (const char* line : {"data\\stage\\Hollow.tsc:9:1: #0300", "data\\stage\\Hollow.tsc:12:13: <CNP0300:0060:0000",
-                                 "data\\stage\\Vault.tsc:2:9: <ANP0300:0001:0000", "data\\stage\\Vault.tsc:2:27: <EVE0300",
-                                 "data\\stage\\Vault.tsc:3:1: #0300 note"})
+        for (const char* line :
+             {"data\\stage\\Hollow.tsc:9:1: #0300", "data\\stage\\Hollow.tsc:12:13: <CNP0300:0060:0000",
+              "data\\stage\\Vault.tsc:2:9: <ANP0300:0001:0000", "data\\stage\\Vault.tsc:2:27: <EVE0300",
+              "data\\stage\\Vault.tsc:3:1: #0300 note"})
             QVERIFY2(event.out.count(QString::fromLatin1(line)) == 1, line);
         QVERIFY(event.out.filter(QRegularExpression("^stage [0-9]+ entity [0-9]+ at ")).size() > 1);
         QVERIFY(tool({"find", "--type", "60"}).out.contains("data\\stage\\Hollow.tsc:12:13: <CNP0300:0060:0000"));
 
         const Result stage = tool({"find", "--stage", "12", "--tsv"});
         QCOMPARE(stage.out, QStringList({
-            "kind\tstage\tfile\tline\tcolumn\tentity\tx\ty\ttype\ttext",
-            "command\t\tdata\\\\StageSelect.tsc\t2\t5\t\t\t\t\t<TRA0012:0090:0001:0001",
-            "command\t0\tdata\\\\stage\\\\Hollow.tsc\t12\t31\t\t\t\t\t<TRA0012:0090:0005:0005",
-            "command\t4\tdata\\\\stage\\\\Vault.tsc\t2\t1\t\t\t\t\t<MP+0012",
-        }));
+                                "kind\tstage\tfile\tline\tcolumn\tentity\tx\ty\ttype\ttext",
+                                "command\t\tdata\\\\StageSelect.tsc\t2\t5\t\t\t\t\t<TRA0012:0090:0001:0001",
+                                "command\t0\tdata\\\\stage\\\\Hollow.tsc\t12\t31\t\t\t\t\t<TRA0012:0090:0005:0005",
+                                "command\t4\tdata\\\\stage\\\\Vault.tsc\t2\t1\t\t\t\t\t<MP+0012",
+                            }));
         const Result none = tool({"find", "--type", "999"});
         QCOMPARE(none.status, 0);
         QVERIFY(none.out.isEmpty());
@@ -559,7 +582,8 @@ private slots:
         QVERIFY(::chmod(QFile::encodeName(file("data\\stage\\Hollow.tsc")).constData(), 0444) == 0);
         const Result readOnly = tool({"encode", "13"});
         QCOMPARE(readOnly.status, 1);
-        QCOMPARE(readOnly.err.trimmed(), QStringLiteral("vorn-tool: stage 13: Cannot write data\\stage\\Hollow.tsc: the file is read-only."));
+        QCOMPARE(readOnly.err.trimmed(),
+                 QStringLiteral("vorn-tool: stage 13: Cannot write data\\stage\\Hollow.tsc: the file is read-only."));
         const Result missing = tool({"decode", "19"});
         QCOMPARE(missing.status, 1);
         QCOMPARE(missing.err.trimmed(), QStringLiteral("vorn-tool: stage 19: Cannot find data\\stage\\Vault.tsc."));
