@@ -324,6 +324,7 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     BuildTools();
     BuildScriptCommands();
     BuildWindowsMenu();
+    WatchSettingChanges();
     AddMenuCommand(QStringLiteral("Stages"), QKeySequence(Qt::CTRL | Qt::Key_T), [this] { OpenStagesWindow(); });
     AddMenuCommand(QStringLiteral("Resize map..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R),
                    [this] { ResizeOpenStage(); });
@@ -361,6 +362,15 @@ void frmVorn::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
     DockStrips();
     Form_Resize();
+    if (event->spontaneous() && isVisible())
+        StoreSettingsSoon(); // the user resized the window
+}
+
+void frmVorn::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    if (event->spontaneous() && isVisible())
+        StoreSettingsSoon();
 }
 
 void frmVorn::showEvent(QShowEvent* event)

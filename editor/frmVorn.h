@@ -36,6 +36,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
+class QTimer;
 class QToolButton;
 class ScriptWindow;
 class StagesWindow;
@@ -93,6 +94,11 @@ public:
     // stage is open.
     bool cmdSave_Click();
     void Form_QueryUnload(); // stores the eight settings
+    // Stores the settings as a close does; the reason when one was not
+    // stored. A change the user makes is stored kSettingsDelayMs later too.
+    QString StoreSettings();
+    static constexpr int kSettingsDelayMs = 3000;
+    void StoreSettingsSoon();
     // Asks what to do with the open stage's unsaved edits before they would
     // be thrown away: true when the user saved them (and the save went
     // through) or discarded them, false to keep everything as it is. True
@@ -371,6 +377,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override; // Space over the map
 
@@ -475,6 +482,10 @@ private:
     // its release; any press, undo, redo or new step closes it first, so
     // steps stay in the order the edits were made.
     void InstallHistoryKeys();
+
+    void WatchSettingChanges();
+    QTimer* settingsTimer_ = nullptr;
+    QString settingsFailure_; // said once in the status bar
 
     // ---- view state and controls (accessors above) -------------------------
     std::array<QString, 513> EntityNames_;

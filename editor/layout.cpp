@@ -146,4 +146,5 @@ void frmVorn::imgSplitter_MouseUp(int, int, int, int)
     imgSplitter_Tag_ = QStringLiteral("-_-");
     picSplitter_->hide();
     imgSplitter_->move(0, picSplitter_->y());
+    StoreSettingsSoon();
 }

@@ -104,6 +104,7 @@ void frmVorn::ZoomAbout(int step, const QPoint& pos)
     const QPoint inPanel = picMap_->pos() + pos; // where the pointer is in the map's panel
     const QPointF cell(double(pos.x()) / oldZoom, double(pos.y()) / oldZoom);
     cboZoom_->setCurrentIndex(index); // runs cboZoom_Click
+    StoreSettingsSoon();
     const int newZoom = ZoomSize_;
     const auto keep = [](QScrollBar* bar, double wanted) { bar->setValue(int(std::lround(wanted / kScrollUnit))); };
     keep(hsbMap_, cell.x() * newZoom - inPanel.x());

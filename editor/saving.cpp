@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QTimer>
 
 // Saving the open stage and storing the window's settings at shutdown.
 
@@ -52,6 +53,13 @@ bool frmVorn::WriteOpenStage()
 // placement it had maximized; start-up then skips it.
 void frmVorn::Form_QueryUnload()
 {
+    settingsTimer_->stop();
+    if (const QString failure = StoreSettings(); !failure.isEmpty())
+        ShowMessage(QStringLiteral("The window's settings were not stored: ") + failure, QMessageBox::Warning);
+}
+
+QString frmVorn::StoreSettings()
+{
     const int state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
     const QRect frame = frameGeometry();
     const QString main = QStringLiteral("Main");
@@ -79,6 +87,31 @@ void frmVorn::Form_QueryUnload()
     }
     if (storeGameFolder)
         store(QStringLiteral("Game Folder"), game_.folder.root());
-    if (!failure.isEmpty())
-        ShowMessage(QStringLiteral("The window's settings were not stored: ") + failure, QMessageBox::Warning);
+    return failure;
+}
+
+// A crash must not lose the view options and the zoom: a change the user
+// makes is stored a few seconds later as well as at close.
+void frmVorn::WatchSettingChanges()
+{
+    settingsTimer_ = new QTimer(this);
+    settingsTimer_->setSingleShot(true);
+    settingsTimer_->setInterval(kSettingsDelayMs);
+    connect(settingsTimer_, &QTimer::timeout, this, [this] {
+        const QString failure = StoreSettings();
+        if (!failure.isEmpty() && failure != settingsFailure_)
+            lblStatus_->setText(QStringLiteral("The window's settings were not stored: ") + failure);
+        settingsFailure_ = failure;
+    });
+    const auto soon = [this] { StoreSettingsSoon(); };
+    connect(cboZoom_, &QComboBox::activated, this, soon);
+    connect(cboMap_, &QComboBox::activated, this, soon);
+    for (QCheckBox* box : {chkSprites_, chkTileTypes_, chkPickByClick_, chkHideEnts_})
+        connect(box, &QCheckBox::clicked, this, soon);
+}
+
+void frmVorn::StoreSettingsSoon()
+{
+    if (settingsTimer_)
+        settingsTimer_->start();
 }

@@ -1,4 +1,5 @@
 // Saving the open stage, and the settings stored when the window closes.
+#include "openwindow.h"
 #include "windowdriver.h"
 #include "unrecordededits.h"
 
@@ -204,6 +205,17 @@ private slots:
         third.chkSprites()->click();
         QVERIFY(third.close());
         QCOMPARE(stored(), QStringLiteral("0/"));
+    }
+
+    // A crash must not lose a view option: it is stored a few seconds after
+    // the change, before any close.
+    void settingsAreStoredSoonAfterAChange()
+    {
+        OpenWindow w;
+        QVERIFY(w.started);
+        w->chkSprites()->click();
+        QTest::qWait(frmVorn::kSettingsDelayMs + 500);
+        QCOMPARE(vorn::INIRead(w.game.settingsPath(), "Main", "Show Sprites"), QStringLiteral("1"));
     }
 };
 
