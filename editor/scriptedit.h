@@ -16,6 +16,8 @@ public:
 
     // The help for a text position; empty for none.
     std::function<QString(int position)> helpAt;
+    // Ctrl+click: goes to what the text position names; false when it names nothing.
+    std::function<bool(int position)> followAt;
 
     // The command list, shown after '<' (for the tests: whether it shows).
     QCompleter* completer() const { return completer_; }
@@ -25,13 +27,21 @@ public:
 protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     class LineNumbers;
     void paintLineNumbers(QPaintEvent* event);
+    // The character under a point of the view.
+    int characterAt(QPoint inViewport) const;
     void insertCommand(const QModelIndex& index);
     void followPrefix();
+    // A key while the command list shows: true when the list took it.
+    bool steerCommands(QKeyEvent* event);
+    bool typedWholeCommand() const;
+    void hideCommands();
+    QString textAt(int position, int count) const;
 
     LineNumbers* lineNumbers_;
     QCompleter* completer_;

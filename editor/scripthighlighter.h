@@ -3,7 +3,9 @@
 // they do, their arguments, message text, text the game never reaches
 // (shown as a note) and bytes kept as they are. It follows the script
 // document's analysis, so a change that makes later lines unreachable
-// recolours those lines too, and only those.
+// recolours those lines too, and only those. A large script is checked
+// after a pause in typing: until then the lines typed in are coloured on
+// their own, and the others keep their colours.
 #include "scriptdocument.h"
 
 #include <QSyntaxHighlighter>
@@ -47,7 +49,10 @@ protected:
 
 private:
     void follow(int position, int removed, int added);
+    void shift(int position, int removed, int added);
     void build();
+    // The colours of a line edited since the last check, from that line alone.
+    void colourAlone(const QString& text);
 
     vorn::ScriptDocument& script_;
     std::vector<Span> spans_; // in text order

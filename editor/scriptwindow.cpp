@@ -1,6 +1,7 @@
 #include "scriptwindow.h"
 
 #include "scriptedit.h"
+#include "scriptfont.h"
 #include "scripthighlighter.h"
 
 #include <QAction>
@@ -32,6 +33,30 @@ constexpr int kOffsetRole = Qt::UserRole + 1;
 // Long enough to let a burst of typing settle before the lists are made again.
 constexpr int kListDelayMs = 150;
 constexpr int kPreviewLength = 20; // characters of an event's first text in the outline
+// More marks than a view can show: beyond this many findings only those in view are marked.
+constexpr int kMarksLimit = 2000;
+
+// Saved all the same, as the user asked; the status line says what the
+// game will stop on, so that it is not found only in the game.
+QString SavedText(const QString& builtName, const std::vector<vorn::ScriptFinding>& findings)
+{
+    int errors = 0;
+    const vorn::ScriptFinding* first = nullptr;
+    for (const vorn::ScriptFinding& finding : findings) {
+        if (!finding.error)
+            continue;
+        ++errors;
+        // The whole-script ones come first in the list; a place to go to tells more.
+        if (!first || (first->line == 0 && finding.line > 0))
+            first = &finding;
+    }
+    if (errors == 0)
+        return QStringLiteral("Saved %1.").arg(builtName);
+    const QString counted = errors == 1 ? QStringLiteral("Saved with 1 error that stops the game: ")
+                                        : QStringLiteral("Saved with %1 errors that stop the game: ").arg(errors);
+    const QString place = first->line > 0 ? QStringLiteral("line %1: ").arg(first->line) : QString();
+    return counted + place + first->text;
+}
 
 } // namespace
 
@@ -51,6 +76,12 @@ ScriptWindow::ScriptWindow(std::unique_ptr<vorn::ScriptDocument> script, ScriptQ
         showMarks();
         listTimer_->start();
     });
+    // Findings beyond the marks limit are marked as they come into view.
+    for (QScrollBar* bar : {edit_->verticalScrollBar(), edit_->horizontalScrollBar()})
+        connect(bar, &QScrollBar::valueChanged, this, [this] {
+            if (!script_->checkPending() && script_->analysis().findings.size() > size_t(kMarksLimit))
+                showMarks();
+        });
     resize(900, 640);
     edit_->setFocus(); // typing goes to the text from the start
 }
@@ -105,6 +136,7 @@ void ScriptWindow::buildLayout()
     };
 
     outline_ = new QListWidget;
+    outline_->setFont(ScriptFont()); // event numbers and first texts as the text shows them
     outline_->setToolTip(QStringLiteral("The script's events: click one to go to it"));
     connect(outline_, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { jumpTo(item->data(kOffsetRole).toInt(), true); });
@@ -195,6 +227,9 @@ void ScriptWindow::buildLayout()
     bindKey(QKeySequence(Qt::CTRL | Qt::Key_F), QStringLiteral("Find"), [this] { showFind(false); });
     bindKey(QKeySequence(Qt::CTRL | Qt::Key_H), QStringLiteral("Replace"), [this] { showFind(true); });
     bindKey(QKeySequence(Qt::CTRL | Qt::Key_G), QStringLiteral("Go to Event"), [this] { askGoToEvent(); });
+    bindKey(QKeySequence(Qt::Key_F12), QStringLiteral("Go to Event or Stage"),
+            [this] { follow(edit_->textCursor().position(), true); });
+    edit_->followAt = [this](int position) { return follow(position); };
     bindKey(QKeySequence::Undo, QStringLiteral("Undo"), [this] { edit_->undo(); });
     bindKey(QKeySequence(Qt::CTRL | Qt::Key_Y), QStringLiteral("Redo"), [this] { edit_->redo(); });
 }
@@ -225,7 +260,7 @@ bool ScriptWindow::save()
         questions_.tell(this, written.refusal());
         return false;
     }
-    status_->setText(QStringLiteral("Saved %1.").arg(script_->builtName()));
+    status_->setText(SavedText(script_->builtName(), script_->analysis().findings));
     if (saved)
         saved(script_->builtName());
     return true;
@@ -249,9 +284,11 @@ bool ScriptWindow::confirmClose()
 
 void ScriptWindow::closeEvent(QCloseEvent* event)
 {
-    if (confirmClose())
+    if (confirmClose()) {
         event->accept();
-    else
+        if (closing)
+            closing(*this);
+    } else
         event->ignore();
 }
 
@@ -297,6 +334,74 @@ bool ScriptWindow::goToEvent(int number)
     }
     jumpTo(position, true);
     status_->setText(QStringLiteral("Event %1").arg(vorn::ScriptEventName(number)));
+    return true;
+}
+
+bool ScriptWindow::follow(int position, bool tell)
+{
+    const vorn::ScriptDocument::Analysis& analysis = script_->analysis();
+    const int offset = script_->byteOffsetOf(position);
+    const auto& commands = analysis.parsed.commands;
+    const auto after = std::upper_bound(commands.begin(), commands.end(), offset,
+                                        [](int at, const vorn::ScriptCommandUse& c) { return at < c.position.offset; });
+    const vorn::ScriptCommandUse* command = after == commands.begin() ? nullptr : &*std::prev(after);
+    int argument = -1;
+    if (command && command->info && offset < command->position.offset + command->length) {
+        for (int i = 0; i < command->argumentCount; ++i) {
+            const vorn::ScriptArgument& a = command->arguments[size_t(i)];
+            if (offset >= a.position.offset && offset < a.position.offset + std::max<int>(1, int(a.text.size())))
+                argument = i;
+        }
+    }
+    if (argument < 0) {
+        if (tell)
+            status_->setText(QStringLiteral("F12 and Ctrl+click go to an event number's event or a stage's script."));
+        return false;
+    }
+    const auto& kinds = command->info->kinds;
+    const auto argumentOf = [&](vorn::ScriptArgKind kind) {
+        for (int i = 0; i < command->argumentCount; ++i)
+            if (kinds[size_t(i)] == kind)
+                return i;
+        return -1;
+    };
+    const vorn::ScriptArgKind kind = kinds[size_t(argument)];
+    const int stageArgument = argumentOf(vorn::ScriptArgKind::Stage);
+    if (stageArgument >= 0) {
+        // <TRA: its stage and event lead to the stage's script, its place to the stage.
+        const int stage = command->arguments[size_t(stageArgument)].value;
+        const int eventArgument = argumentOf(vorn::ScriptArgKind::Event);
+        const bool toScript = kind == vorn::ScriptArgKind::Stage || kind == vorn::ScriptArgKind::Event;
+        if (!help_.game || !help_.game->hasStage(stage)) {
+            status_->setText(QStringLiteral("Stage %1 is not in the stage table.").arg(stage));
+            return true;
+        }
+        if (toScript && eventArgument >= 0) {
+            const QString name = help_.scripts ? help_.scripts->stageScriptName(stage) : QString();
+            if (name.isEmpty())
+                status_->setText(QStringLiteral("Stage %1 names no script.").arg(stage));
+            else if (openScriptAt)
+                openScriptAt(name, command->arguments[size_t(eventArgument)].value, stage);
+        } else if (openStage) {
+            openStage(stage);
+        }
+        return true;
+    }
+    if (kind != vorn::ScriptArgKind::Event) {
+        if (tell)
+            status_->setText(QStringLiteral("F12 and Ctrl+click go to an event number's event or a stage's script."));
+        return false;
+    }
+    const int event = command->arguments[size_t(argument)].value;
+    // A stage script runs after Head.tsc: an event it lacks may be there.
+    if (script_->eventPosition(event) < 0 && script_->stage() >= 0 && help_.scripts && openScriptAt) {
+        const auto head = help_.scripts->scriptEvents(vorn::HeadScriptName());
+        if (head && std::find(head->begin(), head->end(), event) != head->end()) {
+            openScriptAt(vorn::HeadScriptName(), event, -1);
+            return true;
+        }
+    }
+    goToEvent(event);
     return true;
 }
 
@@ -379,31 +484,48 @@ int ScriptWindow::replaceAll()
 void ScriptWindow::showMarks()
 {
     const vorn::ScriptDocument::Analysis& analysis = script_->analysis();
+    const std::vector<vorn::ScriptFinding>& findings = analysis.findings;
+    // A damaged or generated script can have findings by the hundred
+    // thousand: then those from the top of the view on are marked, and
+    // marked again as it scrolls.
+    auto first = findings.begin();
+    auto last = findings.end();
+    if (findings.size() > size_t(kMarksLimit)) {
+        const int top = script_->byteOffsetOf(edit_->cursorForPosition(QPoint(0, 0)).position());
+        const QTextBlock bottom = edit_->cursorForPosition(QPoint(0, edit_->viewport()->height())).block();
+        const int end = script_->byteOffsetOf(bottom.position() + bottom.length());
+        const auto byOffset = [](const vorn::ScriptFinding& finding, int at) { return finding.offset < at; };
+        first = std::lower_bound(findings.begin(), findings.end(), top, byOffset);
+        last = std::lower_bound(first, findings.end(), end, byOffset);
+        last = first + std::min<std::ptrdiff_t>(last - first, kMarksLimit);
+    }
     QList<QTextEdit::ExtraSelection> marks;
-    for (const vorn::ScriptFinding& finding : analysis.findings) {
-        if (finding.offset < 0)
+    for (auto finding = first; finding != last; ++finding) {
+        if (finding->offset < 0)
             continue;
         // The command or argument the finding is about, or one character.
         int bytes = 1;
         const auto& commands = analysis.parsed.commands;
         const auto command =
-            std::lower_bound(commands.begin(), commands.end(), finding.offset,
+            std::lower_bound(commands.begin(), commands.end(), finding->offset,
                              [](const vorn::ScriptCommandUse& c, int at) { return c.position.offset < at; });
-        if (command != commands.end() && command->position.offset == finding.offset)
+        if (command != commands.end() && command->position.offset == finding->offset)
             bytes = command->length;
-        if (bytes == 1 && finding.offset + 4 <= analysis.bytes.bytes.size()) {
-            const QByteArray next = analysis.bytes.bytes.mid(finding.offset, 4);
+        if (bytes == 1 && finding->offset + 4 <= analysis.bytes.bytes.size()) {
+            const QByteArray next = analysis.bytes.bytes.mid(finding->offset, 4);
             if (!next.contains('\r') && !next.contains('\n') && (next[0] == '#' || QChar(next[0]).isDigit()))
                 bytes = next[0] == '#' ? 5 : 4;
         }
         QTextEdit::ExtraSelection mark;
         mark.cursor = QTextCursor(script_->text());
-        const int start = script_->positionOf(finding.offset);
+        const int start = script_->positionOf(finding->offset);
         mark.cursor.setPosition(start);
-        mark.cursor.setPosition(std::max(start + 1, script_->positionOf(finding.offset + bytes)),
+        // At least one character, none past the end.
+        const int last = script_->text()->characterCount() - 1;
+        mark.cursor.setPosition(std::min(last, std::max(start + 1, script_->positionOf(finding->offset + bytes))),
                                 QTextCursor::KeepAnchor);
         mark.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-        mark.format.setUnderlineColor(finding.error ? QColor(0xd32f2f) : QColor(0xef8f00));
+        mark.format.setUnderlineColor(finding->error ? QColor(0xd32f2f) : QColor(0xef8f00));
         marks.push_back(mark);
     }
     edit_->setExtraSelections(marks);

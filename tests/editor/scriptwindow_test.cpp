@@ -5,6 +5,7 @@
 #include "unrecordededits.h"
 
 #include "codepage.h"
+#include "inifile.h"
 #include "mapview.h"
 #include "samplegame.h"
 #include "scriptedit.h"
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 #include <QScrollBar>
 #include <QToolButton>
 
@@ -191,6 +193,78 @@ private slots:
         QTest::keyClick(completer->popup(), Qt::Key_Return);
         QCOMPARE(window->script().text()->lastBlock().text(), QStringLiteral("<TRA0000:0000:0000:0000"));
         QCOMPARE(window->edit()->textCursor().selectedText(), QStringLiteral("0000"));
+    }
+
+    void keysTypedFastWhileTheListOpensAndClosesAllLand()
+    {
+        OpenWindow w([](TestGame& game) { WriteScript(game, kPlain); });
+        QVERIFY(w.started);
+        ScriptWindow* window = w->Scripts().open(kScript);
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        window->edit()->setFocus();
+        window->edit()->moveCursor(QTextCursor::End);
+        // As the platform delivers them, to the window, 5 ms apart: a whole
+        // command and Enter, a prefix and Tab, a prefix and Escape.
+        const auto keys = [&](const QString& text) {
+            for (const QChar c : text)
+                QTest::keyClick(window->windowHandle(), c.toLatin1(), Qt::NoModifier, 5);
+        };
+        const auto key = [&](Qt::Key k) { QTest::keyClick(window->windowHandle(), k, Qt::NoModifier, 5); };
+        QString expected = window->script().text()->toPlainText();
+        for (int round = 0; round < 6; ++round) {
+            const QString event = QStringLiteral("#%1").arg(601 + round, 4, 10, QChar(u'0'));
+            keys(QStringLiteral("<END"));
+            QVERIFY(window->edit()->completer()->popup()->isVisible());
+            key(Qt::Key_Return);
+            QVERIFY(!window->edit()->completer()->popup()->isVisible());
+            keys(event);
+            key(Qt::Key_Return);
+            keys(QStringLiteral("<MS"));
+            key(Qt::Key_Tab);
+            keys(QStringLiteral("<FL"));
+            key(Qt::Key_Escape);
+            keys(QStringLiteral("+0001<no"));
+            key(Qt::Key_Return); // a prefix: the choice goes in
+            key(Qt::Key_Return);
+            expected += QStringLiteral("<END\n") + event + QStringLiteral("\n<MSG<FL+0001<NOD\n");
+        }
+        QCOMPARE(window->script().text()->toPlainText(), expected);
+    }
+
+    void opensOnTheScreenRemembersItsPlaceAndSavesWithErrors()
+    {
+        // A place half off the screen (the offscreen one is 800 x 600) is brought onto it.
+        OpenWindow w([](TestGame& game) {
+            WriteScript(game, kPlain);
+            QVERIFY(
+                WriteBytes(game.settingsPath(), "[Mine]\r\nKept=1\r\n[Script Window]\r\nGeometry=500,300,900,640\r\n"));
+        });
+        QVERIFY(w.started);
+        ScriptWindow* window = w->Scripts().open(kScript);
+        const QRect area = window->screen()->availableGeometry();
+        QVERIFY(area.contains(window->frameGeometry()));
+        window->move(area.topLeft() + QPoint(10, 20));
+        window->resize(400, 300);
+        const QString kept = QStringLiteral("%1,%2,400,300").arg(window->x()).arg(window->y());
+
+        // Saving with errors saves, and says what the game stops on.
+        QTextCursor cursor(window->script().text());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QStringLiteral("#0300\n<XYZ<ABC<END\n"));
+        QVERIFY(window->save());
+        QVERIFY(ScriptOnDisk(w).endsWith("#0300\r\n<XYZ<ABC<END\r\n"));
+        QCOMPARE(window->status()->text(),
+                 QStringLiteral(
+                     "Saved with 2 errors that stop the game: line 6: Unknown command <XYZ; the game quits on it"));
+
+        QVERIFY(window->close());
+        QCOMPARE(vorn::INIRead(w.game.settingsPath(), "Script Window", "Geometry"), kept);
+        QCOMPARE(vorn::INIRead(w.game.settingsPath(), "Mine", "Kept"), QStringLiteral("1"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        window = w->Scripts().open(kScript);
+        QCOMPARE(
+            QStringLiteral("%1,%2,%3,%4").arg(window->x()).arg(window->y()).arg(window->width()).arg(window->height()),
+            kept);
     }
 
     void findReplaceAndUnsavedQuestions()
