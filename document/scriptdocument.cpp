@@ -160,6 +160,9 @@ void ScriptDocument::analyse(int position, int removed, int added, bool force)
     pending_ = false;
     pause_->stop();
     checkedRevision_ = text_->revision();
+    // A large text's changes were not followed one by one: views compare every line.
+    if (text_->characterCount() > kCheckAtOnceLimit)
+        position = -1;
     emit analysed(position, removed, added);
 }
 

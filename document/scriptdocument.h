@@ -81,7 +81,8 @@ signals:
     // After each change of the text: the change as the text document told
     // it (position, characters removed, characters added), before any view
     // of the text redraws its lines.
-    // After a pause, the changes since the last check: position -1, 0, 0.
+    // For a large text (and after a pause) position is -1: the change is
+    // not told, views compare what they show.
     void analysed(int position, int removed, int added);
     // A change of a large text, not checked yet (emitted before views redraw).
     void edited(int position, int removed, int added);

@@ -90,6 +90,24 @@ int ScriptEdit::lineNumberWidth() const
     return 8 + fontMetrics().horizontalAdvance(u'9') * std::max(3, digits);
 }
 
+std::vector<std::pair<int, int>> ScriptEdit::shownRanges() const
+{
+    constexpr int kPartlyShown = 5; // a mark that starts left of the view may end in it
+    std::vector<std::pair<int, int>> ranges;
+    const int width = viewport()->width();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+        const QRectF box = blockBoundingGeometry(block).translated(contentOffset());
+        if (box.top() > viewport()->height())
+            break;
+        const int y = int(box.top() + box.height() / 2);
+        const int left = cursorForPosition(QPoint(0, y)).position();
+        const int right = cursorForPosition(QPoint(width, y)).position();
+        ranges.emplace_back(std::max(block.position(), left - kPartlyShown),
+                            std::min(block.position() + block.length(), right + 1));
+    }
+    return ranges;
+}
+
 void ScriptEdit::resizeEvent(QResizeEvent* event)
 {
     QPlainTextEdit::resizeEvent(event);

@@ -5,6 +5,8 @@
 #include <QPlainTextEdit>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 class QCompleter;
 class QStandardItemModel;
@@ -23,6 +25,9 @@ public:
     QCompleter* completer() const { return completer_; }
 
     int lineNumberWidth() const;
+    // The text in view: a range of positions for each line shown, from a
+    // little before its left edge to its right edge.
+    std::vector<std::pair<int, int>> shownRanges() const;
 
 protected:
     bool event(QEvent* event) override;

@@ -85,6 +85,13 @@ ScriptHighlighter::ScriptHighlighter(vorn::ScriptDocument& script)
     setDocument(script_.text());
 }
 
+ScriptHighlighter::~ScriptHighlighter()
+{
+    // The base class clears the colours as it goes, which the script tells
+    // as a change: this part of the object is gone by then.
+    disconnect(&script_, nullptr, this, nullptr);
+}
+
 QTextCharFormat ScriptHighlighter::formatOf(Kind kind)
 {
     QTextCharFormat format;
@@ -183,15 +190,33 @@ void ScriptHighlighter::follow(int position, int /*removed*/, int added)
     const bool paused = position < 0;
     const int firstEdited = paused ? int(lineHashes_.size()) : text.findBlock(position).blockNumber();
     const int lastEdited = paused ? -1 : text.findBlock(position + added).blockNumber();
+    // Runs of changed lines are coloured again through the document: a
+    // block at a time would lay each one out, too slow for a large script.
+    int runStart = -1;
+    int runEnd = -1;
+    const auto flush = [&] {
+        if (runStart >= 0)
+            text.markContentsDirty(runStart, std::min(runEnd, text.characterCount()) - runStart);
+        runStart = -1;
+    };
     QTextBlock block = text.firstBlock();
     for (int line = 0; line < int(lineHashes_.size()) && block.isValid(); ++line, block = block.next()) {
-        if (line >= firstEdited && line <= lastEdited)
-            continue;
         const int old = line < firstEdited ? line : line - delta;
-        if (old >= 0 && old < int(before.size()) && before[size_t(old)] == lineHashes_[size_t(line)])
-            continue;
-        rehighlightBlock(block);
+        const bool same = (line >= firstEdited && line <= lastEdited) ||
+                          (old >= 0 && old < int(before.size()) && before[size_t(old)] == lineHashes_[size_t(line)]);
+        if (same) {
+            if (!paused)
+                continue;
+            flush();
+        } else if (!paused) {
+            rehighlightBlock(block);
+        } else {
+            if (runStart < 0)
+                runStart = block.position();
+            runEnd = block.position() + block.length();
+        }
     }
+    flush();
 }
 
 void ScriptHighlighter::shift(int position, int removed, int added)

@@ -40,6 +40,7 @@ public:
     };
 
     explicit ScriptHighlighter(vorn::ScriptDocument& script);
+    ~ScriptHighlighter() override;
 
     const std::vector<Span>& spans() const { return spans_; }
     static QTextCharFormat formatOf(Kind kind);

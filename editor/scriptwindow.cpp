@@ -22,6 +22,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <limits>
+
 namespace {
 
 const QString kSave = QStringLiteral("Save");
@@ -35,6 +37,7 @@ constexpr int kListDelayMs = 150;
 constexpr int kPreviewLength = 20; // characters of an event's first text in the outline
 // More marks than a view can show: beyond this many findings only those in view are marked.
 constexpr int kMarksLimit = 2000;
+constexpr int kListLimit = 5000; // rows of the outline and of the findings
 
 // Saved all the same, as the user asked; the status line says what the
 // game will stop on, so that it is not found only in the game.
@@ -137,11 +140,15 @@ void ScriptWindow::buildLayout()
 
     outline_ = new QListWidget;
     outline_->setFont(ScriptFont()); // event numbers and first texts as the text shows them
+    outline_->setUniformItemSizes(true);
     outline_->setToolTip(QStringLiteral("The script's events: click one to go to it"));
-    connect(outline_, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { jumpTo(item->data(kOffsetRole).toInt(), true); });
+    connect(outline_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        if (item->data(kOffsetRole).isValid()) // not the line telling of more
+            jumpTo(item->data(kOffsetRole).toInt(), true);
+    });
 
     findings_ = new QListWidget;
+    findings_->setUniformItemSizes(true);
     findings_->setToolTip(QStringLiteral("What the checks find: click one to go to it"));
     connect(findings_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         const int offset = item->data(kOffsetRole).toInt();
@@ -486,48 +493,48 @@ void ScriptWindow::showMarks()
     const vorn::ScriptDocument::Analysis& analysis = script_->analysis();
     const std::vector<vorn::ScriptFinding>& findings = analysis.findings;
     // A damaged or generated script can have findings by the hundred
-    // thousand: then those from the top of the view on are marked, and
-    // marked again as it scrolls.
-    auto first = findings.begin();
-    auto last = findings.end();
-    if (findings.size() > size_t(kMarksLimit)) {
-        const int top = script_->byteOffsetOf(edit_->cursorForPosition(QPoint(0, 0)).position());
-        const QTextBlock bottom = edit_->cursorForPosition(QPoint(0, edit_->viewport()->height())).block();
-        const int end = script_->byteOffsetOf(bottom.position() + bottom.length());
-        const auto byOffset = [](const vorn::ScriptFinding& finding, int at) { return finding.offset < at; };
-        first = std::lower_bound(findings.begin(), findings.end(), top, byOffset);
-        last = std::lower_bound(first, findings.end(), end, byOffset);
-        last = first + std::min<std::ptrdiff_t>(last - first, kMarksLimit);
+    // thousand, and placing a mark costs the length of its line: then only
+    // the marks in view are placed, and placed again as it scrolls.
+    std::vector<std::pair<int, int>> inView; // byte ranges
+    if (findings.size() > size_t(kMarksLimit) ||
+        script_->text()->characterCount() > vorn::ScriptDocument::kCheckAtOnceLimit) {
+        for (const auto& [from, to] : edit_->shownRanges())
+            inView.emplace_back(script_->byteOffsetOf(from), script_->byteOffsetOf(to));
+    } else {
+        inView.emplace_back(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
     }
     QList<QTextEdit::ExtraSelection> marks;
-    for (auto finding = first; finding != last; ++finding) {
-        if (finding->offset < 0)
-            continue;
-        // The command or argument the finding is about, or one character.
-        int bytes = 1;
-        const auto& commands = analysis.parsed.commands;
-        const auto command =
-            std::lower_bound(commands.begin(), commands.end(), finding->offset,
-                             [](const vorn::ScriptCommandUse& c, int at) { return c.position.offset < at; });
-        if (command != commands.end() && command->position.offset == finding->offset)
-            bytes = command->length;
-        if (bytes == 1 && finding->offset + 4 <= analysis.bytes.bytes.size()) {
-            const QByteArray next = analysis.bytes.bytes.mid(finding->offset, 4);
-            if (!next.contains('\r') && !next.contains('\n') && (next[0] == '#' || QChar(next[0]).isDigit()))
-                bytes = next[0] == '#' ? 5 : 4;
+    const auto byOffset = [](const vorn::ScriptFinding& finding, int at) { return finding.offset < at; };
+    for (const auto& [fromByte, toByte] : inView)
+        for (auto finding = std::lower_bound(findings.begin(), findings.end(), fromByte, byOffset);
+             finding != findings.end() && finding->offset < toByte; ++finding) {
+            if (finding->offset < 0)
+                continue;
+            // The command or argument the finding is about, or one character.
+            int bytes = 1;
+            const auto& commands = analysis.parsed.commands;
+            const auto command =
+                std::lower_bound(commands.begin(), commands.end(), finding->offset,
+                                 [](const vorn::ScriptCommandUse& c, int at) { return c.position.offset < at; });
+            if (command != commands.end() && command->position.offset == finding->offset)
+                bytes = command->length;
+            if (bytes == 1 && finding->offset + 4 <= analysis.bytes.bytes.size()) {
+                const QByteArray next = analysis.bytes.bytes.mid(finding->offset, 4);
+                if (!next.contains('\r') && !next.contains('\n') && (next[0] == '#' || QChar(next[0]).isDigit()))
+                    bytes = next[0] == '#' ? 5 : 4;
+            }
+            QTextEdit::ExtraSelection mark;
+            mark.cursor = QTextCursor(script_->text());
+            const int start = script_->positionOf(finding->offset);
+            mark.cursor.setPosition(start);
+            // At least one character, none past the end.
+            const int last = script_->text()->characterCount() - 1;
+            mark.cursor.setPosition(std::min(last, std::max(start + 1, script_->positionOf(finding->offset + bytes))),
+                                    QTextCursor::KeepAnchor);
+            mark.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+            mark.format.setUnderlineColor(finding->error ? QColor(0xd32f2f) : QColor(0xef8f00));
+            marks.push_back(mark);
         }
-        QTextEdit::ExtraSelection mark;
-        mark.cursor = QTextCursor(script_->text());
-        const int start = script_->positionOf(finding->offset);
-        mark.cursor.setPosition(start);
-        // At least one character, none past the end.
-        const int last = script_->text()->characterCount() - 1;
-        mark.cursor.setPosition(std::min(last, std::max(start + 1, script_->positionOf(finding->offset + bytes))),
-                                QTextCursor::KeepAnchor);
-        mark.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-        mark.format.setUnderlineColor(finding->error ? QColor(0xd32f2f) : QColor(0xef8f00));
-        marks.push_back(mark);
-    }
     edit_->setExtraSelections(marks);
 }
 
@@ -537,17 +544,21 @@ void ScriptWindow::refreshLists()
     const vorn::ScriptDocument::Analysis& analysis = script_->analysis();
 
     outline_->clear();
+    // A damaged or generated script can hold events and findings by the
+    // hundred thousand: the lists show the first ones and say how many more.
+    const size_t events = std::min(analysis.parsed.events.size(), size_t(kListLimit));
     // Each event with the start of the first text it shows, to know it by.
     std::vector<QString> firstTexts(analysis.parsed.events.size());
     for (const vorn::ScriptText& text : analysis.parsed.texts) {
-        if (text.event < 0 || !text.reachable || !firstTexts[size_t(text.event)].isEmpty())
+        if (text.event < 0 || size_t(text.event) >= events || !text.reachable ||
+            !firstTexts[size_t(text.event)].isEmpty())
             continue;
         const int start = script_->positionOf(text.position.offset);
         const QString shown =
             analysis.text.mid(start, script_->positionOf(text.position.offset + text.length) - start).simplified();
         firstTexts[size_t(text.event)] = shown.size() > kPreviewLength ? shown.left(kPreviewLength) + u'…' : shown;
     }
-    for (size_t i = 0; i < analysis.parsed.events.size(); ++i) {
+    for (size_t i = 0; i < events; ++i) {
         const vorn::ScriptEvent& event = analysis.parsed.events[i];
         const int start = script_->positionOf(event.header.offset);
         const int end = script_->positionOf(event.bodyOffset);
@@ -561,8 +572,13 @@ void ScriptWindow::refreshLists()
             item->setForeground(QColor(0x8a8a8a));
     }
 
+    if (events < analysis.parsed.events.size())
+        new QListWidgetItem(QStringLiteral("… %1 more events").arg(analysis.parsed.events.size() - events), outline_);
+
     findings_->clear();
-    for (const vorn::ScriptFinding& finding : analysis.findings) {
+    const size_t listed = std::min(analysis.findings.size(), size_t(kListLimit));
+    for (size_t i = 0; i < listed; ++i) {
+        const vorn::ScriptFinding& finding = analysis.findings[i];
         const QString kind = finding.error ? QStringLiteral("error") : QStringLiteral("warning");
         const QString place =
             finding.line > 0 ? QStringLiteral("%1:%2  ").arg(finding.line).arg(finding.column) : QString();
@@ -570,6 +586,9 @@ void ScriptWindow::refreshLists()
         item->setData(kOffsetRole, finding.offset);
         item->setForeground(finding.error ? QColor(0xb71c1c) : QColor(0x9a6200));
     }
+    if (listed < analysis.findings.size())
+        (new QListWidgetItem(QStringLiteral("… %1 more findings").arg(analysis.findings.size() - listed), findings_))
+            ->setData(kOffsetRole, -1);
     if (analysis.findings.empty())
         new QListWidgetItem(QStringLiteral("The checks find nothing wrong."), findings_);
 }

@@ -267,6 +267,48 @@ private slots:
             kept);
     }
 
+    void aLargeScriptIsColouredAtOnceAndCheckedAfterAPause()
+    {
+        QByteArray plain;
+        for (int event = 100; plain.size() <= vorn::ScriptDocument::kCheckAtOnceLimit * 9 / 8; ++event)
+            plain +=
+                "#" + QByteArray::number(event).rightJustified(4, '0') + "\r\n<MSGSome words to fill it.<NOD<END\r\n";
+        OpenWindow w([&](TestGame& game) { WriteScript(game, plain); });
+        QVERIFY(w.started);
+        ScriptWindow* window = w->Scripts().open(kScript);
+        vorn::ScriptDocument& script = window->script();
+        window->edit()->setFocus();
+        window->edit()->moveCursor(QTextCursor::End);
+        Type(*window, QStringLiteral("<XYZ"));
+        QVERIFY(script.checkPending());
+        const auto unknownShown = [&] {
+            for (const QTextLayout::FormatRange& range : script.text()->lastBlock().layout()->formats())
+                if (range.start == 0 && range.length == 4 &&
+                    range.format == ScriptHighlighter::formatOf(ScriptHighlighter::Unknown))
+                    return true;
+            return false;
+        };
+        QVERIFY(unknownShown()); // coloured from its line alone
+        QTRY_VERIFY(!script.checkPending());
+        QVERIFY(unknownShown());
+        QVERIFY(!window->edit()->extraSelections().isEmpty());
+        QCOMPARE(script.analysis().findings.back().text, QStringLiteral("Unknown command <XYZ; the game quits on it"));
+        QTest::qWait(2 * vorn::ScriptDocument::kPauseMs); // its new colours are no change to check again
+        QVERIFY(!script.checkPending());
+    }
+
+    void aLineOfAHundredThousandCommandsOpens()
+    {
+        OpenWindow w([](TestGame& game) { WriteScript(game, "#0100\r\n" + QByteArray(100000, '<') + "\r\n"); });
+        QVERIFY(w.started);
+        ScriptWindow* window = w->Scripts().open(kScript);
+        QVERIFY(window);
+        QVERIFY(window->script().analysis().findings.size() > 10000);
+        // Marks only where the view shows the line: a few dozen, not one per finding.
+        QVERIFY(!window->edit()->extraSelections().isEmpty());
+        QVERIFY(window->edit()->extraSelections().size() < 200);
+    }
+
     void findReplaceAndUnsavedQuestions()
     {
         OpenWindow w([](TestGame& game) { WriteScript(game, kPlain); });
