@@ -14,6 +14,8 @@
 #include "script.h"
 
 #include <QAbstractItemView>
+#include <QComboBox>
+#include <QFontDatabase>
 #include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
@@ -265,6 +267,58 @@ private slots:
         QCOMPARE(
             QStringLiteral("%1,%2,%3,%4").arg(window->x()).arg(window->y()).arg(window->width()).arg(window->height()),
             kept);
+    }
+
+    void ctrlClickAndF12FollowEventsAndStages()
+    {
+        OpenWindow w(
+            [](TestGame& game) { WriteScript(game, "#0100\r\n<EVE0200\r\n#0200\r\n<TRA0014:0090:0001:0002\r\n"); });
+        QVERIFY(w.started);
+        ScriptWindow* window = w->Scripts().open(kScript);
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        ScriptEdit* edit = window->edit();
+        const auto at = [&](int line, int column) {
+            QTextCursor cursor(window->script().text()->findBlockByNumber(line));
+            cursor.setPosition(cursor.position() + column);
+            return cursor;
+        };
+        // Ctrl+click on <EVE's number: its event; a plain click only moves the cursor.
+        const QPoint onNumber = edit->cursorRect(at(1, 5)).center() + QPoint(2, 0);
+        QTest::mouseClick(edit->viewport(), Qt::LeftButton, Qt::NoModifier, onNumber);
+        QCOMPARE(edit->textCursor().blockNumber(), 1);
+        QTest::mouseClick(edit->viewport(), Qt::LeftButton, Qt::ControlModifier, onNumber);
+        QCOMPARE(edit->textCursor().blockNumber(), 2);
+
+        // F12 on <TRA's event: stage 14's script at that event; on its place: stage 14 in the main window.
+        edit->setTextCursor(at(3, 11));
+        QTest::keyClick(edit, Qt::Key_F12);
+        ScriptWindow* target = w->Scripts().find(w->Scripts().scripts().stageScriptName(14));
+        QVERIFY(target && target != window);
+        const int header = target->script().eventPosition(90);
+        QVERIFY(header >= 0);
+        QCOMPARE(target->edit()->textCursor().position(), header);
+        QVERIFY(w->cboMap()->currentIndex() != 14);
+        edit->setTextCursor(at(3, 16));
+        QVERIFY(window->follow(edit->textCursor().position()));
+        QCOMPARE(w->cboMap()->currentIndex(), 14);
+        edit->setTextCursor(at(0, 2));
+        QVERIFY(!window->follow(edit->textCursor().position(), true));
+        QCOMPARE(window->status()->text(),
+                 QStringLiteral("F12 and Ctrl+click go to an event number's event or a stage's script."));
+    }
+
+    void oneFontHoldsLatinAndJapanese()
+    {
+        OpenWindow w([](TestGame& game) { WriteScript(game, kPlain); });
+        QVERIFY(w.started);
+        ScriptWindow* window = w->Scripts().open(kScript);
+        const QString family = window->edit()->font().family();
+        if (!QFontDatabase::families(QFontDatabase::Japanese).isEmpty()) {
+            const auto systems = QFontDatabase::writingSystems(family);
+            QVERIFY2(systems.contains(QFontDatabase::Japanese) && systems.contains(QFontDatabase::Latin),
+                     qPrintable(family));
+        }
+        QCOMPARE(window->outline()->font().family(), family); // its numbers as the text's
     }
 
     void aLargeScriptIsColouredAtOnceAndCheckedAfterAPause()
