@@ -126,6 +126,7 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     , settingsPath_(vorn::SettingsFilePath(settingsDir))
 {
     editing_ = std::make_unique<vorn::EditingState>();
+    recovery_->setLocator([this](const QString& builtName) { return game_.folder.findEntry(builtName); });
     setObjectName(QStringLiteral("frmVorn"));
     setWindowTitle(QStringLiteral("Vorn"));
     setWindowIcon(QIcon(IconPicture()));
@@ -396,7 +397,11 @@ void frmVorn::ApplyRestoredOuterSize(int attempt)
 // close that goes through.
 void frmVorn::closeEvent(QCloseEvent* event)
 {
-    if (!ConfirmLeavingStage() || !scriptWindows_->closeAll() || (stagesWindow_ && !stagesWindow_->confirmClose())) {
+    closing_ = true;
+    const bool confirmed =
+        ConfirmLeavingStage() && scriptWindows_->closeAll() && (!stagesWindow_ || stagesWindow_->confirmClose());
+    closing_ = false;
+    if (!confirmed) {
         event->ignore();
         return;
     }

@@ -383,6 +383,9 @@ private:
     bool ConfirmReload();
     bool ConfirmOverwriteChanged();
     void OfferRecovery();
+    // "Unsaved edits from an earlier run: Sand (stage 10), Cave.tsc."; empty
+    // when no Vorn left any.
+    QString LeftBehindNotice() const;
 
     // Views following the document (stagedocument.h signals).
     void ConnectStage();
@@ -457,6 +460,9 @@ private:
     bool reloadPending_ = false;
     // A save runs event processing too; a stage chosen meanwhile waits.
     bool saving_ = false;
+    // A close is asking about unsaved edits; none is thrown away before
+    // every question has been answered.
+    bool closing_ = false;
     // The cell shpCursor marks (the one lblPos names), kept on its cell
     // when the zoom changes.
     QPoint cursorCell_;

@@ -32,7 +32,10 @@ bool frmVorn::ConfirmLeavingStage()
     if (answer == kSave)
         return cmdSave_Click();
     if (answer == kDiscard) {
-        recovery_->discard();
+        // A close can still be cancelled by a later question: the copy goes
+        // only once the window really closes.
+        if (!closing_)
+            recovery_->discard();
         return true;
     }
     return false;
@@ -65,29 +68,49 @@ bool frmVorn::ConfirmOverwriteChanged()
     return true;
 }
 
+namespace {
+
+// " Cave.pxm was changed by another program after these edits were kept."
+// for each file the copy's edits were made on that is no longer as it was.
+QString ChangedSinceKept(const vorn::RecoveryStore::Copy& copy)
+{
+    QString text;
+    for (const QString& name : copy.changedSources())
+        text += u' ' + name.section(u'\\', -1) +
+                QStringLiteral(" was changed by another program after these edits were kept.");
+    return text;
+}
+
+} // namespace
+
 void frmVorn::OfferRecovery()
 {
-    const std::optional<vorn::RecoveryStore::Copy> copy = recovery_->leftOver();
-    if (!copy)
+    // Every copy a Vorn no longer running left, newest first; a restore
+    // ends the offers (older ones are offered at the next opening).
+    while (const std::optional<vorn::RecoveryStore::Copy> copy = recovery_->leftOver()) {
+        const QString when = QLocale(QLocale::English).toString(copy->written, QStringLiteral("d MMMM, HH:mm"));
+        // At start-up the window is not shown yet; the question is about what
+        // it shows, so it shows first.
+        if (!isVisible())
+            show();
+        // No Escape: either answer decides the fate of the edits.
+        const QString answer =
+            Ask(game_.stageCaption(stage_->index()) +
+                    QStringLiteral(" has changes that were not saved when Vorn last ended (%1).").arg(when) +
+                    ChangedSinceKept(*copy) + QStringLiteral(" Restore them?"),
+                {kRestore, kDiscard}, 0, -1);
+        if (answer != kRestore) {
+            recovery_->drop();
+            continue;
+        }
+        if (const vorn::Outcome restored = stage_->restore(copy->mapFile, copy->entityFile, copy->tileTypes);
+            !restored.ok()) {
+            ShowMessage(QStringLiteral("The unsaved changes could not be restored: ") + restored.refusal(),
+                        QMessageBox::Warning);
+            recovery_->drop();
+            continue;
+        }
+        recovery_->take();
         return;
-    const QString when = QLocale(QLocale::English).toString(copy->written, QStringLiteral("d MMMM, HH:mm"));
-    // At start-up the window is not shown yet; the question is about what
-    // it shows, so it shows first.
-    if (!isVisible())
-        show();
-    // No Escape: either answer decides the fate of the edits.
-    const QString answer =
-        Ask(game_.stageCaption(stage_->index()) +
-                QStringLiteral(" has changes that were not saved when Vorn last ended (%1). Restore them?").arg(when),
-            {kRestore, kDiscard}, 0, -1);
-    if (answer != kRestore) {
-        recovery_->discard();
-        return;
-    }
-    if (const vorn::Outcome restored = stage_->restore(copy->mapFile, copy->entityFile, copy->tileTypes);
-        !restored.ok()) {
-        ShowMessage(QStringLiteral("The unsaved changes could not be restored: ") + restored.refusal(),
-                    QMessageBox::Warning);
-        recovery_->discard();
     }
 }

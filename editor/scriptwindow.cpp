@@ -275,19 +275,27 @@ bool ScriptWindow::save()
 
 bool ScriptWindow::confirmClose()
 {
+    const CloseAnswer answer = askBeforeClose();
+    if (answer == CloseAnswer::Discard)
+        discardEdits();
+    return answer != CloseAnswer::Keep;
+}
+
+ScriptWindow::CloseAnswer ScriptWindow::askBeforeClose()
+{
     if (!script_->isModified())
-        return true;
+        return CloseAnswer::Close;
     const QString answer =
         questions_.ask(this, script_->builtName() + QStringLiteral(" has changes that are not saved."),
                        {kSave, kDiscard, kCancel}, 0, 2);
     if (answer == kSave)
-        return save();
-    if (answer == kDiscard) {
-        script_->text()->setModified(false); // asked once: closing does not ask again
-        return true;
-    }
-    return false;
+        return save() ? CloseAnswer::Close : CloseAnswer::Keep;
+    return answer == kDiscard ? CloseAnswer::Discard : CloseAnswer::Keep;
 }
+
+// Asked once: closing does not ask again. The recovery copy goes with the
+// edits' saved state.
+void ScriptWindow::discardEdits() { script_->text()->setModified(false); }
 
 void ScriptWindow::closeEvent(QCloseEvent* event)
 {

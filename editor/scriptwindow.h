@@ -49,6 +49,11 @@ public:
     bool save();
     // Asks about unsaved edits: true when the window may close.
     bool confirmClose();
+    // The question of confirmClose, its Discard not yet carried out.
+    enum class CloseAnswer { Close, Discard, Keep };
+    CloseAnswer askBeforeClose();
+    // Marks the text as not to be saved: closing no longer asks.
+    void discardEdits();
     // Moves to event `number`'s header; false, saying so, when there is none.
     bool goToEvent(int number);
     // Ctrl+F and Ctrl+H; find and replace as their buttons do.

@@ -1,11 +1,15 @@
 #include "scriptwindows.h"
 
+#include "scriptrecovery.h"
 #include "stagetable.h"
 #include "windowplacement.h"
 
 #include <QApplication>
 
 #include <QInputDialog>
+#include <QLabel>
+#include <QLocale>
+#include <QTextCursor>
 
 ScriptWindows::ScriptWindows(const vorn::Game& game, ScriptQuestions questions, vorn::ScriptHelpSources help,
                              vorn::ScriptDocument::EntityEvents entityEvents)
@@ -59,6 +63,10 @@ ScriptWindow* ScriptWindows::open(const QString& builtName, QString* refusal, in
         delete window;
         return nullptr;
     }
+    auto* keeper = new vorn::ScriptRecoveryKeeper(game_, window->script(), recoveryStore_, window);
+    connect(keeper, &vorn::ScriptRecoveryKeeper::writeFailed, window, [window](const QString& reason) {
+        window->status()->setText(QStringLiteral("Unsaved edits cannot be kept for recovery: ") + reason);
+    });
     window->openOther = [this](ScriptWindow& from) { chooseAndOpen(&from); };
     window->saved = [this](const QString& name) { savedScript(name); };
     window->openScriptAt = [this](const QString& name, int event, int ofStage) {
@@ -85,7 +93,35 @@ ScriptWindow* ScriptWindows::open(const QString& builtName, QString* refusal, in
     KeepOnScreen(*window);
     window->raise();
     window->activateWindow();
+    offerRecovery(window);
     return window;
+}
+
+void ScriptWindows::offerRecovery(ScriptWindow* window)
+{
+    auto* keeper = window->findChild<vorn::ScriptRecoveryKeeper*>();
+    if (!keeper || !questions_.ask)
+        return;
+    while (const std::optional<vorn::RecoveryStore::Copy> copy = keeper->leftOver()) {
+        const QString when = QLocale(QLocale::English).toString(copy->written, QStringLiteral("d MMMM, HH:mm"));
+        QString text = window->script().fileName() +
+                       QStringLiteral(" has changes that were not saved when Vorn last ended (%1).").arg(when);
+        for (const QString& name : copy->changedSources())
+            text += u' ' + name.section(u'\\', -1) +
+                    QStringLiteral(" was changed by another program after these edits were kept.");
+        text += QStringLiteral(" Restore them?");
+        if (questions_.ask(window, text, {QStringLiteral("Restore"), QStringLiteral("Discard")}, 0, -1) !=
+            QStringLiteral("Restore")) {
+            keeper->drop();
+            continue;
+        }
+        // One step of the text's own undo: Ctrl+Z brings back the file's text.
+        QTextCursor all(window->script().text());
+        all.select(QTextCursor::Document);
+        all.insertText(copy->scriptText);
+        keeper->take();
+        return;
+    }
 }
 
 std::optional<std::vector<int>> ScriptWindows::events(const QString& builtName) const
@@ -106,10 +142,18 @@ std::optional<std::vector<int>> ScriptWindows::events(const QString& builtName) 
 
 bool ScriptWindows::closeAll()
 {
+    // A Discard counts only once no later answer is Cancel: until then the
+    // window keeps its edits, unsaved, and their recovery copy.
+    std::vector<ScriptWindow*> discarded;
     for (ScriptWindow* window : windows()) {
-        if (!window->confirmClose())
+        const ScriptWindow::CloseAnswer answer = window->askBeforeClose();
+        if (answer == ScriptWindow::CloseAnswer::Keep)
             return false;
+        if (answer == ScriptWindow::CloseAnswer::Discard)
+            discarded.push_back(window);
     }
+    for (ScriptWindow* window : discarded)
+        window->discardEdits();
     for (ScriptWindow* window : windows())
         window->close();
     return true;

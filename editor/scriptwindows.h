@@ -2,6 +2,7 @@
 // The script windows of one game: at most one a script, found again by its
 // file, and asked in turn before the editor closes.
 #include "gamescripts.h"
+#include "recovery.h"
 #include "scriptwindow.h"
 
 #include <QObject>
@@ -34,8 +35,12 @@ public:
     std::optional<std::vector<int>> events(const QString& builtName) const;
 
     // Asks in turn about each window with unsaved edits; false when one
-    // answer was Cancel. Then closes every window.
+    // answer was Cancel, and then nothing is thrown away. Else closes every
+    // window.
     bool closeAll();
+
+    // Where the copies of unsaved scripts go; the user's state folder unless set.
+    void setRecoveryStore(vorn::RecoveryStore store) { recoveryStore_ = std::move(store); }
 
     // The stage's entities changed: the windows of its script check again.
     void entitiesChanged(int stage);
@@ -52,6 +57,9 @@ public:
 
 private:
     void savedScript(const QString& builtName);
+    // Edits of `window`'s script a Vorn no longer running kept: offered
+    // back, newest first.
+    void offerRecovery(ScriptWindow* window);
 
     const vorn::Game& game_;
     ScriptQuestions questions_;
@@ -59,4 +67,5 @@ private:
     vorn::ScriptDocument::EntityEvents entityEvents_;
     vorn::GameScripts scripts_;
     std::vector<QPointer<ScriptWindow>> windows_;
+    vorn::RecoveryStore recoveryStore_{vorn::RecoveryStore::DefaultFolder()};
 };

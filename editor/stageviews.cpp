@@ -4,6 +4,7 @@
 #include "mapview.h"
 #include "markerdrawing.h"
 #include "recovery.h"
+#include "scriptwindows.h"
 #include "stagedocument.h"
 #include "toolbox.h"
 
@@ -43,7 +44,11 @@ void frmVorn::ConnectStage()
     stage->watchPictures(true);
 }
 
-void frmVorn::SetRecoveryFolder(const QString& folder) { recovery_->setStore(vorn::RecoveryStore(folder)); }
+void frmVorn::SetRecoveryFolder(const QString& folder)
+{
+    recovery_->setStore(vorn::RecoveryStore(folder));
+    scriptWindows_->setRecoveryStore(vorn::RecoveryStore(folder));
+}
 
 // The steps of a load after the files are read, in the designed order.
 void frmVorn::StageOpened()

@@ -7,6 +7,7 @@
 #include "layoutwidgets.h"
 #include "mapview.h"
 #include "numtext.h"
+#include "recovery.h"
 #include "twips.h"
 
 #include <QCheckBox>
@@ -156,6 +157,9 @@ bool frmVorn::Form_Load()
         const QSignalBlocker block(cboMap_);
         cboMap_->setCurrentIndex(last);
     }
+    // Edits a Vorn that ended without saving kept, named before the opening
+    // stage offers its own back.
+    const QString leftBehind = LeftBehindNotice();
     cboMap_Click();
     // What had to be guessed about the game, once, after the load's texts.
     // A mod's table (its own section, or another file) is named, so the
@@ -164,8 +168,40 @@ bool frmVorn::Form_Load()
     const vorn::StageTableSource& table = game_.tableSource;
     if (table.kind != vorn::StageTableKind::Executable || table.ownSection || table.offset != vorn::kStageTableOffset)
         said << QStringLiteral("Stage table: %1.").arg(game_.tableDescription());
+    if (!leftBehind.isEmpty())
+        said.prepend(leftBehind);
     if (!said.isEmpty())
         lblStatus_->setText(said.join(u' '));
     WatchStageTable();
     return true;
+}
+
+QString frmVorn::LeftBehindNotice() const
+{
+    QStringList names;
+    for (const vorn::RecoveryStore::Entry& entry : recovery_->store().leftBehindNames(game_.folder.root())) {
+        if (entry.kind == vorn::RecoveryStore::Kind::Script) {
+            names << entry.name.section(u'\\', -1);
+            continue;
+        }
+        // Named by a stage on that map: the one about to open when it is.
+        const auto onMap = [&](int i) {
+            return game_.hasStage(i) && vorn::DecodeAnsi(vorn::CutAtNull(game_.table[size_t(i)].map()))
+                                                .compare(entry.name, Qt::CaseInsensitive) == 0;
+        };
+        int stage = onMap(cboMap_->currentIndex()) ? cboMap_->currentIndex() : -1;
+        for (int i = 0; stage < 0 && i < game_.stageCount(); ++i)
+            if (onMap(i))
+                stage = i;
+        if (stage < 0) {
+            names << entry.name;
+            continue;
+        }
+        const QString title = vorn::DecodeAnsi(vorn::CutAtNull(game_.table[size_t(stage)].title())).trimmed();
+        names << (title.isEmpty() ? QStringLiteral("stage %1").arg(stage)
+                                  : QStringLiteral("%1 (stage %2)").arg(title).arg(stage));
+    }
+    if (names.isEmpty())
+        return {};
+    return QStringLiteral("Unsaved edits from an earlier run: %1.").arg(names.join(QStringLiteral(", ")));
 }

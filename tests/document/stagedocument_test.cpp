@@ -151,7 +151,10 @@ TEST_F(StageDocumentTest, RecoveredEditsComeBackAsOneStep)
     // Kept and read back as a recovery copy of this game's map.
     QTemporaryDir state;
     const RecoveryStore store(state.path());
-    ASSERT_TRUE(store.write(dir.path(), QStringLiteral("Hollow"), {mapFile, entityFile, {}, {}}).ok());
+    RecoveryStore::Copy kept;
+    kept.mapFile = mapFile;
+    kept.entityFile = entityFile;
+    ASSERT_TRUE(store.write(dir.path(), QStringLiteral("Hollow"), kept).ok());
     const std::optional<RecoveryStore::Copy> copy = store.read(dir.path(), QStringLiteral("Hollow"));
     ASSERT_TRUE(copy.has_value());
     EXPECT_FALSE(store.read(state.path(), QStringLiteral("Hollow")).has_value()); // another game's
