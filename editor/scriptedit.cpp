@@ -77,6 +77,12 @@ ScriptEdit::ScriptEdit(QWidget* parent)
     list->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
     list->setAttribute(Qt::WA_ShowWithoutActivating);
     list->setMinimumWidth(420);
+    // A click elsewhere in the text leaves the command being typed.
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        const int typed = textCursor().position() - commandStart_;
+        if (completer_->popup()->isVisible() && (typed < 0 || typed > 3))
+            hideCommands();
+    });
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         if (old == this && now != completer_->popup())
             hideCommands();
@@ -270,22 +276,23 @@ void ScriptEdit::followPrefix()
 
 void ScriptEdit::insertCommand(const QModelIndex& index)
 {
-    if (commandStart_ < 0)
+    const int start = commandStart_;
+    if (start < 0)
         return;
     const QString code = index.data(kCodeRole).toString();
     const vorn::ScriptCommandInfo* info = vorn::FindScriptCommand(code.toLatin1());
     if (!info)
         return;
+    hideCommands(); // before the text changes: the cursor moving past the code would close it again
     QTextCursor cursor = textCursor();
-    cursor.setPosition(commandStart_);
+    cursor.setPosition(start);
     cursor.setPosition(textCursor().position(), QTextCursor::KeepAnchor);
     const QString form = vorn::ScriptCommandTemplate(*info).mid(1); // the '<' is typed
     cursor.insertText(form);
     // The first placeholder selected, to be typed over.
     if (info->argCount > 0) {
-        cursor.setPosition(commandStart_ + 3);
-        cursor.setPosition(commandStart_ + 7, QTextCursor::KeepAnchor);
+        cursor.setPosition(start + 3);
+        cursor.setPosition(start + 7, QTextCursor::KeepAnchor);
     }
     setTextCursor(cursor);
-    hideCommands();
 }
