@@ -190,33 +190,48 @@ void ScriptHighlighter::follow(int position, int /*removed*/, int added)
     const bool paused = position < 0;
     const int firstEdited = paused ? int(lineHashes_.size()) : text.findBlock(position).blockNumber();
     const int lastEdited = paused ? -1 : text.findBlock(position + added).blockNumber();
-    // Runs of changed lines are coloured again through the document: a
-    // block at a time would lay each one out, too slow for a large script.
-    int runStart = -1;
-    int runEnd = -1;
-    const auto flush = [&] {
-        if (runStart >= 0)
-            text.markContentsDirty(runStart, std::min(runEnd, text.characterCount()) - runStart);
-        runStart = -1;
-    };
+    // After a pause the changed lines in view are coloured at once, the
+    // others as they come into view: colouring a line lays it out, too slow
+    // for every line of a large script.
+    if (paused)
+        stale_.resize(lineHashes_.size(), 0);
+    else // a large script made small keeps nothing stale: all again, it is cheap now
+        stale_.assign(lineHashes_.size(), staleCount_ > 0 ? 1 : 0);
     QTextBlock block = text.firstBlock();
     for (int line = 0; line < int(lineHashes_.size()) && block.isValid(); ++line, block = block.next()) {
+        if (line >= firstEdited && line <= lastEdited)
+            continue;
         const int old = line < firstEdited ? line : line - delta;
-        const bool same = (line >= firstEdited && line <= lastEdited) ||
-                          (old >= 0 && old < int(before.size()) && before[size_t(old)] == lineHashes_[size_t(line)]);
-        if (same) {
-            if (!paused)
-                continue;
-            flush();
-        } else if (!paused) {
+        if (old >= 0 && old < int(before.size()) && before[size_t(old)] == lineHashes_[size_t(line)])
+            continue;
+        if (paused)
+            stale_[size_t(line)] = 1;
+        else
             rehighlightBlock(block);
-        } else {
-            if (runStart < 0)
-                runStart = block.position();
-            runEnd = block.position() + block.length();
-        }
     }
-    flush();
+    staleCount_ = int(std::count(stale_.begin(), stale_.end(), 1));
+    colourShown();
+}
+
+void ScriptHighlighter::colourShown()
+{
+    if (staleCount_ == 0 || !shownRanges || !document())
+        return;
+    const auto ranges = shownRanges();
+    if (ranges.empty())
+        return;
+    QTextDocument& text = *script_.text();
+    const QTextBlock last = text.findBlock(ranges.back().first);
+    for (QTextBlock block = text.findBlock(ranges.front().first); block.isValid(); block = block.next()) {
+        const size_t line = size_t(block.blockNumber());
+        if (line < stale_.size() && stale_[line]) {
+            stale_[line] = 0; // first: colouring it changes the view, which asks again
+            --staleCount_;
+            rehighlightBlock(block);
+        }
+        if (block == last)
+            break;
+    }
 }
 
 void ScriptHighlighter::shift(int position, int removed, int added)
@@ -240,11 +255,19 @@ void ScriptHighlighter::shift(int position, int removed, int added)
     const int oldLines = newLines - (text.blockCount() - int(lineHashes_.size()));
     if (firstLine > int(lineHashes_.size()) || oldLines < 0) {
         lineHashes_.assign(size_t(text.blockCount()), kUncheckedLine); // out of step: all again
+        stale_.assign(lineHashes_.size(), 0);
+        staleCount_ = 0;
         return;
     }
-    const auto at = lineHashes_.begin() + firstLine;
-    lineHashes_.erase(at, at + std::min<qsizetype>(oldLines, qsizetype(lineHashes_.size()) - firstLine));
+    const qsizetype gone = std::min<qsizetype>(oldLines, qsizetype(lineHashes_.size()) - firstLine);
+    lineHashes_.erase(lineHashes_.begin() + firstLine, lineHashes_.begin() + firstLine + gone);
     lineHashes_.insert(lineHashes_.begin() + firstLine, size_t(newLines), kUncheckedLine);
+    // The edited lines are coloured by the document's own call, from their text alone.
+    if (stale_.size() >= size_t(firstLine + gone)) {
+        staleCount_ -= int(std::count(stale_.begin() + firstLine, stale_.begin() + firstLine + gone, 1));
+        stale_.erase(stale_.begin() + firstLine, stale_.begin() + firstLine + gone);
+        stale_.insert(stale_.begin() + firstLine, size_t(newLines), 0);
+    }
 }
 
 void ScriptHighlighter::colourAlone(const QString& text)

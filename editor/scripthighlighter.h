@@ -12,6 +12,8 @@
 #include <QTextCharFormat>
 
 #include <array>
+#include <functional>
+#include <utility>
 #include <vector>
 
 class ScriptHighlighter : public QSyntaxHighlighter {
@@ -43,6 +45,11 @@ public:
     ~ScriptHighlighter() override;
 
     const std::vector<Span>& spans() const { return spans_; }
+
+    // The text positions in view, a range a line (from the script's view).
+    std::function<std::vector<std::pair<int, int>>()> shownRanges;
+    // Colours the lines in view whose colours a check changed while they were out of it.
+    void colourShown();
     static QTextCharFormat formatOf(Kind kind);
 
 protected:
@@ -58,5 +65,7 @@ private:
     vorn::ScriptDocument& script_;
     std::vector<Span> spans_; // in text order
     std::vector<size_t> lineHashes_; // what each line's colours were
+    std::vector<char> stale_; // by line: colours changed by a check, not yet shown
+    int staleCount_ = 0;
     std::array<QTextCharFormat, KindCount> formats_;
 };

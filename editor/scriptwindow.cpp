@@ -119,6 +119,8 @@ void ScriptWindow::buildLayout()
     edit_->setDocument(script_->text());
     highlighter_ = new ScriptHighlighter(*script_);
     highlighter_->setParent(this);
+    highlighter_->shownRanges = [this] { return edit_->shownRanges(); };
+    connect(edit_, &QPlainTextEdit::updateRequest, highlighter_, &ScriptHighlighter::colourShown);
     edit_->helpAt = [this](int position) {
         const vorn::ScriptDocument::Analysis& analysis = script_->analysis();
         const int offset = script_->byteOffsetOf(position);

@@ -335,20 +335,42 @@ private slots:
         window->edit()->moveCursor(QTextCursor::End);
         Type(*window, QStringLiteral("<XYZ"));
         QVERIFY(script.checkPending());
-        const auto unknownShown = [&] {
+        const auto lastLineShows = [&](ScriptHighlighter::Kind kind) {
             for (const QTextLayout::FormatRange& range : script.text()->lastBlock().layout()->formats())
-                if (range.start == 0 && range.length == 4 &&
-                    range.format == ScriptHighlighter::formatOf(ScriptHighlighter::Unknown))
+                if (range.start == 0 && range.length == 4 && range.format == ScriptHighlighter::formatOf(kind))
                     return true;
             return false;
         };
-        QVERIFY(unknownShown()); // coloured from its line alone
+        QVERIFY(lastLineShows(ScriptHighlighter::Unknown)); // coloured from its line alone
         QTRY_VERIFY(!script.checkPending());
-        QVERIFY(unknownShown());
+        QVERIFY(lastLineShows(ScriptHighlighter::Unreached)); // after an <END, the check tells
         QVERIFY(!window->edit()->extraSelections().isEmpty());
         QCOMPARE(script.analysis().findings.back().text, QStringLiteral("Unknown command <XYZ; the game quits on it"));
         QTest::qWait(2 * vorn::ScriptDocument::kPauseMs); // its new colours are no change to check again
         QVERIFY(!script.checkPending());
+
+        // Lines joined, split, pasted and taken back before one pause: every
+        // line then shows what colouring the whole script afresh shows.
+        QTextCursor cursor(script.text()->findBlockByNumber(3));
+        cursor.deletePreviousChar(); // joins two lines
+        cursor.insertText(QStringLiteral("<END\n#9000\nText<MSG\n"));
+        cursor.setPosition(script.text()->findBlockByNumber(40).position());
+        cursor.setPosition(script.text()->findBlockByNumber(44).position(), QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        window->edit()->undo();
+        cursor.setPosition(script.text()->findBlockByNumber(20).position() + 3);
+        cursor.insertText(QStringLiteral("D<EN"));
+        QTRY_VERIFY(!script.checkPending());
+        QScrollBar* bar = window->edit()->verticalScrollBar();
+        for (int top = 0; top <= bar->maximum(); top += std::max(1, bar->pageStep()))
+            bar->setValue(top); // lines are coloured as they come into view
+        std::vector<QList<QTextLayout::FormatRange>> shown;
+        for (QTextBlock block = script.text()->begin(); block.isValid(); block = block.next())
+            shown.push_back(block.layout()->formats());
+        window->highlighter()->rehighlight();
+        size_t line = 0;
+        for (QTextBlock block = script.text()->begin(); block.isValid(); block = block.next(), ++line)
+            QVERIFY2(block.layout()->formats() == shown[line], qPrintable(QString::number(line)));
     }
 
     void aLineOfAHundredThousandCommandsOpens()
