@@ -23,6 +23,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -564,10 +565,16 @@ void BM_ScriptLongLine(benchmark::State& state)
     for (auto _ : state) {
         const auto start = Clock::now();
         ScriptWindow* scriptWindow = OpenBenchScript(QStringLiteral("Long"), plain);
+        scriptWindow->edit()->viewport()->repaint();
+        const auto opened = Clock::now();
+        QTextCursor onLine(scriptWindow->script().text()->findBlockByNumber(1));
+        onLine.setPosition(onLine.position() + 50);
+        scriptWindow->edit()->setTextCursor(onLine);
         QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
         QApplication::sendEvent(scriptWindow->edit(), &press);
         scriptWindow->edit()->viewport()->repaint();
-        meanMs["longLine"] = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        meanMs["longLine"] = std::chrono::duration<double, std::milli>(opened - start).count();
+        meanMs["longLineKey"] = std::chrono::duration<double, std::milli>(Clock::now() - opened).count();
         scriptWindow->script().text()->setModified(false);
         scriptWindow->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -706,6 +713,8 @@ int main(int argc, char** argv)
                         size, meanMs[std::string("key") + size], std::string(size) == "1MB" ? "20 ms" : "200 ms",
                         meanMs[std::string("checks") + size], meanMs[std::string("lists") + size]);
     if (meanMs.count("longLine"))
-        std::printf("A script line of 100,000 '<' opened, shown and typed into: %.0f ms.\n", meanMs["longLine"]);
+        std::printf("A script line of 100,000 '<': opened and shown in %.0f ms, a key typed into it and shown in "
+                    "%.0f ms.\n",
+                    meanMs["longLine"], meanMs["longLineKey"]);
     return 0;
 }
