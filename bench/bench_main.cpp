@@ -20,8 +20,10 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -481,6 +483,104 @@ void BM_ScriptKeystroke(benchmark::State& state, const char* where)
     scriptWindow->close();
 }
 
+// A script of `bytes` bytes or a little more, events in the shape of the
+// ten-kilobyte one, their numbers going round past 9999: what a generator
+// or a damaged file gives.
+QByteArray LargeScript(qsizetype bytes)
+{
+    const QByteArray ten = TenKilobyteScript();
+    QByteArray script;
+    script.reserve(bytes + ten.size());
+    while (script.size() < bytes)
+        script += ten;
+    return script;
+}
+
+// Opens `plain` as Bench<tag>.tsc in a shown script window.
+ScriptWindow* OpenBenchScript(const QString& tag, const QByteArray& plain)
+{
+    const QString file = QStringLiteral("Bench%1.tsc").arg(tag);
+    QFile out(gameRoot + "/data/Stage/" + file);
+    if (!out.exists() && (!out.open(QIODevice::WriteOnly) || out.write(vorn::EncodeScript(plain)) < 0))
+        std::abort();
+    out.close();
+    ScriptWindow* scriptWindow = window->Scripts().open(QStringLiteral("data\\stage\\") + file);
+    if (!scriptWindow)
+        std::abort();
+    scriptWindow->resize(900, 600);
+    QCoreApplication::processEvents();
+    return scriptWindow;
+}
+
+// A key typed into message text in the middle of a large script, from the
+// key press to the repaint of the view that shows its line; the checks that
+// follow a pause in typing are timed apart.
+void BM_ScriptLargeKeystroke(benchmark::State& state, const char* size)
+{
+    const qsizetype bytes = std::string(size) == "1MB" ? qsizetype(1) << 20 : qsizetype(15) << 20;
+    ScriptWindow* scriptWindow = OpenBenchScript(size, LargeScript(bytes));
+    ScriptEdit* edit = scriptWindow->edit();
+    const QString plain = edit->document()->toPlainText();
+    QTextCursor place(edit->document());
+    place.setPosition(int(plain.indexOf(QStringLiteral("columns"), plain.size() / 2)));
+    edit->setTextCursor(place);
+    edit->centerCursor();
+    using Clock = std::chrono::steady_clock;
+    std::chrono::duration<double, std::milli> total{};
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QApplication::sendEvent(edit, &press);
+        edit->viewport()->repaint();
+        total += Clock::now() - start;
+        QKeyEvent back(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+        QApplication::sendEvent(edit, &back);
+    }
+    // What a pause in typing does: the checks, the colours and marks they
+    // change, and (a moment later) the lists.
+    edit->textCursor().insertText(QStringLiteral("x"));
+    const auto start = Clock::now();
+    scriptWindow->script().checkNow();
+    const auto checked = Clock::now();
+    scriptWindow->refreshLists();
+    const double checks = std::chrono::duration<double, std::milli>(checked - start).count();
+    const double lists = std::chrono::duration<double, std::milli>(Clock::now() - checked).count();
+    if (state.iterations() > 0) {
+        meanMs[std::string("key") + size] = total.count() / double(state.iterations());
+        meanMs[std::string("checks") + size] = checks;
+        meanMs[std::string("lists") + size] = lists;
+        state.counters["keystroke_ms"] = meanMs[std::string("key") + size];
+        state.counters["checks_ms"] = checks;
+        state.counters["lists_ms"] = lists;
+    }
+    scriptWindow->script().text()->setModified(false);
+    scriptWindow->close();
+}
+
+// A script whose one line holds 100,000 '<': opened, shown and typed into.
+void BM_ScriptLongLine(benchmark::State& state)
+{
+    using Clock = std::chrono::steady_clock;
+    const QByteArray plain = "#0100\r\n" + QByteArray(100000, '<') + "\r\n<END\r\n";
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        ScriptWindow* scriptWindow = OpenBenchScript(QStringLiteral("Long"), plain);
+        scriptWindow->edit()->viewport()->repaint();
+        const auto opened = Clock::now();
+        QTextCursor onLine(scriptWindow->script().text()->findBlockByNumber(1));
+        onLine.setPosition(onLine.position() + 50);
+        scriptWindow->edit()->setTextCursor(onLine);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QApplication::sendEvent(scriptWindow->edit(), &press);
+        scriptWindow->edit()->viewport()->repaint();
+        meanMs["longLine"] = std::chrono::duration<double, std::milli>(opened - start).count();
+        meanMs["longLineKey"] = std::chrono::duration<double, std::milli>(Clock::now() - opened).count();
+        scriptWindow->script().text()->setModified(false);
+        scriptWindow->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -536,6 +636,11 @@ int main(int argc, char** argv)
     benchmark::RegisterBenchmark("Region/paste100", BM_RegionEdit, "paste")->Unit(kMillisecond);
     benchmark::RegisterBenchmark("Script/keystroke/text", BM_ScriptKeystroke, "text")->Unit(kMillisecond);
     benchmark::RegisterBenchmark("Script/keystroke/exit", BM_ScriptKeystroke, "exit")->Unit(kMillisecond);
+    benchmark::RegisterBenchmark("Script/keystroke/1MB", BM_ScriptLargeKeystroke, "1MB")->Unit(kMillisecond);
+    benchmark::RegisterBenchmark("Script/keystroke/15MB", BM_ScriptLargeKeystroke, "15MB")
+        ->Iterations(20)
+        ->Unit(kMillisecond);
+    benchmark::RegisterBenchmark("Script/longLine100000", BM_ScriptLongLine)->Iterations(1)->Unit(kMillisecond);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
@@ -601,5 +706,15 @@ int main(int argc, char** argv)
         std::printf("One keystroke in a 10,000-byte script, checked and coloured again: %.3f ms in message text, "
                     "%.3f ms taking an <END apart (target: under 5 ms).\n",
                     meanMs["keytext"], meanMs["keyexit"]);
+    for (const char* size : {"1MB", "15MB"})
+        if (meanMs.count(std::string("key") + size))
+            std::printf("One keystroke in a %s script, key press to repaint: %.3f ms (target: %s); after a pause "
+                        "in typing, the checks with the colours and marks: %.0f ms, the lists: %.0f ms.\n",
+                        size, meanMs[std::string("key") + size], std::string(size) == "1MB" ? "20 ms" : "200 ms",
+                        meanMs[std::string("checks") + size], meanMs[std::string("lists") + size]);
+    if (meanMs.count("longLine"))
+        std::printf("A script line of 100,000 '<': opened and shown in %.0f ms, a key typed into it and shown in "
+                    "%.0f ms.\n",
+                    meanMs["longLine"], meanMs["longLineKey"]);
     return 0;
 }

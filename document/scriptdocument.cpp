@@ -1,6 +1,7 @@
 #include "scriptdocument.h"
 
 #include <QTextBlock>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -15,10 +16,41 @@ ScriptDocument::ScriptDocument(const Game& game, GameScripts& scripts, QString b
     , entityEvents_(std::move(entityEvents))
     , stage_(stage == kFirstStageNamingIt ? scripts.stageOfScript(builtName_) : stage)
     , text_(new QTextDocument(this))
+    , pause_(new QTimer(this))
 {
     // Connected before any view: the analysis is fresh when views redraw.
-    connect(text_, &QTextDocument::contentsChange, this,
-            [this](int position, int removed, int added) { analyse(position, removed, added, false); });
+    connect(text_, &QTextDocument::contentsChange, this, &ScriptDocument::changed);
+    pause_->setSingleShot(true);
+    pause_->setInterval(kPauseMs);
+    connect(pause_, &QTimer::timeout, this, &ScriptDocument::checkNow);
+}
+
+const ScriptDocument::Analysis& ScriptDocument::analysis() const
+{
+    if (pending_)
+        const_cast<ScriptDocument*>(this)->checkNow();
+    return analysis_;
+}
+
+void ScriptDocument::checkNow()
+{
+    if (pending_)
+        analyse(-1, 0, 0, true);
+}
+
+void ScriptDocument::changed(int position, int removed, int added)
+{
+    if (!pending_ && text_->characterCount() <= kCheckAtOnceLimit) {
+        analyse(position, removed, added, false);
+        return;
+    }
+    // A view's new colours mark the text changed without a new revision.
+    if (removed == added && text_->revision() == checkedRevision_)
+        return;
+    checkedRevision_ = text_->revision();
+    pending_ = true;
+    pause_->start();
+    emit edited(position, removed, added);
 }
 
 QString ScriptDocument::fileName() const { return builtName_.mid(builtName_.lastIndexOf(u'\\') + 1); }
@@ -87,7 +119,7 @@ Outcome ScriptDocument::save()
 
 int ScriptDocument::positionOf(int byteOffset) const
 {
-    const std::vector<int>& offsets = analysis_.bytes.offsets;
+    const std::vector<int>& offsets = analysis().bytes.offsets;
     if (offsets.empty())
         return 0;
     const auto at = std::lower_bound(offsets.begin(), offsets.end(), byteOffset);
@@ -96,7 +128,7 @@ int ScriptDocument::positionOf(int byteOffset) const
 
 int ScriptDocument::byteOffsetOf(int position) const
 {
-    const std::vector<int>& offsets = analysis_.bytes.offsets;
+    const std::vector<int>& offsets = analysis().bytes.offsets;
     if (offsets.empty())
         return 0;
     return offsets[size_t(std::clamp(position, 0, int(offsets.size()) - 1))];
@@ -104,7 +136,7 @@ int ScriptDocument::byteOffsetOf(int position) const
 
 int ScriptDocument::eventPosition(int number) const
 {
-    for (const ScriptEvent& event : analysis_.parsed.events)
+    for (const ScriptEvent& event : analysis().parsed.events)
         if (event.findable && event.number == number)
             return positionOf(event.header.offset);
     return -1;
@@ -125,6 +157,12 @@ void ScriptDocument::analyse(int position, int removed, int added, bool force)
         stage_ >= 0 ? scripts_.stageContext(entityEvents_ ? entityEvents_(stage_) : std::vector<int>{})
                     : scripts_.sharedContext();
     analysis_.findings = CheckScript(analysis_.bytes.bytes, analysis_.parsed, context);
+    pending_ = false;
+    pause_->stop();
+    checkedRevision_ = text_->revision();
+    // A large text's changes were not followed one by one: views compare every line.
+    if (text_->characterCount() > kCheckAtOnceLimit)
+        position = -1;
     emit analysed(position, removed, added);
 }
 

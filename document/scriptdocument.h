@@ -13,6 +13,8 @@
 #include <QString>
 #include <QTextDocument>
 
+class QTimer;
+
 #include <functional>
 #include <vector>
 
@@ -48,6 +50,12 @@ public:
     // the character and its line, when the code page cannot store the text.
     Outcome save();
 
+    // A text up to this many characters is checked at every change. A larger
+    // one, far beyond what the game can load (its buffer holds 20,480
+    // bytes), is checked after a pause in typing, so that keys stay quick.
+    static constexpr int kCheckAtOnceLimit = 65536;
+    static constexpr int kPauseMs = 300;
+
     // What the game reads of the text and what the checks find in it.
     struct Analysis {
         QString text;
@@ -55,7 +63,12 @@ public:
         ParsedScript parsed;
         std::vector<ScriptFinding> findings;
     };
-    const Analysis& analysis() const { return analysis_; }
+    // Checked first when a change still waits for its check.
+    const Analysis& analysis() const;
+    // True while a change waits for the pause in typing to be checked.
+    bool checkPending() const { return pending_; }
+    // Checks now what waits for the pause.
+    void checkNow();
     // The text position of a byte offset and back.
     int positionOf(int byteOffset) const;
     int byteOffsetOf(int position) const;
@@ -68,9 +81,14 @@ signals:
     // After each change of the text: the change as the text document told
     // it (position, characters removed, characters added), before any view
     // of the text redraws its lines.
+    // For a large text (and after a pause) position is -1: the change is
+    // not told, views compare what they show.
     void analysed(int position, int removed, int added);
+    // A change of a large text, not checked yet (emitted before views redraw).
+    void edited(int position, int removed, int added);
 
 private:
+    void changed(int position, int removed, int added);
     void analyse(int position, int removed, int added, bool force);
 
     const Game& game_;
@@ -82,6 +100,9 @@ private:
     mutable FileStamp stamp_;
     QByteArray onDisk_; // unscrambled, as read or written here
     Analysis analysis_;
+    bool pending_ = false;
+    int checkedRevision_ = -1; // the text document's revision at the last check or change
+    QTimer* pause_;
 };
 
 } // namespace vorn

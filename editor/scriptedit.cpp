@@ -2,11 +2,14 @@
 
 #include "scriptcommands.h"
 #include "scripthelp.h"
+#include "scriptfont.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCompleter>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStandardItemModel>
@@ -44,9 +47,7 @@ ScriptEdit::ScriptEdit(QWidget* parent)
     , commands_(new QStandardItemModel(this))
 {
     setLineWrapMode(NoWrap);
-    QFont font(QStringLiteral("Monospace"));
-    font.setStyleHint(QFont::TypeWriter);
-    setFont(font);
+    setFont(ScriptFont());
     connect(this, &QPlainTextEdit::blockCountChanged, this, [this] { setViewportMargins(lineNumberWidth(), 0, 0, 0); });
     connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rect, int dy) {
         if (dy)
@@ -68,7 +69,24 @@ ScriptEdit::ScriptEdit(QWidget* parent)
     completer_->setCaseSensitivity(Qt::CaseInsensitive);
     completer_->setCompletionMode(QCompleter::PopupCompletion);
     completer_->setWidget(this);
-    completer_->popup()->setMinimumWidth(420);
+    // The list never takes the keyboard: a popup window grabs it while it
+    // opens and lets go while it closes, and a key arriving in between was
+    // dropped or went to the other window. Shown as a passive window beside
+    // the text, every key comes to the text, which steers the list itself.
+    QAbstractItemView* list = completer_->popup();
+    list->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+    list->setAttribute(Qt::WA_ShowWithoutActivating);
+    list->setMinimumWidth(420);
+    // A click elsewhere in the text leaves the command being typed.
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        const int typed = textCursor().position() - commandStart_;
+        if (completer_->popup()->isVisible() && (typed < 0 || typed > 3))
+            hideCommands();
+    });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        if (old == this && now != completer_->popup())
+            hideCommands();
+    });
     connect(completer_, qOverload<const QModelIndex&>(&QCompleter::activated), this, &ScriptEdit::insertCommand);
 }
 
@@ -76,6 +94,24 @@ int ScriptEdit::lineNumberWidth() const
 {
     const int digits = int(QString::number(std::max(1, blockCount())).size());
     return 8 + fontMetrics().horizontalAdvance(u'9') * std::max(3, digits);
+}
+
+std::vector<std::pair<int, int>> ScriptEdit::shownRanges() const
+{
+    constexpr int kPartlyShown = 5; // a mark that starts left of the view may end in it
+    std::vector<std::pair<int, int>> ranges;
+    const int width = viewport()->width();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+        const QRectF box = blockBoundingGeometry(block).translated(contentOffset());
+        if (box.top() > viewport()->height())
+            break;
+        const int y = int(box.top() + box.height() / 2);
+        const int left = cursorForPosition(QPoint(0, y)).position();
+        const int right = cursorForPosition(QPoint(width, y)).position();
+        ranges.emplace_back(std::max(block.position(), left - kPartlyShown),
+                            std::min(block.position() + block.length(), right + 1));
+    }
+    return ranges;
 }
 
 void ScriptEdit::resizeEvent(QResizeEvent* event)
@@ -106,13 +142,7 @@ bool ScriptEdit::event(QEvent* event)
 {
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
-        const QPoint inText = viewport()->mapFrom(this, help->pos());
-        const QTextCursor cursor = cursorForPosition(inText);
-        // cursorForPosition gives the nearest gap; the character under the
-        // pointer is the one after it unless the pointer is past its middle.
-        int position = cursor.position();
-        if (position > 0 && inText.x() < cursorRect(cursor).left())
-            --position;
+        const int position = characterAt(viewport()->mapFrom(this, help->pos()));
         const QString text = helpAt ? helpAt(position) : QString();
         if (text.isEmpty())
             QToolTip::hideText();
@@ -123,21 +153,31 @@ bool ScriptEdit::event(QEvent* event)
     return QPlainTextEdit::event(event);
 }
 
+int ScriptEdit::characterAt(QPoint inViewport) const
+{
+    const QTextCursor cursor = cursorForPosition(inViewport);
+    // cursorForPosition gives the nearest gap; the character under the
+    // pointer is the one after it unless the pointer is past its middle.
+    int position = cursor.position();
+    if (position > 0 && inViewport.x() < cursorRect(cursor).left())
+        --position;
+    return position;
+}
+
+void ScriptEdit::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && event->modifiers() == Qt::ControlModifier && followAt &&
+        followAt(characterAt(event->position().toPoint()))) {
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::mousePressEvent(event);
+}
+
 void ScriptEdit::keyPressEvent(QKeyEvent* event)
 {
-    if (completer_->popup()->isVisible()) {
-        switch (event->key()) {
-        case Qt::Key_Enter:
-        case Qt::Key_Return:
-        case Qt::Key_Tab:
-        case Qt::Key_Escape:
-        case Qt::Key_Backtab:
-            event->ignore(); // the list takes them
-            return;
-        default:
-            break;
-        }
-    }
+    if (completer_->popup()->isVisible() && steerCommands(event))
+        return;
     QPlainTextEdit::keyPressEvent(event);
     if (event->text() == QStringLiteral("<")) {
         commandStart_ = textCursor().position();
@@ -147,17 +187,79 @@ void ScriptEdit::keyPressEvent(QKeyEvent* event)
     }
 }
 
+bool ScriptEdit::steerCommands(QKeyEvent* event)
+{
+    QAbstractItemView* list = completer_->popup();
+    switch (event->key()) {
+    case Qt::Key_Enter:
+    case Qt::Key_Return:
+        // A whole command typed: Enter breaks the line as anywhere else.
+        if (typedWholeCommand()) {
+            hideCommands();
+            return false;
+        }
+        [[fallthrough]];
+    case Qt::Key_Tab:
+        if (list->currentIndex().isValid())
+            insertCommand(list->currentIndex());
+        else
+            hideCommands();
+        return true;
+    case Qt::Key_Backtab:
+    case Qt::Key_Escape:
+        hideCommands();
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown: {
+        const int rows = completer_->completionModel()->rowCount();
+        const int page = std::max(1, list->height() / std::max(1, list->sizeHintForRow(0)) - 1);
+        const int step = event->key() == Qt::Key_Up       ? -1
+                         : event->key() == Qt::Key_Down   ? 1
+                         : event->key() == Qt::Key_PageUp ? -page
+                                                          : page;
+        const int row = std::clamp(list->currentIndex().row() + step, 0, rows - 1);
+        list->setCurrentIndex(completer_->completionModel()->index(row, 0));
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool ScriptEdit::typedWholeCommand() const
+{
+    const int typed = textCursor().position() - commandStart_;
+    if (commandStart_ < 0 || typed != 3)
+        return false;
+    return vorn::FindScriptCommand(textAt(commandStart_, 3).toLatin1()) != nullptr;
+}
+
+QString ScriptEdit::textAt(int position, int count) const
+{
+    // Character by character: a copy of the whole text costs a large script a keystroke's time.
+    QString text;
+    for (int i = 0; i < count; ++i)
+        text += document()->characterAt(position + i);
+    return text;
+}
+
+void ScriptEdit::hideCommands()
+{
+    commandStart_ = -1;
+    completer_->popup()->hide();
+}
+
 void ScriptEdit::followPrefix()
 {
     const QTextCursor cursor = textCursor();
     const int typed = cursor.position() - commandStart_;
-    const QString prefix =
-        commandStart_ >= 0 && typed >= 0 && typed <= 3 ? document()->toRawText().mid(commandStart_, typed) : QString();
+    const QString prefix = commandStart_ >= 0 && typed >= 0 && typed <= 3 ? textAt(commandStart_, typed) : QString();
     // Gone past the code, moved away, or deleted the '<': the list goes.
     if (commandStart_ < 0 || typed < 0 || typed > 3 || commandStart_ == 0 ||
         document()->characterAt(commandStart_ - 1) != u'<') {
-        commandStart_ = -1;
-        completer_->popup()->hide();
+        hideCommands();
         return;
     }
     completer_->setCompletionPrefix(prefix);
@@ -174,23 +276,23 @@ void ScriptEdit::followPrefix()
 
 void ScriptEdit::insertCommand(const QModelIndex& index)
 {
-    if (commandStart_ < 0)
+    const int start = commandStart_;
+    if (start < 0)
         return;
     const QString code = index.data(kCodeRole).toString();
     const vorn::ScriptCommandInfo* info = vorn::FindScriptCommand(code.toLatin1());
     if (!info)
         return;
+    hideCommands(); // before the text changes: the cursor moving past the code would close it again
     QTextCursor cursor = textCursor();
-    cursor.setPosition(commandStart_);
+    cursor.setPosition(start);
     cursor.setPosition(textCursor().position(), QTextCursor::KeepAnchor);
     const QString form = vorn::ScriptCommandTemplate(*info).mid(1); // the '<' is typed
     cursor.insertText(form);
     // The first placeholder selected, to be typed over.
     if (info->argCount > 0) {
-        cursor.setPosition(commandStart_ + 3);
-        cursor.setPosition(commandStart_ + 7, QTextCursor::KeepAnchor);
+        cursor.setPosition(start + 3);
+        cursor.setPosition(start + 7, QTextCursor::KeepAnchor);
     }
     setTextCursor(cursor);
-    commandStart_ = -1;
-    completer_->popup()->hide();
 }

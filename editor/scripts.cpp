@@ -4,6 +4,7 @@
 #include "scriptwindows.h"
 #include "stagefiles.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QToolButton>
 
@@ -69,6 +70,20 @@ void frmVorn::BuildScriptCommands()
         return events;
     };
     scriptWindows_ = std::make_unique<ScriptWindows>(game_, questions, help, entityEvents);
+    scriptWindows_->openStage = [this](int stage) {
+        if (stage >= 0 && stage < cboMap_->count())
+            cboMap_->setCurrentIndex(stage);
+        raise();
+        activateWindow();
+    };
+    const QString placeSection = QStringLiteral("Script Window");
+    const QString placeKey = QStringLiteral("Geometry");
+    scriptWindows_->readGeometry = [this, placeSection, placeKey] { return INIRead(placeSection, placeKey); };
+    scriptWindows_->writeGeometry = [this, placeSection, placeKey](const QString& value) {
+        // Only a place is lost when it cannot be kept: the status bar says so, no box interrupts.
+        if (const vorn::Outcome written = INIWrite(placeSection, placeKey, value); !written.ok())
+            lblStatus_->setText(QStringLiteral("The script window's place was not stored: ") + written.refusal());
+    };
 
     cmdEditScript_ = new QToolButton(picToolbar_);
     cmdEditScript_->setObjectName(QStringLiteral("cmdEditScript"));

@@ -1,6 +1,7 @@
 #include "scriptwindow.h"
 
 #include "scriptedit.h"
+#include "scriptfont.h"
 #include "scripthighlighter.h"
 
 #include <QAction>
@@ -21,6 +22,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <limits>
+
 namespace {
 
 const QString kSave = QStringLiteral("Save");
@@ -32,6 +35,31 @@ constexpr int kOffsetRole = Qt::UserRole + 1;
 // Long enough to let a burst of typing settle before the lists are made again.
 constexpr int kListDelayMs = 150;
 constexpr int kPreviewLength = 20; // characters of an event's first text in the outline
+// More marks than a view can show: beyond this many findings only those in view are marked.
+constexpr int kMarksLimit = 2000;
+constexpr int kListLimit = 5000; // rows of the outline and of the findings
+
+// Saved all the same, as the user asked; the status line says what the
+// game will stop on, so that it is not found only in the game.
+QString SavedText(const QString& builtName, const std::vector<vorn::ScriptFinding>& findings)
+{
+    int errors = 0;
+    const vorn::ScriptFinding* first = nullptr;
+    for (const vorn::ScriptFinding& finding : findings) {
+        if (!finding.error)
+            continue;
+        ++errors;
+        // The whole-script ones come first in the list; a place to go to tells more.
+        if (!first || (first->line == 0 && finding.line > 0))
+            first = &finding;
+    }
+    if (errors == 0)
+        return QStringLiteral("Saved %1.").arg(builtName);
+    const QString counted = errors == 1 ? QStringLiteral("Saved with 1 error that stops the game: ")
+                                        : QStringLiteral("Saved with %1 errors that stop the game: ").arg(errors);
+    const QString place = first->line > 0 ? QStringLiteral("line %1: ").arg(first->line) : QString();
+    return counted + place + first->text;
+}
 
 } // namespace
 
@@ -51,6 +79,12 @@ ScriptWindow::ScriptWindow(std::unique_ptr<vorn::ScriptDocument> script, ScriptQ
         showMarks();
         listTimer_->start();
     });
+    // Findings beyond the marks limit are marked as they come into view.
+    for (QScrollBar* bar : {edit_->verticalScrollBar(), edit_->horizontalScrollBar()})
+        connect(bar, &QScrollBar::valueChanged, this, [this] {
+            if (!script_->checkPending() && script_->analysis().findings.size() > size_t(kMarksLimit))
+                showMarks();
+        });
     resize(900, 640);
     edit_->setFocus(); // typing goes to the text from the start
 }
@@ -85,6 +119,8 @@ void ScriptWindow::buildLayout()
     edit_->setDocument(script_->text());
     highlighter_ = new ScriptHighlighter(*script_);
     highlighter_->setParent(this);
+    highlighter_->shownRanges = [this] { return edit_->shownRanges(); };
+    connect(edit_, &QPlainTextEdit::updateRequest, highlighter_, &ScriptHighlighter::colourShown);
     edit_->helpAt = [this](int position) {
         const vorn::ScriptDocument::Analysis& analysis = script_->analysis();
         const int offset = script_->byteOffsetOf(position);
@@ -105,11 +141,16 @@ void ScriptWindow::buildLayout()
     };
 
     outline_ = new QListWidget;
+    outline_->setFont(ScriptFont()); // event numbers and first texts as the text shows them
+    outline_->setUniformItemSizes(true);
     outline_->setToolTip(QStringLiteral("The script's events: click one to go to it"));
-    connect(outline_, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { jumpTo(item->data(kOffsetRole).toInt(), true); });
+    connect(outline_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        if (item->data(kOffsetRole).isValid()) // not the line telling of more
+            jumpTo(item->data(kOffsetRole).toInt(), true);
+    });
 
     findings_ = new QListWidget;
+    findings_->setUniformItemSizes(true);
     findings_->setToolTip(QStringLiteral("What the checks find: click one to go to it"));
     connect(findings_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         const int offset = item->data(kOffsetRole).toInt();
@@ -195,6 +236,9 @@ void ScriptWindow::buildLayout()
     bindKey(QKeySequence(Qt::CTRL | Qt::Key_F), QStringLiteral("Find"), [this] { showFind(false); });
     bindKey(QKeySequence(Qt::CTRL | Qt::Key_H), QStringLiteral("Replace"), [this] { showFind(true); });
     bindKey(QKeySequence(Qt::CTRL | Qt::Key_G), QStringLiteral("Go to Event"), [this] { askGoToEvent(); });
+    bindKey(QKeySequence(Qt::Key_F12), QStringLiteral("Go to Event or Stage"),
+            [this] { follow(edit_->textCursor().position(), true); });
+    edit_->followAt = [this](int position) { return follow(position); };
     bindKey(QKeySequence::Undo, QStringLiteral("Undo"), [this] { edit_->undo(); });
     bindKey(QKeySequence(Qt::CTRL | Qt::Key_Y), QStringLiteral("Redo"), [this] { edit_->redo(); });
 }
@@ -225,7 +269,7 @@ bool ScriptWindow::save()
         questions_.tell(this, written.refusal());
         return false;
     }
-    status_->setText(QStringLiteral("Saved %1.").arg(script_->builtName()));
+    status_->setText(SavedText(script_->builtName(), script_->analysis().findings));
     if (saved)
         saved(script_->builtName());
     return true;
@@ -257,9 +301,11 @@ void ScriptWindow::discardEdits() { script_->text()->setModified(false); }
 
 void ScriptWindow::closeEvent(QCloseEvent* event)
 {
-    if (confirmClose())
+    if (confirmClose()) {
         event->accept();
-    else
+        if (closing)
+            closing(*this);
+    } else
         event->ignore();
 }
 
@@ -305,6 +351,74 @@ bool ScriptWindow::goToEvent(int number)
     }
     jumpTo(position, true);
     status_->setText(QStringLiteral("Event %1").arg(vorn::ScriptEventName(number)));
+    return true;
+}
+
+bool ScriptWindow::follow(int position, bool tell)
+{
+    const vorn::ScriptDocument::Analysis& analysis = script_->analysis();
+    const int offset = script_->byteOffsetOf(position);
+    const auto& commands = analysis.parsed.commands;
+    const auto after = std::upper_bound(commands.begin(), commands.end(), offset,
+                                        [](int at, const vorn::ScriptCommandUse& c) { return at < c.position.offset; });
+    const vorn::ScriptCommandUse* command = after == commands.begin() ? nullptr : &*std::prev(after);
+    int argument = -1;
+    if (command && command->info && offset < command->position.offset + command->length) {
+        for (int i = 0; i < command->argumentCount; ++i) {
+            const vorn::ScriptArgument& a = command->arguments[size_t(i)];
+            if (offset >= a.position.offset && offset < a.position.offset + std::max<int>(1, int(a.text.size())))
+                argument = i;
+        }
+    }
+    if (argument < 0) {
+        if (tell)
+            status_->setText(QStringLiteral("F12 and Ctrl+click go to an event number's event or a stage's script."));
+        return false;
+    }
+    const auto& kinds = command->info->kinds;
+    const auto argumentOf = [&](vorn::ScriptArgKind kind) {
+        for (int i = 0; i < command->argumentCount; ++i)
+            if (kinds[size_t(i)] == kind)
+                return i;
+        return -1;
+    };
+    const vorn::ScriptArgKind kind = kinds[size_t(argument)];
+    const int stageArgument = argumentOf(vorn::ScriptArgKind::Stage);
+    if (stageArgument >= 0) {
+        // <TRA: its stage and event lead to the stage's script, its place to the stage.
+        const int stage = command->arguments[size_t(stageArgument)].value;
+        const int eventArgument = argumentOf(vorn::ScriptArgKind::Event);
+        const bool toScript = kind == vorn::ScriptArgKind::Stage || kind == vorn::ScriptArgKind::Event;
+        if (!help_.game || !help_.game->hasStage(stage)) {
+            status_->setText(QStringLiteral("Stage %1 is not in the stage table.").arg(stage));
+            return true;
+        }
+        if (toScript && eventArgument >= 0) {
+            const QString name = help_.scripts ? help_.scripts->stageScriptName(stage) : QString();
+            if (name.isEmpty())
+                status_->setText(QStringLiteral("Stage %1 names no script.").arg(stage));
+            else if (openScriptAt)
+                openScriptAt(name, command->arguments[size_t(eventArgument)].value, stage);
+        } else if (openStage) {
+            openStage(stage);
+        }
+        return true;
+    }
+    if (kind != vorn::ScriptArgKind::Event) {
+        if (tell)
+            status_->setText(QStringLiteral("F12 and Ctrl+click go to an event number's event or a stage's script."));
+        return false;
+    }
+    const int event = command->arguments[size_t(argument)].value;
+    // A stage script runs after Head.tsc: an event it lacks may be there.
+    if (script_->eventPosition(event) < 0 && script_->stage() >= 0 && help_.scripts && openScriptAt) {
+        const auto head = help_.scripts->scriptEvents(vorn::HeadScriptName());
+        if (head && std::find(head->begin(), head->end(), event) != head->end()) {
+            openScriptAt(vorn::HeadScriptName(), event, -1);
+            return true;
+        }
+    }
+    goToEvent(event);
     return true;
 }
 
@@ -387,33 +501,50 @@ int ScriptWindow::replaceAll()
 void ScriptWindow::showMarks()
 {
     const vorn::ScriptDocument::Analysis& analysis = script_->analysis();
-    QList<QTextEdit::ExtraSelection> marks;
-    for (const vorn::ScriptFinding& finding : analysis.findings) {
-        if (finding.offset < 0)
-            continue;
-        // The command or argument the finding is about, or one character.
-        int bytes = 1;
-        const auto& commands = analysis.parsed.commands;
-        const auto command =
-            std::lower_bound(commands.begin(), commands.end(), finding.offset,
-                             [](const vorn::ScriptCommandUse& c, int at) { return c.position.offset < at; });
-        if (command != commands.end() && command->position.offset == finding.offset)
-            bytes = command->length;
-        if (bytes == 1 && finding.offset + 4 <= analysis.bytes.bytes.size()) {
-            const QByteArray next = analysis.bytes.bytes.mid(finding.offset, 4);
-            if (!next.contains('\r') && !next.contains('\n') && (next[0] == '#' || QChar(next[0]).isDigit()))
-                bytes = next[0] == '#' ? 5 : 4;
-        }
-        QTextEdit::ExtraSelection mark;
-        mark.cursor = QTextCursor(script_->text());
-        const int start = script_->positionOf(finding.offset);
-        mark.cursor.setPosition(start);
-        mark.cursor.setPosition(std::max(start + 1, script_->positionOf(finding.offset + bytes)),
-                                QTextCursor::KeepAnchor);
-        mark.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-        mark.format.setUnderlineColor(finding.error ? QColor(0xd32f2f) : QColor(0xef8f00));
-        marks.push_back(mark);
+    const std::vector<vorn::ScriptFinding>& findings = analysis.findings;
+    // A damaged or generated script can have findings by the hundred
+    // thousand, and placing a mark costs the length of its line: then only
+    // the marks in view are placed, and placed again as it scrolls.
+    std::vector<std::pair<int, int>> inView; // byte ranges
+    if (findings.size() > size_t(kMarksLimit) ||
+        script_->text()->characterCount() > vorn::ScriptDocument::kCheckAtOnceLimit) {
+        for (const auto& [from, to] : edit_->shownRanges())
+            inView.emplace_back(script_->byteOffsetOf(from), script_->byteOffsetOf(to));
+    } else {
+        inView.emplace_back(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
     }
+    QList<QTextEdit::ExtraSelection> marks;
+    const auto byOffset = [](const vorn::ScriptFinding& finding, int at) { return finding.offset < at; };
+    for (const auto& [fromByte, toByte] : inView)
+        for (auto finding = std::lower_bound(findings.begin(), findings.end(), fromByte, byOffset);
+             finding != findings.end() && finding->offset < toByte; ++finding) {
+            if (finding->offset < 0)
+                continue;
+            // The command or argument the finding is about, or one character.
+            int bytes = 1;
+            const auto& commands = analysis.parsed.commands;
+            const auto command =
+                std::lower_bound(commands.begin(), commands.end(), finding->offset,
+                                 [](const vorn::ScriptCommandUse& c, int at) { return c.position.offset < at; });
+            if (command != commands.end() && command->position.offset == finding->offset)
+                bytes = command->length;
+            if (bytes == 1 && finding->offset + 4 <= analysis.bytes.bytes.size()) {
+                const QByteArray next = analysis.bytes.bytes.mid(finding->offset, 4);
+                if (!next.contains('\r') && !next.contains('\n') && (next[0] == '#' || QChar(next[0]).isDigit()))
+                    bytes = next[0] == '#' ? 5 : 4;
+            }
+            QTextEdit::ExtraSelection mark;
+            mark.cursor = QTextCursor(script_->text());
+            const int start = script_->positionOf(finding->offset);
+            mark.cursor.setPosition(start);
+            // At least one character, none past the end.
+            const int last = script_->text()->characterCount() - 1;
+            mark.cursor.setPosition(std::min(last, std::max(start + 1, script_->positionOf(finding->offset + bytes))),
+                                    QTextCursor::KeepAnchor);
+            mark.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+            mark.format.setUnderlineColor(finding->error ? QColor(0xd32f2f) : QColor(0xef8f00));
+            marks.push_back(mark);
+        }
     edit_->setExtraSelections(marks);
 }
 
@@ -423,17 +554,21 @@ void ScriptWindow::refreshLists()
     const vorn::ScriptDocument::Analysis& analysis = script_->analysis();
 
     outline_->clear();
+    // A damaged or generated script can hold events and findings by the
+    // hundred thousand: the lists show the first ones and say how many more.
+    const size_t events = std::min(analysis.parsed.events.size(), size_t(kListLimit));
     // Each event with the start of the first text it shows, to know it by.
     std::vector<QString> firstTexts(analysis.parsed.events.size());
     for (const vorn::ScriptText& text : analysis.parsed.texts) {
-        if (text.event < 0 || !text.reachable || !firstTexts[size_t(text.event)].isEmpty())
+        if (text.event < 0 || size_t(text.event) >= events || !text.reachable ||
+            !firstTexts[size_t(text.event)].isEmpty())
             continue;
         const int start = script_->positionOf(text.position.offset);
         const QString shown =
             analysis.text.mid(start, script_->positionOf(text.position.offset + text.length) - start).simplified();
         firstTexts[size_t(text.event)] = shown.size() > kPreviewLength ? shown.left(kPreviewLength) + u'…' : shown;
     }
-    for (size_t i = 0; i < analysis.parsed.events.size(); ++i) {
+    for (size_t i = 0; i < events; ++i) {
         const vorn::ScriptEvent& event = analysis.parsed.events[i];
         const int start = script_->positionOf(event.header.offset);
         const int end = script_->positionOf(event.bodyOffset);
@@ -447,8 +582,13 @@ void ScriptWindow::refreshLists()
             item->setForeground(QColor(0x8a8a8a));
     }
 
+    if (events < analysis.parsed.events.size())
+        new QListWidgetItem(QStringLiteral("… %1 more events").arg(analysis.parsed.events.size() - events), outline_);
+
     findings_->clear();
-    for (const vorn::ScriptFinding& finding : analysis.findings) {
+    const size_t listed = std::min(analysis.findings.size(), size_t(kListLimit));
+    for (size_t i = 0; i < listed; ++i) {
+        const vorn::ScriptFinding& finding = analysis.findings[i];
         const QString kind = finding.error ? QStringLiteral("error") : QStringLiteral("warning");
         const QString place =
             finding.line > 0 ? QStringLiteral("%1:%2  ").arg(finding.line).arg(finding.column) : QString();
@@ -456,6 +596,9 @@ void ScriptWindow::refreshLists()
         item->setData(kOffsetRole, finding.offset);
         item->setForeground(finding.error ? QColor(0xb71c1c) : QColor(0x9a6200));
     }
+    if (listed < analysis.findings.size())
+        (new QListWidgetItem(QStringLiteral("… %1 more findings").arg(analysis.findings.size() - listed), findings_))
+            ->setData(kOffsetRole, -1);
     if (analysis.findings.empty())
         new QListWidgetItem(QStringLiteral("The checks find nothing wrong."), findings_);
 }

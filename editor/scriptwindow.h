@@ -63,11 +63,22 @@ public:
     int replaceAll();
     // The lists below and beside the text, made again now rather than a moment later.
     void refreshLists();
+    // Ctrl+click and F12: from an event number to its event, here or in
+    // Head.tsc; from a <TRA's stage or event to that stage's script at the
+    // event, and from its place on the map to that stage. False, saying so
+    // when `tell`, when the position names none of these.
+    bool follow(int position, bool tell = false);
 
     // Asked for by Ctrl+O: the script to open (a built name); set by the owner.
     std::function<void(ScriptWindow& from)> openOther;
     // Told after a save, so that other windows check again.
     std::function<void(const QString& builtName)> saved;
+    // Asked by follow(): script `builtName` opened at event `event` (a stage
+    // script checked with stage `stage`'s entities), and stage `stage` opened in the main window.
+    std::function<void(const QString& builtName, int event, int stage)> openScriptAt;
+    std::function<void(int stage)> openStage;
+    // Told when the window closes for good, so that its place is remembered.
+    std::function<void(ScriptWindow& window)> closing;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

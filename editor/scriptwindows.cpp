@@ -2,6 +2,9 @@
 
 #include "scriptrecovery.h"
 #include "stagetable.h"
+#include "windowplacement.h"
+
+#include <QApplication>
 
 #include <QInputDialog>
 #include <QLabel>
@@ -66,10 +69,28 @@ ScriptWindow* ScriptWindows::open(const QString& builtName, QString* refusal, in
     });
     window->openOther = [this](ScriptWindow& from) { chooseAndOpen(&from); };
     window->saved = [this](const QString& name) { savedScript(name); };
+    window->openScriptAt = [this](const QString& name, int event, int ofStage) {
+        QString refusal;
+        if (ScriptWindow* target = open(name, &refusal, ofStage))
+            target->goToEvent(event);
+        else if (questions_.tell)
+            questions_.tell(nullptr, refusal);
+    };
+    window->openStage = [this](int stage) {
+        if (openStage)
+            openStage(stage);
+    };
+    window->closing = [this](ScriptWindow& closed) {
+        if (writeGeometry)
+            writeGeometry(GeometryText(closed));
+    };
+    PlaceWindow(*window, readGeometry ? GeometryOf(readGeometry()) : std::nullopt, window->size(),
+                QApplication::activeWindow());
     windows_.erase(std::remove_if(windows_.begin(), windows_.end(), [](const auto& w) { return w.isNull(); }),
                    windows_.end());
     windows_.emplace_back(window);
     window->show();
+    KeepOnScreen(*window);
     window->raise();
     window->activateWindow();
     offerRecovery(window);

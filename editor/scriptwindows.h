@@ -47,6 +47,14 @@ public:
     // Ctrl+O: the list of the game's scripts, and the window of the one chosen.
     void chooseAndOpen(QWidget* parent);
 
+    // The windows' remembered place and size, `Geometry=` under `[Script
+    // Window]` in the settings file: read as a window opens, written as one
+    // closes. Unset, windows open at their default place and nothing is kept.
+    std::function<QString()> readGeometry;
+    std::function<void(const QString& value)> writeGeometry;
+    // A stage to open in the main window, asked for from a script's <TRA.
+    std::function<void(int stage)> openStage;
+
 private:
     void savedScript(const QString& builtName);
     // Edits of `window`'s script a Vorn no longer running kept: offered

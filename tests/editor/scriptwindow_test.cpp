@@ -5,6 +5,7 @@
 #include "unrecordededits.h"
 
 #include "codepage.h"
+#include "inifile.h"
 #include "mapview.h"
 #include "samplegame.h"
 #include "scriptedit.h"
@@ -13,10 +14,13 @@
 #include "script.h"
 
 #include <QAbstractItemView>
+#include <QComboBox>
+#include <QFontDatabase>
 #include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 #include <QScrollBar>
 #include <QToolButton>
 
@@ -191,6 +195,194 @@ private slots:
         QTest::keyClick(completer->popup(), Qt::Key_Return);
         QCOMPARE(window->script().text()->lastBlock().text(), QStringLiteral("<TRA0000:0000:0000:0000"));
         QCOMPARE(window->edit()->textCursor().selectedText(), QStringLiteral("0000"));
+    }
+
+    void keysTypedFastWhileTheListOpensAndClosesAllLand()
+    {
+        OpenWindow w([](TestGame& game) { WriteScript(game, kPlain); });
+        QVERIFY(w.started);
+        ScriptWindow* window = w->Scripts().open(kScript);
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        window->edit()->setFocus();
+        window->edit()->moveCursor(QTextCursor::End);
+        // As the platform delivers them, to the window, 5 ms apart: a whole
+        // command and Enter, a prefix and Tab, a prefix and Escape.
+        const auto keys = [&](const QString& text) {
+            for (const QChar c : text)
+                QTest::keyClick(window->windowHandle(), c.toLatin1(), Qt::NoModifier, 5);
+        };
+        const auto key = [&](Qt::Key k) { QTest::keyClick(window->windowHandle(), k, Qt::NoModifier, 5); };
+        QString expected = window->script().text()->toPlainText();
+        for (int round = 0; round < 6; ++round) {
+            const QString event = QStringLiteral("#%1").arg(601 + round, 4, 10, QChar(u'0'));
+            keys(QStringLiteral("<END"));
+            QVERIFY(window->edit()->completer()->popup()->isVisible());
+            key(Qt::Key_Return);
+            QVERIFY(!window->edit()->completer()->popup()->isVisible());
+            keys(event);
+            key(Qt::Key_Return);
+            keys(QStringLiteral("<MS"));
+            key(Qt::Key_Tab);
+            keys(QStringLiteral("<FL"));
+            key(Qt::Key_Escape);
+            keys(QStringLiteral("+0001<no"));
+            key(Qt::Key_Return); // a prefix: the choice goes in
+            key(Qt::Key_Return);
+            expected += QStringLiteral("<END\n") + event + QStringLiteral("\n<MSG<FL+0001<NOD\n");
+        }
+        QCOMPARE(window->script().text()->toPlainText(), expected);
+    }
+
+    void opensOnTheScreenRemembersItsPlaceAndSavesWithErrors()
+    {
+        // A place half off the screen (the offscreen one is 800 x 600) is brought onto it.
+        OpenWindow w([](TestGame& game) {
+            WriteScript(game, kPlain);
+            QVERIFY(
+                WriteBytes(game.settingsPath(), "[Mine]\r\nKept=1\r\n[Script Window]\r\nGeometry=500,300,900,640\r\n"));
+        });
+        QVERIFY(w.started);
+        ScriptWindow* window = w->Scripts().open(kScript);
+        const QRect area = window->screen()->availableGeometry();
+        QVERIFY(area.contains(window->frameGeometry()));
+        window->move(area.topLeft() + QPoint(10, 20));
+        window->resize(400, 300);
+        const QString kept = QStringLiteral("%1,%2,400,300").arg(window->x()).arg(window->y());
+
+        // Saving with errors saves, and says what the game stops on.
+        QTextCursor cursor(window->script().text());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QStringLiteral("#0300\n<XYZ<ABC<END\n"));
+        QVERIFY(window->save());
+        QVERIFY(ScriptOnDisk(w).endsWith("#0300\r\n<XYZ<ABC<END\r\n"));
+        QCOMPARE(window->status()->text(),
+                 QStringLiteral(
+                     "Saved with 2 errors that stop the game: line 6: Unknown command <XYZ; the game quits on it"));
+
+        QVERIFY(window->close());
+        QCOMPARE(vorn::INIRead(w.game.settingsPath(), "Script Window", "Geometry"), kept);
+        QCOMPARE(vorn::INIRead(w.game.settingsPath(), "Mine", "Kept"), QStringLiteral("1"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        window = w->Scripts().open(kScript);
+        QCOMPARE(
+            QStringLiteral("%1,%2,%3,%4").arg(window->x()).arg(window->y()).arg(window->width()).arg(window->height()),
+            kept);
+    }
+
+    void ctrlClickAndF12FollowEventsAndStages()
+    {
+        OpenWindow w(
+            [](TestGame& game) { WriteScript(game, "#0100\r\n<EVE0200\r\n#0200\r\n<TRA0014:0090:0001:0002\r\n"); });
+        QVERIFY(w.started);
+        ScriptWindow* window = w->Scripts().open(kScript);
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        ScriptEdit* edit = window->edit();
+        const auto at = [&](int line, int column) {
+            QTextCursor cursor(window->script().text()->findBlockByNumber(line));
+            cursor.setPosition(cursor.position() + column);
+            return cursor;
+        };
+        // Ctrl+click on <EVE's number: its event; a plain click only moves the cursor.
+        const QPoint onNumber = edit->cursorRect(at(1, 5)).center() + QPoint(2, 0);
+        QTest::mouseClick(edit->viewport(), Qt::LeftButton, Qt::NoModifier, onNumber);
+        QCOMPARE(edit->textCursor().blockNumber(), 1);
+        QTest::mouseClick(edit->viewport(), Qt::LeftButton, Qt::ControlModifier, onNumber);
+        QCOMPARE(edit->textCursor().blockNumber(), 2);
+
+        // F12 on <TRA's event: stage 14's script at that event; on its place: stage 14 in the main window.
+        edit->setTextCursor(at(3, 11));
+        QTest::keyClick(edit, Qt::Key_F12);
+        ScriptWindow* target = w->Scripts().find(w->Scripts().scripts().stageScriptName(14));
+        QVERIFY(target && target != window);
+        const int header = target->script().eventPosition(90);
+        QVERIFY(header >= 0);
+        QCOMPARE(target->edit()->textCursor().position(), header);
+        QVERIFY(w->cboMap()->currentIndex() != 14);
+        edit->setTextCursor(at(3, 16));
+        QVERIFY(window->follow(edit->textCursor().position()));
+        QCOMPARE(w->cboMap()->currentIndex(), 14);
+        edit->setTextCursor(at(0, 2));
+        QVERIFY(!window->follow(edit->textCursor().position(), true));
+        QCOMPARE(window->status()->text(),
+                 QStringLiteral("F12 and Ctrl+click go to an event number's event or a stage's script."));
+    }
+
+    void oneFontHoldsLatinAndJapanese()
+    {
+        OpenWindow w([](TestGame& game) { WriteScript(game, kPlain); });
+        QVERIFY(w.started);
+        ScriptWindow* window = w->Scripts().open(kScript);
+        const QString family = window->edit()->font().family();
+        if (!QFontDatabase::families(QFontDatabase::Japanese).isEmpty()) {
+            const auto systems = QFontDatabase::writingSystems(family);
+            QVERIFY2(systems.contains(QFontDatabase::Japanese) && systems.contains(QFontDatabase::Latin),
+                     qPrintable(family));
+        }
+        QCOMPARE(window->outline()->font().family(), family); // its numbers as the text's
+    }
+
+    void aLargeScriptIsColouredAtOnceAndCheckedAfterAPause()
+    {
+        QByteArray plain;
+        for (int event = 100; plain.size() <= vorn::ScriptDocument::kCheckAtOnceLimit * 9 / 8; ++event)
+            plain +=
+                "#" + QByteArray::number(event).rightJustified(4, '0') + "\r\n<MSGSome words to fill it.<NOD<END\r\n";
+        OpenWindow w([&](TestGame& game) { WriteScript(game, plain); });
+        QVERIFY(w.started);
+        ScriptWindow* window = w->Scripts().open(kScript);
+        vorn::ScriptDocument& script = window->script();
+        window->edit()->setFocus();
+        window->edit()->moveCursor(QTextCursor::End);
+        Type(*window, QStringLiteral("<XYZ"));
+        QVERIFY(script.checkPending());
+        const auto lastLineShows = [&](ScriptHighlighter::Kind kind) {
+            for (const QTextLayout::FormatRange& range : script.text()->lastBlock().layout()->formats())
+                if (range.start == 0 && range.length == 4 && range.format == ScriptHighlighter::formatOf(kind))
+                    return true;
+            return false;
+        };
+        QVERIFY(lastLineShows(ScriptHighlighter::Unknown)); // coloured from its line alone
+        QTRY_VERIFY(!script.checkPending());
+        QVERIFY(lastLineShows(ScriptHighlighter::Unreached)); // after an <END, the check tells
+        QVERIFY(!window->edit()->extraSelections().isEmpty());
+        QCOMPARE(script.analysis().findings.back().text, QStringLiteral("Unknown command <XYZ; the game quits on it"));
+        QTest::qWait(2 * vorn::ScriptDocument::kPauseMs); // its new colours are no change to check again
+        QVERIFY(!script.checkPending());
+
+        // Lines joined, split, pasted and taken back before one pause: every
+        // line then shows what colouring the whole script afresh shows.
+        QTextCursor cursor(script.text()->findBlockByNumber(3));
+        cursor.deletePreviousChar(); // joins two lines
+        cursor.insertText(QStringLiteral("<END\n#9000\nText<MSG\n"));
+        cursor.setPosition(script.text()->findBlockByNumber(40).position());
+        cursor.setPosition(script.text()->findBlockByNumber(44).position(), QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        window->edit()->undo();
+        cursor.setPosition(script.text()->findBlockByNumber(20).position() + 3);
+        cursor.insertText(QStringLiteral("D<EN"));
+        QTRY_VERIFY(!script.checkPending());
+        QScrollBar* bar = window->edit()->verticalScrollBar();
+        for (int top = 0; top <= bar->maximum(); top += std::max(1, bar->pageStep()))
+            bar->setValue(top); // lines are coloured as they come into view
+        std::vector<QList<QTextLayout::FormatRange>> shown;
+        for (QTextBlock block = script.text()->begin(); block.isValid(); block = block.next())
+            shown.push_back(block.layout()->formats());
+        window->highlighter()->rehighlight();
+        size_t line = 0;
+        for (QTextBlock block = script.text()->begin(); block.isValid(); block = block.next(), ++line)
+            QVERIFY2(block.layout()->formats() == shown[line], qPrintable(QString::number(line)));
+    }
+
+    void aLineOfAHundredThousandCommandsOpens()
+    {
+        OpenWindow w([](TestGame& game) { WriteScript(game, "#0100\r\n" + QByteArray(100000, '<') + "\r\n"); });
+        QVERIFY(w.started);
+        ScriptWindow* window = w->Scripts().open(kScript);
+        QVERIFY(window);
+        QVERIFY(window->script().analysis().findings.size() > 10000);
+        // Marks only where the view shows the line: a few dozen, not one per finding.
+        QVERIFY(!window->edit()->extraSelections().isEmpty());
+        QVERIFY(window->edit()->extraSelections().size() < 200);
     }
 
     void findReplaceAndUnsavedQuestions()
