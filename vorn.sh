@@ -94,7 +94,9 @@ case "$mode" in
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:halt_on_error=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     export LSAN_OPTIONS=suppressions="$PWD/tests/sanitizers/lsan.supp"
-    cmake -S . -B build-asan -G Ninja -DVORN_SANITIZE=ON -DVORN_BENCH=OFF -DVORN_WERROR="${VORN_WERROR:-OFF}"
+    # Never warnings as errors here: GCC's bounds warnings misfire on Qt's
+    # inlined byte reads once the sanitizers are on.
+    cmake -S . -B build-asan -G Ninja -DVORN_SANITIZE=ON -DVORN_BENCH=OFF -DVORN_WERROR=OFF
     cmake --build build-asan --parallel "$(nproc)"
     cd build-asan
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure
