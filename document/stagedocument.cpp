@@ -453,6 +453,33 @@ Outcome StageDocument::restore(const QByteArray& mapFile, const QByteArray& enti
     return {};
 }
 
+Outcome StageDocument::recordWrittenResize(const QByteArray& mapBefore)
+{
+    MapData map;
+    if (const Outcome read = ParseMap(mapBefore, map); !read.ok())
+        return read;
+    finishEdit();
+    const StageContent after = content();
+    StageContent before = after;
+    before.width = map.width;
+    before.height = map.height;
+    StrokeCells cells;
+    for (int y = 0; y < kGridSide; ++y) {
+        for (int x = 0; x < kGridSide; ++x) {
+            if (map_.grid.at(x, y) != map.grid.at(x, y)) {
+                cells.cell.push_back(CellIndex(x, y));
+                cells.before.push_back(map.grid.at(x, y));
+                cells.after.push_back(map_.grid.at(x, y));
+            }
+        }
+    }
+    // Already done on disk and in memory: pushed as done, and saved.
+    history_.Push(new ReplaceStageCommand(*this, before, after, std::move(cells)));
+    history_.MarkSaved();
+    updateModified();
+    return {};
+}
+
 namespace {
 // How far the old map's corner moves in a resize anchored at `anchor`.
 int ResizeShift(int oldSide, int newSide, int anchor)

@@ -182,6 +182,11 @@ public:
     // or shrink; cells and entities move with the anchor, entities whose
     // cell is cut are taken out. Sizes 1 to 513.
     void resizeAnchored(int width, int height, int anchorX, int anchorY);
+    // The stage as it is now was just written and read again after a resize
+    // done at once: it becomes the first step of the history, whose undo
+    // brings back `mapBefore`'s size and every cell as an unsaved edit, and
+    // this state stays the saved one.
+    Outcome recordWrittenResize(const QByteArray& mapBefore);
     // The part of the rectangle inside the map, as a block.
     TileBlock copyBlock(const QRect& cells) const;
     // The entities, in order, whose cell lies in the rectangle.

@@ -8,6 +8,7 @@
 #include "stagedocument.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -33,6 +34,25 @@ void frmVorn::cmdEditEnt_Click()
     dialog.CommitTo(record);
     stage_->editRecord(i, record);
 }
+
+namespace {
+
+// "Resizing cuts 37 tiles; 2 entities will lie outside the map."
+QString ResizeCutQuestion(int tiles, int entities)
+{
+    QStringList parts;
+    if (tiles > 0)
+        parts << (tiles == 1 ? QStringLiteral("Resizing cuts 1 tile")
+                             : QStringLiteral("Resizing cuts %1 tiles").arg(tiles));
+    if (entities > 0) {
+        const QString lie = entities == 1 ? QStringLiteral("1 entity will lie outside the map")
+                                          : QStringLiteral("%1 entities will lie outside the map").arg(entities);
+        parts << (parts.isEmpty() ? QStringLiteral("Resizing: ") + lie : lie);
+    }
+    return parts.join(QStringLiteral("; ")) + u'.';
+}
+
+} // namespace
 
 void frmVorn::cmdMapProps_Click()
 {
@@ -72,6 +92,19 @@ void frmVorn::cmdMapProps_Click()
         height = dialog.mapHeight();
     }
 
+    // The resize is written at once: cells and entities it would cut are
+    // asked about first, and Cancel leaves everything as it was.
+    const bool resized = width != stage_->width() || height != stage_->height();
+    if (resized) {
+        const vorn::StageDocument::ResizeCut cut = stage_->resizeCut(width, height, 0, 0);
+        if ((cut.tiles > 0 || cut.entities > 0) &&
+            Ask(ResizeCutQuestion(cut.tiles, cut.entities), {QStringLiteral("Resize"), QStringLiteral("Cancel")}, 1,
+                1) != QStringLiteral("Resize"))
+            return;
+    }
+    const QByteArray mapBefore = stage_->mapFileBytes();
+    const QString mapName = stage_->files().mapName;
+
     // The game may have started while the dialog was open: then nothing of
     // the edit takes effect, in memory or on disk.
     if (const vorn::Outcome written = game_.writeRecord(i, accepted); !written.ok()) {
@@ -95,7 +128,14 @@ void frmVorn::cmdMapProps_Click()
                                    "stage was not reloaded so that its unsaved changes stay open."));
         return;
     }
-    cmdLoad_Click();
+    // The reload starts a new history; the resize is its first step, so
+    // Ctrl+Z brings back the old size and every cell.
+    if (cmdLoad_Click() && resized && stage_->isOpen() && stage_->files().mapName == mapName) {
+        // The old bytes were read from this very file a moment ago; should
+        // they not parse, the resize simply has no undo step.
+        if (const vorn::Outcome recorded = stage_->recordWrittenResize(mapBefore); !recorded.ok())
+            lblStatus_->setText(recorded.refusal());
+    }
 }
 
 void frmVorn::cmdAbout_Click()

@@ -298,6 +298,53 @@ private slots:
         QVERIFY(w.messages.isEmpty());
     }
 
+    // A resize that cuts tiles is asked about first; once written, Ctrl+Z
+    // brings back the old size and every cell, and Ctrl+Y resizes again.
+    void cuttingResizeIsAskedAndCanBeUndone()
+    {
+        SmallStage w;
+        QVERIFY(w.started);
+        const QByteArray map = FileBytes(w.stageFile("Hollow.pxm"));
+        const QByteArray exe = FileBytes(w.exe());
+        QByteArray cells;
+        for (int y = 0; y < 15; ++y)
+            for (int x = 0; x < 20; ++x)
+                cells.append(char(w->stage().cell(x, y)));
+        auto shrink = [&w]() {
+            AnswerModal<frmMapEd>([](frmMapEd* d) {
+                d->txtWidth->setText("10");
+                d->cmdOk->click();
+            });
+            w->cmdMapProps_Click();
+        };
+
+        w.answers << "Cancel";
+        shrink();
+        QCOMPARE(w.questions.size(), 1);
+        QVERIFY2(w.questions[0].startsWith("Resizing cuts "), qPrintable(w.questions[0]));
+        QCOMPARE(w->stage().width(), qint16(20));
+        QCOMPARE(FileBytes(w.stageFile("Hollow.pxm")), map);
+        QCOMPARE(FileBytes(w.exe()), exe);
+
+        shrink(); // answered "Resize"
+        QCOMPARE(w->stage().width(), qint16(10));
+        QVERIFY(FileBytes(w.stageFile("Hollow.pxm")) != map);
+        QVERIFY(w->lblModified()->text().isEmpty());
+
+        w->UndoEdit();
+        QCOMPARE(w->stage().width(), qint16(20));
+        QCOMPARE(w->stage().height(), qint16(15));
+        QByteArray back;
+        for (int y = 0; y < 15; ++y)
+            for (int x = 0; x < 20; ++x)
+                back.append(char(w->stage().cell(x, y)));
+        QCOMPARE(back, cells);
+        QCOMPARE(w->lblModified()->text(), QStringLiteral("Modified"));
+        w->RedoEdit();
+        QCOMPARE(w->stage().width(), qint16(10));
+        QVERIFY(w.messages.isEmpty());
+    }
+
     void anotherMapSavesTheOpenOneThenLoadsIt()
     {
         SmallStage w;
