@@ -158,7 +158,7 @@ void frmMapEd::cboBack_Click()
         // A refused picture (a pipe, an absurd size) shows as no picture.
         const QString builtName = QStringLiteral("data\\") + name + u'.' + game_.pictureExtension();
         picture = LoadPicture(game_.findFile(builtName), builtName, QStringLiteral("a backdrop"),
-                              MaxBackdropSize(kMaxMapSide, kMaxMapSide))
+                              MaxBackdropSize(kMaxMapSide, kMaxMapSide), game_.rules())
                       .image;
     }
     if (picture.isNull())

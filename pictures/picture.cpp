@@ -78,12 +78,13 @@ Picture DecodePicture(QIODevice& device, const QString& displayName, const QStri
     return {};
 }
 
-Picture LoadPicture(const QString& path, const QString& displayName, const QString& what, QSize maxSize)
+Picture LoadPicture(const QString& path, const QString& displayName, const QString& what, QSize maxSize,
+                    const FileRules& rules)
 {
     if (path.isEmpty())
         return {};
     ReadableFile file;
-    const ReadStatus status = file.open(path, displayName, {});
+    const ReadStatus status = file.open(path, displayName, rules);
     if (!status.ok())
         return {QImage(), status};
     if (status.missing)

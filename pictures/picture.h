@@ -3,6 +3,7 @@
 // A picture whose header declares a size no game file has is refused before
 // anything is decoded, so a 200-byte file cannot ask for gigabytes.
 #include "outcome.h"
+#include "regularfile.h"
 
 #include <QIODevice>
 #include <QImage>
@@ -27,9 +28,11 @@ QSize MaxBackdropSize(int mapWidth, int mapHeight);
 // the message ("a tileset").
 Picture DecodePicture(QIODevice& device, const QString& displayName, const QString& what, QSize maxSize);
 
-// Loads the picture at `path`, the regular file it names (a link may lead
-// anywhere: reading it is harmless). An empty path is a missing picture. A
-// folder, pipe or device is refused, never opened.
-Picture LoadPicture(const QString& path, const QString& displayName, const QString& what, QSize maxSize);
+// Loads the picture at `path`, the regular file it names, within `rules`
+// as every other game file is: a link leading outside the game folder is
+// refused. An empty path is a missing picture. A folder, pipe or device is
+// refused, never opened.
+Picture LoadPicture(const QString& path, const QString& displayName, const QString& what, QSize maxSize,
+                    const FileRules& rules);
 
 } // namespace vorn

@@ -18,8 +18,8 @@ QImage LoadSheet(const GameFolder& game, const QString& builtName, QStringList& 
         problems << QStringLiteral("%1 is missing.").arg(builtName);
         return {};
     }
-    const Picture picture =
-        LoadPicture(path, builtName, QStringLiteral("a sprite sheet"), QSize(kMaxTilesetSide, kMaxTilesetSide));
+    const Picture picture = LoadPicture(path, builtName, QStringLiteral("a sprite sheet"),
+                                        QSize(kMaxTilesetSide, kMaxTilesetSide), game.rules());
     if (!picture.outcome.ok())
         problems << picture.outcome.refusal();
     else if (picture.image.isNull())

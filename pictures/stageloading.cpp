@@ -22,7 +22,8 @@ QString Find(const GameFolder& game, const QString& builtName, QString* found)
 Picture LoadStageTileset(const GameFolder& game, const StageFiles& files, QString* found)
 {
     const QSize maxTileset(kMaxTilesetSide, kMaxTilesetSide);
-    return LoadPicture(Find(game, files.tileset, found), files.tileset, QStringLiteral("a tileset"), maxTileset);
+    return LoadPicture(Find(game, files.tileset, found), files.tileset, QStringLiteral("a tileset"), maxTileset,
+                       game.rules());
 }
 
 ReadStatus LoadStageMap(const GameFolder& game, const StageFiles& files, MapData& map, QString* found)
@@ -38,7 +39,7 @@ ReadStatus LoadStageMap(const GameFolder& game, const StageFiles& files, MapData
 Picture LoadStageBackdrop(const GameFolder& game, const StageFiles& files, int mapWidth, int mapHeight, QString* found)
 {
     return LoadPicture(Find(game, files.backdrop, found), files.backdrop, QStringLiteral("a backdrop of this stage"),
-                       MaxBackdropSize(mapWidth, mapHeight));
+                       MaxBackdropSize(mapWidth, mapHeight), game.rules());
 }
 
 ReadStatus LoadStageEntities(const GameFolder& game, const StageFiles& files, qint16& count, EntityRecords& records,

@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -191,6 +192,15 @@ private slots:
         QVERIFY(QFile::link("/dev/zero", replace("data\\bkEmber.pbm")));
         tryStage(vorn::kSampleNoEntityStage, "data\\bkEmber.pbm", "link to a device");
 
+        // A picture is a game file too: a link may not lead out of the folder.
+        QTemporaryDir outside;
+        const QString away = outside.filePath("prtFoundry.pbm");
+        QVERIFY(QFile::copy(file("data\\stage\\prtFoundry.pbm"), away));
+        const QString foundry = replace("data\\stage\\prtFoundry.pbm");
+        QVERIFY(QFile::link(away, foundry));
+        tryStage(12 /* Burrow, on prtFoundry */, "data\\stage\\prtFoundry.pbm", "outside the game folder");
+        QFile::remove(foundry);
+
         // A 200-byte bitmap whose header asks for 60000 x 60000 pixels.
         QByteArray bitmap(200, '\0');
         bitmap.replace(0, 2, "BM");
@@ -201,7 +211,7 @@ private slots:
         qToLittleEndian<qint32>(60000, bitmap.data() + 22);
         qToLittleEndian<quint16>(1, bitmap.data() + 26);
         qToLittleEndian<quint16>(24, bitmap.data() + 28);
-        QFile big(file("data\\stage\\prtFoundry.pbm"));
+        QFile big(foundry);
         QVERIFY(big.open(QIODevice::WriteOnly | QIODevice::Truncate) && big.write(bitmap) == 200);
         big.close();
         tryStage(12 /* Burrow, on prtFoundry */, "data\\stage\\prtFoundry.pbm", "60000 x 60000 pixels");
