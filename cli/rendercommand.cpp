@@ -164,7 +164,10 @@ public:
                                   .arg(size.height());
         // Standard output holds nothing but the picture then.
         toStandardOutput() ? PrintError(wrote) : PrintLine(wrote);
-        return warning.isEmpty() ? kSuccess : kFoundWrong;
+        // A sheet that could not be read is a picture drawn with a stand-in
+        // (the marker), as a tileset that could not be read is.
+        const bool standIns = !warning.isEmpty() || (spritesOn_ && !looks.sheets.problems.isEmpty());
+        return standIns ? kFoundWrong : kSuccess;
     }
 
 private:
