@@ -328,6 +328,7 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     AddMenuCommand(QStringLiteral("Stages"), QKeySequence(Qt::CTRL | Qt::Key_T), [this] { OpenStagesWindow(); });
     AddMenuCommand(QStringLiteral("Resize map..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R),
                    [this] { ResizeOpenStage(); });
+    InstallTileTypeLegend();
     InstallEditKeys();
     ConnectStage();
 

@@ -58,6 +58,7 @@ class ShapeFrame; // shapeframe.h: shpCursor, shpTile
 class SplitterHandle; // layout widgets: imgSplitter
 class StatusBar; // layout widgets: picStatusbar
 class TilesetView; // mapview.h: picTileset
+class TileTypeLegend; // tiletypelegend.h
 
 } // namespace vorn
 
@@ -270,6 +271,12 @@ public:
     void ResizeOpenStage();
     bool ResizeMap(int width, int height, int anchorX, int anchorY);
 
+    // ---- the tile type legend (looks.cpp) ---------------------------------
+    // L: shows or hides the legend of the marks the open stage's tile types
+    // show; null until first shown.
+    void ToggleTileTypeLegend();
+    vorn::TileTypeLegend* TileTypeLegendWindow() const { return legend_; }
+
     // ---- undo history (history.cpp; the steps are the document's) -------
     // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z, from anywhere in the window. They
     // do nothing while a modal dialog is up or a load or save is under way.
@@ -439,6 +446,10 @@ private:
     bool spaceHeld_ = false;
     int wheelRest_ = 0; // wheel turns short of a notch, kept for the next
     void ShowLooksNote(const QString& note);
+    void InstallTileTypeLegend();
+    void RefreshTileTypeLegend();
+    vorn::TileTypeLegend* legend_ = nullptr;
+    QTimer* legendTimer_ = nullptr; // many cell changes, one refresh
     void ShowLooksNotes();
     void BuildScriptCommands();
     // "Event 0200 is in Cave.tsc." for the entity tooltip; empty for event 0.

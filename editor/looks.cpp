@@ -7,6 +7,7 @@
 #include "mapview.h"
 #include "spritedrawing.h"
 #include "stagedocument.h"
+#include "tiletypelegend.h"
 #include "tiletypes.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QTimer>
 
 // How the stage looks beyond its tiles: entities as their sprites, the
 // tiles' types, and the names and types the status bar and tooltips give.
@@ -159,4 +161,57 @@ QImage frmVorn::PalettePicture() const
     QImage marked = tileset.convertToFormat(QImage::Format_RGB32);
     vorn::DrawTileTypesOnTileset(marked, stage_->tileTypes());
     return marked;
+}
+
+void frmVorn::InstallTileTypeLegend()
+{
+    QAction* entry =
+        AddMenuCommand(QStringLiteral("Tile Type Legend"), QKeySequence(Qt::Key_L), [this] { ToggleTileTypeLegend(); });
+    entry->setToolTip(QStringLiteral("Shows what the tile type marks of this stage mean (L)"));
+    legendTimer_ = new QTimer(this);
+    legendTimer_->setSingleShot(true);
+    connect(legendTimer_, &QTimer::timeout, this, [this] { RefreshTileTypeLegend(); });
+    const auto soon = [this] {
+        if (legend_ && legend_->isVisible())
+            legendTimer_->start(0);
+    };
+    connect(stage_.get(), &vorn::StageDocument::opened, this, soon);
+    connect(stage_.get(), &vorn::StageDocument::tileTypesChanged, this, soon);
+    connect(stage_.get(), &vorn::StageDocument::cellsChanged, this, soon);
+    connect(stage_.get(), &vorn::StageDocument::mapResized, this, soon);
+}
+
+void frmVorn::ToggleTileTypeLegend()
+{
+    if (!legend_) {
+        legend_ = new vorn::TileTypeLegend(this);
+        connect(legend_, &vorn::TileTypeLegend::closed, this, [this] { StoreSettingsSoon(); });
+    }
+    if (legend_->isVisible()) {
+        legend_->hide();
+    } else {
+        RefreshTileTypeLegend();
+        legend_->show();
+        legend_->raise();
+    }
+    StoreSettingsSoon();
+}
+
+// The kinds of the types of the tiles the map holds, not of the whole
+// tileset: the legend explains what the stage shows.
+void frmVorn::RefreshTileTypeLegend()
+{
+    if (!legend_)
+        return;
+    std::array<bool, vorn::kTileTypeCount> used{};
+    if (stage_->isOpen()) {
+        std::array<bool, vorn::kTileTypeCount> tiles{};
+        for (int y = 0; y < stage_->height(); ++y)
+            for (int x = 0; x < stage_->width(); ++x)
+                tiles[stage_->cell(x, y)] = true;
+        for (int tile = 0; tile < vorn::kTileTypeCount; ++tile)
+            if (tiles[size_t(tile)])
+                used[stage_->tileType(tile)] = true;
+    }
+    legend_->showKinds(vorn::TileTypeKinds(used));
 }

@@ -6,6 +6,7 @@
 #include "shapeframe.h"
 #include "pencil.h"
 #include "stagedocument.h"
+#include "tiletypes.h"
 #include "toolbox.h"
 
 #include <QLabel>
@@ -43,14 +44,20 @@ void frmVorn::picTileset_MouseDown(int button, int shift, int x, int y)
 // held, so the tile under the pointer at release is the one kept.
 void frmVorn::picTileset_MouseMove(int, int, int x, int y)
 {
-    if (PaletteBlockMove(x, y))
-        return;
     const int column = FloorDiv(x, kTileSide);
     const int row = FloorDiv(y, kTileSide);
+    const bool onGrid = column >= 0 && column < kPaletteSide && row >= 0 && row < kPaletteSide;
+    if (onGrid && stage_->isOpen()) {
+        const int tile = column + kPaletteSide * row;
+        picTileset_->setToolTip(
+            QStringLiteral("Tile %1 \u00b7 %2").arg(tile).arg(vorn::TileTypeText(stage_->tileType(quint8(tile)))));
+    }
+    if (PaletteBlockMove(x, y))
+        return;
     if (picTileset_Tag_ != kPressed)
         return;
     // Positions off the grid of tile numbers name no tile.
-    if (column < 0 || column >= kPaletteSide || row < 0 || row >= kPaletteSide)
+    if (!onGrid)
         return;
     UseOneTileBrush();
     shpTile_->move(column * kTileSide, row * kTileSide);

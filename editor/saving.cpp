@@ -2,6 +2,7 @@
 
 #include "layoutwidgets.h"
 #include "stagedocument.h"
+#include "tiletypelegend.h"
 #include "twips.h"
 
 #include <QCheckBox>
@@ -85,6 +86,10 @@ QString frmVorn::StoreSettings()
         if (box->isChecked() || !INIRead(main, key).isEmpty())
             store(key, box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     }
+    const QString legend = QStringLiteral("Show Tile Type Legend");
+    const bool legendShown = legend_ && legend_->isVisible();
+    if (legendShown || !INIRead(main, legend).isEmpty())
+        store(legend, legendShown ? QStringLiteral("1") : QStringLiteral("0"));
     if (storeGameFolder)
         store(QStringLiteral("Game Folder"), game_.folder.root());
     return failure;

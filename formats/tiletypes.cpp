@@ -18,14 +18,17 @@ struct NamedType {
 // tiles wide; its name says which way the surface runs and which half it is.
 constexpr NamedType kNames[] = {
     {0x00, "background"},
+    {0x01, "background, no effect"},
     {0x02, "water (behind)"},
     {0x03, "blocks entities only"},
     {0x04, "water-block for entities"},
     {0x05, "blocks player and entities, not shots"},
+    {0x40, "foreground, no effect"},
     {0x41, "solid"},
     {0x42, "spikes"},
     {0x43, "breakable"},
     {0x44, "blocks entities and shots"},
+    {0x45, "foreground, no effect"},
     {0x46, "solid to the player only"},
     {0x50, "ceiling slope up to the right (lower half)"},
     {0x51, "ceiling slope up to the right (upper half)"},
@@ -122,11 +125,23 @@ std::optional<SlopeSurface> SlopeOf(quint8 type)
     return std::nullopt;
 }
 
+QString TileTypeMeaning(quint8 type)
+{
+    const QString name = TileTypeName(type);
+    if (!name.isEmpty())
+        return name;
+    // What the game does with a value it gives no meaning: it draws the
+    // tile behind or in front of entities, or not at all, and nothing else.
+    if (type < 0x20)
+        return QStringLiteral("no effect, behind");
+    if (type >= 0x40 && type < 0x80)
+        return QStringLiteral("no effect, in front");
+    return QStringLiteral("no effect, not drawn");
+}
+
 QString TileTypeText(quint8 type)
 {
-    const QString number = QStringLiteral("0x%1").arg(type, 2, 16, QLatin1Char('0'));
-    const QString name = TileTypeName(type);
-    return name.isEmpty() ? number : number + QLatin1Char(' ') + name;
+    return QStringLiteral("0x%1 ").arg(type, 2, 16, QLatin1Char('0')) + TileTypeMeaning(type);
 }
 
 } // namespace vorn

@@ -47,7 +47,11 @@ struct SlopeSurface {
     int leftY, rightY;
 };
 std::optional<SlopeSurface> SlopeOf(quint8 type);
-// "0x41 solid", or "0x3f" for a value without a name.
+// TileTypeName, or for a value without one what the game does with it all
+// the same: "no effect, behind", "no effect, in front" or "no effect, not
+// drawn".
+QString TileTypeMeaning(quint8 type);
+// "0x41 solid", "0x3f no effect, not drawn".
 QString TileTypeText(quint8 type);
 
 } // namespace vorn

@@ -33,6 +33,7 @@ constexpr QRgb kEntityBlock = qRgb(40, 220, 90);
 constexpr QRgb kPlayerBlock = qRgb(255, 220, 0);
 constexpr QRgb kBreakable = qRgb(255, 150, 0);
 constexpr QRgb kWind = qRgb(235, 235, 235);
+constexpr QRgb kForeground = qRgb(230, 130, 255);
 constexpr QRgb kNumber = qRgb(255, 255, 255);
 
 // 3 x 5 digits, a row per 3 bits, top row first.
@@ -136,12 +137,15 @@ public:
         hatch(colour);
         line(left, right - QPoint(1, 0), colour);
     }
-    // The type as two hexadecimal digits on a dark plate.
+    // Drawn in front of entities: a small corner, so the art stays seen.
+    void corner(QRgb colour) { polygon(QPolygon({QPoint(0, 0), QPoint(at(6), 0), QPoint(0, at(6))}), colour, 255); }
+    // The type as two small hexadecimal digits on a dark plate in the top
+    // left corner, leaving most of the tile's art in view.
     void number(quint8 type)
     {
-        const int f = std::max(1, side_ / 8);
+        const int f = std::max(1, side_ / 16);
         const int w = 7 * f, h = 5 * f;
-        const int x0 = (side_ - w) / 2, y0 = (side_ - h) / 2;
+        const int x0 = f, y0 = f;
         fill(QRect(x0 - f / 2, y0 - f / 2, w + f, h + f), qRgb(0, 0, 0), 128);
         for (int digit = 0; digit < 2; ++digit) {
             const quint16 bits = kDigits[digit == 0 ? type >> 4 : type & 15];
@@ -204,7 +208,12 @@ Mark BuildMark(quint8 type, int side)
     }
     switch (type) {
     case 0x00:
-        break; // the plain background tile: nothing to show
+    case 0x01:
+        break; // plain background tiles: nothing to show
+    case 0x40:
+    case 0x45:
+        p.corner(kForeground);
+        break;
     case 0x02:
     case 0x60:
         p.tint(kWater);
@@ -356,7 +365,91 @@ void ApplyRows(const Mark& mark, int top, int bottom, int from, int count, uchar
     }
 }
 
+// The legend's line for a type: types that share a mark share a line.
+// Rank 0 is the background, which shows no mark.
+struct KindLine {
+    int rank;
+    const char* meaning;
+};
+
+KindLine KindOf(quint8 type)
+{
+    if (type >= 0x50 && type <= 0x57)
+        return {9, "slope"};
+    if (type >= 0x70 && type <= 0x77)
+        return {10, "slope in water"};
+    switch (type) {
+    case 0x00:
+    case 0x01:
+        return {0, ""};
+    case 0x41:
+        return {1, "solid"};
+    case 0x43:
+        return {2, "solid, breakable"};
+    case 0x46:
+        return {3, "solid to the player only"};
+    case 0x03:
+    case 0x44:
+        return {4, "blocks entities (0x44: and shots)"};
+    case 0x05:
+        return {5, "blocks player and entities, not shots"};
+    case 0x42:
+        return {6, "spikes"};
+    case 0x62:
+        return {7, "spikes in water"};
+    case 0x02:
+    case 0x60:
+        return {8, "water"};
+    case 0x61:
+        return {11, "water, solid"};
+    case 0x04:
+    case 0x64:
+        return {12, "water-block for entities"};
+    case 0x80:
+    case 0x81:
+    case 0x82:
+    case 0x83:
+        return {13, "wind"};
+    case 0xA0:
+    case 0xA1:
+    case 0xA2:
+    case 0xA3:
+        return {14, "water current"};
+    case 0x40:
+    case 0x45:
+        return {15, "in front of entities"};
+    default:
+        return {16, "other value, shown by its number"};
+    }
+}
+
 } // namespace
+
+std::vector<TileTypeKind> TileTypeKinds(const std::array<bool, kTileTypeCount>& present)
+{
+    std::map<int, TileTypeKind> lines;
+    for (int type = 0; type < kTileTypeCount; ++type) {
+        if (!present[size_t(type)])
+            continue;
+        const KindLine kind = KindOf(quint8(type));
+        if (kind.rank > 0 && !lines.count(kind.rank))
+            lines[kind.rank] = TileTypeKind{QString::fromLatin1(kind.meaning), quint8(type)};
+    }
+    std::vector<TileTypeKind> out;
+    for (auto& [rank, kind] : lines)
+        out.push_back(std::move(kind));
+    return out;
+}
+
+QImage TileTypeSample(quint8 type, int side)
+{
+    QImage sample(side, side, QImage::Format_RGB32);
+    sample.fill(qRgb(128, 128, 128));
+    const Mark& mark = MarkOf(MarksAt(side), type, side);
+    if (!mark.empty)
+        ApplyRows(mark, 0, side - 1, 0, side, sample.bits(), sample.bytesPerLine());
+    return sample;
+}
 
 void DrawTileTypes(QImage& target, const QRect& area, int zoom, const MapScene& scene, const TileTypes& types)
 {

@@ -481,6 +481,10 @@ QByteArray BigTilesetTypes(quint8 water)
         }
         types[tile] = char(type);
     }
+    // The game's commonest types that change nothing but the drawing order.
+    types[240] = char(0x01);
+    types[241] = char(0x40);
+    types[242] = char(0x45);
     return types;
 }
 
