@@ -306,6 +306,7 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     connect(picTileset_, &vorn::TilesetView::pressed, this, &frmVorn::picTileset_MouseDown);
     connect(picTileset_, &vorn::TilesetView::moved, this, &frmVorn::picTileset_MouseMove);
     connect(picTileset_, &vorn::TilesetView::released, this, &frmVorn::picTileset_MouseUp);
+    connect(picTileset_, &vorn::TilesetView::wheeled, this, &frmVorn::picTileset_Wheel);
     connect(hsbMap_, &QScrollBar::valueChanged, this, [this] { hsbMap_Change(); });
     connect(vsbMap_, &QScrollBar::valueChanged, this, [this] { vsbMap_Change(); });
     connect(vsbTile_, &QScrollBar::valueChanged, this, [this] { vsbTile_Change(); });

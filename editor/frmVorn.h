@@ -277,6 +277,13 @@ public:
     void ToggleTileTypeLegend();
     vorn::TileTypeLegend* TileTypeLegendWindow() const { return legend_; }
 
+    // ---- the palette's zoom (palettezoom.cpp) ------------------------------
+    // Ctrl+wheel over the palette: 1, 2 or 3 screen pixels a tileset pixel,
+    // stored as Zoom= under [Palette]. Shift+wheel scrolls a zoomed palette
+    // across.
+    void SetPaletteZoom(int zoom);
+    int PaletteZoom() const { return paletteZoom_; }
+
     // ---- undo history (history.cpp; the steps are the document's) -------
     // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z, from anywhere in the window. They
     // do nothing while a modal dialog is up or a load or save is under way.
@@ -449,6 +456,16 @@ private:
     void InstallTileTypeLegend();
     void RefreshTileTypeLegend();
     vorn::TileTypeLegend* legend_ = nullptr;
+    int paletteZoom_ = 1;
+    int paletteAcross_ = 0; // pixels of a zoomed palette scrolled out on the left
+    int paletteWheelRest_ = 0;
+    void picTileset_Wheel(QPoint angle, Qt::KeyboardModifiers modifiers);
+    void SizePalette();
+    void ScrollPaletteAcross(int pixels);
+    // The palette's frame around `cells` (in tiles), or moved to `cell`
+    // keeping its size, at the palette's zoom.
+    void FrameTiles(const QRect& cells);
+    void MoveTileFrame(QPoint cell);
     QTimer* legendTimer_ = nullptr; // many cell changes, one refresh
     void ShowLooksNotes();
     void BuildScriptCommands();

@@ -44,20 +44,28 @@ class TilesetView : public QWidget {
     Q_OBJECT
 public:
     TilesetView(std::function<QImage()> picture, QWidget* parent);
+    // Pixels a picture pixel; positions are signalled in picture pixels.
+    void setZoom(int zoom);
+    int zoom() const { return zoom_; }
 
 signals:
     void pressed(int button, int shift, int x, int y);
     void moved(int buttons, int shift, int x, int y);
     void released(int button, int shift, int x, int y);
+    // Only Ctrl+wheel, and a wheel across while zoomed: any other wheel
+    // goes on to the window as it always did.
+    void wheeled(QPoint angle, Qt::KeyboardModifiers modifiers);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     std::function<QImage()> picture_;
+    int zoom_ = 1;
 };
 
 } // namespace vorn

@@ -60,7 +60,7 @@ void frmVorn::picTileset_MouseMove(int, int, int x, int y)
     if (!onGrid)
         return;
     UseOneTileBrush();
-    shpTile_->move(column * kTileSide, row * kTileSide);
+    MoveTileFrame(QPoint(column, row));
     SetSelectedTile(quint8(column + kPaletteSide * row));
 }
 
@@ -104,7 +104,7 @@ void frmVorn::picMap_MouseMove(int button, int shift, int x, int y)
         // the palette. The palette is left where it is scrolled.
         UseOneTileBrush();
         SetSelectedTile(stage_->cell(cx, cy));
-        shpTile_->move((SelectedTile() & 15) * kTileSide, (SelectedTile() >> 4) * kTileSide);
+        MoveTileFrame(QPoint(SelectedTile() & 15, SelectedTile() >> 4));
     }
 }
 

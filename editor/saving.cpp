@@ -90,6 +90,12 @@ QString frmVorn::StoreSettings()
     const bool legendShown = legend_ && legend_->isVisible();
     if (legendShown || !INIRead(main, legend).isEmpty())
         store(legend, legendShown ? QStringLiteral("1") : QStringLiteral("0"));
+    if (paletteZoom_ != 1 || !INIRead(QStringLiteral("Palette"), QStringLiteral("Zoom")).isEmpty()) {
+        if (const vorn::Outcome written =
+                INIWrite(QStringLiteral("Palette"), QStringLiteral("Zoom"), QString::number(paletteZoom_));
+            !written.ok() && failure.isEmpty())
+            failure = written.refusal();
+    }
     if (storeGameFolder)
         store(QStringLiteral("Game Folder"), game_.folder.root());
     return failure;

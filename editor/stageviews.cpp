@@ -57,7 +57,7 @@ void frmVorn::StageOpened()
     editing_->setSelection(std::nullopt);
     editing_->setPicked(-1);
     tools_->cancelDrags();
-    picTileset_->resize(stage_->tileset().size());
+    SizePalette();
     picTileset_->update();
     const bool shown = !chkHideEnts_->isChecked();
     for (int i = 0; i < int(stage_->entityCount()) && i < int(entity_.size()); ++i) {
@@ -105,7 +105,7 @@ void frmVorn::RefreshInspector()
 
 void frmVorn::PicturesChanged()
 {
-    picTileset_->resize(stage_->tileset().size());
+    SizePalette();
     picTileset_->update();
     picMap_->update();
     Form_Resize();

@@ -130,6 +130,8 @@ bool frmVorn::Form_Load()
     chkSprites_->setChecked(setting("Show Sprites") != 0);
     chkTileTypes_->setChecked(setting("Show Tile Types") != 0);
     chkPickByClick_->setChecked(setting("Pick By Click") != 0);
+    if (const int zoom = INIRead(QStringLiteral("Palette"), QStringLiteral("Zoom")).toInt(); zoom >= 2 && zoom <= 3)
+        SetPaletteZoom(zoom);
     if (setting("Show Tile Type Legend") != 0)
         ToggleTileTypeLegend();
 

@@ -96,7 +96,7 @@ void frmVorn::BuildTools()
         // The palette's frame marks a one-tile brush's tile; a block's
         // frame is drawn by the palette drag that took it.
         if (!editing_->block().valid())
-            shpTile_->setGeometry((editing_->tile() & 15) * kTileSide, (editing_->tile() >> 4) * kTileSide, 17, 17);
+            FrameTiles(QRect(editing_->tile() & 15, editing_->tile() >> 4, 1, 1));
         ShowPreview();
     });
 
@@ -241,7 +241,7 @@ bool frmVorn::PaletteBlockMove(int x, int y)
     paletteEnd_ = QPoint(std::clamp(FloorDiv(x, kTileSide), 0, kPaletteSide - 1),
                          std::clamp(FloorDiv(y, kTileSide), 0, kPaletteSide - 1));
     const QRect r = QRect(paletteStart_, paletteEnd_).normalized();
-    shpTile_->setGeometry(r.x() * kTileSide, r.y() * kTileSide, r.width() * kTileSide + 1, r.height() * kTileSide + 1);
+    FrameTiles(r);
     return true;
 }
 
@@ -254,7 +254,7 @@ bool frmVorn::PaletteBlockUp()
     if (r.width() * r.height() == 1) {
         editing_->useOneTile();
         editing_->setTile(quint8(r.x() + kPaletteSide * r.y()));
-        shpTile_->move(r.x() * kTileSide, r.y() * kTileSide);
+        MoveTileFrame(r.topLeft());
         return true;
     }
     vorn::TileBlock block{r.width(), r.height(), {}};

@@ -27,6 +27,13 @@ int MarkedPixels(quint8 type)
     return changed;
 }
 
+void Wheel(QWidget* target, QPoint angle, Qt::KeyboardModifiers modifiers)
+{
+    QWheelEvent event(QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), QPoint(), angle, Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &event);
+}
+
 } // namespace
 
 class TileTypesTest : public QObject {
@@ -87,6 +94,37 @@ private slots:
         w->picMap()->setFocus();
         QTest::keyClick(w->picMap(), Qt::Key_L);
         QVERIFY(!legend->isVisible());
+    }
+
+    // Ctrl+wheel zooms the palette; picking and the frame follow the zoom.
+    void paletteZoomsAndIsKept()
+    {
+        OpenWindow w;
+        QVERIFY(w.started);
+        vorn::TilesetView* palette = w->picTileset();
+        const QSize plain = palette->size();
+        Wheel(palette, QPoint(0, 120), Qt::NoModifier); // a plain wheel is the window's, as before
+        QCOMPARE(w->PaletteZoom(), 1);
+        Wheel(palette, QPoint(0, 120), Qt::ControlModifier);
+        QCOMPARE(w->PaletteZoom(), 2);
+        QCOMPARE(palette->size(), plain * 2);
+
+        Send(palette, QEvent::MouseButtonPress, QPoint(3 * 32 + 5, 1 * 32 + 5), Qt::LeftButton, Qt::LeftButton);
+        Send(palette, QEvent::MouseButtonRelease, QPoint(3 * 32 + 5, 1 * 32 + 5), Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(w->SelectedTile(), quint8(19));
+        QCOMPARE(w->findChild<QWidget*>("shpTile")->geometry(), QRect(96, 32, 33, 33));
+
+        const int left = palette->x();
+        Wheel(palette, QPoint(0, -120), Qt::ShiftModifier);
+        QVERIFY(palette->x() < left);
+
+        QTest::qWait(frmVorn::kSettingsDelayMs + 500);
+        QCOMPARE(vorn::INIRead(w.game.settingsPath(), "Palette", "Zoom"), QStringLiteral("2"));
+        Wheel(palette, QPoint(0, -120), Qt::ControlModifier);
+        QCOMPARE(w->PaletteZoom(), 1);
+        QCOMPARE(palette->size(), plain);
+        QCOMPARE(palette->x(), left);
+        QCOMPARE(w->findChild<QWidget*>("shpTile")->geometry(), QRect(48, 16, 17, 17));
     }
 };
 
