@@ -6,7 +6,7 @@
 
 namespace vorn {
 
-// What a marker asks of the window that owns it, shared by all 256.
+// What a marker asks of the window that owns it, shared by all of them.
 struct MarkerHooks {
     std::function<bool(int index)> drawsSprite; // only an outline then
     std::function<bool(int index)> picked; // the outline's second colour

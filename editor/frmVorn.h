@@ -376,7 +376,7 @@ public:
     vorn::FindBar* findBar() const { return findBar_; } // over the map's bottom, hidden until Ctrl+F
     vorn::SplitterHandle* imgSplitter() const { return imgSplitter_; }
     QWidget* picSplitter() const { return picSplitter_; }
-    // Marker `index` of the 256 (entitymarker.h).
+    // Marker `index` of the kMaxEntities (entitymarker.h).
     vorn::EntityMarker* entity(int index) const { return entity_[index]; }
 
     // ---- view state ---------------------------------------------------------
@@ -571,5 +571,5 @@ private:
     vorn::SplitterHandle* imgSplitter_ = nullptr;
     QWidget* picSplitter_ = nullptr;
 
-    std::array<vorn::EntityMarker*, 256> entity_{};
+    std::array<vorn::EntityMarker*, vorn::kMaxEntities> entity_{};
 };

@@ -199,8 +199,9 @@ void frmVorn::cmdChangEntCt_Click()
     if (count == 0)
         return;
     if (!(count >= 1 && count <= vorn::kMaxEntities)) {
-        // There are only 256 markers and records to use.
-        ShowMessage(QStringLiteral("The number of entities must be from 1 to 256."), QMessageBox::Warning);
+        // The game has room for no more.
+        ShowMessage(QStringLiteral("The number of entities must be from 1 to %1.").arg(vorn::kMaxEntities),
+                    QMessageBox::Warning);
         return;
     }
     stage_->changeEntityCount(qint16(count));

@@ -61,7 +61,7 @@ bool frmVorn::Form_Load()
     // UTF-8, before either is read: set by hand, else the user's locale's.
     ApplyCodePageSetting();
 
-    // 2. Entity markers 1 to 255, hidden copies of marker 0.
+    // 2. Entity markers 1 on, hidden copies of marker 0.
     for (int i = 1; i < int(entity_.size()); ++i) {
         if (entity_[i])
             continue;

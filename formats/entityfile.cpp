@@ -73,7 +73,7 @@ ReadStatus ReadEntityFile(const QString& path, const QString& displayName, qint1
 
 QByteArray ComposeEntityFile(const QByteArray& old, qint16 count, const EntityRecords& records)
 {
-    // WriteEntityFile refuses a count outside 0 to 256; here it only bounds
+    // WriteEntityFile refuses a count outside 0 to kMaxEntities; here it only bounds
     // the records taken from memory.
     const int used = std::clamp<int>(count, 0, kMaxEntities);
     QByteArray bytes = WithRoomFor(old, QByteArray("PXE\0", 4), kHeaderSize + qsizetype(used) * kEntityRecordSize);

@@ -10,7 +10,8 @@
 
 namespace vorn {
 
-constexpr int kMaxEntities = 256;
+// The game places a stage's entities in its slots 170 to 511.
+constexpr int kMaxEntities = 342;
 constexpr int kEntityRecordSize = 12;
 
 struct EntityRecord {

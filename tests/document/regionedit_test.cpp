@@ -125,7 +125,7 @@ TEST_F(RegionEditTest, FillAndReplaceReachOnlyTheirCells)
 
 const EntityRecord kA{30, 1, 1, 2, 3, 4}, kB{31, 2, 5, 6, 7, 8};
 
-TEST_F(RegionEditTest, APasteIsClippedAndItsEntitiesAppendedUpTo256)
+TEST_F(RegionEditTest, APasteIsClippedAndItsEntitiesAppendedUpToTheLimit)
 {
     const EntityRecords before = stage.records();
     ASSERT_EQ(stage.entityCount(), 7);
@@ -153,15 +153,15 @@ TEST_F(RegionEditTest, APasteIsClippedAndItsEntitiesAppendedUpTo256)
     EXPECT_EQ(stage.mapFileBytes(), pasted);
     EXPECT_EQ(stage.record(8), kB);
 
-    // Beyond 256 nothing changes and the refusal says why.
-    stage.changeEntityCount(255);
+    // Beyond 342 nothing changes and the refusal says why.
+    stage.changeEntityCount(341);
     const Outcome refused = stage.pasteBlock(QPoint(0, 0), block, {kA, kB});
     EXPECT_EQ(refused.refusal(),
-              QStringLiteral("The paste holds 2 entities; with the stage's 255 there would be more than 256."));
+              QStringLiteral("The paste holds 2 entities; with the stage's 341 there would be more than 342."));
     EXPECT_EQ(stage.mapFileBytes(), pasted);
     EXPECT_EQ(steps(), 2);
     EXPECT_TRUE(stage.pasteBlock(QPoint(0, 0), block, {kA}).ok());
-    EXPECT_EQ(stage.entityCount(), 256);
+    EXPECT_EQ(stage.entityCount(), 342);
 }
 
 TEST_F(RegionEditTest, ClearingAndEntityStepsPutBackTheExactRecords)
@@ -209,9 +209,9 @@ TEST_F(RegionEditTest, ClearingAndEntityStepsPutBackTheExactRecords)
     EXPECT_EQ(stage.entityCount(), 8);
 
     EXPECT_FALSE(stage.insertEntity(9, kB).ok()); // past the count
-    stage.changeEntityCount(256);
+    stage.changeEntityCount(342);
     EXPECT_FALSE(stage.insertEntity(0, kB).ok());
-    EXPECT_EQ(stage.entityCount(), 256);
+    EXPECT_EQ(stage.entityCount(), 342);
 }
 
 } // namespace

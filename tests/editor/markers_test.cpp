@@ -187,12 +187,12 @@ private slots:
         const qint16 original = w->stage().entityCount();
         for (auto given :
              {std::optional<QString>(), std::optional<QString>(""), std::optional<QString>("0"),
-              std::optional<QString>("0.7"), std::optional<QString>("-1"), std::optional<QString>("257")}) {
+              std::optional<QString>("0.7"), std::optional<QString>("-1"), std::optional<QString>("343")}) {
             answer = given;
             w->cmdChangEntCt_Click();
             QCOMPARE(w->stage().entityCount(), original);
         }
-        QCOMPARE(w.messages, QStringList(2, "The number of entities must be from 1 to 256."));
+        QCOMPARE(w.messages, QStringList(2, "The number of entities must be from 1 to 342."));
 
         answer = QStringLiteral("12 entities");
         w->cmdChangEntCt_Click();

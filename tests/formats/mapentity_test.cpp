@@ -91,6 +91,16 @@ TEST_F(FileTest, EntityRoundTripKeepsEveryByte)
 
     ASSERT_EQ(WriteEntityFile(path, kEntName, count, entities).refusal(), QString());
     EXPECT_EQ(GetFile(path), original);
+
+    // The game takes up to 342 entities a stage, past the old 256.
+    for (const qint16 many : {qint16(300), qint16(kMaxEntities)}) {
+        const QByteArray full = EntityBytes(many, PatternBytes(many * 12));
+        PutFile(path, full);
+        ASSERT_TRUE(ReadEntityFile(path, kEntName, count, entities).ok());
+        EXPECT_EQ(count, many);
+        ASSERT_EQ(WriteEntityFile(path, kEntName, count, entities).refusal(), QString());
+        EXPECT_EQ(GetFile(path), full);
+    }
 }
 
 TEST_F(FileTest, LoweredEntityCountKeepsOldRecordsBehind)
@@ -177,7 +187,7 @@ TEST_F(FileTest, HostileEntityFilesAreRefusedAndLeaveStateAlone)
     const Hostile cases[] = {
         {QByteArray("PXE\0\x01", 5), "shorter than its header: 5 of 8 bytes"},
         {EntityBytes(-1, {}), "count of -1"},
-        {EntityBytes(257, PatternBytes(257 * 12)), "count of 257"},
+        {EntityBytes(343, PatternBytes(343 * 12)), "count of 343"},
         {EntityBytes(3, PatternBytes(35)), "43 of 44 bytes"},
     };
     for (const Hostile& c : cases) {
@@ -201,7 +211,7 @@ TEST_F(FileTest, WritersRefuseWhatCannotBeStoredAndReadOnlyFiles)
     EXPECT_FALSE(WriteMapFile(path, kMapName, map).ok());
     EntityRecords entities{};
     EXPECT_FALSE(WriteEntityFile(path, kEntName, -1, entities).ok());
-    EXPECT_FALSE(WriteEntityFile(path, kEntName, 257, entities).ok());
+    EXPECT_FALSE(WriteEntityFile(path, kEntName, 343, entities).ok());
 
     MakeReadOnly(path);
     map.width = 1;
