@@ -58,7 +58,8 @@ bool frmVorn::Form_Load()
     }
 
     // The code page of the stage table and of settings values that are not
-    // UTF-8, before either is read: set by hand, else the user's locale's.
+    // UTF-8, before either is read: set by hand, else the user's locale's,
+    // which a Japanese table turns to 932 once read (step 8).
     ApplyCodePageSetting();
 
     // 2. Entity markers 1 to 255, hidden copies of marker 0.
@@ -131,16 +132,21 @@ bool frmVorn::Form_Load()
     chkTileTypes_->setChecked(setting("Show Tile Types") != 0);
     chkPickByClick_->setChecked(setting("Pick By Click") != 0);
 
-    // 8. Entity names.
-    const QStringList names = vorn::EntityTypeNames(settingsToRead(), kEntityNameCount);
-    for (int n = 0; n < kEntityNameCount; ++n)
-        EntityNames_[n] = names[n];
-
-    // 9. Stage table and stage list.
+    // 8. Stage table, then the code page its titles show, before any text
+    // of the game or settings is decoded with it.
     if (const vorn::Outcome read = game_.readTable(); !read.ok()) {
         ShowMessage(read.refusal());
         return false;
     }
+    const QString japanese =
+        vorn::UseJapaneseForJapaneseTable(INIRead(QStringLiteral("Main"), QStringLiteral("Code Page")), game_.table);
+
+    // 9. Entity names.
+    const QStringList names = vorn::EntityTypeNames(settingsToRead(), kEntityNameCount);
+    for (int n = 0; n < kEntityNameCount; ++n)
+        EntityNames_[n] = names[n];
+
+    // Stage list.
     {
         const QSignalBlocker block(cboMap_);
         cboMap_->clear();
@@ -165,6 +171,8 @@ bool frmVorn::Form_Load()
     // A mod's table (its own section, or another file) is named, so the
     // modder knows which one Vorn edits; the freeware place says nothing.
     QStringList said = game_.notes;
+    if (!japanese.isEmpty())
+        said << japanese;
     const vorn::StageTableSource& table = game_.tableSource;
     if (table.kind != vorn::StageTableKind::Executable || table.ownSection || table.offset != vorn::kStageTableOffset)
         said << QStringLiteral("Stage table: %1.").arg(game_.tableDescription());
