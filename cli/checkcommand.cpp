@@ -5,10 +5,13 @@
 #include "entitysprite.h"
 #include "gamefile.h"
 #include "gamescripts.h"
+#include "numtext.h"
+#include "safewrite.h"
 #include "stageloading.h"
 #include "tiletypes.h"
 #include "visibletext.h"
 
+#include <QHash>
 #include <QLocale>
 #include <QSet>
 #include <QtEndian>
@@ -24,24 +27,100 @@ constexpr qint64 kGameMaxCells = 307200; // the map buffer
 constexpr int kGameMaxEntities = 342; // entity slots 170 to 511
 constexpr int kGameMaxTilesetSide = 256;
 
+// The baseline file: UTF-8 text, one finding a line, five cells between
+// tabs, escaped as --tsv cells are: the stage (empty for a script or a file
+// of the whole game), the file, the event (empty for none), "error" or
+// "warning", and the words. Lines starting with '#', and blank ones, are
+// notes.
+constexpr int kBaselineCells = 5;
+constexpr qint64 kMaxBaselineBytes = 64 * 1024 * 1024;
+constexpr char kBaselineHeading[] =
+    "# vorn-tool check baseline: findings a check with --baseline leaves out, one a line:\n"
+    "# stage, file, event, error or warning, and the words, between tabs; no stage for a script.\n";
+
+QString BaselineKey(int stage, const QString& file, const QString& event, QLatin1String kind, const QString& text)
+{
+    return QStringList{stage < 0 ? QString() : QString::number(stage), EscapedCell(file), EscapedCell(event), kind,
+                       EscapedCell(text)}
+        .join(u'\t');
+}
+
+// The findings a baseline file lists, each with how often.
+Outcome ReadBaseline(const QString& path, QHash<QString, int>& known)
+{
+    QByteArray bytes;
+    if (const Outcome read = ReadWholeFile(path, path, bytes, {}, kMaxBaselineBytes, QStringLiteral("a baseline"));
+        !read.ok())
+        return read;
+    const QStringList lines = QString::fromUtf8(bytes).split(u'\n');
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        QString line = lines[n];
+        if (line.endsWith(u'\r'))
+            line.chop(1); // edited on Windows
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        const QStringList cells = line.split(u'\t');
+        if (cells.size() != kBaselineCells || (cells[3] != u"error" && cells[3] != u"warning"))
+            return QStringLiteral("%1, line %2, is not a finding: a baseline line holds a stage, a file, an event, "
+                                  "\"error\" or \"warning\", and the words, between tabs.")
+                .arg(path)
+                .arg(n + 1);
+        ++known[line];
+    }
+    return {};
+}
+
+// Where a finding in a script stands.
+struct ScriptPlace {
+    int line = 0; // 0: the whole script
+    int column = 0;
+    QString event; // the event it lies in ("0090"); empty for none
+};
+
+// The findings of one run: each printed as it is found, unless a baseline
+// already holds it. A baseline is a multiset: a finding listed once leaves
+// out one finding of its kind, so a second copy of an old fault is new.
 class Findings {
 public:
-    void error(int stage, const QString& file, const QString& text) { add(stage, file, "error", text, errors); }
-    void warning(int stage, const QString& file, const QString& text) { add(stage, file, "warning", text, warnings); }
+    void error(int stage, const QString& file, const QString& text) { add(stage, file, nullptr, true, text); }
+    void warning(int stage, const QString& file, const QString& text) { add(stage, file, nullptr, false, text); }
     // A file of the whole game rather than of one stage.
-    void gameError(const QString& file, const QString& text) { add(-1, file, "error", text, errors); }
-    void gameWarning(const QString& file, const QString& text) { add(-1, file, "warning", text, warnings); }
+    void gameError(const QString& file, const QString& text) { add(-1, file, nullptr, true, text); }
+    void gameWarning(const QString& file, const QString& text) { add(-1, file, nullptr, false, text); }
+    void inScript(int stage, const QString& file, const ScriptPlace& place, bool isError, const QString& text)
+    {
+        add(stage, file, &place, isError, text);
+    }
+
+    void leaveOut(QHash<QString, int> known) { known_ = std::move(known); }
     int errors = 0;
     int warnings = 0;
+    int leftOut = 0;
+    QStringList keys; // every finding, left out or not, as a baseline lists it
 
 private:
-    static void add(int stage, const QString& file, const char* kind, const QString& text, int& counter)
+    void add(int stage, const QString& file, const ScriptPlace* place, bool isError, const QString& text)
     {
+        const QLatin1String kind(isError ? "error" : "warning");
+        // A script finding is known by its script, event and words: the
+        // line moves with every edit above it, and the stage it is reported
+        // under is only the first that names the script.
+        const QString key = BaselineKey(place ? -1 : stage, file, place ? place->event : QString(), kind, text);
+        keys << key;
+        if (int& known = known_[key]; known > 0) {
+            --known;
+            ++leftOut;
+            return;
+        }
+        const QString where =
+            place && place->line > 0 ? QStringLiteral("%1:%2:%3").arg(file).arg(place->line).arg(place->column) : file;
         // The file is named from the record: a "\r\n" in it must not pass for a line break.
-        const QString finding = QStringLiteral("%1: %2: %3").arg(EscapeControls(file), QLatin1String(kind), text);
+        const QString finding = QStringLiteral("%1: %2: %3").arg(EscapeControls(where), kind, text);
         PrintLine(stage < 0 ? finding : QStringLiteral("stage %1: ").arg(stage) + finding);
-        ++counter;
+        ++(isError ? errors : warnings);
     }
+
+    QHash<QString, int> known_;
 };
 
 // The game's entity type table, read once for every stage checked.
@@ -96,8 +175,8 @@ void CheckEntityCount(int count, const QString& file, int stage, Findings& found
 {
     if (count > kGameMaxEntities)
         found.error(stage, file,
-                    QStringLiteral("the entity file holds %1 entities; more than %2 overflow the game.")
-                        .arg(count)
+                    QStringLiteral("the entity file holds %1; more than %2 overflow the game.")
+                        .arg(Counted(count, QStringLiteral("entity"), QStringLiteral("entities")))
                         .arg(kGameMaxEntities));
 }
 
@@ -116,11 +195,11 @@ void CheckEntityTypes(const GameFolder& folder, const StageFiles& files, int cou
         const EntityRecord& e = records[size_t(i)];
         if (table.read && (e.Type < 0 || size_t(e.Type) >= table.types.size())) {
             found.error(stage, files.entities,
-                        QStringLiteral("entity %1 is of type %2, beyond the %3 types of %4.")
+                        QStringLiteral("entity %1 is of type %2, beyond the %3 of %4.")
                             .arg(i)
                             .arg(e.Type)
-                            .arg(table.types.size())
-                            .arg(NpcTableName()));
+                            .arg(Counted(qint64(table.types.size()), QStringLiteral("type"), QStringLiteral("types")),
+                                 NpcTableName()));
             continue;
         }
         const auto sprite = SpriteOf(e.Type, (quint16(e.Unknown) & kFacesRightBit) != 0, table.types);
@@ -167,8 +246,8 @@ void CheckTileTypes(const GameFolder& folder, const StageFiles& files, int stage
         found.error(stage, files.tileTypes, read.refusal());
     else if (types.size < kTileTypeCount)
         found.warning(stage, files.tileTypes,
-                      QStringLiteral("the tile type file holds %1 bytes; the game reads %2, one per tile.")
-                          .arg(types.size)
+                      QStringLiteral("the tile type file holds %1; the game reads %2, one per tile.")
+                          .arg(Counted(types.size, QStringLiteral("byte"), QStringLiteral("bytes")))
                           .arg(kTileTypeCount));
     else if (types.size > kTileTypeCount)
         found.warning(stage, files.tileTypes,
@@ -303,16 +382,21 @@ void CheckScriptFile(const GameFolder& folder, const QString& file, const Script
 {
     QByteArray decoded;
     if (const Outcome read = ReadDecodedScript(folder, file, decoded); !read.ok()) {
-        found.error(stage, file, read.refusal());
+        found.inScript(stage, file, {}, true, read.refusal());
         return;
     }
-    for (const ScriptFinding& finding : CheckScript(decoded, context)) {
-        const QString where =
-            finding.line > 0 ? QStringLiteral("%1:%2:%3").arg(file).arg(finding.line).arg(finding.column) : file;
-        if (finding.error)
-            found.error(stage, where, finding.text);
-        else
-            found.warning(stage, where, finding.text);
+    const ParsedScript parsed = ParseScript(decoded);
+    for (const ScriptFinding& finding : CheckScript(decoded, parsed, context)) {
+        ScriptPlace place{finding.line, finding.column, {}};
+        if (finding.line > 0) {
+            // The last event whose header starts at or before the finding.
+            const auto after =
+                std::upper_bound(parsed.events.begin(), parsed.events.end(), finding.offset,
+                                 [](int offset, const ScriptEvent& event) { return offset < event.header.offset; });
+            if (after != parsed.events.begin())
+                place.event = ScriptEventName(std::prev(after)->number);
+        }
+        found.inScript(stage, file, place, finding.error, finding.text);
     }
 }
 
@@ -334,7 +418,10 @@ void CheckSharedScripts(const GameFolder& folder, const GameScripts& scripts, Fi
 class CheckCommand : public Command {
 public:
     QString name() const override { return QStringLiteral("check"); }
-    QString synopsis() const override { return QStringLiteral("check [STAGE...]"); }
+    QString synopsis() const override
+    {
+        return QStringLiteral("check [STAGE...] [--baseline FILE] [--write-baseline FILE]");
+    }
     QString summary() const override { return QStringLiteral("check every stage, or those named, for faults"); }
     QString description() const override
     {
@@ -365,24 +452,48 @@ public:
             "not end with an exit, an empty last event, text rows wider than the message box (34 "
             "columns, 26 with a face), flags beyond 7999, entities whose event the script lacks, and a "
             "missing shared script. A stage script is checked with Head.tsc's events and the stage's "
-            "entities' events; a shared one alone. Writes nothing. The exit status is 1 when there are "
-            "errors.");
+            "entities' events; a shared one alone. The exit status is 1 when there are errors.\n\n"
+            "Baselines: --write-baseline FILE also writes every finding to FILE (replacing it whole), and "
+            "--baseline FILE leaves out the findings FILE lists, so that only new ones are printed, counted "
+            "and decide the exit status; the summary then ends with how many were left out. A finding in a "
+            "script is matched by its script, event and words, not its line, so that lines added above it "
+            "do not make it new; any other by its stage, file and words. A finding listed once leaves out "
+            "one. The file is UTF-8 text, one finding a line: stage (empty for a script or a file of the "
+            "whole game), file, event (empty for none), \"error\" or \"warning\", and the words, between "
+            "tabs, escaped as --tsv cells are elsewhere; lines starting with '#' are notes. A baseline "
+            "file that is missing or cannot be read, or a line that is not a finding, is an error (exit "
+            "status 1) before anything is checked. Nothing else is written.");
     }
     void addOptions(QCommandLineParser& parser) override
     {
         parser.addPositionalArgument(QStringLiteral("STAGE"), QStringLiteral("Stage numbers; all stages when none."),
                                      QStringLiteral("[STAGE...]"));
+        parser.addOption(baseline_);
+        parser.addOption(writeBaseline_);
     }
     Outcome take(const QCommandLineParser& parser) override
     {
         if (const Outcome parsed = ParseStageNumbers(parser.positionalArguments(), stages_); !parsed.ok())
             return parsed;
+        baselinePath_ = parser.value(baseline_);
+        writeBaselinePath_ = parser.value(writeBaseline_);
+        if ((parser.isSet(baseline_) && baselinePath_.isEmpty()) ||
+            (parser.isSet(writeBaseline_) && writeBaselinePath_.isEmpty()))
+            return QStringLiteral("a baseline needs a file name.");
         return {};
     }
     Outcome takeGame(const Game& game) override { return CheckStageNumbers(game, stages_, true); }
     int run(const Game& game) override
     {
         Findings found;
+        if (!baselinePath_.isEmpty()) {
+            QHash<QString, int> known;
+            if (const Outcome read = ReadBaseline(baselinePath_, known); !read.ok()) {
+                PrintError(read.refusal());
+                return kFoundWrong;
+            }
+            found.leaveOut(std::move(known));
+        }
         TypeTable table;
         const ReadStatus read = ReadNpcTable(game.folder, table.types);
         if (!read.ok())
@@ -402,15 +513,42 @@ public:
             CheckScriptFile(game.folder, script.file, scripts.stageContext(std::move(script.entityEvents)), stage,
                             found);
         }
-        PrintLine(QStringLiteral("%1 stages checked, %2 errors, %3 warnings")
-                      .arg(stages_.size())
-                      .arg(found.errors)
-                      .arg(found.warnings));
-        return found.errors > 0 ? kFoundWrong : kSuccess;
+        QString summary = QStringLiteral("%1 checked, %2, %3")
+                              .arg(Counted(stages_.size(), QStringLiteral("stage"), QStringLiteral("stages")),
+                                   Counted(found.errors, QStringLiteral("error"), QStringLiteral("errors")),
+                                   Counted(found.warnings, QStringLiteral("warning"), QStringLiteral("warnings")));
+        if (!baselinePath_.isEmpty())
+            summary +=
+                QStringLiteral("; %1 left out")
+                    .arg(Counted(found.leftOut, QStringLiteral("known finding"), QStringLiteral("known findings")));
+        PrintLine(summary);
+        int status = found.errors > 0 ? kFoundWrong : kSuccess;
+        if (!writeBaselinePath_.isEmpty()) {
+            const QByteArray bytes =
+                kBaselineHeading + (found.keys.isEmpty() ? QByteArray() : found.keys.join(u'\n').toUtf8() + '\n');
+            if (const Outcome written = WriteFileAtomically(writeBaselinePath_, writeBaselinePath_, bytes);
+                !written.ok()) {
+                PrintError(written.refusal());
+                status = kFoundWrong;
+            } else {
+                PrintError(QStringLiteral("wrote %1 to %2.")
+                               .arg(Counted(found.keys.size(), QStringLiteral("finding"), QStringLiteral("findings")),
+                                    writeBaselinePath_));
+            }
+        }
+        return status;
     }
 
 private:
     QList<int> stages_;
+    QString baselinePath_;
+    QString writeBaselinePath_;
+    QCommandLineOption baseline_{QStringLiteral("baseline"),
+                                 QStringLiteral("Leave out the findings FILE lists: print only new ones."),
+                                 QStringLiteral("FILE")};
+    QCommandLineOption writeBaseline_{QStringLiteral("write-baseline"),
+                                      QStringLiteral("Also write every finding to FILE, as a baseline."),
+                                      QStringLiteral("FILE")};
 };
 
 } // namespace

@@ -47,7 +47,7 @@ public:
     QString name() const override { return QStringLiteral("find"); }
     QString synopsis() const override
     {
-        return QStringLiteral("find (--event N | --flag N | --type N | --stage N) [--tsv]");
+        return QStringLiteral("find (--event N | --flag N | --type N | --stage N) [--in STAGE] [--tsv]");
     }
     QString summary() const override { return QStringLiteral("list every use of an event, flag, type or stage"); }
     QString description() const override
@@ -63,7 +63,8 @@ public:
             "entities of type N and type arguments (CNP, DNA, NCJ, SNP, ...). --stage N: TRA to stage "
             "N and MP+ marking its map. The shared scripts data\\Head.tsc, data\\ArmsItem.tsc and "
             "data\\StageSelect.tsc come first, then each stage's entities and script; a file several "
-            "stages share is searched once, under the first of them. Arguments count as the game "
+            "stages share is searched once, under the first of them. --in STAGE searches only that stage's "
+            "entities and script, under that stage; the shared scripts are left out. Arguments count as the game "
             "reads them. With --tsv, tab-separated values after a heading line: kind (entity, event "
             "or command), stage (empty for a shared script), file, line, column, entity, x, y, type, "
             "text (the type's name, or the header or command), escaped as the other lists are. "
@@ -76,6 +77,7 @@ public:
         parser.addOption(flag_);
         parser.addOption(type_);
         parser.addOption(stage_);
+        parser.addOption(in_);
         parser.addOption(tsv_);
     }
     Outcome take(const QCommandLineParser& parser) override
@@ -97,8 +99,20 @@ public:
         }
         if (given != 1)
             return QStringLiteral("give exactly one of --event, --flag, --type and --stage.");
+        if (parser.isSet(in_)) {
+            if (const Outcome parsed = ParseOneStage({parser.value(in_)}, inStage_); !parsed.ok())
+                return parsed;
+            only_ = true;
+        }
         asTsv_ = parser.isSet(tsv_);
         return {};
+    }
+    Outcome takeGame(const Game& game) override
+    {
+        if (!only_)
+            return {};
+        QList<int> stages{inStage_};
+        return CheckStageNumbers(game, stages);
     }
     int run(const Game& game) override
     {
@@ -107,10 +121,13 @@ public:
                         QStringLiteral("column"), QStringLiteral("entity"), QStringLiteral("x"), QStringLiteral("y"),
                         QStringLiteral("type"), QStringLiteral("text")});
         names_ = EntityTypeNames(EditorSettingsFile(), kEntityNameKeys);
-        for (const QString& file : SharedScriptNames())
-            searchScript(game.folder, file, -1);
+        if (!only_)
+            for (const QString& file : SharedScriptNames())
+                searchScript(game.folder, file, -1);
         QSet<QString> searched; // files as found
-        for (int stage = 0; stage < game.stageCount(); ++stage) {
+        const int first = only_ ? inStage_ : 0;
+        const int last = only_ ? inStage_ : game.stageCount() - 1;
+        for (int stage = first; stage <= last; ++stage) {
             const QString mapName = DecodeAnsi(CutAtNull(game.table[size_t(stage)].map()));
             if (mapName.isEmpty())
                 continue; // an unused record
@@ -244,7 +261,11 @@ private:
     QCommandLineOption flag_{QStringLiteral("flag"), QStringLiteral("Uses of flag N."), QStringLiteral("N")};
     QCommandLineOption type_{QStringLiteral("type"), QStringLiteral("Uses of entity type N."), QStringLiteral("N")};
     QCommandLineOption stage_{QStringLiteral("stage"), QStringLiteral("Uses of stage N."), QStringLiteral("N")};
+    QCommandLineOption in_{QStringLiteral("in"), QStringLiteral("Search only stage STAGE's entities and script."),
+                           QStringLiteral("STAGE")};
     QCommandLineOption tsv_{QStringLiteral("tsv"), QStringLiteral("Tab-separated values, for scripts.")};
+    bool only_ = false;
+    int inStage_ = 0;
     Sought sought_ = Sought::Event;
     int number_ = 0;
     bool asTsv_ = false;

@@ -49,8 +49,8 @@ QString HelpText(const QCommandLineParser& parser, const QString& usage, const Q
 int OpenGame(Game& game)
 {
     const QString settings = EditorSettingsFile();
-    const QString warning =
-        vorn::UseCodePageSetting(vorn::INIRead(settings, QStringLiteral("Main"), QStringLiteral("Code Page")));
+    const QString codePage = vorn::INIRead(settings, QStringLiteral("Main"), QStringLiteral("Code Page"));
+    const QString warning = vorn::UseCodePageSetting(codePage);
     if (!warning.isEmpty())
         PrintError(warning);
     if (game.executablePath().isEmpty() && !vorn::HasStageTableFile(game.folder)) {
@@ -63,6 +63,8 @@ int OpenGame(Game& game)
         PrintError(read.refusal());
         return kFoundWrong;
     }
+    if (const QString japanese = vorn::UseJapaneseForJapaneseTable(codePage, game.table); !japanese.isEmpty())
+        game.notes << japanese;
     return kSuccess;
 }
 

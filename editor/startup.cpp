@@ -58,7 +58,8 @@ bool frmVorn::Form_Load()
     }
 
     // The code page of the stage table and of settings values that are not
-    // UTF-8, before either is read: set by hand, else the user's locale's.
+    // UTF-8, before either is read: set by hand, else the user's locale's,
+    // which a Japanese table turns to 932 once read (step 8).
     ApplyCodePageSetting();
 
     // 2. Entity markers 1 on, hidden copies of marker 0.
@@ -135,16 +136,21 @@ bool frmVorn::Form_Load()
     if (setting("Show Tile Type Legend") != 0)
         ToggleTileTypeLegend();
 
-    // 8. Entity names.
-    const QStringList names = vorn::EntityTypeNames(settingsToRead(), kEntityNameCount);
-    for (int n = 0; n < kEntityNameCount; ++n)
-        EntityNames_[n] = names[n];
-
-    // 9. Stage table and stage list.
+    // 8. Stage table, then the code page its titles show, before any text
+    // of the game or settings is decoded with it.
     if (const vorn::Outcome read = game_.readTable(); !read.ok()) {
         ShowMessage(read.refusal());
         return false;
     }
+    const QString japanese =
+        vorn::UseJapaneseForJapaneseTable(INIRead(QStringLiteral("Main"), QStringLiteral("Code Page")), game_.table);
+
+    // 9. Entity names.
+    const QStringList names = vorn::EntityTypeNames(settingsToRead(), kEntityNameCount);
+    for (int n = 0; n < kEntityNameCount; ++n)
+        EntityNames_[n] = names[n];
+
+    // Stage list.
     {
         const QSignalBlocker block(cboMap_);
         cboMap_->clear();
@@ -169,6 +175,8 @@ bool frmVorn::Form_Load()
     // A mod's table (its own section, or another file) is named, so the
     // modder knows which one Vorn edits; the freeware place says nothing.
     QStringList said = game_.notes;
+    if (!japanese.isEmpty())
+        said << japanese;
     const vorn::StageTableSource& table = game_.tableSource;
     if (table.kind != vorn::StageTableKind::Executable || table.ownSection || table.offset != vorn::kStageTableOffset)
         said << QStringLiteral("Stage table: %1.").arg(game_.tableDescription());

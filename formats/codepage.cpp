@@ -159,6 +159,38 @@ int CodePageOfEnvironment()
     return 1252;
 }
 
+bool IsDoubleByteCodePage(int codePage)
+{
+    return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
+}
+
+bool TitlesAreJapanese(const QList<QByteArray>& titles)
+{
+    const auto lead = [](uchar b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); };
+    const auto trail = [](uchar b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); };
+    int withHighBytes = 0;
+    int withKana = 0;
+    for (const QByteArray& title : titles) {
+        bool high = false;
+        bool kana = false;
+        for (qsizetype i = 0; i < title.size(); ++i) {
+            const uchar b = uchar(title[i]);
+            if (b < 0x80)
+                continue;
+            high = true;
+            if (b >= 0xA1 && b <= 0xDF)
+                continue; // half-width katakana: a character of one byte
+            if (!lead(b) || i + 1 >= title.size() || !trail(uchar(title[i + 1])))
+                return false;
+            kana = kana || b == 0x82 || b == 0x83;
+            ++i;
+        }
+        withHighBytes += high ? 1 : 0;
+        withKana += kana ? 1 : 0;
+    }
+    return withHighBytes > 0 && 2 * withKana > withHighBytes;
+}
+
 QString DecodeAnsi(const QByteArray& bytes) { return CurrentConverters().decoder.decode(bytes); }
 
 QByteArray EncodeAnsiCharacter(QStringView character) { return EncodeOne(character); }

@@ -4,6 +4,7 @@
 // platform the game was made for, it is one for the whole program: Windows
 // code page 1252 until start-up sets another (932 for the Japanese game).
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -21,6 +22,18 @@ bool IsKnownCodePage(int codePage);
 int CodePageForLocale(const QByteArray& locale);
 // The same for the user's locale: LC_ALL, else LC_CTYPE, else LANG.
 int CodePageOfEnvironment();
+// 932, 936, 949 and 950 store a character in one or two bytes; the
+// others in one.
+bool IsDoubleByteCodePage(int codePage);
+
+// Whether stage titles, each cut at its NUL, are the Japanese game's: every
+// byte above 0x7F stands in a valid Shift-JIS character (a double-byte one,
+// or a half-width katakana), and most of the titles holding such bytes hold
+// kana (lead byte 0x82 or 0x83). Validity alone would take a Western title
+// for Japanese: in 1252 "Défense" (é, f) and "Arthur’s" (’, s) are valid
+// pairs too, while 0x82 and 0x83 ("‚" and "ƒ") are rare there. Plain ASCII
+// titles are not Japanese.
+bool TitlesAreJapanese(const QList<QByteArray>& titles);
 
 // In 1252 every byte is one character (the five unassigned bytes become
 // the control characters of the same number, as Windows does), so decoding

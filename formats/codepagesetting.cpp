@@ -23,4 +23,16 @@ QString UseCodePageSetting(const QString& value)
     return {};
 }
 
+QString UseJapaneseForJapaneseTable(const QString& value, const StageTable& table)
+{
+    if (Val(value) != 0 || IsDoubleByteCodePage(CodePageOfEnvironment()))
+        return {};
+    QList<QByteArray> titles;
+    for (const StageRecord& record : table)
+        titles << CutAtNull(record.title());
+    if (!TitlesAreJapanese(titles) || !SetAnsiCodePage(932))
+        return {};
+    return QStringLiteral("The stage table is Japanese (code page 932).");
+}
+
 } // namespace vorn

@@ -1,6 +1,7 @@
 #include "entityfile.h"
 
 #include "gamefile.h"
+#include "numtext.h"
 
 #include <QtEndian>
 #include <algorithm>
@@ -50,10 +51,9 @@ Outcome ReadEntities(QIODevice& device, const QString& displayName, qint16& coun
     const qint64 recordBytes = qint64(fileCount) * kEntityRecordSize;
     const QByteArray body = device.read(recordBytes);
     if (body.size() < recordBytes)
-        return QStringLiteral("%1 is shorter than its count of %2 entities says: %3 of %4 "
-                              "bytes.")
-            .arg(displayName, QString::number(fileCount), QString::number(size),
-                 QString::number(kHeaderSize + recordBytes));
+        return QStringLiteral("%1 is shorter than its count of %2 says: %3 of %4 bytes.")
+            .arg(displayName, Counted(fileCount, QStringLiteral("entity"), QStringLiteral("entities")),
+                 QString::number(size), QString::number(kHeaderSize + recordBytes));
 
     for (int i = 0; i < fileCount; ++i)
         records[i] = RecordFrom(body.constData() + i * kEntityRecordSize);

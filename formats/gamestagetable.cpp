@@ -3,6 +3,7 @@
 #include "backup.h"
 #include "peimage.h"
 #include "regularfile.h"
+#include "numtext.h"
 #include "safewrite.h"
 
 #include <QLocale>
@@ -60,7 +61,8 @@ void PutU16(QByteArray& bytes, qint64 at, quint16 value) { qToLittleEndian<quint
 QString Hex(qint64 value) { return QStringLiteral("0x") + QString::number(value, 16).toUpper(); }
 qint64 AlignUp(qint64 value, qint64 alignment) { return (value + alignment - 1) / alignment * alignment; }
 
-QString Stages(int count) { return count == 1 ? QStringLiteral("1 stage") : QStringLiteral("%1 stages").arg(count); }
+QString Stages(int count) { return Counted(count, QStringLiteral("stage"), QStringLiteral("stages")); }
+QString Bytes(qint64 count) { return Counted(count, QStringLiteral("byte"), QStringLiteral("bytes")); }
 
 QString NotFoundNote()
 {
@@ -129,10 +131,8 @@ Outcome LocateInExecutable(const QByteArray& exe, const PeImage* pe, StageTableF
         if (count < 1)
             return QStringLiteral("%1: its section .csmap holds no whole stage record.").arg(kExeName);
         if (bytes % kStageSlotSize != 0)
-            out.notes << QStringLiteral(
-                             "%1: section .csmap holds %2 and %3 bytes more; only the whole records are used.")
-                             .arg(kExeName, Stages(count))
-                             .arg(bytes % kStageSlotSize);
+            out.notes << QStringLiteral("%1: section .csmap holds %2 and %3 more; only the whole records are used.")
+                             .arg(kExeName, Stages(count), Bytes(bytes % kStageSlotSize));
     }
     if (!pe->sectionHolding(address, qint64(count) * kStageSlotSize))
         return QStringLiteral("%1: the stage table at %2 runs past the end of section %3's data.")
@@ -184,9 +184,8 @@ Outcome ReadTableFile(const GameFolder& folder, const QString& builtName, StageT
             return QStringLiteral("%1 holds more than the %2 stages Vorn takes.")
                 .arg(builtName, QLocale(QLocale::English).toString(kMaxStageCount));
         if (bytes.size() % recordSize != 0)
-            file.notes << QStringLiteral("%1 holds %2 and %3 bytes more; only the whole records are used.")
-                              .arg(builtName, Stages(count))
-                              .arg(bytes.size() % recordSize);
+            file.notes << QStringLiteral("%1 holds %2 and %3 more; only the whole records are used.")
+                              .arg(builtName, Stages(count), Bytes(bytes.size() % recordSize));
     }
     if (count < 1)
         return QStringLiteral("%1 holds no stage.").arg(builtName);

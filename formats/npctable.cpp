@@ -1,5 +1,7 @@
 #include "npctable.h"
 
+#include "numtext.h"
+
 #include <QLocale>
 #include <QtEndian>
 
@@ -40,8 +42,9 @@ Outcome ParseNpcTable(const QByteArray& bytes, const QString& displayName, NpcTa
     if (size == 0)
         return QStringLiteral("%1 is empty: it holds no entity types.").arg(displayName);
     if (size % kNpcTableBytesPerType != 0)
-        return QStringLiteral("%1 is not a whole number of entity types: %2 bytes is not a multiple of %3.")
-            .arg(displayName, Bytes(size), QString::number(kNpcTableBytesPerType));
+        return QStringLiteral("%1 is not a whole number of entity types: %2 is not a multiple of %3.")
+            .arg(displayName, Counted(size, QStringLiteral("byte"), QStringLiteral("bytes")),
+                 QString::number(kNpcTableBytesPerType));
     const qsizetype n = size / kNpcTableBytesPerType;
     if (n > kNpcTableMaxTypes)
         return QStringLiteral("%1 holds %2 entity types; no more than %3 are read.")

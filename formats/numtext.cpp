@@ -164,4 +164,9 @@ qint16 SettingNumber(const QString& text)
 
 QString Hex16(qint16 value) { return QString::number(quint16(value), 16).toUpper(); }
 
+QString Counted(qint64 count, const QString& one, const QString& many)
+{
+    return QString::number(count) + u' ' + (count == 1 ? one : many);
+}
+
 } // namespace vorn

@@ -31,4 +31,7 @@ qint16 SettingNumber(const QString& text);
 // 0 -> "0", 200 -> "C8", -1 -> "FFFF".
 QString Hex16(qint16 value);
 
+// A count and the word that fits it: "1 entity", "2 entities", "0 entities".
+QString Counted(qint64 count, const QString& one, const QString& many);
+
 } // namespace vorn

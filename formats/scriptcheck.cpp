@@ -1,5 +1,7 @@
 #include "scriptcheck.h"
 
+#include "numtext.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string_view>
@@ -335,9 +337,9 @@ std::vector<ScriptFinding> CheckScript(const QByteArray& decoded, const ParsedSc
             const int stage = command.arguments[0].value;
             if (context.stageCount > 0 && (stage < 0 || stage >= context.stageCount))
                 error(command.arguments[0].position.offset,
-                      QStringLiteral("Stage %1 is beyond the stage table, which has %2 stages")
+                      QStringLiteral("Stage %1 is beyond the stage table, which has %2")
                           .arg(stage)
-                          .arg(context.stageCount));
+                          .arg(Counted(context.stageCount, QStringLiteral("stage"), QStringLiteral("stages"))));
             else if (context.stageEvents) {
                 targetEvents = context.stageEvents(stage);
                 targetKnown = targetEvents.has_value();

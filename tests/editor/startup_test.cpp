@@ -162,6 +162,25 @@ private slots:
         vorn::SetAnsiCodePage(1252);
     }
 
+    // Without a setting, a Western locale reads a Shift-JIS table as 932,
+    // saying so once.
+    void aJapaneseTableIsReadAsJapanese()
+    {
+        const QByteArray all = qgetenv("LC_ALL");
+        qputenv("LC_ALL", "en_US.UTF-8");
+        {
+            Started s;
+            QVERIFY(vorn::WriteSampleGame(s.game.gameDir(), vorn::SampleTitles::Japanese).ok());
+            QVERIFY(s.start());
+            QVERIFY(s.messages.empty());
+            QCOMPARE(vorn::AnsiCodePage(), 932);
+            QCOMPARE(s.window->lblStatus()->text(), QStringLiteral("The stage table is Japanese (code page 932)."));
+            QCOMPARE(s.window->cboMap()->itemText(13), QString::fromUtf8("13 - 苔むした窪地"));
+        }
+        all.isNull() ? qunsetenv("LC_ALL") : qputenv("LC_ALL", all);
+        vorn::SetAnsiCodePage(1252);
+    }
+
     void maximizedSkipsPlacement()
     {
         Started s("[Main]\r\nState=2\r\nLeft=1500\r\nTop=1500\r\nWidth=12000\r\nHeight=7500\r\n");

@@ -1,6 +1,10 @@
 #include "codepage.h"
+#include "codepagesetting.h"
+#include "samplegame.h"
 #include "stagetable.h"
 
+#include <QStringEncoder>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace vorn;
@@ -43,4 +47,64 @@ TEST(CodePage, ShiftJisNamesAreCutBetweenCharacters)
     EXPECT_EQ(DecodeAnsi("Cave\x83") + DecodeAnsi("\x58"), "CaveX");
     SetAnsiCodePage(1252);
     EXPECT_EQ(DecodeAnsi("\x83\x58"), QString::fromUtf8("ƒX"));
+}
+
+namespace {
+
+// The titles of the sample game's table, as stored.
+QList<QByteArray> TitlesOf(SampleTitles kind, StageTable* table = nullptr)
+{
+    QTemporaryDir dir;
+    StageTable read;
+    EXPECT_EQ(WriteSampleGame(dir.path(), kind).refusal().toStdString(), "");
+    EXPECT_EQ(ReadStageTable(dir.filePath("Doukutsu.exe"), read).refusal().toStdString(), "");
+    QList<QByteArray> titles;
+    for (const StageRecord& record : read)
+        titles << CutAtNull(record.title());
+    if (table)
+        *table = read;
+    return titles;
+}
+
+QByteArray InWestern(const char* utf8) { return QStringEncoder("windows-1252").encode(QString::fromUtf8(utf8)); }
+
+} // namespace
+
+TEST(CodePage, JapaneseTitlesAreToldFromWesternOnes)
+{
+    QList<QByteArray> japanese = TitlesOf(SampleTitles::Japanese);
+    EXPECT_TRUE(TitlesAreJapanese(japanese)); // half-width katakana in record 40 included
+    EXPECT_FALSE(TitlesAreJapanese(TitlesOf(SampleTitles::English)));
+    EXPECT_FALSE(TitlesAreJapanese({"Start Point", "First Cave", ""})); // plain ASCII
+    // In 1252 each accent here and its next letter form a valid Shift-JIS pair.
+    const QList<QByteArray> western = {InWestern("Défense du Village"), InWestern("Forêt Sombre"),
+                                       InWestern("Arthur’s House"), "Labyrinth"};
+    EXPECT_FALSE(TitlesAreJapanese(western));
+    // One byte that stands in no Shift-JIS character makes the table Western.
+    japanese[20] += '\xFD';
+    EXPECT_FALSE(TitlesAreJapanese(japanese));
+    // Kana in fewer than half of the titles with such bytes: not Japanese.
+    EXPECT_FALSE(TitlesAreJapanese({"\x83\x58\x83\x5E", western[0], western[1]}));
+}
+
+TEST(CodePage, AJapaneseTableSwitchesOnlyAWesternLocaleWithoutASetting)
+{
+    StageTable japanese, english;
+    TitlesOf(SampleTitles::Japanese, &japanese);
+    TitlesOf(SampleTitles::English, &english);
+    const QByteArray all = qgetenv("LC_ALL");
+    qputenv("LC_ALL", "fr_FR.UTF-8");
+    SetAnsiCodePage(1252);
+    EXPECT_EQ(UseJapaneseForJapaneseTable("", english), "");
+    EXPECT_EQ(UseJapaneseForJapaneseTable("1252", japanese), ""); // the setting wins
+    EXPECT_EQ(AnsiCodePage(), 1252);
+    EXPECT_EQ(UseJapaneseForJapaneseTable("", japanese), "The stage table is Japanese (code page 932).");
+    EXPECT_EQ(AnsiCodePage(), 932);
+    EXPECT_EQ(DecodeAnsi(CutAtNull(japanese[13].title())), QString::fromUtf8("苔むした窪地"));
+    qputenv("LC_ALL", "zh_CN.UTF-8"); // a double-byte locale keeps its own
+    SetAnsiCodePage(936);
+    EXPECT_EQ(UseJapaneseForJapaneseTable("0", japanese), "");
+    EXPECT_EQ(AnsiCodePage(), 936);
+    all.isNull() ? qunsetenv("LC_ALL") : qputenv("LC_ALL", all);
+    SetAnsiCodePage(1252);
 }

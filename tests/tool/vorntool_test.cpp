@@ -6,6 +6,7 @@
 #include "npctable.h"
 #include "openwindow.h" // FileBytes, WriteBytes
 #include "samplegame.h"
+#include "safewrite.h"
 #include "script.h"
 #include "shapeframe.h"
 #include "testgame.h"
@@ -75,13 +76,15 @@ bool WriteTypeTable(const QString& gameDir, int count, const QMap<int, quint8>& 
     return WriteBytes(QDir(gameDir).filePath(QStringLiteral("data/npc.tbl")), vorn::ComposeNpcTable(table));
 }
 
+// "1 error", "2 errors".
+QString Counted(qsizetype n, const char* word) { return QStringLiteral("%1 %2%3").arg(n).arg(word, n == 1 ? "" : "s"); }
+
 // Counts the findings of a check's output the way its summary line should.
 QString SummaryOf(const QStringList& out, int stages)
 {
-    return QStringLiteral("%1 stages checked, %2 errors, %3 warnings")
-        .arg(stages)
-        .arg(out.filter(QStringLiteral(": error: ")).size())
-        .arg(out.filter(QStringLiteral(": warning: ")).size());
+    return QStringLiteral("%1 checked, %2, %3")
+        .arg(Counted(stages, "stage"), Counted(out.filter(QStringLiteral(": error: ")).size(), "error"),
+             Counted(out.filter(QStringLiteral(": warning: ")).size(), "warning"));
 }
 
 // A window on the test's own game folder, its messages caught.
@@ -436,7 +439,7 @@ private slots:
                 at + "25:1: error: Event 0152 is repeated; the first one is used and this one never runs",
                 at +
                     "27:1: warning: Event 0200 is empty and last; if started, the game reads past the end of the script",
-                "1 stages checked, 5 errors, 5 warnings",
+                "1 stage checked, 5 errors, 5 warnings",
             }));
         QCOMPARE(found.status, 1);
     }
@@ -519,6 +522,87 @@ private slots:
         QCOMPARE(none.status, 0);
         QVERIFY(none.out.isEmpty());
         QCOMPARE(none.err, "vorn-tool: found nothing.\n");
+
+        // --in: one stage's files, under its own number, without the shared scripts.
+        QCOMPARE(tool({"find", "--stage", "12", "--in", "19"}).out,
+                 QStringList{"data\\stage\\Vault.tsc:2:1: <MP+0012"});
+        const Result in13 = tool({"find", "--flag", "501", "--in", "13"});
+        QCOMPARE(in13.out.size(), 2);
+        QVERIFY2(in13.out[0].startsWith("stage 13 entity 2 at (17, 5): type 150"), qPrintable(in13.out[0]));
+        QCOMPARE(in13.out[1], flag.out[1]);
+        for (const char* bad : {"95", "x"})
+            QCOMPARE(tool({"find", "--flag", "501", "--in", bad}).status, 2);
+    }
+
+    // A baseline holds the findings already known: a later check prints only
+    // the new ones, an old one still known after lines were added above it.
+    void checkLeavesOutWhatTheBaselineLists()
+    {
+        const Result written = tool({"check", "--write-baseline", "known.txt"});
+        QCOMPARE(written.status, 1); // the sample's own errors, printed as ever
+        QCOMPARE(written.out.last(), SummaryOf(written.out, 95));
+        const int known = int(written.out.size()) - 1;
+        QCOMPARE(written.err, QStringLiteral("vorn-tool: wrote %1 findings to known.txt.\n").arg(known));
+        QVERIFY(vorn::LeftoverTemporaries(game->path("known.txt")).isEmpty());
+        QCOMPARE(tool({"check", "--baseline", "known.txt"}).out,
+                 QStringList{
+                     QStringLiteral("95 stages checked, 0 errors, 0 warnings; %1 known findings left out").arg(known)});
+
+        // A new event above Ridge's too-wide row: the same words in another
+        // event are new, as is its unknown command; the old row moved down.
+        const QByteArray ridge = vorn::DecodeScript(FileBytes(file("data\\stage\\Ridge.tsc")));
+        const qsizetype at = ridge.indexOf("#0100");
+        const QByteArray added = "#0095\r\n<KEY<MSGA second row that runs past the message box.<NOD<XYZ<END\r\n";
+        QVERIFY(WriteBytes(file("data\\stage\\Ridge.tsc"), vorn::EncodeScript(ridge.left(at) + added + ridge.mid(at))));
+        const Result fresh = tool({"check", "--baseline", "known.txt"});
+        QCOMPARE(fresh.status, 1);
+        QCOMPARE(fresh.out.size(), 3);
+        QVERIFY2(fresh.out[0].startsWith("stage 2: data\\stage\\Ridge.tsc:6:"), qPrintable(fresh.out[0]));
+        QVERIFY(fresh.out[0].endsWith(": warning: Text row is wider than the message box (34 columns)"));
+        QVERIFY2(fresh.out[1].startsWith("stage 2: data\\stage\\Ridge.tsc:6:") && fresh.out[1].contains(": error: "),
+                 qPrintable(fresh.out[1]));
+        QCOMPARE(fresh.out[2],
+                 QStringLiteral("95 stages checked, 1 error, 1 warning; %1 known findings left out").arg(known));
+
+        // Only warnings left new: exit status 0, as without a baseline.
+        QVERIFY(WriteBytes(file("data\\stage\\Ridge.tsc"),
+                           vorn::EncodeScript(ridge.left(at) + QByteArray(added).replace("<XYZ", "") + ridge.mid(at))));
+        QCOMPARE(tool({"check", "--baseline", "known.txt"}).status, 0);
+
+        // A baseline that cannot be read, or is not one, checks nothing.
+        const Result missing = tool({"check", "--baseline", "gone.txt"});
+        QCOMPARE(missing.status, 1);
+        QVERIFY(missing.out.isEmpty());
+        QCOMPARE(missing.err, QStringLiteral("vorn-tool: Cannot read gone.txt: No such file or directory.\n"));
+        QVERIFY(WriteBytes(game->path("odd.txt"), "# notes are fine\nstage 2 had a fault\n"));
+        const Result odd = tool({"check", "--baseline", "odd.txt"});
+        QCOMPARE(odd.status, 1);
+        QVERIFY2(odd.err.startsWith("vorn-tool: odd.txt, line 2, is not a finding"), qPrintable(odd.err));
+    }
+
+    // The tool reads a Japanese table as the editor does, and says so.
+    void aJapaneseTableIsReadAsJapanese()
+    {
+        QVERIFY(vorn::WriteSampleGame(game->gameDir(), vorn::SampleTitles::Japanese).ok());
+        const Result stages = tool({"stages"});
+        QCOMPARE(stages.status, 0);
+        QCOMPARE(stages.err, QStringLiteral("vorn-tool: The stage table is Japanese (code page 932).\n"));
+        QVERIFY(stages.out.value(2 + 13).contains(QString::fromUtf8("苔むした窪地")));
+    }
+
+    // Counts of one read in the singular.
+    void countsOfOneAreSingular()
+    {
+        QVERIFY(WriteTypeTable(game->gameDir(), 1));
+        QVERIFY(WriteBytes(game->path("data/Stage/Grotto.pxa"), QByteArray(1, '\x41')));
+        const Result found = tool({"check", "13"});
+        QVERIFY(
+            found.out.contains("stage 13: data\\stage\\Grotto.pxa: warning: the tile type file holds 1 byte; the game "
+                               "reads 256, one per tile."));
+        QVERIFY(found.out.contains(
+            "stage 13: data\\stage\\Hollow.pxe: error: entity 1 is of type 2, beyond the 1 type of data\\npc.tbl."));
+        QCOMPARE(found.out.last(), SummaryOf(found.out, 1));
+        QVERIFY(found.out.last().startsWith("1 stage checked, "));
     }
 
     // Entities as the editor loads them, named from the editor's settings
