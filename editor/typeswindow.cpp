@@ -129,7 +129,7 @@ TypeBoxView::TypeBoxView(QWidget* parent)
     fit();
 }
 
-void TypeBoxView::show(const QImage& sprite, const vorn::NpcType& type)
+void TypeBoxView::showType(const QImage& sprite, const vorn::NpcType& type)
 {
     if (dragging_)
         return;
@@ -502,7 +502,7 @@ void EntityTypesWindow::showSelected()
         bitBoxes_[size_t(bit)]->setChecked(row >= 0 && (types_.types()[size_t(row)].bits & (1u << bit)));
     }
     filling_ = false;
-    boxes_->show(row >= 0 ? spriteOf(row) : QImage(), row >= 0 ? types_.types()[size_t(row)] : vorn::NpcType{});
+    boxes_->showType(row >= 0 ? spriteOf(row) : QImage(), row >= 0 ? types_.types()[size_t(row)] : vorn::NpcType{});
 }
 
 void EntityTypesWindow::itemChanged(QTableWidgetItem* item)

@@ -38,7 +38,7 @@ public:
     static constexpr int kScale = 4;
     explicit TypeBoxView(QWidget* parent = nullptr);
     // The sprite (null for none) and the boxes of the type shown.
-    void show(const QImage& sprite, const vorn::NpcType& type);
+    void showType(const QImage& sprite, const vorn::NpcType& type);
     // Where the entity's centre is drawn, in the widget's pixels.
     QPoint centre() const { return centre_; }
     const vorn::NpcType& type() const { return type_; }

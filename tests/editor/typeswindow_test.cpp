@@ -8,9 +8,11 @@
 #include "typeswindow.h"
 #include "typetable.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTableWidget>
 #include <QTest>
 #include <QUndoStack>
@@ -104,8 +106,16 @@ private slots:
         OpenWindow w;
         QVERIFY(w.started);
         const QByteArray original = FileBytes(w.game.path("data/npc.tbl"));
-        w->OpenTypesWindow();
+        // Opened from the "»" menu's entry, which names its key.
+        QAction* entry = nullptr;
+        for (QAction* action : w->findChild<QMenu*>(QStringLiteral("mnuWindows"))->actions())
+            if (action->text() == QStringLiteral("Entity Types"))
+                entry = action;
+        QVERIFY(entry);
+        QCOMPARE(entry->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
+        entry->trigger();
         EntityTypesWindow* types = w->Types();
+        QVERIFY(types && types->isVisible());
 
         // The filter matches names and numbers.
         types->filter()->setText(QStringLiteral("toroko"));
