@@ -64,6 +64,11 @@ private slots:
         QVERIFY(MapImage(*w.window) != mapBefore);
         QVERIFY(types->windowTitle().endsWith(QStringLiteral(" *")));
         QVERIFY(!w->stage().isModified()); // the stage's own files are untouched
+        // A stage opened meanwhile is placed by the edits too.
+        w->cboMap()->setCurrentIndex(vorn::kSampleWideStage);
+        w->cboMap()->setCurrentIndex(vorn::kSampleSmallStage);
+        QCOMPARE(w->stage().index(), vorn::kSampleSmallStage);
+        QCOMPARE(SpriteAt(*w.window, behemoth), before - QPoint(4, 0));
 
         // A value out of range is refused with the range named.
         types->table()->item(type, EntityTypesWindow::Life)->setText(QStringLiteral("70000"));
