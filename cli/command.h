@@ -47,6 +47,7 @@ std::unique_ptr<Command> MakeScriptCommand(bool decode);
 std::unique_ptr<Command> MakeRenderCommand();
 std::unique_ptr<Command> MakeEntitiesCommand();
 std::unique_ptr<Command> MakeFindCommand();
+std::unique_ptr<Command> MakeTypesCommand();
 
 // The settings file the editor reads (vorn.ini), wherever it is.
 QString EditorSettingsFile();

@@ -27,6 +27,7 @@ std::vector<std::unique_ptr<Command>> AllCommands()
     commands.push_back(MakeRenderCommand());
     commands.push_back(MakeEntitiesCommand());
     commands.push_back(MakeFindCommand());
+    commands.push_back(MakeTypesCommand());
     return commands;
 }
 

@@ -821,6 +821,12 @@ void StageDocument::setMapSize(qint16 width, qint16 height)
 
 // ---- pictures -------------------------------------------------------------
 
+void StageDocument::setNpcTable(NpcTable table)
+{
+    npcTable_ = std::move(table);
+    emit npcTableChanged();
+}
+
 void StageDocument::setTileset(QImage image)
 {
     tileset_ = std::move(image);

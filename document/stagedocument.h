@@ -110,6 +110,10 @@ public:
     // could not be read: sprites then come from the shipped table), and the
     // sheets its sprites come from.
     const NpcTable& npcTable() const { return npcTable_; }
+    // The type table the sprites are placed by from now on: an edited one
+    // not yet written, or the added types' looks. Only how the stage looks
+    // changes; npcTableChanged says so.
+    void setNpcTable(NpcTable table);
     const SpriteSheets& sheets() const { return sheets_; }
     // Why some entities may show the marker instead of their sprite: the
     // type table or sheets that did not load. Empty when all did.
@@ -223,6 +227,7 @@ signals:
     void mapResized(); // the size, and with it any cell
     void picturesChanged();
     void tileTypesChanged();
+    void npcTableChanged();
     // After the pictures were read again because another program changed
     // them: why a picture is stood in for, or empty when all loaded.
     void picturesReread(const QString& problem);

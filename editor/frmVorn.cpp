@@ -2,6 +2,7 @@
 #include "toolbox.h"
 
 #include "stageswindow.h"
+#include "typeswindow.h"
 
 #include "scriptwindows.h"
 
@@ -329,6 +330,8 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     AddMenuCommand(QStringLiteral("Stages"), QKeySequence(Qt::CTRL | Qt::Key_T), [this] { OpenStagesWindow(); });
     AddMenuCommand(QStringLiteral("Resize map..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R),
                    [this] { ResizeOpenStage(); });
+    AddMenuCommand(QStringLiteral("Entity Types"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
+                   [this] { OpenTypesWindow(); });
     InstallTileTypeLegend();
     InstallEditKeys();
     ConnectStage();
@@ -346,6 +349,8 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
 frmVorn::~frmVorn()
 {
     scriptWindows_.reset(); // its windows read the game and the stage
+    delete typesWindow_; // before the table it shows
+    typesWindow_ = nullptr;
 }
 
 // The three strips as the window system docks them: toolbar on top,
@@ -410,8 +415,9 @@ void frmVorn::ApplyRestoredOuterSize(int attempt)
 void frmVorn::closeEvent(QCloseEvent* event)
 {
     closing_ = true;
-    const bool confirmed =
-        ConfirmLeavingStage() && scriptWindows_->closeAll() && (!stagesWindow_ || stagesWindow_->confirmClose());
+    const bool confirmed = ConfirmLeavingStage() && scriptWindows_->closeAll() &&
+                           (!stagesWindow_ || stagesWindow_->confirmClose()) &&
+                           (!typesWindow_ || typesWindow_->confirmClose());
     closing_ = false;
     if (!confirmed) {
         event->ignore();

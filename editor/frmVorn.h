@@ -40,6 +40,7 @@ class QTimer;
 class QToolButton;
 class ScriptWindow;
 class StagesWindow;
+class EntityTypesWindow;
 class ScriptWindows;
 
 // A modal question titled "Vorn" over `parent`: the caption of the button chosen.
@@ -59,6 +60,7 @@ class SplitterHandle; // layout widgets: imgSplitter
 class StatusBar; // layout widgets: picStatusbar
 class TilesetView; // mapview.h: picTileset
 class TileTypeLegend; // tiletypelegend.h
+class TypeTable; // typetable.h: the entity types being edited
 
 } // namespace vorn
 
@@ -284,6 +286,12 @@ public:
     void SetPaletteZoom(int zoom);
     int PaletteZoom() const { return paletteZoom_; }
 
+    // ---- the Entity Types window (types.cpp) ------------------------------
+    // Ctrl+Shift+T: npc.tbl as a window of its own; null until opened. Its
+    // edits place the map's sprites at once, before they are written.
+    void OpenTypesWindow();
+    EntityTypesWindow* Types() const { return typesWindow_; }
+
     // ---- undo history (history.cpp; the steps are the document's) -------
     // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z, from anywhere in the window. They
     // do nothing while a modal dialog is up or a load or save is under way.
@@ -477,6 +485,13 @@ private:
     QToolButton* cmdWindows_ = nullptr;
     QMenu* windowsMenu_ = nullptr;
     StagesWindow* stagesWindow_ = nullptr;
+    EntityTypesWindow* typesWindow_ = nullptr;
+    vorn::TypeTable* types_ = nullptr;
+    // The open stage's sprites placed by the types being edited, or by the
+    // looks the settings give the game's added types.
+    void ApplyTypeTable();
+    // EntityNames from the settings: the game folder's own names first.
+    void ReadEntityNames();
     void WatchStageTable();
     vorn::PictureWatcher* tableWatcher_ = nullptr;
     std::unique_ptr<ScriptWindows> scriptWindows_;

@@ -7,6 +7,7 @@
 #include "scriptwindows.h"
 #include "stagedocument.h"
 #include "toolbox.h"
+#include "typeswindow.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -33,6 +34,10 @@ void frmVorn::ConnectStage()
     connect(stage, &vorn::StageDocument::tileTypesChanged, this, &frmVorn::TileTypesChanged);
     connect(stage, &vorn::StageDocument::mapResized, this, &frmVorn::StageResized);
     connect(stage, &vorn::StageDocument::picturesChanged, this, &frmVorn::PicturesChanged);
+    connect(stage, &vorn::StageDocument::npcTableChanged, this, [this] {
+        if (ShowsSprites())
+            chkSprites_Click(); // every sprite and marker anew
+    });
     connect(stage, &vorn::StageDocument::picturesReread, this, [this](const QString& problem) {
         lblStatus_->setText(problem.isEmpty() ? QStringLiteral("Ready...") : problem);
     });
@@ -57,6 +62,9 @@ void frmVorn::StageOpened()
     editing_->setSelection(std::nullopt);
     editing_->setPicked(-1);
     tools_->cancelDrags();
+    ApplyTypeTable();
+    if (typesWindow_)
+        typesWindow_->redrawSprites(); // the stage's sheets may be others
     SizePalette();
     picTileset_->update();
     const bool shown = !chkHideEnts_->isChecked();

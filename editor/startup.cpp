@@ -21,7 +21,6 @@ namespace {
 
 constexpr int kDefaultZoomIndex = 1; // "16"
 constexpr int kDefaultStage = 13;
-constexpr int kEntityNameCount = vorn::kEntityNameKeys;
 
 // True when a window at `frame` would show on at least one screen.
 bool OnSomeScreen(const QRect& frame)
@@ -146,9 +145,7 @@ bool frmVorn::Form_Load()
         vorn::UseJapaneseForJapaneseTable(INIRead(QStringLiteral("Main"), QStringLiteral("Code Page")), game_.table);
 
     // 9. Entity names.
-    const QStringList names = vorn::EntityTypeNames(settingsToRead(), kEntityNameCount);
-    for (int n = 0; n < kEntityNameCount; ++n)
-        EntityNames_[n] = names[n];
+    ReadEntityNames();
 
     // Stage list.
     {
@@ -186,6 +183,15 @@ bool frmVorn::Form_Load()
         lblStatus_->setText(said.join(u' '));
     WatchStageTable();
     return true;
+}
+
+// [Entities] names types 0 to 386 for every game; a game folder's own names,
+// given in the Entity Types window, come first and may go further.
+void frmVorn::ReadEntityNames()
+{
+    const QStringList names = vorn::EntityTypeNames(settingsToRead(), int(EntityNames_.size()), game_.folder.root());
+    for (int n = 0; n < int(EntityNames_.size()); ++n)
+        EntityNames_[size_t(n)] = names[n];
 }
 
 QString frmVorn::LeftBehindNotice() const

@@ -5,6 +5,9 @@ namespace vorn {
 std::optional<EntitySprite> SpriteOf(int type, bool facingRight, const NpcTable& table)
 {
     const ShippedEntityType* shipped = ShippedType(type);
+    // A type a mod added is drawn with the frames of the type it copied.
+    if (!shipped && type >= 0 && size_t(type) < table.size())
+        shipped = ShippedType(table[size_t(type)].drawnAs);
     if (!shipped)
         return std::nullopt;
     EntitySprite sprite;

@@ -21,7 +21,8 @@ struct EntitySprite {
 // The sprite of an entity of `type` facing right or left. The sheet and
 // view box come from `table` for the types it holds; without a table, or
 // beyond it, from the shipped sheet with the frame centred on the cell.
-// None for a type the program has no frame for, or whose frame is empty.
+// A type past the shipped ones takes the frames of its row's drawnAs. None
+// for a type the program has no frame for, or whose frame is empty.
 std::optional<EntitySprite> SpriteOf(int type, bool facingRight, const NpcTable& table);
 
 // The file of sheet `sheet` for the stage of `files` ("data\npc\npcsym.pbm",

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QtGlobal>
 #include <array>
+#include <optional>
 
 namespace vorn {
 
@@ -58,5 +59,25 @@ constexpr quint16 kFacesRightBit = 0x1000;
 // The names of the bits set in `bits`, highest first, joined by ", ":
 // "event on interact, spawns facing right"; empty when none is set.
 QString EntityBitNames(quint16 bits);
+// The name of bit `bit` (0 to 15): "spawns facing right" for 12.
+QString EntityBitName(int bit);
+// The bits named in `text`, names joined by commas as EntityBitNames gives
+// them (case and blanks aside); nullopt when a part names no bit. An empty
+// text is no bits.
+std::optional<quint16> EntityBitsFromNames(const QString& text);
+
+// One game folder's own names, kept in the settings file under a section
+// of its own so that one mod's names never label another's types: the
+// section's name for the folder `gameRoot` ("Entities 1f3a..." after the
+// folder's canonical path).
+QString GameEntitiesSection(const QString& gameRoot);
+// The section that keeps, for each type the folder added past the shipped
+// ones, the shipped type whose frames it is drawn with.
+QString GameEntitySpritesSection(const QString& gameRoot);
+// The names of types 0 to count - 1 for the game in `gameRoot`: its own
+// name where it has one, else EntityTypeNames'.
+QStringList EntityTypeNames(const QString& settingsPath, int count, const QString& gameRoot);
+// The folder's own names alone, empty where it has none.
+QStringList OwnEntityTypeNames(const QString& settingsPath, int count, const QString& gameRoot);
 
 } // namespace vorn

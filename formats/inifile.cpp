@@ -267,6 +267,12 @@ bool IniSetValue(QByteArray& bytes, const QString& section, const QString& key, 
 
 Outcome INIWrite(const QString& iniPath, const QString& section, const QString& key, const QString& value)
 {
+    return INIWriteValues(iniPath, section, {{key, value}});
+}
+
+Outcome INIWriteValues(const QString& iniPath, const QString& section,
+                       const QList<std::pair<QString, QString>>& keysAndValues)
+{
     QByteArray bytes;
     // Only a file that is really absent starts empty: one that cannot be
     // read is never overwritten with a file of a single key.
@@ -278,9 +284,10 @@ Outcome INIWrite(const QString& iniPath, const QString& section, const QString& 
         if (const Outcome read = existing.read(existing.size(), bytes); !read.ok())
             return read;
     }
-    if (!IniSetValue(bytes, section, key, value))
-        return QStringLiteral("Cannot write %1: \"%2\" in section \"%3\" would not read back as written.")
-            .arg(iniPath, EscapeControls(key), EscapeControls(section));
+    for (const auto& [key, value] : keysAndValues)
+        if (!IniSetValue(bytes, section, key, value))
+            return QStringLiteral("Cannot write %1: \"%2\" in section \"%3\" would not read back as written.")
+                .arg(iniPath, EscapeControls(key), EscapeControls(section));
     return WriteFileAtomically(iniPath, iniPath, bytes);
 }
 

@@ -5,7 +5,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QList>
 #include <QStringList>
+#include <utility>
 
 namespace vorn {
 
@@ -27,6 +29,10 @@ QStringList INIReadNumberedKeys(const QString& iniPath, const QString& section, 
 // whole (a pipe in its place, beyond the size of a settings file), when the
 // key or value would not read back as written, or when the write fails.
 Outcome INIWrite(const QString& iniPath, const QString& section, const QString& key, const QString& value);
+// INIWrite for many keys of one section at once: one read, one write, all
+// of them or none.
+Outcome INIWriteValues(const QString& iniPath, const QString& section,
+                       const QList<std::pair<QString, QString>>& keysAndValues);
 
 // The same two on the file's bytes in memory. IniSetValue is false, and
 // leaves `bytes` as they were, for a name or value it would not read back.

@@ -3,6 +3,7 @@
 #include "frmVorn.h"
 #include "mapview.h"
 #include "entitytypes.h"
+#include "inifile.h"
 #include "npctable.h"
 #include "openwindow.h" // FileBytes, WriteBytes
 #include "samplegame.h"
@@ -638,6 +639,42 @@ private slots:
         QCOMPARE(refused.status, 1);
         QVERIFY2(refused.err.startsWith("vorn-tool: data\\stage\\Vault.pxe holds a count of 400 entities"),
                  qPrintable(refused.err));
+    }
+
+    // The type table as the Entity Types window shows it, with the names
+    // this game folder gives its types.
+    void typesListsTheTypeTable()
+    {
+        const QString copy = QDir(game->programDir()).filePath(QStringLiteral("vorn-tool"));
+        QVERIFY(QFile::copy(QStringLiteral(VORN_TOOL), copy));
+        QVERIFY(vorn::INIWriteValues(game->settingsPath(), vorn::GameEntitiesSection(game->gameDir()),
+                                     {{QStringLiteral("60"), QStringLiteral("Our Toroko")}})
+                    .ok());
+        const auto run = [&](const QStringList& arguments) {
+            QProcess process;
+            process.setWorkingDirectory(game->gameDir());
+            process.start(copy, arguments);
+            process.waitForFinished(60000);
+            return QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        };
+        vorn::NpcTable table;
+        QVERIFY(vorn::ReadNpcTable(vorn::GameFolder(game->gameDir()), table).ok());
+        const QStringList tsv = run({"types", "--tsv"});
+        QCOMPARE(tsv.size(), 2 + vorn::kShippedEntityTypes);
+        QCOMPARE(tsv[0], QStringLiteral("data/npc.tbl, 361 types"));
+        QCOMPARE(tsv[1].split(u'\t').size(), 13);
+        const QStringList toroko = tsv[2 + 60].split(u'\t');
+        QCOMPARE(toroko.mid(0, 3), (QStringList{"60", "Our Toroko", QString::number(table[60].sheet)}));
+        QCOMPARE(toroko[10], vorn::NpcFieldText(table[60], vorn::NpcField::ViewBox));
+        QCOMPARE(tsv[2 + 2].section(u'\t', 1, 1), QStringLiteral("Behemoth"));
+        QVERIFY(run({"types"}).value(2 + 60).contains(QStringLiteral("Our Toroko")));
+        QCOMPARE(tool({"types", "--help"}).status, 0);
+        QCOMPARE(tool({"types", "3"}).status, 2);
+
+        QVERIFY(QFile::remove(file("data\\npc.tbl")));
+        const Result missing = tool({"types"});
+        QCOMPARE(missing.status, 1);
+        QVERIFY(missing.err.contains(QStringLiteral("npc.tbl is missing")));
     }
 
     void decodeAllThenEncodeAllGiveBackEveryScript()
