@@ -4,10 +4,17 @@
 #include "inifile.h"
 #include "numtext.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QVBoxLayout>
 #include <cmath>
 
 using namespace vorn;
@@ -86,6 +93,24 @@ frmEntEd::frmEntEd(QWidget* owner)
 
     FitCaptions(this);
 
+    // Beyond the design, in the free room right of the Unknown box; out of
+    // the tab order so Tab walks the designed boxes as before.
+    cmdBits = new QPushButton(QStringLiteral("&Bits\u2026"), this);
+    cmdBits->setObjectName(QStringLiteral("cmdBits"));
+    cmdBits->setToolTip(QStringLiteral("Set the bits of the last field by name (Alt+B)"));
+    cmdBits->setFocusPolicy(Qt::NoFocus);
+    cmdBits->setAutoDefault(false);
+    PlaceTwips(cmdBits, 2760, 1680, 1095, 285);
+    connect(cmdBits, &QPushButton::clicked, this, [this] { cmdBits_Click(); });
+
+    lstTypeMatches = new QListWidget(this);
+    lstTypeMatches->setObjectName(QStringLiteral("lstTypeMatches"));
+    lstTypeMatches->setFocusPolicy(Qt::NoFocus);
+    lstTypeMatches->setIconSize(QSize(32, 32));
+    lstTypeMatches->hide();
+    connect(lstTypeMatches, &QListWidget::itemClicked, this, [this] { PickTypeMatch(); });
+    cboType->installEventFilter(this);
+
     // textChanged fires for typed and assigned text alike, as normalising needs.
     connect(txtX, &QLineEdit::textChanged, this, [this] { txtX_Change(); });
     connect(txtY, &QLineEdit::textChanged, this, [this] { txtY_Change(); });
@@ -104,6 +129,15 @@ void frmEntEd::LoadTypeList(const QString& settingsPath)
     for (int n = 0; n < kTypeCount; ++n)
         cboType->addItem(QString::number(n) + QStringLiteral(" - ") + names[n]);
     cboType->setCurrentIndex(-1);
+}
+
+void frmEntEd::UseTypeNames(const QStringList& names)
+{
+    const int selected = cboType->currentIndex();
+    cboType->clear();
+    for (int n = 0; n < names.size(); ++n)
+        cboType->addItem(QString::number(n) + QStringLiteral(" - ") + names[n]);
+    cboType->setCurrentIndex(selected < cboType->count() ? selected : -1);
 }
 
 void frmEntEd::ShowRecord(const EntityRecord& record)
@@ -133,6 +167,14 @@ void frmEntEd::txtFlag_Change() { NormaliseDecimal(txtFlag); }
 
 void frmEntEd::txtUnknown_Change()
 {
+    // "0x2000" as other programs and the Tile Type dialog write it: the
+    // "0" typed first has become "&H0" by the time the x comes.
+    static const QRegularExpression kCStyle(QStringLiteral("^\\s*(?:&[Hh]0|0)[xX]([0-9A-Fa-f]*)\\s*$"));
+    if (const QRegularExpressionMatch c = kCStyle.match(txtUnknown->text()); c.hasMatch()) {
+        const QString digits = c.captured(1).isEmpty() ? QStringLiteral("0") : c.captured(1);
+        ReplaceText(txtUnknown, QStringLiteral("&H") + digits.toUpper());
+        return;
+    }
     const auto number = WholeNumber(txtUnknown->text());
     if (!number || !std::isfinite(*number))
         return;
@@ -197,4 +239,123 @@ void frmEntEd::CommitTo(EntityRecord& record) const
         record.Flag = *v;
     if (const auto v = UnknownValue())
         record.Unknown = *v;
+}
+
+// ---- beyond the design: the type found by name, the bits by name --------
+
+bool frmEntEd::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != cboType || event->type() != QEvent::KeyPress)
+        return EditDialog::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    const bool searching = lstTypeMatches->isVisible();
+    if (searching) {
+        switch (key->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            PickTypeMatch();
+            return true;
+        case Qt::Key_Escape:
+            SearchTypes(QString());
+            return true;
+        case Qt::Key_Backspace:
+            SearchTypes(typeQuery_.chopped(1));
+            return true;
+        case Qt::Key_Down:
+        case Qt::Key_Up: {
+            const int step = key->key() == Qt::Key_Down ? 1 : -1;
+            const int row = std::clamp(lstTypeMatches->currentRow() + step, 0, lstTypeMatches->count() - 1);
+            lstTypeMatches->setCurrentRow(row);
+            return true;
+        }
+        default:
+            break;
+        }
+    }
+    // A letter starts or goes on with a search; a digit, as designed, is
+    // the list's own search by the number that starts each entry.
+    const QString text = key->text();
+    const bool letter = text.size() == 1 && text[0].isLetter();
+    const bool more = searching && text.size() == 1 && text[0].isPrint();
+    if ((letter || more) && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        SearchTypes(typeQuery_ + text);
+        return true;
+    }
+    return EditDialog::eventFilter(watched, event);
+}
+
+void frmEntEd::SearchTypes(const QString& query)
+{
+    typeQuery_ = query;
+    lstTypeMatches->clear();
+    if (query.trimmed().isEmpty()) {
+        lstTypeMatches->hide();
+        return;
+    }
+    for (int n = 0; n < cboType->count(); ++n) {
+        const QString entry = cboType->itemText(n);
+        const QString name = entry.section(QStringLiteral(" - "), 1);
+        if (!name.contains(query.trimmed(), Qt::CaseInsensitive))
+            continue;
+        auto* item = new QListWidgetItem(entry, lstTypeMatches);
+        item->setData(Qt::UserRole, n);
+        if (typePicture) {
+            const QImage picture = typePicture(n);
+            if (!picture.isNull())
+                item->setIcon(QIcon(QPixmap::fromImage(picture)));
+        }
+    }
+    if (lstTypeMatches->count() == 0)
+        new QListWidgetItem(QStringLiteral("No type is named \"%1\"").arg(query), lstTypeMatches);
+    lstTypeMatches->setCurrentRow(0);
+    // Under the box, over the boxes below it while the search lasts.
+    const QRect box = cboType->geometry();
+    const int rows = std::min(lstTypeMatches->count(), 6);
+    const int wanted = rows * lstTypeMatches->sizeHintForRow(0) + 2 * lstTypeMatches->frameWidth();
+    const int height = std::min(wanted, this->height() - box.bottom() - 1);
+    lstTypeMatches->setGeometry(box.left(), box.bottom() + 1, box.width(), std::max(height, 40));
+    lstTypeMatches->show();
+    lstTypeMatches->raise();
+}
+
+void frmEntEd::PickTypeMatch()
+{
+    const QListWidgetItem* item = lstTypeMatches->currentItem();
+    if (item && item->data(Qt::UserRole).isValid())
+        cboType->setCurrentIndex(item->data(Qt::UserRole).toInt());
+    SearchTypes(QString());
+    cboType->setFocus();
+}
+
+void frmEntEd::cmdBits_Click()
+{
+    const std::optional<qint16> now = UnknownValue();
+    const quint16 bits = now ? quint16(*now) : 0;
+    QDialog box(this);
+    box.setObjectName(QStringLiteral("frmBits"));
+    box.setWindowTitle(QStringLiteral("Bits"));
+    auto* layout = new QVBoxLayout(&box);
+    auto* grid = new QGridLayout;
+    std::array<QCheckBox*, 16> checks{};
+    for (int bit = 0; bit < 16; ++bit) {
+        const QString name = EntityBitName(bit);
+        checks[size_t(bit)] = new QCheckBox(
+            QStringLiteral("0x%1 %2").arg(1u << bit, 4, 16, QLatin1Char('0')).arg(name.isEmpty() ? "(no name)" : name),
+            &box);
+        checks[size_t(bit)]->setObjectName(QStringLiteral("chkBit%1").arg(bit));
+        checks[size_t(bit)]->setChecked(bits & (1u << bit));
+        grid->addWidget(checks[size_t(bit)], bit % 8, bit / 8);
+    }
+    layout->addLayout(grid);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &box);
+    connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &box, &QDialog::reject);
+    layout->addWidget(buttons);
+    if (box.exec() != QDialog::Accepted)
+        return;
+    quint16 chosen = 0;
+    for (int bit = 0; bit < 16; ++bit)
+        if (checks[size_t(bit)]->isChecked())
+            chosen |= quint16(1u << bit);
+    ReplaceText(txtUnknown, QStringLiteral("&H") + QString::number(chosen, 16).toUpper());
 }

@@ -6,11 +6,14 @@
 
 #include "editdialog.h"
 
+#include <QImage>
+#include <functional>
 #include <optional>
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPushButton;
 
 class frmEntEd : public vorn::EditDialog {
@@ -30,6 +33,20 @@ public:
     // Type is kept when no list item is selected. Only call after OK, which
     // has checked every box.
     void CommitTo(vorn::EntityRecord& record) const;
+
+    // The type list as the game folder names its types: `names[n]` for
+    // type n, as many as `names` holds (past the designed 387 when npc.tbl
+    // holds more types).
+    void UseTypeNames(const QStringList& names);
+    // The sprite a type's entry shows in the name search; null for none.
+    std::function<QImage(int type)> typePicture;
+
+    // Letters typed into the Type box search the names: the matches list
+    // under the box, Enter or a click picks one, Escape closes it.
+    QListWidget* lstTypeMatches = nullptr;
+    // Alt+B: the 16 bits of the last field as named check boxes.
+    QPushButton* cmdBits = nullptr;
+    void cmdBits_Click();
 
     QLabel* Label5;
     QLineEdit* txtX;
@@ -54,7 +71,13 @@ public:
     void cmdOk_Click();
     void Command1_Click();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void SearchTypes(const QString& query);
+    void PickTypeMatch();
+    QString typeQuery_;
     static void NormaliseDecimal(QLineEdit* box);
     std::optional<qint16> BoxValue(const QLineEdit* box) const;
     std::optional<qint16> UnknownValue() const;

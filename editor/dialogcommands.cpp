@@ -3,8 +3,10 @@
 #include "frmAbout.h"
 #include "frmEntEd.h"
 #include "frmMapEd.h"
+#include "entitytypes.h"
 #include "numtext.h"
 #include "script.h"
+#include "spritedrawing.h"
 #include "stagedocument.h"
 
 #include <QComboBox>
@@ -20,12 +22,18 @@ namespace {
 const QString kCancelled = QStringLiteral("-_-");
 } // namespace
 
-void frmVorn::cmdEditEnt_Click()
+void frmVorn::cmdEditEnt_Click() { EditEntity(hsbEntity_->value()); }
+
+void frmVorn::EditEntity(int index)
 {
-    const int i = std::clamp(hsbEntity_->value(), 0, vorn::kMaxEntities - 1);
+    const int i = std::clamp(index, 0, vorn::kMaxEntities - 1);
     frmEntEd dialog(this);
     dialog.showMessage = [this](const QString& text) { ShowMessage(text); };
     dialog.LoadTypeList(settingsToRead());
+    // This game folder's own names, and every type npc.tbl holds.
+    const int types = std::max<int>(frmEntEd::kTypeCount, int(stage_->npcTable().size()));
+    dialog.UseTypeNames(vorn::EntityTypeNames(settingsToRead(), types, game_.folder.root()));
+    dialog.typePicture = [this](int type) { return vorn::TypeSpriteImage(type, stage_->sheets(), stage_->npcTable()); };
     vorn::EntityRecord record = stage_->record(i);
     dialog.ShowRecord(record);
     dialog.exec();

@@ -63,6 +63,18 @@ void EntityMarker::mousePressEvent(QMouseEvent* event)
                  int(event->position().y()));
 }
 
+// A left double-click opens the entity its first press picked; its second
+// press must not pick the next entity of a shared cell on the way.
+void EntityMarker::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || (hooks_->passPresses && hooks_->passPresses())) {
+        mousePressEvent(event);
+        return;
+    }
+    event->accept();
+    emit doubleClicked(index_);
+}
+
 void EntityMarker::mouseMoveEvent(QMouseEvent* event)
 {
     event->accept();

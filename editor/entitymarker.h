@@ -31,6 +31,8 @@ signals:
     void pressed(int index, int button, int shift, int x, int y);
     void moved(int index, int buttons, int shift, int x, int y);
     void released(int index, int button, int shift, int x, int y);
+    // The second press of a left double-click, instead of a press.
+    void doubleClicked(int index);
 
 protected:
     bool event(QEvent* event) override; // the tooltip names the entity
@@ -38,6 +40,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     std::shared_ptr<const MarkerHooks> hooks_;

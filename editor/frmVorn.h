@@ -251,6 +251,9 @@ public:
     // the same at the selected entity's event.
     void cmdEditScript_Click();
     void EditEntityEvent();
+    // Entity properties for entity `index`: the designed command opens the
+    // selector's entity, a double-click on a marker the picked one.
+    void EditEntity(int index);
     ScriptWindows& Scripts() { return *scriptWindows_; }
 
     // ---- the toolbar's "»" menu (windowsmenu.cpp) -------------------------

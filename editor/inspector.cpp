@@ -1,5 +1,6 @@
 #include "frmVorn.h"
 
+#include "entitytypes.h"
 #include "numtext.h"
 #include "stagedocument.h"
 
@@ -54,4 +55,12 @@ void frmVorn::hsbEntity_Change()
 
     lblStatus_->setText(status);
     txtEntity_->setPlainText(text);
+    // The designed box is too narrow for a wide last field and a long name:
+    // the tooltip holds all of it, the last field named as what it is.
+    const QString bitNames = vorn::EntityBitNames(quint16(record.Unknown));
+    txtEntity_->setToolTip(QString(text)
+                               .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                               .replace(QStringLiteral("???:"), QStringLiteral("Bits:"))
+                               .replace(u'\t', u' ') +
+                           (bitNames.isEmpty() ? QString() : QStringLiteral("\nBits: ") + bitNames));
 }

@@ -72,6 +72,12 @@ vorn::EntityMarker* frmVorn::NewMarker(int index)
     connect(marker, &vorn::EntityMarker::pressed, this, &frmVorn::entity_MouseDown);
     connect(marker, &vorn::EntityMarker::moved, this, &frmVorn::entity_MouseMove);
     connect(marker, &vorn::EntityMarker::released, this, &frmVorn::entity_MouseUp);
+    connect(marker, &vorn::EntityMarker::doubleClicked, this, [this](int index) {
+        if (Pasting())
+            return;
+        const int picked = editing_->picked();
+        EditEntity(picked >= 0 && picked < stage_->entityCount() ? picked : index);
+    });
     return marker;
 }
 

@@ -416,24 +416,7 @@ void EntityTypesWindow::follow()
 QImage EntityTypesWindow::spriteOf(int type) const
 {
     const vorn::SpriteSheets* sheets = hooks_.sheets ? hooks_.sheets() : nullptr;
-    const std::optional<vorn::EntitySprite> sprite = vorn::SpriteOf(type, false, types_.types());
-    if (!sheets || !sprite)
-        return {};
-    const auto found = sheets->byNumber.find(sprite->sheet);
-    if (found == sheets->byNumber.end() || found->second.isNull())
-        return {};
-    const QRect frame(sprite->frame.left, sprite->frame.top, sprite->frame.width(), sprite->frame.height());
-    if ((frame & found->second.rect()).isEmpty())
-        return {};
-    // Black is transparent in every sheet.
-    QImage image = found->second.copy(frame).convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            if ((line[x] & 0x00FFFFFFu) == 0)
-                line[x] = 0;
-    }
-    return image;
+    return sheets ? vorn::TypeSpriteImage(type, *sheets, types_.types()) : QImage();
 }
 
 void EntityTypesWindow::fillRow(int row)

@@ -120,4 +120,26 @@ void DrawSprites(QImage& target, const QRect& area, int zoom, const QSize& mapSi
     }
 }
 
+QImage TypeSpriteImage(int type, const SpriteSheets& sheets, const NpcTable& table)
+{
+    const std::optional<EntitySprite> sprite = SpriteOf(type, false, table);
+    if (!sprite)
+        return {};
+    const auto found = sheets.byNumber.find(sprite->sheet);
+    if (found == sheets.byNumber.end() || found->second.isNull())
+        return {};
+    const QRect frame(sprite->frame.left, sprite->frame.top, sprite->frame.width(), sprite->frame.height());
+    if ((frame & found->second.rect()).isEmpty())
+        return {};
+    // Black is transparent in every sheet.
+    QImage image = found->second.copy(frame).convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if ((line[x] & 0x00FFFFFFu) == 0)
+                line[x] = 0;
+    }
+    return image;
+}
+
 } // namespace vorn

@@ -45,4 +45,8 @@ std::optional<PlacedSprite> PlaceSprite(const EntityRecord& record, const Sprite
 void DrawSprites(QImage& target, const QRect& area, int zoom, const QSize& mapSize, int count,
                  const EntityRecords& records, const SpriteSheets& sheets, const NpcTable& table);
 
+// Type `type`'s sprite at rest facing left, cut from its sheet with black
+// made transparent, for lists and pickers; null when it has none.
+QImage TypeSpriteImage(int type, const SpriteSheets& sheets, const NpcTable& table);
+
 } // namespace vorn

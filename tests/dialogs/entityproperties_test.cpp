@@ -4,9 +4,13 @@
 #include "frmEntEd.h"
 #include "modalanswer.h"
 #include "openwindow.h"
+#include "unrecordededits.h"
+#include "../editor/windowdriver.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -229,6 +233,67 @@ private slots:
         const QString inspector = w->findChild<QWidget*>("txtEntity")->property("plainText").toString();
         QVERIFY2(inspector.startsWith("X:\t0x5\t (5)\nY:\t0x4\t (4)\n"), qPrintable(inspector));
         QVERIFY(w.messages.isEmpty());
+    }
+
+    // Beyond the design: a type found by its name, bits as 0x2000 or by
+    // name, and a double-click that opens the entity its first press picked.
+    void typesAndBitsByNameAndDoubleClick()
+    {
+        frmEntEd dialog(nullptr);
+        dialog.LoadTypeList(ini);
+        dialog.ShowRecord(EntityRecord{});
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.cboType->setFocus();
+        QTest::keyClicks(dialog.cboType, "curl");
+        QVERIFY(dialog.lstTypeMatches->isVisible());
+        QVERIFY(dialog.lstTypeMatches->count() >= 1);
+        const QString first = dialog.lstTypeMatches->item(0)->text();
+        QVERIFY2(first.contains("Curly"), qPrintable(first));
+        QTest::keyClick(dialog.cboType, Qt::Key_Return);
+        QVERIFY(!dialog.lstTypeMatches->isVisible());
+        QCOMPARE(dialog.cboType->currentText(), first);
+        QVERIFY(dialog.isVisible()); // Enter picked; it did not press OK
+
+        dialog.txtUnknown->clear();
+        dialog.txtUnknown->setFocus();
+        QTest::keyClicks(dialog.txtUnknown, "0x2000");
+        QCOMPARE(dialog.txtUnknown->text(), QStringLiteral("&H2000"));
+        dialog.txtUnknown->setText("0x41");
+        QCOMPARE(dialog.txtUnknown->text(), QStringLiteral("&H41"));
+
+        AnswerModal<QDialog>([](QDialog* bits) {
+            QVERIFY(bits->findChild<QCheckBox*>("chkBit0")->isChecked());
+            bits->findChild<QCheckBox*>("chkBit12")->click(); // spawns facing right
+            bits->findChild<QCheckBox*>("chkBit0")->click();
+            bits->accept();
+        });
+        dialog.cmdBits_Click();
+        QCOMPARE(dialog.txtUnknown->text(), QStringLiteral("&H1040"));
+        dialog.close();
+
+        OpenWindow w;
+        QVERIFY(w.started);
+        EntityRecord a = w->stage().record(0), b = w->stage().record(1);
+        b.X = a.X;
+        b.Y = a.Y;
+        b.TSC = qint16(a.TSC + 7);
+        vorn::UnrecordedEdits::setRecord(w->stage(), 1, b);
+        w->PositionEntities();
+        vorn::EntityMarker* top = w->entity(1)->isVisible() ? w->entity(1) : w->entity(0);
+        Send(top, QEvent::MouseButtonPress, QPoint(2, 2), Qt::LeftButton, Qt::LeftButton);
+        Send(top, QEvent::MouseButtonRelease, QPoint(2, 2), Qt::NoButton, Qt::LeftButton);
+        const int picked = w->PickedEntity();
+        QVERIFY(picked == 0 || picked == 1);
+        QString shownEvent;
+        AnswerModal<frmEntEd>([&shownEvent](frmEntEd* d) {
+            shownEvent = d->txtTSC->text();
+            d->Command1->click();
+        });
+        Send(top, QEvent::MouseButtonDblClick, QPoint(2, 2), Qt::LeftButton, Qt::LeftButton);
+        Send(top, QEvent::MouseButtonRelease, QPoint(2, 2), Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(w->PickedEntity(), picked);
+        QCOMPARE(shownEvent, QString::number(w->stage().record(picked).TSC));
     }
 
     void cancelLeavesTheRecord()
