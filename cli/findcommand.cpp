@@ -9,6 +9,7 @@
 
 #include <QRegularExpression>
 #include <QSet>
+#include <set>
 
 namespace vorn::cli {
 namespace {
@@ -60,7 +61,8 @@ public:
             "command arguments that are an event (EVE, the jumps, TRA's event) or pick entities by "
             "their event (CNP, ANP, DNP, ...). --flag N: entities whose flag is N and flag arguments "
             "(FL+, FL-, FLJ); skip flags and map flags are other numbers and not matched. --type N: "
-            "entities of type N and type arguments (CNP, DNA, NCJ, SNP, ...). --stage N: TRA to stage "
+            "entities of type N and type arguments (CNP, DNA, NCJ, SNP, ...); --type NAME: the same for every type "
+            "whose name holds NAME (\"critter\"), refused with the candidates listed when more than 10 do. --stage N: TRA to stage "
             "N and MP+ marking its map. The shared scripts data\\Head.tsc, data\\ArmsItem.tsc and "
             "data\\StageSelect.tsc come first, then each stage's entities and script; a file several "
             "stages share is searched once, under the first of them. --in STAGE searches only that stage's "
@@ -93,9 +95,13 @@ public:
             sought_ = sought;
             static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
             const QString value = parser.value(*option);
-            if (!digits.match(value).hasMatch())
+            if (digits.match(value).hasMatch()) {
+                numbers_ = {value.toInt()};
+            } else if (sought == Sought::Type && !value.trimmed().isEmpty()) {
+                typeQuery_ = value.trimmed(); // a name, or part of one: matched once the game is known
+            } else {
                 return QStringLiteral("\"%1\" is not a number (0 or more).").arg(value);
-            number_ = value.toInt();
+            }
         }
         if (given != 1)
             return QStringLiteral("give exactly one of --event, --flag, --type and --stage.");
@@ -109,6 +115,10 @@ public:
     }
     Outcome takeGame(const Game& game) override
     {
+        names_ = EntityTypeNames(EditorSettingsFile(), kTypeNames, game.folder.root());
+        if (!typeQuery_.isEmpty())
+            if (const Outcome matched = matchTypeName(); !matched.ok())
+                return matched;
         if (!only_)
             return {};
         QList<int> stages{inStage_};
@@ -120,7 +130,6 @@ public:
             PrintCells({QStringLiteral("kind"), QStringLiteral("stage"), QStringLiteral("file"), QStringLiteral("line"),
                         QStringLiteral("column"), QStringLiteral("entity"), QStringLiteral("x"), QStringLiteral("y"),
                         QStringLiteral("type"), QStringLiteral("text")});
-        names_ = EntityTypeNames(EditorSettingsFile(), kEntityNameKeys);
         if (!only_)
             for (const QString& file : SharedScriptNames())
                 searchScript(game.folder, file, -1);
@@ -154,6 +163,30 @@ public:
     }
 
 private:
+    // Every type whose name holds the text sought; too many is an error
+    // that lists them, so the user can give more of the name or a number.
+    Outcome matchTypeName()
+    {
+        QStringList candidates;
+        for (int type = 0; type < names_.size(); ++type) {
+            if (names_[type].contains(typeQuery_, Qt::CaseInsensitive)) {
+                numbers_.insert(type);
+                candidates << QStringLiteral("%1 %2").arg(type).arg(names_[type]);
+            }
+        }
+        if (numbers_.empty())
+            return QStringLiteral("no entity type is named like \"%1\".").arg(typeQuery_);
+        if (numbers_.size() > kMostTypesByName)
+            return QStringLiteral("\"%1\" names %2 entity types, more than %3: %4. Give more of the name, or "
+                                  "the number.")
+                .arg(typeQuery_)
+                .arg(numbers_.size())
+                .arg(kMostTypesByName)
+                .arg(candidates.join(QStringLiteral(", ")));
+        PrintError(QStringLiteral("type %1").arg(candidates.join(QStringLiteral(", type "))));
+        return {};
+    }
+
     void refused(const QString& why)
     {
         PrintError(why);
@@ -173,7 +206,7 @@ private:
         for (int i = 0; i < count; ++i) {
             const EntityRecord& e = records[size_t(i)];
             const int field = sought_ == Sought::Event ? e.TSC : sought_ == Sought::Flag ? e.Flag : e.Type;
-            if (field != number_)
+            if (!numbers_.contains(field))
                 continue;
             const QString typeName = names_.value(e.Type); // empty for a negative type too
             ++found_;
@@ -222,7 +255,7 @@ private:
                 continue;
             for (int i = 0; i < command.argumentCount; ++i) {
                 if (KindMatches(sought_, command.info->kinds[size_t(i)]) &&
-                    command.arguments[size_t(i)].value == number_) {
+                    numbers_.contains(command.arguments[size_t(i)].value)) {
                     place(file, stage, command.position, decoded.mid(command.position.offset, command.length));
                     break; // the command once, however many of its arguments match
                 }
@@ -234,7 +267,7 @@ private:
 
     void headerFound(const QByteArray& decoded, const ScriptEvent& event, const QString& file, int stage)
     {
-        if (sought_ == Sought::Event && event.number == number_)
+        if (sought_ == Sought::Event && numbers_.contains(event.number))
             place(file, stage, event.header, HeaderText(decoded, event), true);
     }
 
@@ -259,7 +292,9 @@ private:
 
     QCommandLineOption event_{QStringLiteral("event"), QStringLiteral("Uses of event N."), QStringLiteral("N")};
     QCommandLineOption flag_{QStringLiteral("flag"), QStringLiteral("Uses of flag N."), QStringLiteral("N")};
-    QCommandLineOption type_{QStringLiteral("type"), QStringLiteral("Uses of entity type N."), QStringLiteral("N")};
+    QCommandLineOption type_{QStringLiteral("type"),
+                             QStringLiteral("Uses of entity type N, or of every type whose name holds NAME."),
+                             QStringLiteral("N|NAME")};
     QCommandLineOption stage_{QStringLiteral("stage"), QStringLiteral("Uses of stage N."), QStringLiteral("N")};
     QCommandLineOption in_{QStringLiteral("in"), QStringLiteral("Search only stage STAGE's entities and script."),
                            QStringLiteral("STAGE")};
@@ -267,7 +302,10 @@ private:
     bool only_ = false;
     int inStage_ = 0;
     Sought sought_ = Sought::Event;
-    int number_ = 0;
+    std::set<int> numbers_; // one, or the types a name matched
+    QString typeQuery_;
+    static constexpr int kTypeNames = 8192; // as many as npc.tbl may hold
+    static constexpr size_t kMostTypesByName = 10;
     bool asTsv_ = false;
     QStringList names_;
     int found_ = 0;

@@ -144,7 +144,7 @@ private slots:
                                        {"find"},
                                        {"find", "3"},
                                        {"find", "--event", "1", "--flag", "2"},
-                                       {"find", "--type", "x"},
+                                       {"find", "--type", " "},
                                        {"find", "--stage", "-1"}})
             QVERIFY2(tool(bad).status == 2, qPrintable(bad.join(' ')));
         const Result help = tool({"--help"});
@@ -511,6 +511,20 @@ private slots:
             QVERIFY2(event.out.count(QString::fromLatin1(line)) == 1, line);
         QVERIFY(event.out.filter(QRegularExpression("^stage [0-9]+ entity [0-9]+ at ")).size() > 1);
         QVERIFY(tool({"find", "--type", "60"}).out.contains("data\\stage\\Hollow.tsc:12:13: <CNP0300:0060:0000"));
+        // A type by its name, or part of it: every type that matches.
+        const Result byName = tool({"find", "--type", "TOROKO"});
+        QCOMPARE(byName.status, 0);
+        QVERIFY(byName.out.contains("data\\stage\\Hollow.tsc:12:13: <CNP0300:0060:0000"));
+        QVERIFY(byName.err.startsWith("vorn-tool: type 60 Toroko"));
+        const Result many = tool({"find", "--type", "critter"});
+        QCOMPARE(many.status, 0);
+        QVERIFY(!many.out.isEmpty());
+        for (const QString& line : many.out)
+            QVERIFY2(!line.startsWith("stage") || line.contains("ritter"), qPrintable(line));
+        const Result tooMany = tool({"find", "--type", "e"});
+        QCOMPARE(tooMany.status, 2);
+        QVERIFY(tooMany.err.contains("more than 10: 0 Null") && tooMany.err.contains("Give more of the name"));
+        QCOMPARE(tool({"find", "--type", "nothing like this"}).status, 2);
 
         const Result stage = tool({"find", "--stage", "12", "--tsv"});
         QCOMPARE(stage.out, QStringList({
