@@ -332,6 +332,7 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
                    [this] { ResizeOpenStage(); });
     AddMenuCommand(QStringLiteral("Entity Types"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
                    [this] { OpenTypesWindow(); });
+    AddMenuCommand(QStringLiteral("Entities"), QKeySequence(Qt::CTRL | Qt::Key_L), [this] { OpenEntitiesWindow(); });
     InstallTileTypeLegend();
     InstallEditKeys();
     ConnectStage();

@@ -1,6 +1,6 @@
 #include "typeswindow.h"
 
-#include "entitysprite.h"
+#include "spriteicon.h"
 #include "entitytypes.h"
 #include "typetable.h"
 
@@ -415,25 +415,7 @@ void EntityTypesWindow::follow()
 
 QImage EntityTypesWindow::spriteOf(int type) const
 {
-    const vorn::SpriteSheets* sheets = hooks_.sheets ? hooks_.sheets() : nullptr;
-    const std::optional<vorn::EntitySprite> sprite = vorn::SpriteOf(type, false, types_.types());
-    if (!sheets || !sprite)
-        return {};
-    const auto found = sheets->byNumber.find(sprite->sheet);
-    if (found == sheets->byNumber.end() || found->second.isNull())
-        return {};
-    const QRect frame(sprite->frame.left, sprite->frame.top, sprite->frame.width(), sprite->frame.height());
-    if ((frame & found->second.rect()).isEmpty())
-        return {};
-    // Black is transparent in every sheet.
-    QImage image = found->second.copy(frame).convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            if ((line[x] & 0x00FFFFFFu) == 0)
-                line[x] = 0;
-    }
-    return image;
+    return vorn::RestingSprite(type, types_.types(), hooks_.sheets ? hooks_.sheets() : nullptr);
 }
 
 void EntityTypesWindow::fillRow(int row)
@@ -460,13 +442,9 @@ void EntityTypesWindow::fillRow(int row)
             item->setData(Qt::TextAlignmentRole, int(Qt::AlignRight | Qt::AlignVCenter));
         table_->setItem(row, column, item);
     }
-    const QImage sprite = spriteOf(row);
-    if (!sprite.isNull()) {
-        const QImage icon = sprite.width() <= kIconSide && sprite.height() <= kIconSide
-                                ? sprite
-                                : sprite.scaled(kIconSide, kIconSide, Qt::KeepAspectRatio, Qt::FastTransformation);
+    const QImage icon = vorn::SpriteIcon(row, types_.types(), hooks_.sheets ? hooks_.sheets() : nullptr, kIconSide);
+    if (!icon.isNull())
         table_->item(row, Sprite)->setData(Qt::DecorationRole, QPixmap::fromImage(icon));
-    }
     table_->item(row, Bits)->setToolTip(vorn::NpcFieldText(t, vorn::NpcField::Bits));
     table_->item(row, HitBox)->setToolTip(QStringLiteral("Front, top, back, bottom, in pixels from the centre"));
     table_->item(row, ViewBox)->setToolTip(QStringLiteral("Front, top, back, bottom, in pixels from the centre"));
