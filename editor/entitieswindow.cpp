@@ -5,11 +5,9 @@
 #include "stagedocument.h"
 
 #include <QEvent>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelection>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QShortcut>
@@ -61,6 +59,13 @@ private:
     int number_ = 0;
 };
 
+// The records in use: a count outside 0 to kMaxEntities names no more
+// records than the stage holds.
+int ShownCount(const vorn::StageDocument& stage)
+{
+    return stage.isOpen() ? std::clamp<int>(stage.entityCount(), 0, vorn::kMaxEntities) : 0;
+}
+
 } // namespace
 
 // ---- the rows -------------------------------------------------------------------
@@ -70,7 +75,7 @@ EntityListModel::EntityListModel(const vorn::StageDocument& stage, const std::ar
     : QAbstractTableModel(parent)
     , stage_(stage)
     , names_(names)
-    , rows_(stage.isOpen() ? stage.entityCount() : 0)
+    , rows_(ShownCount(stage))
 {
 }
 
@@ -148,7 +153,7 @@ QVariant EntityListModel::headerData(int section, Qt::Orientation orientation, i
 void EntityListModel::rebuild()
 {
     beginResetModel();
-    rows_ = stage_.isOpen() ? stage_.entityCount() : 0;
+    rows_ = ShownCount(stage_);
     icons_.clear();
     endResetModel();
 }
@@ -246,6 +251,13 @@ EntitiesWindow::EntitiesWindow(const vorn::StageDocument& stage, const std::arra
     connect(&stage, &vorn::StageDocument::picturesChanged, this, [this] { relook(); });
     shownStage_ = stage.index();
     updateTitle();
+}
+
+// The rows' signals would otherwise reach the hooks while the table goes.
+EntitiesWindow::~EntitiesWindow()
+{
+    table_->selectionModel()->disconnect(this);
+    table_->disconnect(this);
 }
 
 int EntitiesWindow::entityAt(int row) const

@@ -63,6 +63,7 @@ class EntitiesWindow : public QWidget {
 public:
     EntitiesWindow(const vorn::StageDocument& stage, const std::array<QString, 513>& names, EntitiesWindowHooks hooks,
                    QWidget* parent = nullptr);
+    ~EntitiesWindow() override;
 
     QTableView* table() const { return table_; }
     QLineEdit* filter() const { return filter_; }

@@ -3,6 +3,7 @@
 
 #include "stageswindow.h"
 #include "typeswindow.h"
+#include "entitieswindow.h"
 
 #include "scriptwindows.h"
 
@@ -350,6 +351,8 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
 frmVorn::~frmVorn()
 {
     scriptWindows_.reset(); // its windows read the game and the stage
+    delete entitiesWindow_; // before the stage and names it shows
+    entitiesWindow_ = nullptr;
     delete typesWindow_; // before the table it shows
     typesWindow_ = nullptr;
 }
