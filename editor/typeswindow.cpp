@@ -1,7 +1,7 @@
 #include "typeswindow.h"
 
-#include "spriteicon.h"
 #include "entitytypes.h"
+#include "spriteicon.h"
 #include "typetable.h"
 
 #include <QCheckBox>

@@ -78,7 +78,7 @@ private slots:
         QCOMPARE(rows->rowCount(), 1);
         QCOMPARE(list->entityAt(0), 5);
         list->filter()->setText(vorn::EntityBitName(12).toUpper());
-        QCOMPARE(list->rowOf(6) >= 0, true);
+        QVERIFY(list->rowOf(6) >= 0);
         QCOMPARE(list->rowOf(5), -1);
         list->filter()->clear();
         QCOMPARE(rows->rowCount(), 180);
