@@ -739,6 +739,29 @@ void StageDocument::removeEntity(int index)
     commitCellsAndEntities({}, after);
 }
 
+void StageDocument::removeEntities(std::span<const int> indices)
+{
+    const int used = usedEntities();
+    std::vector<char> removed(size_t(used), 0);
+    int count = 0;
+    for (const int index : indices) {
+        if (index >= 0 && index < used && !removed[size_t(index)]) {
+            removed[size_t(index)] = 1;
+            ++count;
+        }
+    }
+    if (count == 0)
+        return;
+    finishEdit();
+    // As clearRegion: the removed ones end up just past the new count.
+    EntityList after{qint16(used - count), records_};
+    std::vector<EntityRecord> kept, gone;
+    for (int i = 0; i < used; ++i)
+        (removed[size_t(i)] ? gone : kept).push_back(records_[size_t(i)]);
+    std::copy(gone.begin(), gone.end(), std::copy(kept.begin(), kept.end(), after.records.begin()));
+    commitCellsAndEntities({}, after);
+}
+
 TileBlock StageDocument::copyBlock(const QRect& cells) const
 {
     const QRect area = cells.intersected(bounds());

@@ -174,6 +174,10 @@ public:
     Outcome insertEntity(int index, const EntityRecord& record);
     // Entity `index` is taken out; those after it move down one.
     void removeEntity(int index);
+    // The entities `indices` names, in any order, taken out as one step;
+    // those left keep their order. Indices outside the count and repeats
+    // are passed over; no step when none is left.
+    void removeEntities(std::span<const int> indices);
     // What a resize to `width` x `height` anchored at (`anchorX`, `anchorY`)
     // (0 left or top, 1 centre, 2 right or bottom) cuts: the cells that are
     // not tile 0 and the entities whose cell leaves the map.

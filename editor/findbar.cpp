@@ -188,14 +188,19 @@ void frmVorn::FindNextEntity()
         lblStatus_->setText(QStringLiteral("No entity matches."));
         return;
     }
-    ScrollEntityIntoView(found);
-    Pick(found); // the entity commands act on what was found
+    GoToEntity(found); // the entity commands act on what was found
+}
+
+void frmVorn::GoToEntity(int index)
+{
+    ScrollEntityIntoView(index);
+    Pick(index);
     // The selector reports only a change; the entity it already rests on
     // (also before any selection) is shown by hand.
-    if (hsbEntity_->value() == found)
+    if (hsbEntity_->value() == index)
         hsbEntity_Change();
     else
-        hsbEntity_->setValue(found);
+        hsbEntity_->setValue(index);
 }
 
 void frmVorn::ScrollEntityIntoView(int index)

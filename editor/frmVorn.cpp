@@ -3,6 +3,7 @@
 
 #include "stageswindow.h"
 #include "typeswindow.h"
+#include "entitieswindow.h"
 
 #include "scriptwindows.h"
 
@@ -332,6 +333,7 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
                    [this] { ResizeOpenStage(); });
     AddMenuCommand(QStringLiteral("Entity Types"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
                    [this] { OpenTypesWindow(); });
+    AddMenuCommand(QStringLiteral("Entities"), QKeySequence(Qt::CTRL | Qt::Key_L), [this] { OpenEntitiesWindow(); });
     InstallTileTypeLegend();
     InstallEditKeys();
     ConnectStage();
@@ -349,6 +351,8 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
 frmVorn::~frmVorn()
 {
     scriptWindows_.reset(); // its windows read the game and the stage
+    delete entitiesWindow_; // before the stage and names it shows
+    entitiesWindow_ = nullptr;
     delete typesWindow_; // before the table it shows
     typesWindow_ = nullptr;
 }

@@ -41,6 +41,7 @@ class QToolButton;
 class ScriptWindow;
 class StagesWindow;
 class EntityTypesWindow;
+class EntitiesWindow;
 class ScriptWindows;
 
 // A modal question titled "Vorn" over `parent`: the caption of the button chosen.
@@ -295,6 +296,13 @@ public:
     void OpenTypesWindow();
     EntityTypesWindow* Types() const { return typesWindow_; }
 
+    // ---- the Entities window (entities.cpp) --------------------------------
+    // Ctrl+L: the open stage's entities as a sortable list of their own; a
+    // row clicked picks its entity and scrolls the map to it. Null until
+    // opened.
+    void OpenEntitiesWindow();
+    EntitiesWindow* Entities() const { return entitiesWindow_; }
+
     // ---- undo history (history.cpp; the steps are the document's) -------
     // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z, from anywhere in the window. They
     // do nothing while a modal dialog is up or a load or save is under way.
@@ -489,6 +497,9 @@ private:
     QMenu* windowsMenu_ = nullptr;
     StagesWindow* stagesWindow_ = nullptr;
     EntityTypesWindow* typesWindow_ = nullptr;
+    EntitiesWindow* entitiesWindow_ = nullptr;
+    // Entity `index` picked, scrolled into view and shown in the inspector.
+    void GoToEntity(int index);
     vorn::TypeTable* types_ = nullptr;
     // The open stage's sprites placed by the types being edited, or by the
     // looks the settings give the game's added types.

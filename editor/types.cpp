@@ -1,5 +1,6 @@
 #include "frmVorn.h"
 
+#include "entitieswindow.h"
 #include "entitytypes.h"
 #include "stagedocument.h"
 #include "typetable.h"
@@ -28,6 +29,8 @@ void frmVorn::OpenTypesWindow()
         hooks.written = [this] {
             ReadEntityNames();
             RefreshInspector();
+            if (entitiesWindow_)
+                entitiesWindow_->relook();
             lblStatus_->setText(
                 QStringLiteral("Entity types written: %1, %2 types.").arg(vorn::NpcTableName()).arg(types_->count()));
         };

@@ -1,7 +1,7 @@
 #include "typeswindow.h"
 
-#include "entitysprite.h"
 #include "entitytypes.h"
+#include "spriteicon.h"
 #include "typetable.h"
 
 #include <QCheckBox>
@@ -415,8 +415,7 @@ void EntityTypesWindow::follow()
 
 QImage EntityTypesWindow::spriteOf(int type) const
 {
-    const vorn::SpriteSheets* sheets = hooks_.sheets ? hooks_.sheets() : nullptr;
-    return sheets ? vorn::TypeSpriteImage(type, *sheets, types_.types()) : QImage();
+    return vorn::RestingSprite(type, types_.types(), hooks_.sheets ? hooks_.sheets() : nullptr);
 }
 
 void EntityTypesWindow::fillRow(int row)
@@ -443,13 +442,9 @@ void EntityTypesWindow::fillRow(int row)
             item->setData(Qt::TextAlignmentRole, int(Qt::AlignRight | Qt::AlignVCenter));
         table_->setItem(row, column, item);
     }
-    const QImage sprite = spriteOf(row);
-    if (!sprite.isNull()) {
-        const QImage icon = sprite.width() <= kIconSide && sprite.height() <= kIconSide
-                                ? sprite
-                                : sprite.scaled(kIconSide, kIconSide, Qt::KeepAspectRatio, Qt::FastTransformation);
+    const QImage icon = vorn::SpriteIcon(row, types_.types(), hooks_.sheets ? hooks_.sheets() : nullptr, kIconSide);
+    if (!icon.isNull())
         table_->item(row, Sprite)->setData(Qt::DecorationRole, QPixmap::fromImage(icon));
-    }
     table_->item(row, Bits)->setToolTip(vorn::NpcFieldText(t, vorn::NpcField::Bits));
     table_->item(row, HitBox)->setToolTip(QStringLiteral("Front, top, back, bottom, in pixels from the centre"));
     table_->item(row, ViewBox)->setToolTip(QStringLiteral("Front, top, back, bottom, in pixels from the centre"));

@@ -208,6 +208,26 @@ TEST_F(RegionEditTest, ClearingAndEntityStepsPutBackTheExactRecords)
     EXPECT_EQ(stage.records(), inserted);
     EXPECT_EQ(stage.entityCount(), 8);
 
+    // Several taken out at once, named in any order and repeated: one
+    // step, the rest keeping their order; nothing valid is no step.
+    stage.undo();
+    const auto step = [this] { return stage.history().Stack().index(); };
+    const int before = step();
+    const std::vector<int> several{5, 0, 5, 99, -1, 2};
+    stage.removeEntities(several);
+    EXPECT_EQ(step(), before + 1);
+    EXPECT_EQ(stage.entityCount(), 4);
+    EXPECT_EQ(stage.record(0), start[1]);
+    EXPECT_EQ(stage.record(1), start[3]);
+    EXPECT_EQ(stage.record(3), start[6]);
+    stage.undo();
+    EXPECT_EQ(stage.records(), start);
+    EXPECT_EQ(stage.entityCount(), 7);
+    const std::vector<int> none{7, -3};
+    stage.removeEntities(none);
+    EXPECT_EQ(stage.entityCount(), 7);
+    EXPECT_EQ(step(), before);
+
     EXPECT_FALSE(stage.insertEntity(9, kB).ok()); // past the count
     stage.changeEntityCount(342);
     EXPECT_FALSE(stage.insertEntity(0, kB).ok());
