@@ -303,7 +303,7 @@ QString FirstFrameNote(int type, bool facingRight, quint16 event)
     if (look->kinds & kSpawnByEvent) {
         if (first.frame.isEmpty())
             return QStringLiteral("Not drawn: the game has no frame for event %1 of this type").arg(event);
-        return QStringLiteral("Frame chosen by its event number, as the game does on its first frame");
+        return QStringLiteral("Frame picked by its event number (%1), as the game does").arg(event);
     }
     if (first.frame.isEmpty())
         return QStringLiteral("Shown as its marker: the game draws nothing of it on its first frame");

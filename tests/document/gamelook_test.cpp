@@ -2,6 +2,7 @@
 // frame against the sheet's own pixels at its place, and the tiles the game
 // draws in front of the entities, the star and the current dots over them.
 #include "mapdrawing.h"
+#include "entityspawn.h"
 #include "spritedrawing.h"
 
 #include <gtest/gtest.h>
@@ -111,6 +112,12 @@ TEST(GameLook, EachKindOfFirstFrameIsDrawnAtItsPlace)
     EXPECT_TRUE(Shows(s.draw(1), QPoint(12, 15), npc, QRect(0, 24, 24, 24)));
     s.records[0] = {1, 1, 0, 0, 0, 0x1000}; // moved a cell down only facing right
     EXPECT_EQ(PlaceSprite(s.records[0], s.sheets, s.table, SpriteMoment::FirstFrame)->topLeft, QPoint(16, 32));
+
+    // The tooltip's line says so, facing the way the entity faces.
+    EXPECT_EQ(FirstFrameNote(0, true, 0), QStringLiteral("Drawn 16 px lower: the game moves it on its first frame"));
+    EXPECT_EQ(FirstFrameNote(0, false, 0), QString());
+    EXPECT_EQ(FirstFrameNote(112, false, 0),
+              QStringLiteral("Shown as its marker: the game draws nothing of it on its first frame"));
 }
 
 TEST(GameLook, TilesInFrontStarsAndCurrentsCoverTheEntities)
