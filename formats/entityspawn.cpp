@@ -1,6 +1,7 @@
 #include "entityspawn.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <iterator>
 
 namespace vorn {
@@ -268,10 +269,7 @@ std::optional<SheetFrame> EventFrame(int type, quint16 event)
     }
 }
 
-QString Distance(int px)
-{
-    return px == 1 || px == -1 ? QStringLiteral("1 px") : QStringLiteral("%1 px").arg(std::abs(px));
-}
+QString Distance(int px) { return QStringLiteral("%1 px").arg(std::abs(px)); }
 
 } // namespace
 
