@@ -100,8 +100,14 @@ public:
                     PrintError(note);
         }
         const QImage mask = CreateMaskImage(stage.tileset.image, qRgb(0, 0, 0));
-        const MapScene scene{&stage.tileset.image, &mask,           &stage.backdrop.image,
-                             &stage.map.grid,      stage.map.width, stage.map.height};
+        MapScene scene{&stage.tileset.image, &mask,           &stage.backdrop.image,
+                       &stage.map.grid,      stage.map.width, stage.map.height};
+        // With sprites the tiles take the game's order around them, as in the window.
+        TileLooks tileLooks;
+        if (spritesOn_) {
+            tileLooks = GameTileLooks(scene, looks.tileTypes.types, looks.sheets);
+            scene.looks = &tileLooks;
+        }
         const QSize size = MapPixelSize(scene, zoomSize_);
         if (size.isEmpty()) {
             PrintError(QStringLiteral("Stage %1's map %2 has %3 x %4 cells: there is nothing to draw.")
@@ -131,10 +137,12 @@ public:
                     DrawTileTypes(band, area, zoomSize_, scene, looks.tileTypes.types);
                 if (spritesOn_)
                     DrawSprites(band, area, zoomSize_, size, stage.entityCount, stage.records, looks.sheets,
-                                looks.npcTable);
+                                looks.npcTable, &scene);
                 if (markers_ && spritesOn_) {
                     DrawMarkers(band, area, zoomSize_, stage.entityCount, stage.records, [&](int i) {
-                        return PlaceSprite(stage.records[size_t(i)], looks.sheets, looks.npcTable).has_value();
+                        return PlaceSprite(stage.records[size_t(i)], looks.sheets, looks.npcTable,
+                                           SpriteMoment::FirstFrame)
+                            .has_value();
                     });
                 } else if (markers_) {
                     DrawMarkers(band, area, zoomSize_, stage.entityCount, stage.records);

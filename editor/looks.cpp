@@ -50,7 +50,9 @@ bool frmVorn::DrawsSprite(int index) const
 {
     if (!ShowsSprites() || index < 0 || index >= stage_->entityCount())
         return false;
-    return vorn::PlaceSprite(stage_->record(index), stage_->sheets(), stage_->npcTable()).has_value();
+    return vorn::PlaceSprite(stage_->record(index), stage_->sheets(), stage_->npcTable(),
+                             vorn::SpriteMoment::FirstFrame)
+        .has_value();
 }
 
 void frmVorn::chkSprites_Click()
@@ -98,6 +100,8 @@ void frmVorn::TileTypesChanged()
     if (ShowsTileTypes()) {
         picMap_->update();
         picTileset_->update();
+    } else if (ShowsSprites()) {
+        picMap_->update(); // a tile may have gone in front of the entities or behind them
     }
     if (stage_->isOpen())
         ShowTileTypeAt(cursorCell_.x(), cursorCell_.y());
@@ -133,6 +137,12 @@ QString frmVorn::EntityToolTip(int index) const
     const QString bits = vorn::EntityBitNames(quint16(r.Unknown));
     if (!bits.isEmpty())
         lines << bits;
+    if (ShowsSprites()) {
+        const QString drawn = vorn::FirstFrameNote(vorn::DrawnAs(r.Type, stage_->npcTable()),
+                                                   (quint16(r.Unknown) & vorn::kFacesRightBit) != 0, quint16(r.TSC));
+        if (!drawn.isEmpty())
+            lines << drawn;
+    }
     const QString presence = EventPresence(r.TSC);
     if (!presence.isEmpty())
         lines << presence;

@@ -35,7 +35,13 @@ vorn::MapScene frmVorn::Scene() const { return stage_->scene(); }
 void frmVorn::RenderMap(QImage& target, const QRect& area) const
 {
     // Beyond the map (only when asked for more than it): the surface's colour.
-    const vorn::MapScene scene = Scene();
+    vorn::MapScene scene = Scene();
+    // With sprites the tiles take the game's order around them.
+    vorn::TileLooks looks;
+    if (ShowsSprites()) {
+        looks = vorn::GameTileLooks(scene, stage_->tileTypes(), stage_->sheets());
+        scene.looks = &looks;
+    }
     vorn::RenderMap(scene, ZoomSize_, target, area, palette().color(QPalette::Button).rgb());
     // The views the user turned on, over the tiles: types first, so the
     // entities stand in front of them.
@@ -43,7 +49,7 @@ void frmVorn::RenderMap(QImage& target, const QRect& area) const
         vorn::DrawTileTypes(target, area, ZoomSize_, scene, stage_->tileTypes());
     if (ShowsSprites())
         vorn::DrawSprites(target, area, ZoomSize_, vorn::MapPixelSize(scene, ZoomSize_), stage_->entityCount(),
-                          stage_->records(), stage_->sheets(), stage_->npcTable());
+                          stage_->records(), stage_->sheets(), stage_->npcTable(), &scene);
     tools_->drawPreview(target, area, ZoomSize_);
 }
 

@@ -89,9 +89,34 @@ struct SourceRow {
     const quint16* shown = nullptr; // entry t * 16 is tile t's
     int tileY = 0; // the row within its cell
     const QRgb* backdrop = nullptr;
+    const TileLooks* looks = nullptr;
 };
 
-void DrawSourceRow(const SourceRow& row, QRgb* dst)
+// Half the tile's strength over what lies behind it.
+QRgb Dimmed(QRgb tile, QRgb back) { return (((tile & 0xFEFEFEu) >> 1) + ((back & 0xFEFEFEu) >> 1)) | 0xFF000000u; }
+
+// A cell of a tile the game draws otherwise: dimmed, or with an overlay.
+void DrawLookedCell(const SourceRow& row, const SourceRow::Span& span, quint8 t, const QRgb* backRun, QRgb* dst)
+{
+    const TileLooks& looks = *row.looks;
+    const unsigned bits = unsigned(row.shown[t * 16]) >> span.from;
+    const unsigned over = unsigned(looks.overlaid[t * 16 + row.tileY]) >> span.from;
+    const QRgb* tileRun =
+        bits == 0 ? nullptr : row.tilePixels + ((t >> 4) * 16 + row.tileY) * row.tileStride + (t & 15) * 16 + span.from;
+    const QRgb* overRun =
+        looks.overlay[t] < 0 ? nullptr : looks.overlays[size_t(looks.overlay[t])].data() + row.tileY * 16 + span.from;
+    const bool dimmed = looks.dimmed[t];
+    for (int i = 0; i < span.count; ++i) {
+        QRgb pixel = backRun[i];
+        if ((bits >> i) & 1)
+            pixel = dimmed ? Dimmed(tileRun[i], pixel) : tileRun[i];
+        if ((over >> i) & 1)
+            pixel = overRun[i];
+        dst[i] = pixel;
+    }
+}
+
+template <bool looked> void DrawSourceRow(const SourceRow& row, QRgb* dst)
 {
     const quint8* cells = row.cells;
     const quint16* shown = row.shown;
@@ -102,6 +127,13 @@ void DrawSourceRow(const SourceRow& row, QRgb* dst)
         const quint8 t = cells[span.cx];
         const unsigned bits = unsigned(shown[t * 16]) >> span.from;
         const QRgb* backRun = span.backX >= seamStart ? seam + (span.backX - seamStart) : backdrop + span.backX;
+        if constexpr (looked) {
+            if (row.looks->dimmed[t] || row.looks->overlay[t] >= 0) {
+                DrawLookedCell(row, span, t, backRun, dst);
+                dst += span.count;
+                continue;
+            }
+        }
         if (bits == 0 && span.count == 16) {
             std::memcpy(dst, backRun, 16 * sizeof(QRgb)); // a fixed size: copied inline
         } else {
@@ -149,6 +181,51 @@ QImage CreateMaskImage(const QImage& picFrom, QRgb lTransparentColor)
     return picTo;
 }
 
+TileLooks GameTileLooks(const MapScene& scene, const TileTypes& types, const QImage* npcSym, const QImage* caret)
+{
+    TileLooks looks;
+    looks.overlay.fill(-1);
+    // A 16 x 16 part of a sheet; what lies beyond the sheet is transparent.
+    const auto cut = [&looks](const QImage* sheet, int left, int top) -> qint8 {
+        if (!sheet || sheet->isNull())
+            return -1;
+        std::array<QRgb, 256> picture{};
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                if (sheet->valid(left + x, top + y))
+                    picture[size_t(y * 16 + x)] = sheet->pixel(left + x, top + y);
+        looks.overlays.push_back(picture);
+        return qint8(looks.overlays.size() - 1);
+    };
+    const qint8 star = cut(npcSym, 256, 48);
+    // The dots' first frame: two pixels along the flow, left, up, right, down.
+    const std::array<qint8, 4> dots = {cut(caret, 226, 48), cut(caret, 224, 50), cut(caret, 238, 48),
+                                       cut(caret, 224, 62)};
+    const int tw = std::min(scene.tileset->width(), scene.mask->width());
+    const int th = std::min(scene.tileset->height(), scene.mask->height());
+    const RowsShown& shown = TileRowsShown(*scene.mask, tw, th);
+    for (int t = 0; t < kTileTypeCount; ++t) {
+        const quint8 type = types[size_t(t)];
+        const bool front = type >= 0x40 && type <= 0x7F;
+        looks.dimmed[size_t(t)] = (type >= 0x20 && type <= 0x3F) || type >= 0x80;
+        if (type == 0x43)
+            looks.overlay[size_t(t)] = star;
+        else if ((type >= 0x80 && type <= 0x83) || (type >= 0xA0 && type <= 0xA3))
+            looks.overlay[size_t(t)] = dots[type & 3];
+        const qint8 overlay = looks.overlay[size_t(t)];
+        for (int row = 0; row < 16; ++row) {
+            quint16 over = 0;
+            if (overlay >= 0)
+                for (int i = 0; i < 16; ++i)
+                    over |= quint16(((looks.overlays[size_t(overlay)][size_t(row * 16 + i)] & 0x00FFFFFFu) != 0) << i);
+            const size_t at = size_t(t * 16 + row);
+            looks.overlaid[at] = over;
+            looks.inFront[at] = quint16(over | (front ? shown[at] : 0));
+        }
+    }
+    return looks;
+}
+
 QSize MapPixelSize(const MapScene& scene, int zoom) { return {Cells(scene.width) * zoom, Cells(scene.height) * zoom}; }
 
 void RenderMap(const MapScene& scene, int zoom, QImage& target, const QRect& area, QRgb outside)
@@ -184,6 +261,7 @@ void RenderMap(const MapScene& scene, int zoom, QImage& target, const QRect& are
     row.tilePixels = reinterpret_cast<const QRgb*>(tiles.constBits());
     row.tileStride = tiles.bytesPerLine() / qsizetype(sizeof(QRgb));
     row.seamStart = std::max(bw - 16, 0);
+    row.looks = scene.looks;
     for (int sx = sx0; sx < sx1;) {
         const int cellEnd = std::min((sx / 16 + 1) * 16, sx1);
         row.spans.push_back({sx / 16, sx & 15, cellEnd - sx, sx % bw});
@@ -234,10 +312,12 @@ void RenderMap(const MapScene& scene, int zoom, QImage& target, const QRect& are
             seamRow = by;
         }
 
-        if (z == 16) {
-            DrawSourceRow(row, out);
-        } else {
-            DrawSourceRow(row, sourceRow.data());
+        QRgb* const rowOut = z == 16 ? out : sourceRow.data();
+        if (row.looks)
+            DrawSourceRow<true>(row, rowOut);
+        else
+            DrawSourceRow<false>(row, rowOut);
+        if (z != 16) {
             if (times > 0) {
                 if (times == 2)
                     Widen<2>(sourceRow.data(), n, widened.data());

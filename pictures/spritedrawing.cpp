@@ -59,10 +59,13 @@ SpriteSheets LoadSpriteSheets(const GameFolder& game, const StageFiles& files, c
     return sheets;
 }
 
-std::optional<PlacedSprite> PlaceSprite(const EntityRecord& record, const SpriteSheets& sheets, const NpcTable& table)
+std::optional<PlacedSprite> PlaceSprite(const EntityRecord& record, const SpriteSheets& sheets, const NpcTable& table,
+                                        SpriteMoment moment)
 {
     const bool facingRight = (quint16(record.Unknown) & kFacesRightBit) != 0;
-    const std::optional<EntitySprite> sprite = SpriteOf(record.Type, facingRight, table);
+    const std::optional<EntitySprite> sprite =
+        moment == SpriteMoment::FirstFrame ? FirstFrameSpriteOf(record.Type, facingRight, quint16(record.TSC), table)
+                                           : SpriteOf(record.Type, facingRight, table);
     if (!sprite)
         return std::nullopt;
     const auto found = sheets.byNumber.find(sprite->sheet);
@@ -81,7 +84,8 @@ std::optional<PlacedSprite> PlaceSprite(const EntityRecord& record, const Sprite
 }
 
 void DrawSprites(QImage& target, const QRect& area, int zoom, const QSize& mapSize, int count,
-                 const EntityRecords& records, const SpriteSheets& sheets, const NpcTable& table)
+                 const EntityRecords& records, const SpriteSheets& sheets, const NpcTable& table,
+                 const MapScene* gameOrder)
 {
     const int z = zoom > 0 ? zoom : 16;
     const QRect visible = area & QRect(QPoint(0, 0), mapSize);
@@ -90,9 +94,12 @@ void DrawSprites(QImage& target, const QRect& area, int zoom, const QSize& mapSi
     const int placed = std::clamp(count, 0, int(records.size()));
     uchar* const bits = target.bits(); // scanLine() per row would check for sharing each time
     const qsizetype stride = target.bytesPerLine();
+    const SpriteMoment moment = gameOrder ? SpriteMoment::FirstFrame : SpriteMoment::AtRest;
+    const TileLooks* looks = gameOrder ? gameOrder->looks : nullptr;
     std::vector<int> columns; // the sheet column of each drawn column, worked out once a sprite
+    std::vector<int> mapColumns; // and the map's
     for (int i = 0; i < placed; ++i) {
-        const std::optional<PlacedSprite> sprite = PlaceSprite(records[size_t(i)], sheets, table);
+        const std::optional<PlacedSprite> sprite = PlaceSprite(records[size_t(i)], sheets, table, moment);
         if (!sprite)
             continue;
         const QPoint at = sprite->topLeft;
@@ -105,12 +112,29 @@ void DrawSprites(QImage& target, const QRect& area, int zoom, const QSize& mapSi
         if (drawn.isEmpty())
             continue;
         columns.resize(size_t(drawn.width()));
-        for (int ox = drawn.left(); ox <= drawn.right(); ++ox)
+        mapColumns.resize(size_t(drawn.width()));
+        for (int ox = drawn.left(); ox <= drawn.right(); ++ox) {
             columns[size_t(ox - drawn.left())] = frame.left() + Source(ox, z) - at.x();
+            mapColumns[size_t(ox - drawn.left())] = Source(ox, z);
+        }
         for (int oy = drawn.top(); oy <= drawn.bottom(); ++oy) {
             const int sy = frame.top() + Source(oy, z) - at.y();
             const QRgb* from = reinterpret_cast<const QRgb*>(sprite->sheet->constScanLine(sy));
             QRgb* to = reinterpret_cast<QRgb*>(bits + (oy - area.top()) * stride) + (drawn.left() - area.left());
+            if (looks) {
+                // Tiles in front of the entities, the star and the dots keep
+                // what the map drew there.
+                const int my = Source(oy, z);
+                const quint8* cells = gameOrder->grid->row(my >> 4);
+                const quint16* inFront = looks->inFront.data() + (my & 15);
+                for (size_t x = 0; x < columns.size(); ++x) {
+                    const int mx = mapColumns[x];
+                    const QRgb pixel = from[columns[x]];
+                    if ((pixel & 0x00FFFFFFu) != 0 && !((inFront[cells[mx >> 4] * 16] >> (mx & 15)) & 1))
+                        to[x] = pixel;
+                }
+                continue;
+            }
             for (size_t x = 0; x < columns.size(); ++x) {
                 const QRgb pixel = from[columns[x]];
                 if ((pixel & 0x00FFFFFFu) != 0) // black is transparent
@@ -140,6 +164,15 @@ QImage TypeSpriteImage(int type, const SpriteSheets& sheets, const NpcTable& tab
                 line[x] = 0;
     }
     return image;
+}
+
+TileLooks GameTileLooks(const MapScene& scene, const TileTypes& types, const SpriteSheets& sheets)
+{
+    const auto sheet = [&sheets](int number) -> const QImage* {
+        const auto found = sheets.byNumber.find(number);
+        return found == sheets.byNumber.end() ? nullptr : &found->second;
+    };
+    return GameTileLooks(scene, types, sheet(kSheetNpcSym), sheet(kSheetCaret));
 }
 
 } // namespace vorn

@@ -5,6 +5,7 @@
 #include "entityfile.h"
 #include "entitysprite.h"
 #include "gamefolder.h"
+#include "mapdrawing.h"
 #include "npctable.h"
 #include "stagefiles.h"
 
@@ -35,15 +36,27 @@ struct PlacedSprite {
     QRect frame; // within the sheet
     QPoint topLeft;
 };
+// At rest, or as the game draws it on the first frame after the stage
+// loads (FirstFrameSpriteOf).
+enum class SpriteMoment { AtRest, FirstFrame };
 // None when the type has no frame, its sheet is absent, or its frame lies
 // wholly outside the sheet: the entity then shows the marker.
-std::optional<PlacedSprite> PlaceSprite(const EntityRecord& record, const SpriteSheets& sheets, const NpcTable& table);
+std::optional<PlacedSprite> PlaceSprite(const EntityRecord& record, const SpriteSheets& sheets, const NpcTable& table,
+                                        SpriteMoment moment = SpriteMoment::AtRest);
 
 // Draws the sprites of records 0 to count - 1, later over earlier, into
 // `target`, which holds `area` of the map at `zoom` in its top-left; nothing
-// beyond the map of `mapSize` (pixels at the zoom) is drawn.
+// beyond the map of `mapSize` (pixels at the zoom) is drawn. With
+// `gameOrder`, whose looks are set and which `target` already shows, each
+// sprite is on its first frame and stays behind what the game draws in
+// front of the entities.
 void DrawSprites(QImage& target, const QRect& area, int zoom, const QSize& mapSize, int count,
-                 const EntityRecords& records, const SpriteSheets& sheets, const NpcTable& table);
+                 const EntityRecords& records, const SpriteSheets& sheets, const NpcTable& table,
+                 const MapScene* gameOrder = nullptr);
+
+// The tile looks for the game's order over a stage: its tile types, the
+// star and the current dots from `sheets`.
+TileLooks GameTileLooks(const MapScene& scene, const TileTypes& types, const SpriteSheets& sheets);
 
 // Type `type`'s sprite at rest facing left, cut from its sheet with black
 // made transparent, for lists and pickers; null when it has none.
