@@ -1,7 +1,6 @@
 #include "playplace.h"
 
 #include "mapfile.h"
-#include "safewrite.h"
 #include "stagefiles.h"
 
 #include <QDir>
@@ -60,11 +59,11 @@ Outcome PreparePlayFolder(const Game& game, const ProfilePlace& place, const std
         if (path.isEmpty())
             return QStringLiteral("Cannot write %1 into the play folder %2: its folder is missing.")
                 .arg(overlay.builtName, QDir::toNativeSeparators(root));
-        if (const Outcome written = WriteFileAtomically(path, overlay.builtName, overlay.bytes); !written.ok())
+        if (const Outcome written = WritePlayFile(path, overlay.bytes); !written.ok())
             return written;
     }
     const QString profilePath = copy.pathForWrite(kProfileName);
-    if (const Outcome written = WriteFileAtomically(profilePath, kProfileName, profile); !written.ok())
+    if (const Outcome written = WritePlayFile(profilePath, profile); !written.ok())
         return written;
     playRoot = root;
     return {};

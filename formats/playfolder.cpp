@@ -248,6 +248,22 @@ QString PlayFolderFor(const QString& gameRoot)
     return PlayCacheFolder() + u'/' + name + u'-' + QString::fromLatin1(hash);
 }
 
+Outcome WritePlayFile(const QString& path, const QByteArray& bytes)
+{
+    const QByteArray target = QFile::encodeName(path);
+    if (::unlink(target.constData()) != 0 && errno != ENOENT)
+        return Failure(QStringLiteral("replace"), path, errno);
+    Fd out(::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    if (out.get() < 0)
+        return Failure(QStringLiteral("create"), path, errno);
+    int error = 0;
+    if (!WriteAll(out.get(), bytes.constData(), bytes.size(), error) || (out.release() != 0 && (error = errno))) {
+        ::unlink(target.constData());
+        return Failure(QStringLiteral("write"), path, error);
+    }
+    return {};
+}
+
 Outcome MirrorGameFolder(const QString& from, const QString& to, MirrorCount* count)
 {
     if (!QDir().mkpath(QFileInfo(to).absolutePath()))

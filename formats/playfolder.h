@@ -37,4 +37,9 @@ struct MirrorCount {
 // full disk).
 Outcome MirrorGameFolder(const QString& from, const QString& to, MirrorCount* count = nullptr);
 
+// Writes `bytes` as a new file at `path` in the play folder (whatever was
+// there replaced, never written through). Not flushed to disk: the copy is
+// made again whenever it is needed. Refused with the system's reason.
+Outcome WritePlayFile(const QString& path, const QByteArray& bytes);
+
 } // namespace vorn
