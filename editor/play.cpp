@@ -13,6 +13,7 @@
 #include "typetable.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QScrollBar>
 #include <QStandardPaths>
@@ -168,6 +169,8 @@ void frmVorn::PlayHere()
         done = copy.readTable();
         if (done.ok())
             done = copy.writeTable(stagesWindow_->records());
+        // Its backup of the copy's old table is of no use to anyone.
+        QDir(playRoot + QStringLiteral("/backup")).removeRecursively();
     }
     QApplication::restoreOverrideCursor();
     if (!done.ok()) {

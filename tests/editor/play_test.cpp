@@ -9,6 +9,12 @@
 #include "playdialog.h"
 #include "playfolder.h"
 #include "profile.h"
+#include "script.h"
+#include "scriptwindows.h"
+#include "stageswindow.h"
+#include "typeswindow.h"
+#include "npctable.h"
+#include "gamefolder.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -94,6 +100,14 @@ private slots:
         Send(w->picMap(), QEvent::MouseButtonPress, QPoint(z + 1, z + 1), Qt::LeftButton, Qt::LeftButton);
         Send(w->picMap(), QEvent::MouseButtonRelease, QPoint(z + 1, z + 1), Qt::NoButton, Qt::LeftButton);
         QVERIFY(w->stage().mapFileBytes() != FileBytes(w.game.path("data/Stage/Hollow.pxm")));
+        // The open script window's text and the Entity Types window's edit, unsaved.
+        ScriptWindow* script = w->Scripts().open("data\\stage\\Hollow.tsc");
+        QVERIFY(script);
+        script->script().text()->setPlainText("#0200\n<MSGNot saved yet.<NOD<END\n");
+        w->OpenTypesWindow();
+        QVERIFY(w->Types()->setField(3, EntityTypesWindow::Damage, QStringLiteral("5")).ok());
+        w->OpenStagesWindow();
+        QVERIFY(w->Stages()->setField(13, StagesWindow::Title, QStringLiteral("Played")).ok());
         w->Pick(0);
         const vorn::EntityRecord picked = w->stage().record(0);
 
@@ -119,6 +133,15 @@ private slots:
         QCOMPARE(files.filter("backup").size(), 0);
 
         QCOMPARE(FileBytes(game.record("map")), w->stage().mapFileBytes());
+        const vorn::GameFolder copy(play);
+        QCOMPARE(vorn::DecodeScript(FileBytes(copy.findFile("data\\stage\\Hollow.tsc"))),
+                 QByteArray("#0200\r\n<MSGNot saved yet.<NOD<END\r\n"));
+        vorn::NpcTable types;
+        QVERIFY(vorn::ParseNpcTable(FileBytes(copy.findFile("data\\npc.tbl")), "npc.tbl", types).ok());
+        QCOMPARE(types[3].damage, 5);
+        vorn::Game copiedGame(play);
+        QVERIFY(copiedGame.readTable().ok());
+        QVERIFY(copiedGame.table[13].title().startsWith("Played"));
         const vorn::ProfileFields save = vorn::ReadProfileFields(FileBytes(game.record("profile")));
         QCOMPARE(save.stage, 13);
         QCOMPARE(QPoint(save.x, save.y), QPoint(picked.X, picked.Y));
