@@ -250,6 +250,7 @@ QString PlayFolderFor(const QString& gameRoot)
 
 Outcome WritePlayFile(const QString& path, const QByteArray& bytes)
 {
+    IgnoreFileSizeSignal();
     const QByteArray target = QFile::encodeName(path);
     if (::unlink(target.constData()) != 0 && errno != ENOENT)
         return Failure(QStringLiteral("replace"), path, errno);
@@ -269,6 +270,7 @@ Outcome MirrorGameFolder(const QString& from, const QString& to, MirrorCount* co
     if (!QDir().mkpath(QFileInfo(to).absolutePath()))
         return QStringLiteral("Cannot create the folder %1.")
             .arg(QDir::toNativeSeparators(QFileInfo(to).absolutePath()));
+    IgnoreFileSizeSignal();
     MirrorCount local;
     const QString skip = QFileInfo(to).canonicalFilePath();
     const Outcome done = Mirror(from, to, true, skip.isEmpty() ? to : skip, count ? *count : local);

@@ -6,7 +6,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <functional>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace vorn;
@@ -36,6 +39,27 @@ QStringList Words(const QString& command)
     QStringList lines = QString::fromUtf8(sh.readAllStandardOutput()).split(u'\n');
     lines.removeLast();
     return lines;
+}
+
+// The refusal `body` gives in a child process, or how the child ended.
+QString InChild(const std::function<Outcome()>& body)
+{
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return QStringLiteral("<no pipe>");
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const QByteArray text = body().refusal().toUtf8();
+        (void)!::write(fds[1], text.constData(), size_t(text.size()));
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    QFile in;
+    (void)in.open(fds[0], QIODevice::ReadOnly, QFile::AutoCloseHandle);
+    const QString text = QString::fromUtf8(in.readAll());
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? text : QStringLiteral("<signal %1>").arg(WTERMSIG(status));
 }
 
 } // namespace
@@ -97,6 +121,30 @@ TEST(PlayFolder, CopiesAllButBackupAsRealFilesAndOnlyWhatChanged)
     EXPECT_EQ(still.copied, 0);
     EXPECT_EQ(still.kept, 3);
     EXPECT_EQ(ReadFile(game + QStringLiteral("/backup/Cave.pxm.20260101-000000")), QByteArray("old"));
+}
+
+// The file-size limit stands for a full disk.
+TEST(PlayFolder, AFullDiskIsNamedWithTheFile)
+{
+    QTemporaryDir dir;
+    const QString game = dir.filePath(QStringLiteral("game"));
+    WriteFile(game + QStringLiteral("/data/big.bin"), QByteArray(100000, 'x'));
+    const QString error = InChild([&] {
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const Outcome mirrored = MirrorGameFolder(game, dir.filePath(QStringLiteral("play")));
+        return mirrored.ok() ? WritePlayFile(dir.filePath(QStringLiteral("play/Profile.dat")), QByteArray(5000, 'p'))
+                             : mirrored;
+    });
+    EXPECT_TRUE(error.startsWith(QStringLiteral("Cannot copy ")) && error.endsWith(QStringLiteral(": File too large.")))
+        << error.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("play/data/big.bin"))));
+    const QString profile = InChild([&] {
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        return WritePlayFile(dir.filePath(QStringLiteral("play/Profile.dat")), QByteArray(5000, 'p'));
+    });
+    EXPECT_TRUE(profile.endsWith(QStringLiteral("Profile.dat: File too large."))) << profile.toStdString();
 }
 
 TEST(PlayFolder, NamedPerGameUnderTheCache)
