@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QMap>
 #include <QTemporaryDir>
+#include <unistd.h>
 
 namespace {
 
@@ -52,7 +53,9 @@ struct StandIn {
                                   "find . -type f | sort > '%1/files'\n"
                                   "cp Profile.dat '%1/profile' 2>/dev/null\n"
                                   "cp data/Stage/Hollow.pxm '%1/map' 2>/dev/null\n"
+                                  "cut -d' ' -f6 /proc/$$/stat > '%1/session'\n"
                                   "%2"
+                                  "echo written by the shell itself\n"
                                   "seq 1 30\n"
                                   "touch '%1/done'\n"
                                   "exit %3\n")
@@ -169,6 +172,21 @@ private slots:
             lastLines << QString::number(n);
         QCOMPARE(w.messages[0], "The game ended at once with exit status 3. The last lines it wrote:\r\n\r\n" +
                                     lastLines.join("\r\n"));
+    }
+
+    // In a session of its own, and going on, writing, once Vorn is gone.
+    void closingVornLeavesTheGameRunning()
+    {
+        auto w = std::make_unique<OpenWindow>();
+        QVERIFY(w->started);
+        StandIn game;
+        SetCommand(*w, game.command(QString(), 0, true));
+        (*w)->Play();
+        QTRY_VERIFY(QFileInfo::exists(game.record("files")));
+        w.reset();
+        WriteBytes(game.record("release"), {});
+        QTRY_VERIFY(QFileInfo::exists(game.record("done")));
+        QVERIFY(FileBytes(game.record("session")).trimmed().toLong() != long(::getsid(0)));
     }
 
     void aBrokenSaveIsRefusedAndNothingRuns()
