@@ -60,9 +60,15 @@ Outcome CopyFile(int source, const struct stat& info, const QString& fromPath, c
 {
     const QByteArray target = QFile::encodeName(to);
     // A new file each time, so that nothing already there (a file the game
-    // wrote, a link) is written through.
-    if (::unlink(target.constData()) != 0 && errno != ENOENT)
+    // wrote, a link) is written through; a folder of that name goes whole.
+    struct stat there { };
+    if (::lstat(target.constData(), &there) == 0 && S_ISDIR(there.st_mode)) {
+        if (!QDir(to).removeRecursively())
+            return QStringLiteral("Cannot remove the folder %1 from the play folder.")
+                .arg(QDir::toNativeSeparators(to));
+    } else if (::unlink(target.constData()) != 0 && errno != ENOENT) {
         return Failure(QStringLiteral("replace"), to, errno);
+    }
     Fd out(::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, (info.st_mode & 0777) | S_IWUSR));
     if (out.get() < 0)
         return Failure(QStringLiteral("create"), to, errno);

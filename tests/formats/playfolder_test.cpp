@@ -103,8 +103,11 @@ TEST(PlayFolder, CopiesAllButBackupAsRealFilesAndOnlyWhatChanged)
         EXPECT_EQ(copy.st_nlink, 1u) << name;
     }
 
-    // The game wrote into its copy; the user changed one file and removed another.
+    // The game wrote into its copy; the user changed one file, removed
+    // another and made a folder of a file's name.
     WriteFile(play + QStringLiteral("/Doukutsu.exe"), "patched by the game");
+    QFile::remove(play + QStringLiteral("/data/Stage/Cave.pxm"));
+    WriteFile(play + QStringLiteral("/data/Stage/Cave.pxm/x"), "dir in the way");
     WriteFile(game + QStringLiteral("/data/Stage/Cave.pxm"), "map2");
     QFile::remove(game + QStringLiteral("/data/Gone.txt"));
     MirrorCount again;
@@ -114,6 +117,7 @@ TEST(PlayFolder, CopiesAllButBackupAsRealFilesAndOnlyWhatChanged)
     EXPECT_EQ(again.removed, 1);
     EXPECT_EQ(ReadFile(play + QStringLiteral("/Doukutsu.exe")), QByteArray("exe"));
     EXPECT_EQ(ReadFile(play + QStringLiteral("/data/Stage/Link.pxm")), QByteArray("map2"));
+    EXPECT_EQ(ReadFile(play + QStringLiteral("/data/Stage/Cave.pxm")), QByteArray("map2"));
     EXPECT_FALSE(QFileInfo::exists(play + QStringLiteral("/data/Gone.txt")));
 
     MirrorCount still;
