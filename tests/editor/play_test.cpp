@@ -189,16 +189,26 @@ private slots:
         QVERIFY(FileBytes(game.record("session")).trimmed().toLong() != long(::getsid(0)));
     }
 
-    void aBrokenSaveIsRefusedAndNothingRuns()
+    void aBrokenSaveOrACellOutsideTheMapIsRefusedAndNothingRuns()
     {
         OpenWindow w([](TestGame& g) { WriteBytes(g.path("Profile.dat"), QByteArray(100, 'x')); });
         QVERIFY(w.started);
         StandIn game;
         SetCommand(w, game.command(QString()));
         w->PlayHere();
-        QCOMPARE(w.messages.size(), 1);
+        vorn::EntityRecord outside = w->stage().record(0);
+        outside.X = 600;
+        w->stage().editRecord(0, outside);
+        w->Pick(0);
+        w->PlayHere();
+        QCOMPARE(w.messages.size(), 2);
         QCOMPARE(w.messages[0],
                  "Cannot play stage 13: Profile.dat holds 100 bytes, not the 1540 of the game's save file.");
+        QCOMPARE(w.messages[1], QStringLiteral("Cannot play stage 13 at (600, %1): the cell lies outside its map of "
+                                               "%2 x %3 cells.")
+                                    .arg(outside.Y)
+                                    .arg(w->stage().width())
+                                    .arg(w->stage().height()));
         QVERIFY(!w->PlayingGame() || !w->PlayingGame()->running());
         QVERIFY(!QFileInfo::exists(game.record("args")));
     }
