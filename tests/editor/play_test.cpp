@@ -56,6 +56,7 @@ struct StandIn {
                                   "cut -d' ' -f6 /proc/$$/stat > '%1/session'\n"
                                   "%2"
                                   "echo written by the shell itself\n"
+                                  "yes | head -n 50000\n"
                                   "seq 1 30\n"
                                   "touch '%1/done'\n"
                                   "exit %3\n")
@@ -167,6 +168,8 @@ private slots:
         QCOMPARE(QString::fromLocal8Bit(FileBytes(game.record("cwd"))).trimmed(),
                  QDir(w.game.gameDir()).canonicalPath());
         QCOMPARE(w.messages.size(), 1);
+        QCOMPARE(w->PlayingGame()->output().size(), GameRun::kKeptOutput); // of about 100 KB
+        QVERIFY(w->PlayingGame()->output().endsWith("\n29\n30\n"));
         QStringList lastLines;
         for (int n = 11; n <= 30; ++n)
             lastLines << QString::number(n);
