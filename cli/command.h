@@ -3,6 +3,7 @@
 // usage before the game is opened, then runs on the game.
 #include "game.h"
 #include "outcome.h"
+#include "profile.h"
 
 #include <QCommandLineParser>
 #include <QList>
@@ -48,6 +49,8 @@ std::unique_ptr<Command> MakeRenderCommand();
 std::unique_ptr<Command> MakeEntitiesCommand();
 std::unique_ptr<Command> MakeFindCommand();
 std::unique_ptr<Command> MakeTypesCommand();
+std::unique_ptr<Command> MakeProfileCommand();
+std::unique_ptr<Command> MakePlayCommand();
 
 // The settings file the editor reads (vorn.ini), wherever it is.
 QString EditorSettingsFile();
@@ -75,5 +78,7 @@ Outcome ParseStageNumbers(const QStringList& arguments, QList<int>& stages);
 Outcome CheckStageNumbers(const Game& game, QList<int>& stages, bool everyWhenNone = false);
 // Exactly one stage number.
 Outcome ParseOneStage(const QStringList& arguments, int& stage);
+// A cell as typed, "X Y", each 0 to 512; the place's stage is left.
+Outcome ParseCell(const QStringList& arguments, ProfilePlace& place);
 
 } // namespace vorn::cli

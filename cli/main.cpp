@@ -28,6 +28,8 @@ std::vector<std::unique_ptr<Command>> AllCommands()
     commands.push_back(MakeEntitiesCommand());
     commands.push_back(MakeFindCommand());
     commands.push_back(MakeTypesCommand());
+    commands.push_back(MakeProfileCommand());
+    commands.push_back(MakePlayCommand());
     return commands;
 }
 

@@ -1,5 +1,6 @@
 #include "command.h"
 
+#include "mapfile.h"
 #include "visibletext.h"
 
 #include <QRegularExpression>
@@ -117,6 +118,24 @@ Outcome ParseOneStage(const QStringList& arguments, int& stage)
     if (arguments.size() != 1)
         return QStringLiteral("name one stage.");
     stage = stages.first();
+    return {};
+}
+
+Outcome ParseCell(const QStringList& arguments, ProfilePlace& place)
+{
+    if (arguments.size() != 2)
+        return QStringLiteral("name a cell: X Y.");
+    int values[2] = {0, 0};
+    for (int i = 0; i < 2; ++i) {
+        bool number = false;
+        values[i] = arguments[i].toInt(&number);
+        if (!number || values[i] < 0 || values[i] >= kMaxMapSide)
+            return QStringLiteral("a cell's column and row are 0 to %1, not \"%2\".")
+                .arg(kMaxMapSide - 1)
+                .arg(arguments[i]);
+    }
+    place.x = values[0];
+    place.y = values[1];
     return {};
 }
 

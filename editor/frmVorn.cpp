@@ -334,6 +334,10 @@ frmVorn::frmVorn(const QString& gameDir, const QString& settingsDir, QWidget* pa
     AddMenuCommand(QStringLiteral("Entity Types"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
                    [this] { OpenTypesWindow(); });
     AddMenuCommand(QStringLiteral("Entities"), QKeySequence(Qt::CTRL | Qt::Key_L), [this] { OpenEntitiesWindow(); });
+    AddMenuCommand(QStringLiteral("Play"), QKeySequence(Qt::Key_F5), [this] { Play(); });
+    AddMenuCommand(QStringLiteral("Play here"), QKeySequence(Qt::SHIFT | Qt::Key_F5), [this] { PlayHere(); });
+    AddMenuCommand(QStringLiteral("Play settings..."), QKeySequence(Qt::CTRL | Qt::Key_F5),
+                   [this] { (void)PlaySettings(); });
     InstallTileTypeLegend();
     InstallEditKeys();
     ConnectStage();

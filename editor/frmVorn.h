@@ -27,6 +27,8 @@
 #include <vector>
 
 class QAction;
+class GameRun;
+class PlayDialog;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -303,6 +305,24 @@ public:
     void OpenEntitiesWindow();
     EntitiesWindow* Entities() const { return entitiesWindow_; }
 
+    // ---- play-testing (play.cpp) --------------------------------------------
+    // F5 runs the game command in the game folder. Shift+F5 runs it in a
+    // copy of the folder holding what the editor holds, saved or not, with
+    // a Profile.dat that starts in the open stage at PlayCell. Ctrl+F5 the
+    // "Play" dialog that sets the command; true when it was accepted.
+    void Play();
+    void PlayHere();
+    bool PlaySettings();
+    // `Command=` under `[Play]`, else "wine {exe}" when wine is on the PATH;
+    // empty when neither.
+    QString PlayCommand() const;
+    // The cell under the pointer when over the map, else the picked
+    // entity's, else the centre of what is seen of the map.
+    QPoint PlayCell() const;
+    GameRun* PlayingGame() const { return gameRun_; }
+    // Tests answer the dialog instead of the user: true for OK.
+    std::function<bool(PlayDialog& dialog)> playDialogHook;
+
     // ---- undo history (history.cpp; the steps are the document's) -------
     // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z, from anywhere in the window. They
     // do nothing while a modal dialog is up or a load or save is under way.
@@ -500,6 +520,9 @@ private:
     EntitiesWindow* entitiesWindow_ = nullptr;
     // Entity `index` picked, scrolled into view and shown in the inspector.
     void GoToEntity(int index);
+    GameRun* gameRun_ = nullptr;
+    bool StartGame(const QString& folder, const QString& status);
+    void GameEnded(int status, qint64 msecs);
     vorn::TypeTable* types_ = nullptr;
     // The open stage's sprites placed by the types being edited, or by the
     // looks the settings give the game's added types.

@@ -5,6 +5,7 @@
 #include "entitytypes.h"
 #include "inifile.h"
 #include "npctable.h"
+#include "profile.h"
 #include "openwindow.h" // FileBytes, WriteBytes
 #include "samplegame.h"
 #include "safewrite.h"
@@ -779,6 +780,50 @@ private slots:
     }
 
     // Standard output holds the picture alone; the messages go to standard error.
+    void profileStartsInTheStageKeepingTheSave()
+    {
+        QTemporaryDir out;
+        const QString written = out.filePath(QStringLiteral("Profile.dat"));
+        Result r = tool({"profile", "13", "4", "5", "-o", written});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(FileBytes(written), vorn::FreshProfile({13, 4, 5}));
+
+        QByteArray played = vorn::FreshProfile({6, 1, 1});
+        played[0x2C] = char(0x21); // equipment
+        played[0x21C + 40] = char(0x80); // flag 327
+        QVERIFY(WriteBytes(game->path(QStringLiteral("Profile.dat")), played));
+        const Result piped = tool({"profile", "13", "4", "5", "-o", "-"});
+        QCOMPARE(piped.status, 0);
+        QCOMPARE(piped.err, QStringLiteral("vorn-tool: stage 13 at (4, 5): wrote the save file to standard output\n"));
+        QCOMPARE(vorn::ReadProfileFields(piped.raw).stage, 13);
+        QCOMPARE(piped.raw.mid(0x1C), played.mid(0x1C));
+        QCOMPARE(FileBytes(game->path(QStringLiteral("Profile.dat"))), played);
+
+        r = tool({"profile", "13", "400", "5", "-o", written});
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains(QStringLiteral("The cell (400, 5) lies outside stage 13's map of")), qPrintable(r.err));
+        QCOMPARE(tool({"profile", "13", "4", "-o", written}).status, 2);
+    }
+
+    void playRunsTheCommandInACopyStartingInTheStage()
+    {
+        QTemporaryDir cache;
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
+        const QMap<QString, QByteArray> before = Snapshot(game->gameDir());
+        const QString saved = cache.filePath(QStringLiteral("saved"));
+        Result r = tool({"play", "13", "4", "5", "--command", "cp Profile.dat '" + saved + "'; test -f {exe}"});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.err, QStringLiteral("vorn-tool: Playing stage 13 at (4, 5): choose Load in the game.\n"));
+        QCOMPARE(FileBytes(saved), vorn::FreshProfile({13, 4, 5}));
+        QCOMPARE(Snapshot(game->gameDir()), before);
+
+        r = tool({"play", "--command", "pwd; exit 4"});
+        QCOMPARE(r.status, 1);
+        QCOMPARE(r.out, QStringList{QDir(game->gameDir()).canonicalPath()});
+        QCOMPARE(r.err, QStringLiteral("vorn-tool: The game ended with exit status 4.\n"));
+        qunsetenv("XDG_CACHE_HOME");
+    }
+
     void renderWritesThePictureToStandardOutput()
     {
         QTemporaryDir out;
