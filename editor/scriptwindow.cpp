@@ -92,6 +92,9 @@ ScriptWindow::ScriptWindow(std::unique_ptr<vorn::ScriptDocument> script, ScriptQ
 ScriptWindow::~ScriptWindow()
 {
     // The colours and the text view work on the script's text: they go first.
+    // Clearing the colours repaints the view, which must not call back into
+    // a highlighter half destroyed.
+    disconnect(edit_, nullptr, highlighter_, nullptr);
     delete highlighter_;
     delete takeCentralWidget();
 }
