@@ -292,8 +292,18 @@ FirstFrame FirstFrameOf(const SpawnLook& look, bool facingRight, quint16 event)
     return first;
 }
 
+bool CrashesWhenPlaced(int type, bool facingRight)
+{
+    static constexpr int kOrphans[] = {53, 141, 145, 188, 233, 252, 255, 297, 319, 327, 341, 342, 343, 344, 346, 355};
+    if (type == 270) // the red energy particle needs its parent only facing right
+        return facingRight;
+    return std::find(std::begin(kOrphans), std::end(kOrphans), type) != std::end(kOrphans);
+}
+
 QString FirstFrameNote(int type, bool facingRight, quint16 event)
 {
+    if (CrashesWhenPlaced(type, facingRight))
+        return QStringLiteral("Crashes the game: it needs the entity that spawns it");
     const SpawnLook* look = SpawnLookOf(type);
     if (!look)
         return {};

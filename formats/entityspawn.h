@@ -43,4 +43,8 @@ FirstFrame FirstFrameOf(const SpawnLook& look, bool facingRight, quint16 event);
 // its first frame"); empty otherwise.
 QString FirstFrameNote(int type, bool facingRight, quint16 event);
 
+// Types that only work spawned by another entity: placed from a stage file
+// they have no parent, and the game crashes on their first tick.
+bool CrashesWhenPlaced(int type, bool facingRight);
+
 } // namespace vorn

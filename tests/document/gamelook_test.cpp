@@ -116,6 +116,10 @@ TEST(GameLook, EachKindOfFirstFrameIsDrawnAtItsPlace)
     // The tooltip's line says so, facing the way the entity faces.
     EXPECT_EQ(FirstFrameNote(0, true, 0), QStringLiteral("Drawn 16 px lower: the game moves it on its first frame"));
     EXPECT_EQ(FirstFrameNote(0, false, 0), QString());
+    // Placed from a stage file without the entity that spawns it, the game crashes.
+    EXPECT_EQ(FirstFrameNote(53, false, 0), QStringLiteral("Crashes the game: it needs the entity that spawns it"));
+    EXPECT_EQ(FirstFrameNote(270, true, 0), FirstFrameNote(53, false, 0));
+    EXPECT_NE(FirstFrameNote(270, false, 0), FirstFrameNote(53, false, 0));
     EXPECT_EQ(FirstFrameNote(112, false, 0),
               QStringLiteral("Shown as its marker: the game draws nothing of it on its first frame"));
 }
