@@ -25,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <benchmark/benchmark.h>
+#include <functional>
 
 #include <chrono>
 #include <cstdio>
@@ -95,22 +96,22 @@ void ShowLooks(bool on)
     window->chkTileTypes()->setChecked(on);
 }
 
-// The same paint with "Sprites" and "Tile types" checked: the marks over
-// every typed cell, then each entity's sprite. A plain paint is timed
-// before each, so that their ratio holds while other programs load the
-// machine; the boxes are cleared again for the figures after.
-void BM_PaintViewLooks(benchmark::State& state, const char* zoom)
+// The view painted with `show(true)` against a plain paint (`show(false)`)
+// timed just before it, so that their ratio holds while other programs load
+// the machine; kept under `name` + zoom and `name`Plain + zoom.
+void TimeAgainstPlain(benchmark::State& state, const char* zoom, const std::string& name,
+                      const std::function<void(bool)>& show)
 {
     SetZoom(zoom);
     QImage target(kView.size(), QImage::Format_RGB32);
     using Clock = std::chrono::steady_clock;
     std::chrono::duration<double, std::milli> plain{}, shown{};
     for (auto _ : state) {
-        ShowLooks(false);
+        show(false);
         auto start = Clock::now();
         window->RenderMap(target, kView);
         plain += Clock::now() - start;
-        ShowLooks(true);
+        show(true);
         start = Clock::now();
         window->RenderMap(target, kView);
         const std::chrono::duration<double> one = Clock::now() - start;
@@ -118,41 +119,23 @@ void BM_PaintViewLooks(benchmark::State& state, const char* zoom)
         benchmark::DoNotOptimize(target.constBits());
         state.SetIterationTime(one.count());
     }
-    ShowLooks(false);
+    show(false);
     if (state.iterations() > 0) {
-        meanMs[std::string("looks") + zoom] = shown.count() / double(state.iterations());
-        meanMs[std::string("looksPlain") + zoom] = plain.count() / double(state.iterations());
-        state.counters["plain_ms"] = meanMs[std::string("looksPlain") + zoom];
+        meanMs[name + zoom] = shown.count() / double(state.iterations());
+        meanMs[name + "Plain" + zoom] = plain.count() / double(state.iterations());
+        state.counters["plain_ms"] = meanMs[name + "Plain" + zoom];
     }
 }
+
+// The same paint with "Sprites" and "Tile types" checked: the marks over
+// every typed cell, then each entity's sprite.
+void BM_PaintViewLooks(benchmark::State& state, const char* zoom) { TimeAgainstPlain(state, zoom, "looks", ShowLooks); }
 
 // The same paint with "Sprites" alone: the tiles in the game's order around
 // each entity's first frame, against a plain paint timed alongside.
 void BM_PaintViewSprites(benchmark::State& state, const char* zoom)
 {
-    SetZoom(zoom);
-    QImage target(kView.size(), QImage::Format_RGB32);
-    using Clock = std::chrono::steady_clock;
-    std::chrono::duration<double, std::milli> plain{}, shown{};
-    for (auto _ : state) {
-        window->chkSprites()->setChecked(false);
-        auto start = Clock::now();
-        window->RenderMap(target, kView);
-        plain += Clock::now() - start;
-        window->chkSprites()->setChecked(true);
-        start = Clock::now();
-        window->RenderMap(target, kView);
-        const std::chrono::duration<double> one = Clock::now() - start;
-        shown += one;
-        benchmark::DoNotOptimize(target.constBits());
-        state.SetIterationTime(one.count());
-    }
-    window->chkSprites()->setChecked(false);
-    if (state.iterations() > 0) {
-        meanMs[std::string("sprites") + zoom] = shown.count() / double(state.iterations());
-        meanMs[std::string("spritesPlain") + zoom] = plain.count() / double(state.iterations());
-        state.counters["plain_ms"] = meanMs[std::string("spritesPlain") + zoom];
-    }
+    TimeAgainstPlain(state, zoom, "sprites", [](bool on) { window->chkSprites()->setChecked(on); });
 }
 
 // What `kView` holds at `zoom`: cells with a type other than 0, of all its

@@ -123,21 +123,16 @@ frmEntEd::frmEntEd(QWidget* owner)
 
 void frmEntEd::LoadTypeList(const QString& settingsPath)
 {
-    cboType->clear();
     // Read at every opening: the user may have renamed a type meanwhile.
-    const QStringList names = EntityTypeNames(settingsPath, kTypeCount);
-    for (int n = 0; n < kTypeCount; ++n)
-        cboType->addItem(QString::number(n) + QStringLiteral(" - ") + names[n]);
-    cboType->setCurrentIndex(-1);
+    UseTypeNames(EntityTypeNames(settingsPath, kTypeCount));
 }
 
 void frmEntEd::UseTypeNames(const QStringList& names)
 {
-    const int selected = cboType->currentIndex();
     cboType->clear();
     for (int n = 0; n < names.size(); ++n)
         cboType->addItem(QString::number(n) + QStringLiteral(" - ") + names[n]);
-    cboType->setCurrentIndex(selected < cboType->count() ? selected : -1);
+    cboType->setCurrentIndex(-1); // ShowRecord selects the record's type
 }
 
 void frmEntEd::ShowRecord(const EntityRecord& record)

@@ -72,6 +72,22 @@ QString PictureProblem(const Picture& picture, const GameFolder& folder, const Q
     return reason + QStringLiteral(" The map shows ") + standIn + QStringLiteral(" in its place.");
 }
 
+// Every cell whose tile differs between `before` and `after`, as one step.
+StrokeCells CellsChanged(const TileGrid& before, const TileGrid& after)
+{
+    StrokeCells cells;
+    for (int y = 0; y < kGridSide; ++y) {
+        for (int x = 0; x < kGridSide; ++x) {
+            if (before.at(x, y) != after.at(x, y)) {
+                cells.cell.push_back(CellIndex(x, y));
+                cells.before.push_back(before.at(x, y));
+                cells.after.push_back(after.at(x, y));
+            }
+        }
+    }
+    return cells;
+}
+
 } // namespace
 
 // Only the cells within the size are a map file's: a small map costs a
@@ -437,16 +453,7 @@ Outcome StageDocument::restore(const QByteArray& mapFile, const QByteArray& enti
 
     finishEdit();
     const StageContent before = content();
-    StrokeCells cells;
-    for (int y = 0; y < kGridSide; ++y) {
-        for (int x = 0; x < kGridSide; ++x) {
-            if (map_.grid.at(x, y) != map.grid.at(x, y)) {
-                cells.cell.push_back(CellIndex(x, y));
-                cells.before.push_back(map_.grid.at(x, y));
-                cells.after.push_back(map.grid.at(x, y));
-            }
-        }
-    }
+    StrokeCells cells = CellsChanged(map_.grid, map.grid);
     applyContent(after, cells, true);
     history_.Push(new ReplaceStageCommand(*this, before, after, std::move(cells)));
     updateModified();
@@ -463,16 +470,7 @@ Outcome StageDocument::recordWrittenResize(const QByteArray& mapBefore)
     StageContent before = after;
     before.width = map.width;
     before.height = map.height;
-    StrokeCells cells;
-    for (int y = 0; y < kGridSide; ++y) {
-        for (int x = 0; x < kGridSide; ++x) {
-            if (map_.grid.at(x, y) != map.grid.at(x, y)) {
-                cells.cell.push_back(CellIndex(x, y));
-                cells.before.push_back(map.grid.at(x, y));
-                cells.after.push_back(map_.grid.at(x, y));
-            }
-        }
-    }
+    StrokeCells cells = CellsChanged(map.grid, map_.grid);
     // Already done on disk and in memory: pushed as done, and saved.
     history_.Push(new ReplaceStageCommand(*this, before, after, std::move(cells)));
     history_.MarkSaved();

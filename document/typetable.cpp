@@ -3,8 +3,8 @@
 #include "entitytypes.h"
 #include "inifile.h"
 #include "settingslocation.h"
+#include "snapshotchange.h"
 
-#include <QUndoCommand>
 #include <functional>
 
 namespace vorn {
@@ -12,23 +12,7 @@ namespace {
 
 // One change: the state before and after, whole (about 9 KB for the shipped
 // table), so that undo gives back every byte and name.
-class TypeTableChange : public QUndoCommand {
-public:
-    TypeTableChange(TypeTableState before, TypeTableState after, const QString& text,
-                    std::function<void(const TypeTableState&)> show)
-        : QUndoCommand(text)
-        , before_(std::move(before))
-        , after_(std::move(after))
-        , show_(std::move(show))
-    {
-    }
-    void undo() override { show_(before_); }
-    void redo() override { show_(after_); }
-
-private:
-    TypeTableState before_, after_;
-    std::function<void(const TypeTableState&)> show_;
-};
+using TypeTableChange = SnapshotChange<TypeTableState>;
 
 bool SameRow(const NpcType& a, const NpcType& b)
 {

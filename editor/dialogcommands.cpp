@@ -29,8 +29,8 @@ void frmVorn::EditEntity(int index)
     const int i = std::clamp(index, 0, vorn::kMaxEntities - 1);
     frmEntEd dialog(this);
     dialog.showMessage = [this](const QString& text) { ShowMessage(text); };
-    dialog.LoadTypeList(settingsToRead());
-    // This game folder's own names, and every type npc.tbl holds.
+    // Read at every opening, as the designed list: this game folder's own
+    // names first, and every type npc.tbl holds.
     const int types = std::max<int>(frmEntEd::kTypeCount, int(stage_->npcTable().size()));
     dialog.UseTypeNames(vorn::EntityTypeNames(settingsToRead(), types, game_.folder.root()));
     dialog.typePicture = [this](int type) { return vorn::TypeSpriteImage(type, stage_->sheets(), stage_->npcTable()); };

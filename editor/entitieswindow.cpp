@@ -1,6 +1,7 @@
 #include "entitieswindow.h"
 
 #include "entitytypes.h"
+#include "recordtable.h"
 #include "spriteicon.h"
 #include "stagedocument.h"
 
@@ -181,9 +182,7 @@ EntitiesWindow::EntitiesWindow(const vorn::StageDocument& stage, const std::arra
 {
     setObjectName(QStringLiteral("frmEntities"));
     resize(640, 520);
-    filter_ = new QLineEdit(this);
-    filter_->setObjectName(QStringLiteral("txtFilter"));
-    filter_->setPlaceholderText(QStringLiteral("Filter by name, bit or number"));
+    filter_ = vorn::NewFilterBox(this, QStringLiteral("Filter by name, bit or number"));
     filter_->setClearButtonEnabled(true);
 
     model_ = new EntityListModel(stage, names, this);

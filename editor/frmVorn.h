@@ -499,7 +499,7 @@ private:
     int paletteAcross_ = 0; // pixels of a zoomed palette scrolled out on the left
     int paletteWheelRest_ = 0;
     void picTileset_Wheel(QPoint angle, Qt::KeyboardModifiers modifiers);
-    void SizePalette();
+    void SizePalette(); // the tileset at the palette's zoom; the caller lays out and repaints
     void ScrollPaletteAcross(int pixels);
     // The palette's frame around `cells` (in tiles), or moved to `cell`
     // keeping its size, at the palette's zoom.

@@ -32,15 +32,15 @@ void frmVorn::SetPaletteZoom(int zoom)
     picTileset_->setZoom(zoom);
     FrameTiles(cells);
     SizePalette();
+    picTileset_->update();
+    Form_Resize(); // the scroll bar's range follows the height
     StoreSettingsSoon();
 }
 
 void frmVorn::SizePalette()
 {
     picTileset_->resize(stage_->tileset().size() * paletteZoom_);
-    picTileset_->update();
-    Form_Resize(); // the scroll bar's range follows the height
-    ScrollPaletteAcross(paletteAcross_);
+    ScrollPaletteAcross(paletteAcross_); // a narrower palette scrolls back
 }
 
 void frmVorn::ScrollPaletteAcross(int pixels)

@@ -1,11 +1,13 @@
 #include "stageswindow.h"
 
 #include "codepage.h"
-#include "gamestagetable.h"
 #include "entityfile.h"
+#include "gamestagetable.h"
 #include "mapfile.h"
+#include "recordtable.h"
 #include "safewrite.h"
 #include "script.h"
+#include "snapshotchange.h"
 #include "stagefiles.h"
 
 #include <QDateTime>
@@ -42,25 +44,8 @@ QString SecondSheet(const vorn::StageRecord& record)
     return Text(QByteArray(record.bytes.data() + 132, vorn::kNameSize));
 }
 
-// One change of the table: the records before and after, whole, so that
-// undo gives back every byte.
-class TableChange : public QUndoCommand {
-public:
-    TableChange(vorn::StageTable before, vorn::StageTable after, const QString& text,
-                std::function<void(const vorn::StageTable&)> show)
-        : QUndoCommand(text)
-        , before_(std::move(before))
-        , after_(std::move(after))
-        , show_(std::move(show))
-    {
-    }
-    void undo() override { show_(before_); }
-    void redo() override { show_(after_); }
-
-private:
-    vorn::StageTable before_, after_;
-    std::function<void(const vorn::StageTable&)> show_;
-};
+// One change of the table: the records before and after, whole.
+using TableChange = vorn::SnapshotChange<vorn::StageTable>;
 
 // Names picked from a list, or typed.
 class ChoiceDelegate : public QStyledItemDelegate {
@@ -108,16 +93,9 @@ StagesWindow::StagesWindow(vorn::Game& game, StagesWindowHooks hooks, QWidget* p
 {
     setObjectName(QStringLiteral("frmStages"));
     resize(900, 520);
-    filter_ = new QLineEdit(this);
-    filter_->setObjectName(QStringLiteral("txtFilter"));
-    filter_->setPlaceholderText(QStringLiteral("Filter by title or map"));
-    table_ = new QTableWidget(0, ColumnCount, this);
-    table_->setObjectName(QStringLiteral("tblStages"));
-    QStringList headings;
-    for (const char* heading : kHeadings)
-        headings << QString::fromLatin1(heading);
-    table_->setHorizontalHeaderLabels(headings);
-    table_->verticalHeader()->hide();
+    filter_ = vorn::NewFilterBox(this, QStringLiteral("Filter by title or map"));
+    static_assert(std::size(kHeadings) == ColumnCount);
+    table_ = vorn::NewRecordTable(this, QStringLiteral("tblStages"), kHeadings);
     table_->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed |
                             QAbstractItemView::SelectedClicked);
     table_->setItemDelegate(new ChoiceDelegate(

@@ -1,6 +1,7 @@
 #include "typeswindow.h"
 
 #include "entitytypes.h"
+#include "recordtable.h"
 #include "spriteicon.h"
 #include "typetable.h"
 
@@ -263,16 +264,9 @@ EntityTypesWindow::EntityTypesWindow(vorn::TypeTable& types, TypesWindowHooks ho
 {
     setObjectName(QStringLiteral("frmEntityTypes"));
     resize(1150, 680);
-    filter_ = new QLineEdit(this);
-    filter_->setObjectName(QStringLiteral("txtFilter"));
-    filter_->setPlaceholderText(QStringLiteral("Filter by name or number"));
-    table_ = new QTableWidget(0, ColumnCount, this);
-    table_->setObjectName(QStringLiteral("tblTypes"));
-    QStringList headings;
-    for (const char* heading : kHeadings)
-        headings << QString::fromLatin1(heading);
-    table_->setHorizontalHeaderLabels(headings);
-    table_->verticalHeader()->hide();
+    filter_ = vorn::NewFilterBox(this, QStringLiteral("Filter by name or number"));
+    static_assert(std::size(kHeadings) == ColumnCount);
+    table_ = vorn::NewRecordTable(this, QStringLiteral("tblTypes"), kHeadings);
     table_->verticalHeader()->setDefaultSectionSize(kIconSide + 4);
     table_->setIconSize(QSize(kIconSide, kIconSide));
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
