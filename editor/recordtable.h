@@ -1,9 +1,12 @@
 #pragma once
 // The parts the table windows (Stages, Entity Types, Entities) share: a
 // filter box above a table of one record a row.
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <functional>
 #include <iterator>
 
 namespace vorn {
@@ -28,5 +31,43 @@ template <size_t N> QTableWidget* NewRecordTable(QWidget* parent, const QString&
     table->verticalHeader()->hide();
     return table;
 }
+
+// A column whose `choices` are not empty picks from them or takes what is
+// typed; the others edit as plain text.
+class ChoiceDelegate : public QStyledItemDelegate {
+public:
+    ChoiceDelegate(std::function<QStringList(int column)> choices, QObject* parent)
+        : QStyledItemDelegate(parent)
+        , choices_(std::move(choices))
+    {
+    }
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QStringList choices = choices_(index.column());
+        if (choices.isEmpty())
+            return QStyledItemDelegate::createEditor(parent, option, index);
+        auto* box = new QComboBox(parent);
+        box->setEditable(true);
+        box->addItems(choices);
+        return box;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        if (auto* box = qobject_cast<QComboBox*>(editor))
+            box->setCurrentText(index.data(Qt::EditRole).toString());
+        else
+            QStyledItemDelegate::setEditorData(editor, index);
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        if (auto* box = qobject_cast<QComboBox*>(editor))
+            model->setData(index, box->currentText(), Qt::EditRole);
+        else
+            QStyledItemDelegate::setModelData(editor, model, index);
+    }
+
+private:
+    std::function<QStringList(int)> choices_;
+};
 
 } // namespace vorn

@@ -47,43 +47,6 @@ QString SecondSheet(const vorn::StageRecord& record)
 // One change of the table: the records before and after, whole.
 using TableChange = vorn::SnapshotChange<vorn::StageTable>;
 
-// Names picked from a list, or typed.
-class ChoiceDelegate : public QStyledItemDelegate {
-public:
-    ChoiceDelegate(std::function<QStringList(int column)> choices, QObject* parent)
-        : QStyledItemDelegate(parent)
-        , choices_(std::move(choices))
-    {
-    }
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        const QStringList choices = choices_(index.column());
-        if (choices.isEmpty())
-            return QStyledItemDelegate::createEditor(parent, option, index);
-        auto* box = new QComboBox(parent);
-        box->setEditable(true);
-        box->addItems(choices);
-        return box;
-    }
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override
-    {
-        if (auto* box = qobject_cast<QComboBox*>(editor))
-            box->setCurrentText(index.data(Qt::EditRole).toString());
-        else
-            QStyledItemDelegate::setEditorData(editor, index);
-    }
-    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
-    {
-        if (auto* box = qobject_cast<QComboBox*>(editor))
-            model->setData(index, box->currentText(), Qt::EditRole);
-        else
-            QStyledItemDelegate::setModelData(editor, model, index);
-    }
-
-private:
-    std::function<QStringList(int)> choices_;
-};
-
 } // namespace
 
 StagesWindow::StagesWindow(vorn::Game& game, StagesWindowHooks hooks, QWidget* parent)
@@ -98,7 +61,7 @@ StagesWindow::StagesWindow(vorn::Game& game, StagesWindowHooks hooks, QWidget* p
     table_ = vorn::NewRecordTable(this, QStringLiteral("tblStages"), kHeadings);
     table_->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed |
                             QAbstractItemView::SelectedClicked);
-    table_->setItemDelegate(new ChoiceDelegate(
+    table_->setItemDelegate(new vorn::ChoiceDelegate(
         [this](int column) -> QStringList {
             const QString ext = QStringLiteral(".") + game_.folder.pictureExtension();
             const auto names = [&](const QString& pattern, int prefix) {

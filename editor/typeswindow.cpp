@@ -85,37 +85,6 @@ QString BoxText(const vorn::NpcBox& b)
     return QStringLiteral("%1 %2 %3 %4").arg(b.front).arg(b.top).arg(b.back).arg(b.bottom);
 }
 
-// The sheet column picks from the sheets the game knows, or takes a number.
-class SheetDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        if (index.column() != EntityTypesWindow::Sheet)
-            return QStyledItemDelegate::createEditor(parent, option, index);
-        auto* box = new QComboBox(parent);
-        box->setEditable(true);
-        for (int sheet = 0; sheet < 256; ++sheet)
-            if (!SheetName(sheet).isEmpty())
-                box->addItem(SheetText(sheet));
-        return box;
-    }
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override
-    {
-        if (auto* box = qobject_cast<QComboBox*>(editor))
-            box->setCurrentText(index.data(Qt::EditRole).toString());
-        else
-            QStyledItemDelegate::setEditorData(editor, index);
-    }
-    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
-    {
-        if (auto* box = qobject_cast<QComboBox*>(editor))
-            model->setData(index, box->currentText(), Qt::EditRole);
-        else
-            QStyledItemDelegate::setModelData(editor, model, index);
-    }
-};
-
 } // namespace
 
 // ---- the box picture --------------------------------------------------------
@@ -273,7 +242,17 @@ EntityTypesWindow::EntityTypesWindow(vorn::TypeTable& types, TypesWindowHooks ho
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed |
                             QAbstractItemView::DoubleClicked);
-    table_->setItemDelegate(new SheetDelegate(this));
+    // The sheet column picks from the sheets the game knows, or takes a number.
+    table_->setItemDelegate(new vorn::ChoiceDelegate(
+        [](int column) {
+            QStringList sheets;
+            if (column == Sheet)
+                for (int sheet = 0; sheet < 256; ++sheet)
+                    if (!SheetName(sheet).isEmpty())
+                        sheets << SheetText(sheet);
+            return sheets;
+        },
+        this));
     table_->setColumnWidth(Number, 64);
     table_->setColumnWidth(Sprite, kIconSide + 8);
     table_->setColumnWidth(Name, 200);
