@@ -50,7 +50,9 @@ void frmVorn::picTileset_MouseMove(int, int, int x, int y)
     if (onGrid && stage_->isOpen()) {
         const int tile = column + kPaletteSide * row;
         picTileset_->setToolTip(
-            QStringLiteral("Tile %1 \u00b7 %2").arg(tile).arg(vorn::TileTypeText(stage_->tileType(quint8(tile)))));
+            QStringLiteral("Tile %1 \u00b7 %2\nCtrl+wheel zooms the palette, Shift+wheel scrolls it across")
+                .arg(tile)
+                .arg(vorn::TileTypeText(stage_->tileType(quint8(tile)))));
     }
     if (PaletteBlockMove(x, y))
         return;
